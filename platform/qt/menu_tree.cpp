@@ -1,0 +1,124 @@
+#include "platform/qt/menu_tree.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <stdexcept>
+
+namespace qd::qt {
+
+MenuTree::MenuTree(QMenuBar *bar) : m_bar(bar) {}
+
+QWidget *MenuTree::container(const QString &parent) const
+{
+    if (parent.isEmpty())
+        return m_bar.data();
+    QMenu *m = menu(parent);
+    if (!m)
+        throw std::out_of_range("menu entry is not a menu: " + parent.toStdString());
+    return m;
+}
+
+void MenuTree::remember(const QString &name, QAction *action, QMenu *menu)
+{
+    if (m_actions.contains(name))
+        throw std::invalid_argument("menu entry added twice: " + name.toStdString());
+    action->setObjectName(name);
+    m_actions.insert(name, action);
+    if (menu) {
+        menu->setObjectName(name);
+        m_menus.insert(name, menu);
+    }
+    m_order << name;
+}
+
+QMenu *MenuTree::addMenu(const QString &parent, const QString &name, const QString &caption)
+{
+    QWidget *c = container(parent);
+    QMenu *m = parent.isEmpty() ? m_bar->addMenu(caption) : static_cast<QMenu *>(c)->addMenu(caption);
+    remember(name, m->menuAction(), m);
+    return m;
+}
+
+QAction *MenuTree::addItem(const QString &parent, const QString &name, const QString &caption)
+{
+    QWidget *c = container(parent);
+    QAction *a = parent.isEmpty() ? m_bar->addAction(caption) : static_cast<QMenu *>(c)->addAction(caption);
+    remember(name, a, nullptr);
+    return a;
+}
+
+bool MenuTree::contains(const QString &name) const
+{
+    return m_actions.contains(name);
+}
+
+QAction *MenuTree::action(const QString &name) const
+{
+    auto it = m_actions.find(name);
+    if (it == m_actions.end() || it->isNull())
+        throw std::out_of_range("no menu entry named " + name.toStdString());
+    return it->data();
+}
+
+QMenu *MenuTree::menu(const QString &name) const
+{
+    action(name); // unknown names throw
+    return m_menus.value(name).data();
+}
+
+void MenuTree::setEnabled(const QString &name, bool enabled)
+{
+    action(name)->setEnabled(enabled);
+}
+
+bool MenuTree::isEnabled(const QString &name) const
+{
+    return action(name)->isEnabled();
+}
+
+void MenuTree::setVisible(const QString &name, bool visible)
+{
+    action(name)->setVisible(visible);
+}
+
+bool MenuTree::isVisible(const QString &name) const
+{
+    return action(name)->isVisible();
+}
+
+void MenuTree::setCaption(const QString &name, const QString &caption)
+{
+    action(name)->setText(caption);
+}
+
+QString MenuTree::caption(const QString &name) const
+{
+    return action(name)->text();
+}
+
+void MenuTree::onClick(const QString &name, std::function<void()> command)
+{
+    QAction *a = action(name);
+    QObject::connect(a, &QAction::triggered, a, [command = std::move(command)] { command(); });
+}
+
+void MenuTree::click(const QString &name)
+{
+    QAction *a = action(name);
+    if (a->isEnabled())
+        a->trigger();
+}
+
+QMenu *MenuTree::popup(const QString &name, const QPoint &globalPos)
+{
+    QMenu *m = menu(name);
+    if (!m)
+        throw std::out_of_range("menu entry is not a menu: " + name.toStdString());
+    // Disabling or hiding the entry in the bar leaves the menu itself as it is.
+    m->popup(globalPos);
+    return m;
+}
+
+} // namespace qd::qt

@@ -1,0 +1,72 @@
+// The menu tree of a window, built and reached by the names of its entries ("FILE_000",
+// "FILE_READ"), with the captions as given: an "&" before a letter stays the entry's mnemonic.
+//
+// A menu is an entry that holds entries; a plain entry runs a command. Either kind may stand in
+// the menu bar itself (a parent name that is empty). Enabled and Visible are the entry's own
+// settings: a disabled menu cannot be opened from the bar, a hidden one is off the bar, and its
+// entries keep their own settings. A menu may still be popped up by program (popup()) whatever
+// its settings in the bar, as the sheet does with its right-click menu.
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPoint;
+class QWidget;
+
+namespace qd::qt {
+
+class MenuTree {
+public:
+    explicit MenuTree(QMenuBar *bar);
+
+    // Adds a menu under the menu `parent` (empty: the menu bar) and returns it.
+    QMenu *addMenu(const QString &parent, const QString &name, const QString &caption);
+    // Adds a plain entry under the menu `parent` (empty: the menu bar) and returns its action.
+    QAction *addItem(const QString &parent, const QString &name, const QString &caption);
+
+    bool contains(const QString &name) const;
+    // The entry's action (for a menu, the action that stands for it in its parent).
+    // Unknown names throw std::out_of_range.
+    QAction *action(const QString &name) const;
+    // The menu of that name; nullptr when the name is a plain entry.
+    QMenu *menu(const QString &name) const;
+
+    void setEnabled(const QString &name, bool enabled);
+    bool isEnabled(const QString &name) const;
+    void setVisible(const QString &name, bool visible);
+    bool isVisible(const QString &name) const;
+    void setCaption(const QString &name, const QString &caption);
+    QString caption(const QString &name) const;
+
+    // Runs `command` when the entry is chosen.
+    void onClick(const QString &name, std::function<void()> command);
+    // Chooses the entry as a user would: nothing happens when it is disabled.
+    void click(const QString &name);
+
+    // Shows the menu `name` as a pop-up at a global position, not waiting for the choice, and
+    // returns it. The entries are as enabled as they are set, even while the
+    // menu itself is disabled or hidden in the bar.
+    QMenu *popup(const QString &name, const QPoint &globalPos);
+
+    // The names in the order they were added.
+    QStringList names() const { return m_order; }
+
+private:
+    QWidget *container(const QString &parent) const;
+    void remember(const QString &name, QAction *action, QMenu *menu);
+
+    QPointer<QMenuBar> m_bar;
+    QHash<QString, QPointer<QAction>> m_actions;
+    QHash<QString, QPointer<QMenu>> m_menus;
+    QStringList m_order;
+};
+
+} // namespace qd::qt

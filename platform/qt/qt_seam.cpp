@@ -1,0 +1,250 @@
+#include "platform/qt/qt_seam.h"
+
+#include "platform/files/paths.h"
+#include "platform/qt/file_filter.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+
+#include <filesystem>
+
+namespace qd::qt {
+
+namespace {
+
+QString hostOf(const QString &systemPath)
+{
+    return QString::fromStdString(qd::files::hostPath(systemPath.toStdString()).string());
+}
+
+QString systemOf(const QString &hostPath)
+{
+    return QString::fromStdString(
+        qd::files::systemPath(std::filesystem::path(hostPath.toStdString())));
+}
+
+QMessageBox::Icon qtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QWidget *dialogParent()
+{
+    QWidget *w = QApplication::activeWindow();
+    return w && w->isEnabled() ? w : nullptr;
+}
+
+bool hasWildcard(const QString &name)
+{
+    return name.contains(u'*') || name.contains(u'?');
+}
+
+FileDialogResult runFileDialog(const FileDialogRequest &request, bool save)
+{
+    QFileDialog dlg(dialogParent());
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    // The overwrite question is asked below, in the system's own words.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setWindowTitle(!request.dialogTitle.isEmpty() ? request.dialogTitle
+                       : save                         ? QStringLiteral("名前を付けて保存")
+                                                      : QStringLiteral("開く"));
+    dlg.setLabelText(QFileDialog::LookIn, QStringLiteral("ファイルの場所:"));
+    dlg.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
+    dlg.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
+    dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("開く"));
+    dlg.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    dlg.setNameFilters(qtNameFilters(request.filter));
+
+    QString dir = request.initDir.isEmpty() ? QString() : hostOf(request.initDir);
+    if (!dir.isEmpty() && QFileInfo(dir).isDir())
+        dlg.setDirectory(dir);
+    if (!request.fileName.isEmpty() && !hasWildcard(request.fileName))
+        dlg.selectFile(request.fileName);
+
+    while (dlg.exec() == QDialog::Accepted) {
+        const QStringList files = dlg.selectedFiles();
+        if (files.isEmpty())
+            continue;
+        // A name typed in another letter case finds the file that is there.
+        const QString system = systemOf(files.first());
+        const QString host = hostOf(system);
+        const QFileInfo info(host);
+        if (save && (request.flags & OverwritePromptFlag) && info.exists()) {
+            QMessageBox box(QMessageBox::Warning, dlg.windowTitle(),
+                            info.fileName() + QStringLiteral("は既に存在します。上書きしますか？"),
+                            QMessageBox::NoButton, &dlg);
+            QPushButton *yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+            QPushButton *no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+            box.setDefaultButton(no);
+            box.setEscapeButton(no);
+            box.exec();
+            if (box.clickedButton() != yes)
+                continue;
+        }
+        FileDialogResult result;
+        result.cancelled = false;
+        result.fileName = systemOf(host);
+        result.fileTitle = info.fileName();
+        return result;
+    }
+    return {};
+}
+
+} // namespace
+
+QString displayText(const QString &text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
+    return t;
+}
+
+int QtSeam::messageBox(const MessageRequest &request)
+{
+    QMessageBox box(qtIcon(request.icon),
+                    request.title.isEmpty() ? programTitle() : request.title,
+                    displayText(request.text), QMessageBox::NoButton, dialogParent());
+    QPushButton *first = nullptr;
+    QPushButton *escape = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *cancel = nullptr;
+    QPushButton *yes = nullptr;
+    QPushButton *no = nullptr;
+    switch (request.buttons) {
+    case Buttons::Ok:
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        first = escape = ok;
+        break;
+    case Buttons::OkCancel:
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        first = ok;
+        escape = cancel;
+        break;
+    case Buttons::YesNo:
+        yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+        first = yes;
+        // Esc or the close box answers No: a question goes on only on Yes.
+        escape = no;
+        break;
+    }
+    box.setDefaultButton(first);
+    box.setEscapeButton(escape);
+    box.exec();
+    QAbstractButton *clicked = box.clickedButton();
+    if (clicked == yes && yes)
+        return vbYes;
+    if (clicked == no && no)
+        return vbNo;
+    if (clicked == cancel && cancel)
+        return vbCancel;
+    if (request.buttons == Buttons::YesNo)
+        return vbNo;
+    if (request.buttons == Buttons::OkCancel && clicked != ok)
+        return vbCancel;
+    return vbOK;
+}
+
+void QtSeam::beep()
+{
+    QApplication::beep();
+}
+
+QString QtSeam::inputBox(const InputRequest &request)
+{
+    QInputDialog dlg(dialogParent());
+    dlg.setWindowTitle(request.title.isEmpty() ? programTitle() : request.title);
+    dlg.setLabelText(displayText(request.prompt));
+    dlg.setTextValue(request.defaultText);
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.textValue();
+}
+
+FileDialogResult QtSeam::showOpen(const FileDialogRequest &request)
+{
+    return runFileDialog(request, false);
+}
+
+FileDialogResult QtSeam::showSave(const FileDialogRequest &request)
+{
+    return runFileDialog(request, true);
+}
+
+QString resolveProgram(const QString &program)
+{
+    if (program.isEmpty())
+        return {};
+    const bool hasFolder = program.contains(u'/') || program.contains(u'\\');
+    if (!hasFolder)
+        return program; // found on the search path when started
+    const QString host = hostOf(program);
+    if (QFileInfo(host).isFile())
+        return host;
+    if (program.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive)) {
+        const QString bare = hostOf(program.left(program.size() - 4));
+        if (QFileInfo(bare).isFile())
+            return bare;
+    }
+    return {};
+}
+
+bool QtSeam::startProcess(const ProcessRequest &request)
+{
+    const QString program = resolveProgram(request.program);
+    if (program.isEmpty())
+        return false;
+    QString dir;
+    if (!request.workingDir.isEmpty()) {
+        dir = hostOf(request.workingDir);
+        if (!QFileInfo(dir).isDir())
+            return false;
+    }
+    return QProcess::startDetached(program, request.arguments, dir);
+}
+
+void QtSeam::doEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+ScreenSize QtSeam::realScreen() const
+{
+    ScreenSize s;
+    if (QScreen *scr = QGuiApplication::primaryScreen()) {
+        const QRect g = scr->geometry();
+        s.widthPx = g.width();
+        s.heightPx = g.height();
+        s.originX = g.x();
+        s.originY = g.y();
+        if (scr->logicalDotsPerInchX() > 0)
+            s.dpiX = scr->logicalDotsPerInchX();
+        if (scr->logicalDotsPerInchY() > 0)
+            s.dpiY = scr->logicalDotsPerInchY();
+    }
+    return s;
+}
+
+} // namespace qd::qt

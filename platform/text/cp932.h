@@ -1,0 +1,53 @@
+// Code page 932 (Shift-JIS) text and byte-width fields.
+//
+// In memory all text is UTF-8. Files hold code page 932 bytes in fixed-width fields; the
+// conversion happens only where a field is read from or written to a record.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qd::text {
+
+// UTF-8 -> code page 932 bytes. A character that code page 932 cannot hold becomes "?".
+std::string toCp932(std::string_view utf8);
+
+// Code page 932 bytes -> UTF-8. Bytes that are not valid code page 932 (a lone lead byte,
+// an undefined code) become U+FFFD; NUL bytes are kept as NUL characters.
+std::string fromCp932(std::string_view bytes);
+
+// Width in code page 932 bytes of a UTF-8 text (half-width kana count 1, kanji 2).
+std::size_t cp932Width(std::string_view utf8);
+
+// The UTF-8 text cut to at most `width` code page 932 bytes, never half a double-byte
+// character. No padding.
+std::string cutToWidth(std::string_view utf8, std::size_t width);
+
+// The UTF-8 text cut to its first `count` characters (code points). No padding.
+std::string leftChars(std::string_view utf8, std::size_t count);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t charCount(std::string_view utf8);
+
+// A field of exactly `width` code page 932 bytes: the text cut to the width (a double-byte
+// character that would be split is dropped) and padded with blanks (0x20).
+std::string toField(std::string_view utf8, std::size_t width);
+
+// The UTF-8 text of a field's bytes, unchanged (trailing blanks kept). With stopAtNul the
+// text ends before the first NUL byte.
+std::string fromField(std::string_view bytes, bool stopAtNul = false);
+
+// Trimming of the ordinary blank (0x20) only; full-width spaces and tabs are kept.
+std::string trim(std::string_view s);
+std::string trimLeft(std::string_view s);
+std::string trimRight(std::string_view s);
+
+// The text padded with blanks on the right to `count` characters, or cut to them
+// (a fixed-length text variable of `count` characters).
+std::string fixedChars(std::string_view utf8, std::size_t count);
+
+// The text without every occurrence of each character in `chars` (single-byte ASCII).
+std::string removeChars(std::string_view s, std::string_view chars);
+
+} // namespace qd::text

@@ -1,0 +1,126 @@
+// The globals of quotedesk, under their design names, in one object. Forms and procedures get
+// it by reference; a test starts from a fresh one.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/grid/flex_grid.h"
+#include "platform/text/numbers.h"
+#include "quotedesk/core/core_ui.h"
+#include "records/records_state.h"
+
+namespace qd::core {
+
+using qd::text::Fixed4;
+
+// "\data\syohizei_calc.fil", record 1: numbers as raw little-endian integers, no "," fields,
+// ending LF CR.
+struct TaxSettings {
+    Fixed4 ZEI_RITU;             // common rate in percent
+    std::int16_t HASU_TANI = 0;  // rounding unit 1, 10, 100 (other: unrounded)
+    std::int16_t HASU_MODE = 0;  // 1 up, 2 down, 3 half up
+    std::int16_t ZEI_KBN = 0;    // 0 included, 1 added
+};
+
+// One sheet row in fixed-width work fields: the stage between the sheet and LINE_REC.
+struct LineWork {
+    std::string HIDUKE;        // 10
+    std::string HINMEI;        // its own field (200 bytes in the record)
+    std::string KOSYO;         // 20
+    std::string W_MIRI, H_MIRI, D_MIRI; // 7 each
+    std::string M2_TANKA;      // 7
+    std::string IRO_NAME;      // 20
+    std::string SURYO;         // 5
+    std::string TANI;          // 10
+    std::string RITU_KBN;      // 6
+    std::string KAKERITU;      // 6
+    std::string TEIKA, TANKA;  // 7 each
+    std::string KINGAKU;       // 8
+    std::string BIKO;          // 50
+    std::string GENKA_RITU;    // 6
+    std::string GENKA;         // 7
+    std::string GENKA_KINGAKU, ARARI; // 8 each
+    std::string HACHU_HINBAN;  // 25
+    std::string HINBAN;        // 85
+    Fixed4 ZEI_RITU;           // currency
+    Fixed4 ZEI_GAKU;           // currency
+    // Work fields only product entry uses.
+    std::string PE_WORK_1, PE_WORK_2, PE_WORK_3;
+};
+
+constexpr int SlotCount = 5;      // document slots Grid1(0..4)
+constexpr int WorkGridIndex = 5;  // Grid1(5): the hidden work grid, never a document
+constexpr int COL_BASE = 1;
+
+struct QdState : qd::records::RecordsState {
+    CoreUi *ui = nullptr; // the main window (or a test's script); never null while in use
+    CoreUi &UI() const { return *ui; }
+
+    // The sheets of KIHON: five document slots and the work grid.
+    std::array<qd::grid::FlexGrid, 6> Grid1;
+    qd::grid::FlexGrid &curGrid() { return Grid1.at(CUR_SLOT); }
+
+    // Folders and names.
+    std::string DOC_DIR;
+    std::string CUR_DOC_NAME, HEAD_NAME;
+    std::string SELECT_DIR, SELECT_NAME;
+    std::int16_t CUR_SLOT = 0, CUR_LIST_INDEX = 0;
+
+    // Cell being worked on, live and saved selections, the remembered block.
+    std::int32_t ROW_NO = 1, COL_NO = 1;
+    std::int16_t SEL_ROW = 1, SEL_COL = 1, SEL_ROW_END = 1, SEL_COL_END = 1, SEL_ROW_SPAN = 0, SEL_COL_SPAN = 0;
+    std::int32_t SAVED_ROW = 0, SAVED_ROW_END = 0, SAVED_COL = 0, SAVED_COL_END = 0;
+    std::int16_t BLOCK_ROW = 0, BLOCK_ROW_END = 0, BLOCK_COL = 0, BLOCK_COL_END = 0;
+    std::int16_t BLOCK_ROW_SPAN = 0, BLOCK_COL_SPAN = 0, COPY_GRID_IDX = 0;
+
+    // Row insertion, last row, scan limits.
+    std::int16_t INSERT_ROWS = 0, LAST_ROW = 0;
+    std::int16_t SUM_ROW_LIMIT = 0, PAGE_ROW_LIMIT = 0;
+
+    // Modes.
+    std::int16_t CALC_UNIT = 1, CALC_ADJ = 0;
+    std::int16_t DOC_KIND = 0, SIZE_MODE = 0, DISP_MODE = 0, FIXED_COLS = 1, EDIT_AXIS = 0;
+
+    // Display: zoom percentage, base font size, heights and widths in force (twips).
+    std::int32_t FONT_PCT = 100;
+    Fixed4 FONT_BASE = Fixed4::fromInt(12);
+    Fixed4 ROW_HEIGHT_0 = Fixed4::fromInt(300), ROW_HEIGHT_1 = Fixed4::fromInt(300);
+    Fixed4 COL_WIDTH_00 = Fixed4::fromInt(400);
+    std::array<Fixed4, 25> DISP_WIDTHS{}; // column widths in force, columns 0..24
+
+    std::string EDIT_VALUE; // 100
+    std::int32_t GRID_MOUSE_X = 0, GRID_MOUSE_Y = 0;
+    std::int16_t SKIP_BREAKDOWN = 0;
+    std::int32_t MSG_ANS = 0;
+    Fixed4 SCREEN_SCALE = Fixed4::fromInt(1);
+
+    // Document header and line buffers.
+    std::string HEAD_TOKUI, HEAD_BUKKEN, HEAD_NOUHIN, HEAD_SIHARAI, HEAD_NOUKI, HEAD_YUKOU;
+    Fixed4 HEAD_RATE, RATE_VALUE;
+    qd::records::Record HEAD_REC{qd::records::DocHeader::layout()};
+    qd::records::Record LINE_REC{qd::records::DocLine::layout()};
+    LineWork LINE_WORK;
+    qd::records::RecordFileControl HEAD_CTL, LINE_CTL; // the SELECT line file shares LINE_CTL
+
+    // Consumption tax.
+    TaxSettings TAX_REC;
+    Fixed4 TAX_RATE;
+    std::int16_t TAX_ROUND_UNIT = 0, TAX_ROUND_MODE = 0, TAX_MODE = 1;
+    Fixed4 LINE_TAX_RATE;
+    std::array<Fixed4, 11> TAX_TBL_RATE{}, TAX_TBL_BASE{}, TAX_TBL_TAX{}; // slots 1..10
+    std::int16_t TAX_TBL_INDEX = 0;
+    double TAX_WORK = 0;
+    std::int32_t DOC_AMOUNT_TOTAL = 0, DOC_TAX_TOTAL = 0, DOC_GROSS_TOTAL = 0;
+
+    // Colour last chosen in the colour form.
+    std::string COLOR_PICK_GROUP, COLOR_PICK_CODE, COLOR_PICK_NAME; // 2, 2, 20
+
+    // Printing.
+    std::string ISSUE_DATE;
+    std::int32_t ISSUE_DATE_NUM = 0;
+    std::int16_t TAX_PRINT = 1;
+};
+
+} // namespace qd::core

@@ -1,0 +1,141 @@
+// The real dialogs of QtSeam, driven by a timer that answers them as a user would.
+#include "platform/qt/qt_seam.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+using namespace qd::qt;
+
+namespace {
+
+// Runs each step as soon as a modal dialog of its kind stands open.
+class DialogDriver {
+public:
+    struct Step {
+        const char *className;
+        std::function<void(QWidget *)> act;
+    };
+
+    explicit DialogDriver(std::deque<Step> steps) : m_steps(std::move(steps))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(10);
+    }
+    bool done() const { return m_steps.empty(); }
+    QStringList seenTexts;
+
+private:
+    void poll()
+    {
+        QWidget *w = QApplication::activeModalWidget();
+        if (++m_ticks > 500) { // give up: close whatever stands open so the test can fail
+            if (w)
+                static_cast<QDialog *>(w)->reject();
+            return;
+        }
+        if (m_steps.empty() || !w || !w->isVisible() || !w->inherits(m_steps.front().className))
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(w))
+            seenTexts << box->text();
+        Step s = std::move(m_steps.front());
+        m_steps.pop_front();
+        s.act(w);
+    }
+
+    std::deque<Step> m_steps;
+    QTimer m_timer;
+    int m_ticks = 0;
+};
+
+void clickButton(QWidget *box, const QString &text)
+{
+    for (QPushButton *b : box->findChildren<QPushButton *>())
+        if (b->text() == text) {
+            b->click();
+            return;
+        }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    static_cast<QDialog *>(box)->reject();
+}
+
+} // namespace
+
+TEST(QtSeamDialogs, MessageBoxButtonsGiveTheAnswerCodes)
+{
+    QtSeam qt;
+    struct {
+        Buttons buttons;
+        const char *click;
+        int answer;
+    } const cases[] = {{Buttons::Ok, "OK", vbOK},
+                       {Buttons::YesNo, "はい", vbYes},
+                       {Buttons::YesNo, "いいえ", vbNo},
+                       {Buttons::OkCancel, "キャンセル", vbCancel}};
+    for (const auto &c : cases) {
+        DialogDriver driver({{"QMessageBox", [&](QWidget *w) { clickButton(w, QString::fromUtf8(c.click)); }}});
+        EXPECT_EQ(qt.messageBox({QStringLiteral("一行目\n\r\n\r二行目"), QStringLiteral("題"), c.buttons}),
+                  c.answer)
+            << c.click;
+        EXPECT_TRUE(driver.done());
+        EXPECT_EQ(driver.seenTexts, QStringList{QStringLiteral("一行目\n\n二行目")});
+    }
+
+    // Esc on a question answers No.
+    DialogDriver driver({{"QMessageBox", [](QWidget *w) { static_cast<QDialog *>(w)->reject(); }}});
+    EXPECT_EQ(qt.messageBox({QStringLiteral("終了しますか？"), {}, Buttons::YesNo}), vbNo);
+}
+
+TEST(QtSeamDialogs, SaveAsksBeforeReplacingAFileOfAnyLetterCase)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile existing(dir.filePath(QStringLiteral("A.TXT")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+
+    FileDialogRequest request;
+    request.initDir = dir.path();
+    request.filter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|");
+    request.fileName = QStringLiteral("*.TXT");
+    request.flags = OverwritePromptFlag;
+    request.cancelError = true;
+
+    auto typeAndSave = [](QWidget *w) {
+        auto *edit = w->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QStringLiteral("a.txt"));
+        QMetaObject::invokeMethod(w, "accept");
+    };
+    QtSeam qt;
+    {
+        // No: back in the dialog, which is then cancelled.
+        DialogDriver driver({{"QFileDialog", typeAndSave},
+                             {"QMessageBox", [](QWidget *w) { clickButton(w, QStringLiteral("いいえ")); }},
+                             {"QFileDialog", [](QWidget *w) { static_cast<QDialog *>(w)->reject(); }}});
+        EXPECT_TRUE(qt.showSave(request).cancelled);
+        EXPECT_TRUE(driver.done());
+        ASSERT_EQ(driver.seenTexts.size(), 1);
+        EXPECT_EQ(driver.seenTexts[0], QStringLiteral("A.TXTは既に存在します。上書きしますか？"));
+    }
+    {
+        DialogDriver driver({{"QFileDialog", typeAndSave},
+                             {"QMessageBox", [](QWidget *w) { clickButton(w, QStringLiteral("はい")); }}});
+        const FileDialogResult r = qt.showSave(request);
+        EXPECT_TRUE(driver.done());
+        ASSERT_FALSE(r.cancelled);
+        EXPECT_EQ(r.fileTitle, QStringLiteral("A.TXT"));
+        EXPECT_EQ(QFileInfo(r.fileName).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
+    }
+}

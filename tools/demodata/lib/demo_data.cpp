@@ -1,0 +1,345 @@
+#include "tools/demodata/lib/demo_data.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/files/paths.h"
+#include "platform/files/record_file.h"
+#include "records/layouts.h"
+#include "records/records_state.h"
+
+namespace qd::demo {
+
+using namespace qd::records;
+using qd::files::RecordFile;
+
+namespace {
+
+struct Writer {
+    RecordFile file;
+    std::int32_t n = 0;
+    Writer(const std::string &path, int length)
+    {
+        qd::files::removeFile(path);
+        file.open(path, length);
+    }
+    void put(Record &rec)
+    {
+        rec.setSeparators();
+        file.put(++n, rec.bytes());
+    }
+};
+
+std::string two(int v) { return qd::text::format(static_cast<std::int64_t>(v), "00"); }
+
+struct MajorClassDef { int cd; const char *name; };
+const std::vector<MajorClassDef> kMajors = {{1, "アルミサッシ"}, {2, "ガラス"}, {3, "エクステリア"}};
+
+struct ClassDef { int major, cd; const char *name; };
+const std::vector<ClassDef> kClasses = {
+    {1, 1, "引違い窓"}, {1, 2, "ＦＩＸ窓"}, {1, 3, "玄関ドア"},
+    {2, 1, "フロートガラス"}, {2, 2, "複層ガラス"},
+    {3, 1, "テラス屋根"}, {3, 2, "フェンス"},
+};
+
+struct ColorDef { int major, cd; const char *name; };
+const std::vector<ColorDef> kColors = {
+    {1, 1, "シルバー"}, {1, 2, "ステンカラー"}, {1, 3, "ブロンズ"}, {1, 4, "ホワイト"}, {1, 5, "ブラック"},
+    {2, 1, "透明"}, {2, 2, "型板"}, {2, 3, "すり"},
+    {3, 1, "シルバー"}, {3, 2, "ブロンズ"}, {3, 3, "ホワイト"},
+};
+
+struct SectionDef { int cd; const char *name; };
+const std::vector<SectionDef> kSections = {{1, "半外付"}, {2, "内付"}, {3, "外付"}, {4, "アングル付"}};
+
+// A kind 1 with its kind 2 products and the shape of its price lines.
+struct KindDef {
+    int major, cls, kk;
+    const char *kind1Name;
+    std::vector<const char *> kind2Names;
+    const char *kigoPrefix;
+    int baseRate; // sales rate of rank 1 in percent
+};
+const std::vector<KindDef> kKinds = {
+    {1, 1, 10, "引違い２枚建", {"標準タイプ", "網戸付タイプ", "面格子付タイプ"}, "HW2", 62},
+    {1, 1, 11, "引違い４枚建", {"標準タイプ", "網戸付タイプ"}, "HW4", 60},
+    {1, 2, 20, "ＦＩＸ窓", {"単体", "連窓"}, "FX", 65},
+    {1, 3, 30, "片開きドア", {"採風タイプ", "断熱タイプ"}, "DR", 58},
+    {2, 1, 10, "透明ガラス", {"３ミリ", "５ミリ"}, "FL", 70},
+    {2, 2, 20, "複層ガラス", {"一般複層", "Ｌｏｗ－Ｅ複層"}, "PG", 68},
+    {3, 1, 10, "テラス屋根", {"Ｒ型", "Ｆ型"}, "TR", 55},
+    {3, 2, 20, "フェンス", {"縦格子", "横格子"}, "FE", 57},
+};
+
+void writeRates(Record &rec, int rateFirst, int baseRate, int shift)
+{
+    for (int rank = 1; rank <= 10; ++rank) {
+        const int uri = (baseRate + 2 * (rank - 1) + shift) * 100;       // sales rate x 100
+        const int siire = (baseRate - 12 + 2 * (rank - 1) + shift) * 100 + 50;
+        rec.setNumber(rateFirst + 2 * (rank - 1), uri, "00000");
+        rec.setNumber(rateFirst + 2 * (rank - 1) + 1, siire, "00000");
+    }
+}
+
+void writeMasters(const std::string &data)
+{
+    {
+        Writer w(data + "\\MAKER.TXT", 32);
+        Record r(MajorClass::layout());
+        for (const auto &m : kMajors) {
+            r.setText(MajorClass::MAKER_CD, two(m.cd));
+            r.setText(MajorClass::NAME, m.name);
+            w.put(r);
+        }
+    }
+    {
+        Writer w(data + "\\BUNRUI.TXT", 32);
+        Record r(Class::layout());
+        for (const auto &c : kClasses) {
+            r.setText(Class::MAKER_CD, two(c.major));
+            r.setText(Class::BUNRUI_CD, two(c.cd));
+            r.setText(Class::NAME, c.name);
+            w.put(r);
+        }
+    }
+    {
+        Writer w(data + "\\IRO.TXT", 32);
+        Record r(Color::layout());
+        for (const auto &c : kColors) {
+            r.setText(Color::MAKER_CD, two(c.major));
+            r.setText(Color::IRO_CD, two(c.cd));
+            r.setText(Color::NAME, c.name);
+            w.put(r);
+        }
+    }
+    {
+        Writer w(data + "\\CIHO.TXT", 32);
+        Record r(Section::layout());
+        for (const auto &s : kSections) {
+            r.setText(Section::CIHO_CD, two(s.cd));
+            r.setText(Section::NAME, s.name);
+            r.blank(Section::DEL_MARK);
+            w.put(r);
+        }
+    }
+}
+
+void writeKindsAndPrices(const std::string &data)
+{
+    for (const auto &m : kMajors) {
+        Writer k1(data + "\\HISYU1" + two(m.cd) + ".TXT", 256);
+        Writer k2(data + "\\HISYU2" + two(m.cd) + ".TXT", 256);
+        for (const auto &k : kKinds) {
+            if (k.major != m.cd)
+                continue;
+            Record r1(Kind1::layout());
+            r1.setText(Kind1::MAKER_CD, two(k.major));
+            r1.setText(Kind1::BUNRUI_CD, two(k.cls));
+            r1.setText(Kind1::HINSYU1_CD, two(k.kk) + "00");
+            r1.setText(Kind1::NAME, k.kind1Name);
+            writeRates(r1, Kind1::RATE_FIRST, k.baseRate, 0);
+            k1.put(r1);
+
+            Writer price(data + "\\" + two(k.major) + two(k.cls) + two(k.kk) + "00.txt", 600);
+            for (std::size_t i = 0; i < k.kind2Names.size(); ++i) {
+                const int nn = static_cast<int>(i) + 1;
+                Record r2(Kind2::layout());
+                r2.setText(Kind2::MAKER_CD, two(k.major));
+                r2.setText(Kind2::BUNRUI_CD, two(k.cls));
+                r2.setText(Kind2::HINSYU2_CD, two(k.kk) + two(nn));
+                r2.setText(Kind2::NAME, std::string(k.kind1Name) + " " + k.kind2Names[i]);
+                writeRates(r2, Kind2::RATE_FIRST, k.baseRate, nn);
+                k2.put(r2);
+
+                // Price lines: a grid of widths and heights, each with the colours of its class.
+                std::vector<int> colors;
+                for (const auto &c : kColors)
+                    if (c.major == k.major)
+                        colors.push_back(c.cd);
+                for (int wi = 0; wi < 6; ++wi) {
+                    for (int hi = 0; hi < 5; ++hi) {
+                        const int wMm = 640 + 300 * wi + (k.major == 2 ? 0 : 50);
+                        const int hMm = 570 + 300 * hi;
+                        Record p(Price::layout());
+                        p.setText(Price::MAKER_CD, two(k.major));
+                        p.setText(Price::BUNRUI_CD, two(k.cls));
+                        p.setText(Price::HINSYU2_CD, two(k.kk) + two(nn));
+                        p.setText(Price::CIHO_CD, k.major == 1 ? two(1 + (wi + hi) % 3) : "00");
+                        const std::string size = qd::text::format(static_cast<std::int64_t>(wMm / 10), "000") +
+                                                 qd::text::format(static_cast<std::int64_t>(hMm / 10), "00");
+                        p.setText(Price::KIGO, std::string(k.kigoPrefix) + "-" + std::to_string(nn) + size);
+                        p.setText(Price::KOSYO, size);
+                        p.setNumber(Price::W_MIRI, wMm * 10, "00000");
+                        p.setNumber(Price::H_MIRI, hMm * 10, "00000");
+                        p.setNumber(Price::W_SYAKU, wMm * 100 / 303, "0000");
+                        p.setNumber(Price::H_SYAKU, hMm * 100 / 303, "0000");
+                        const int base = (k.major == 2 ? 8 : 24) * (wMm * hMm / 1000) + 10000 * nn;
+                        for (std::size_t s = 0; s < colors.size(); ++s) {
+                            p.setNumber(Price::iroCd(static_cast<int>(s) + 1), colors[s], "000");
+                            const int priceYen = (base + static_cast<int>(s) * base / 20) / 10 * 10;
+                            p.setNumber(Price::tanka(static_cast<int>(s) + 1), priceYen, "0000000");
+                        }
+                        p.setText(Price::BIKO, k.major == 1 && hi == 0 ? "網戸別途" : "");
+                        price.put(p);
+                    }
+                }
+            }
+        }
+    }
+}
+
+void writeItemsPartnersOwn(const std::string &data)
+{
+    struct ItemDef { const char *name; int tanka, genka; };
+    const std::vector<ItemDef> items = {
+        {"網戸　標準", 4800, 3100}, {"クレセント錠", 1800, 980}, {"戸車　２個組", 1200, 650},
+        {"ビート　１０ｍ", 900, 420}, {"コーキング材", 750, 380}, {"取付金具", 600, 300},
+        {"面格子　縦", 12800, 8300}, {"ガラス運搬費", 3000, 2000}, {"取付工事費", 15000, 9000},
+        {"撤去処分費", 8000, 5000}, {"出張費", 5000, 3000}, {"シーリング工事", 2500, 1500},
+        {"水切り", 2200, 1300}, {"額縁", 3600, 2100}, {"鍵シリンダー交換", 9800, 6200},
+        {"ｽﾍﾟｰｻｰ", 150, 70}, {"防犯フィルム", 6500, 4100}, {"すべり止めテープ", 400, 180},
+    };
+    {
+        Writer w(data + "\\TANPIN.TXT", 128);
+        RecordsState g;
+        int cd = 1;
+        for (const auto &it : items) {
+            TANPIN_REC_CLEAR(g);
+            TANPIN_SEP_SET(g);
+            g.ITEM_EDIT_CD = static_cast<std::int16_t>(cd++);
+            g.ITEM_EDIT_NAME = it.name;
+            g.ITEM_EDIT_TANKA = it.tanka;
+            g.ITEM_EDIT_GENKA = it.genka;
+            TANPIN_REC_SET(g);
+            w.put(g.TANPIN_REC);
+        }
+    }
+    {
+        const std::vector<const char *> partners = {
+            "株式会社　山川建設", "有限会社　森田工務店", "東和ハウジング株式会社", "青葉リフォーム",
+            "株式会社　大西住建", "北町ガラス店", "丸栄建材株式会社", "さくら設計事務所",
+        };
+        Writer w(data + "\\TOKF.SSS", 64);
+        Record r(Partner::layout());
+        int cd = 1;
+        for (const char *p : partners) {
+            r.setNumber(Partner::TOKUI_CD, cd++, "0000");
+            r.setText(Partner::NAME, p);
+            w.put(r);
+        }
+    }
+    {
+        Writer w(data + "\\SYSF.SSS", 512);
+        Record r(OwnCompany::layout());
+        r.setText(OwnCompany::JISYA_NAME, "株式会社　見本サッシ工業");
+        r.setText(OwnCompany::JUSYO_1, "東京都港区見本町１－２－３");
+        r.setText(OwnCompany::JUSYO_2, "見本ビル２階");
+        r.setText(OwnCompany::YUBIN_NO, "105-0000");
+        r.setText(OwnCompany::TEL_NO, "03-0000-1234");
+        r.setText(OwnCompany::FAX_NO, "03-0000-1235");
+        r.setText(OwnCompany::KAKERITU, "3");
+        r.setText(OwnCompany::TOUROKU_NO, "T1234567890123");
+        r.setText(OwnCompany::FURIKOMI_1, "振込先：見本銀行　港支店");
+        r.setText(OwnCompany::FURIKOMI_2, "普通預金　１２３４５６７");
+        r.setText(OwnCompany::FURIKOMI_3, "口座名義　カ）ミホンサッシコウギョウ");
+        r.setText(OwnCompany::FURIKOMI_4, "振込手数料は御社にてご負担願います。");
+        w.put(r);
+    }
+}
+
+void writeTaxSettings(const std::string &data)
+{
+    // 10 % added to the amounts, whole yen, rounded down.
+    std::string b;
+    auto le = [&](std::int64_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
+    };
+    le(100000, 8);
+    le(1, 2);
+    le(2, 2);
+    le(1, 2);
+    b.append(48, ' ');
+    b.push_back('\n');
+    b.push_back('\r');
+    qd::files::removeFile(data + "\\syohizei_calc.fil");
+    RecordFile f(data + "\\syohizei_calc.fil", 64);
+    f.put(1, b);
+}
+
+// The sample document, stored as a save writes it.
+void writeSampleDocument(const std::string &txt)
+{
+    const std::string base = txt + "\\" + sampleDocumentName();
+    {
+        qd::files::removeFile(base + ".SSS");
+        RecordFile f(base + ".SSS", 256);
+        Record h(DocHeader::layout());
+        h.setText(DocHeader::TOKUI_NAME, "株式会社　山川建設");
+        h.setText(DocHeader::BUKKEN_NAME, "見本邸　新築工事");
+        h.setText(DocHeader::NOUHIN_BASYO, "東京都世田谷区見本４－５");
+        h.setText(DocHeader::SIHARAI_JOKEN, "月末締め翌月末払い");
+        h.setText(DocHeader::NOUKI, "2026/12/20");
+        h.setText(DocHeader::YUKO_KIGEN, "30日");
+        h.setText(DocHeader::KAKERITU, "3.00");
+        h.setSeparators();
+        f.put(1, h.bytes());
+    }
+    struct Row {
+        const char *hinmei, *kosyo, *w, *h, *iro, *suryo, *tani, *ritu, *kake, *teika, *tanka, *kingaku,
+            *genkaRitu, *genka, *genkaKin, *arari, *hachu, *zeiGaku;
+    };
+    const std::vector<Row> rows = {
+        {"引違い２枚建 標準タイプ", "16511", "16900", "11700", "シルバー", "2.00", "窓", "3.", "6600.0",
+         "69400", "45810", "91620", "5250.0", "36440", "72880", "18740", "0101100101HW2-116911", " 9162"},
+        {"引違い２枚建 網戸付タイプ", "11909", "11900", "8700", "ブロンズ", "1.00", "窓", "3.", "6800.0",
+         "37250", "25330", "25330", "5450.0", "20310", "20310", "5020", "0101100203HW2-211987", " 2533"},
+        {"網戸　標準", "", "", "", "", "3.00", "枚", "0.", "0.00", "", "4800", "14400", "0.00", "3100",
+         "9300", "5100", "", " 1440"},
+    };
+    qd::files::removeFile(base + ".TXT");
+    RecordFile f(base + ".TXT", 1024);
+    int n = 0;
+    for (const Row &row : rows) {
+        Record l(DocLine::layout());
+        l.setText(DocLine::HINMEI, row.hinmei);
+        l.setText(DocLine::KOSYO, row.kosyo);
+        l.setText(DocLine::W_MIRI, row.w);
+        l.setText(DocLine::H_MIRI, row.h);
+        l.setText(DocLine::IRO_NAME, row.iro);
+        l.setText(DocLine::SURYO, row.suryo);
+        l.setText(DocLine::TANI, row.tani);
+        l.setText(DocLine::RITU_KBN, row.ritu);
+        l.setText(DocLine::KAKERITU, row.kake);
+        l.setText(DocLine::TEIKA, row.teika);
+        l.setText(DocLine::TANKA, row.tanka);
+        l.setText(DocLine::KINGAKU, row.kingaku);
+        l.setText(DocLine::GENKA_RITU, row.genkaRitu);
+        l.setText(DocLine::GENKA, row.genka);
+        l.setText(DocLine::GENKA_KINGAKU, row.genkaKin);
+        l.setText(DocLine::ARARI, row.arari);
+        l.setText(DocLine::HACHU_HINBAN, row.hachu);
+        l.setText(DocLine::ZEI_RITU, " 1000");
+        l.setText(DocLine::ZEI_GAKU, row.zeiGaku);
+        l.setSeparators();
+        f.put(++n, l.bytes());
+    }
+}
+
+} // namespace
+
+void writeDemoInstall(const std::string &dir)
+{
+    const std::string data = dir + "\\data";
+    qd::files::makeDir(data);
+    qd::files::makeDir(data + "\\TXT");
+    qd::files::makeDir(data + "\\SELECT");
+    writeMasters(data);
+    writeKindsAndPrices(data);
+    writeItemsPartnersOwn(data);
+    writeTaxSettings(data);
+    writeSampleDocument(data + "\\TXT");
+}
+
+} // namespace qd::demo

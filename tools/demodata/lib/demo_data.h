@@ -1,0 +1,17 @@
+// The demo install folder: plausible trade data for aluminium sash, glass and single items,
+// written through the record writers. Tests and the demo start use it; its content is stable.
+#pragma once
+
+#include <string>
+
+namespace qd::demo {
+
+// Writes a complete install folder into `dir` (created when missing): data\ with the masters,
+// the own-company record, the tax settings (10 % added, whole yen, rounded down), an empty
+// data\SELECT and data\TXT with one sample job document "見本見積".
+void writeDemoInstall(const std::string &dir);
+
+// Name of the sample job document in data\TXT.
+inline const char *sampleDocumentName() { return "見本見積"; }
+
+} // namespace qd::demo
