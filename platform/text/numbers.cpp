@@ -456,7 +456,9 @@ std::int64_t Fixed4::floor() const
 std::int64_t Fixed4::roundHalfEven() const
 {
     const std::int64_t q = floor();
-    const std::int64_t r = m_raw - q * Scale; // 0 .. 9999
+    std::int64_t r = m_raw % Scale; // the fraction above q, 0 .. 9999, without forming q x Scale
+    if (r < 0)
+        r += Scale;
     if (r > Scale / 2 || (r == Scale / 2 && (q & 1) != 0))
         return q + 1;
     return q;

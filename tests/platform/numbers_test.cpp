@@ -77,6 +77,9 @@ TEST(Numbers, Fixed4Arithmetic)
         EXPECT_EQ(v.floor(), c.floor) << c.text;
         EXPECT_EQ(v.roundHalfEven(), c.even) << c.text;
     }
+    // The lowest value the fixed point holds rounds without overflowing.
+    const Fixed4 lowest = Fixed4::fromRaw(std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(lowest.roundHalfEven(), -922337203685478); // -922337203685477.5808
     EXPECT_EQ(valFixed("2.345").rounded(2).raw(), 23500);
     EXPECT_EQ(valFixed("-2.345").rounded(2).raw(), -23500);
     EXPECT_EQ(valFixed("2.5").rounded(0).raw(), 30000);
