@@ -50,6 +50,16 @@ struct LineWork {
     std::string PE_WORK_1, PE_WORK_2, PE_WORK_3;
 };
 
+// "\data\GRID_DISP_NOMAL_FILE.fil" / "\data\GRID_DISP_SITEI_FILE.fil", record 1 (440 bytes in a
+// file of 512-byte records): heights and widths in twips as fixed point, the zoom percentage,
+// 218 blanks, LF LF.
+struct GridDisplaySettings {
+    Fixed4 ROW_HEIGHT_0;                 // caption row
+    Fixed4 ROW_HEIGHT_1;                 // data rows
+    std::array<Fixed4, 25> COL_WIDTH{};  // COL_WIDTH_00 .. COL_WIDTH_24
+    std::int32_t ZOOM = 0;               // font percentage
+};
+
 constexpr int SlotCount = 5;      // document slots Grid1(0..4)
 constexpr int WorkGridIndex = 5;  // Grid1(5): the hidden work grid, never a document
 constexpr int COL_BASE = 1;
@@ -117,10 +127,40 @@ struct QdState : qd::records::RecordsState {
     // Colour last chosen in the colour form.
     std::string COLOR_PICK_GROUP, COLOR_PICK_CODE, COLOR_PICK_NAME; // 2, 2, 20
 
+    // Product entry: the choice shared by the pickers (codes as numbers, 0 = nothing chosen;
+    // MAJOR_NO is the openers'), the search ranges of the cascade lists (a lower end of 0 = no
+    // limit), the colour codes and prices behind the price panels, and the text search.
+    std::int16_t CLASS_NO = 0, KIND1_NO = 0, KIND2_NO = 0, SECTION_NO = 0, COLOR_NO = 0;
+    std::int32_t MAJOR_FROM = 0, MAJOR_TO = 0, CLASS_FROM = 0, CLASS_TO = 0, KIND1_FROM = 0, KIND1_TO = 0;
+    std::array<std::int16_t, 17> PANEL_COLORS{};  // 1..16
+    std::array<std::int32_t, 101> PANEL_PRICES{}; // 1..100
+    std::int16_t PANEL_POS = 0;
+    std::int16_t SEARCH_STOP = 0; // 9: a stop has been asked for
+    std::int32_t SEARCH_COUNT = 0;
+    std::int16_t SEARCH_HIT = 0;
+
+    // Start-up: the folder-pointer record as read, and the window caption's three pieces.
+    std::string DIR_REC_NAME, DIR_REC_PATH; // 128, 512
+    std::string CAPTION_MODE_TEXT, CAPTION_UNIT_TEXT, CAPTION_SIZE_TEXT;
+
+    // Display settings files: one buffer and file control for each column display set.
+    GridDisplaySettings GRID_DISP_NOMAL_REC, GRID_DISP_SITEI_REC;
+    qd::records::RecordFileControl GRID_DISP_NOMAL_CTL, GRID_DISP_SITEI_CTL;
+
     // Printing.
+    Fixed4 PRN_SCALE_X = Fixed4::fromInt(100), PRN_SCALE_Y = Fixed4::fromInt(100);
+    Fixed4 PRN_OFS_X, PRN_OFS_Y;
+    Fixed4 PAGE_W = Fixed4::fromInt(257), PAGE_H = Fixed4::fromInt(182); // mm
+    std::int16_t PRN_OPTION = 1;
     std::string ISSUE_DATE;
     std::int32_t ISSUE_DATE_NUM = 0;
     std::int16_t TAX_PRINT = 1;
+    // The print run: what goes beside the product name, the page shown or printed, the pages
+    // composed, the range to print, the sum of the printed amounts and the stop request (9).
+    std::int16_t PRN_NAME_COL = 0;
+    std::int16_t PAGE_NO = 0, PAGE_COUNT = 0, PRN_FROM = 0, PRN_TO = 0;
+    std::int64_t PRN_AMOUNT_SUM = 0; // wide enough for any sheet
+    std::int16_t PRN_CANCEL = 0;
 };
 
 } // namespace qd::core

@@ -1,0 +1,654 @@
+#include "quotedesk/core/documents.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <optional>
+
+#include "platform/files/file_error.h"
+#include "platform/files/paths.h"
+#include "platform/files/safe_replace.h"
+#include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
+#include "quotedesk/core/row_pricing.h"
+#include "quotedesk/core/sheet_setup.h"
+#include "quotedesk/core/tax_totals.h"
+
+namespace qd::core {
+
+using qd::grid::FlexGrid;
+using qd::text::Fixed4;
+namespace DocLine = qd::records::DocLine;
+namespace DocHeader = qd::records::DocHeader;
+
+namespace {
+
+constexpr int HEAD_LENGTH = 256;
+constexpr int LINE_LENGTH = 1024;
+const std::string TWO_PART = "\n\r\n\r"; // joins the two sentences of a message
+
+// How a save turns a cell's text into its work field.
+enum class Put {
+    AsTyped, // the text itself (日付, 品名, 呼称)
+    Size,    // Val of the trimmed text x 10, "#######" (tenths of a millimetre)
+    Cleaned, // the text without "," and "\"
+    Number,  // Val of the cleaned text under the column's pattern
+    Percent, // Val of the cleaned text x 100 under "####0.00" (65 % is 6500.00)
+    TaxRate, // Val x 100 under "####0.00", taken as currency
+    TaxYen,  // blank: 0; else Val under "#########", taken as currency
+};
+
+// How a load turns the stored field back into the cell's text.
+enum class Show {
+    AsStored,  // the field's text, trailing blanks included
+    SizeBack,  // when not 0: Val / 10 under "###0.0"
+    NonZero,   // when not 0: Val under the column's pattern
+    Always,    // Val under the column's pattern, also 0
+    PercentBack, // when not 0: Val / 100 under "##0.00"
+    TaxRateBack, // 0: the common rate; else Val / 100; both "##0.00"
+};
+
+struct Column {
+    int col;
+    int field;
+    std::string LineWork::*work; // null for the two currency work values
+    int width;                   // characters of the work field (0: not cut)
+    Put put;
+    const char *putPattern;
+    Show show;
+    const char *showPattern;
+};
+
+// Sheet column, line field, work field and the two conversions of every stored column.
+const Column COLUMNS[24] = {
+    {1, DocLine::HIDUKE, &LineWork::HIDUKE, 10, Put::AsTyped, nullptr, Show::AsStored, nullptr},
+    {2, DocLine::HINMEI, &LineWork::HINMEI, 0, Put::AsTyped, nullptr, Show::AsStored, nullptr},
+    {3, DocLine::KOSYO, &LineWork::KOSYO, 20, Put::AsTyped, nullptr, Show::AsStored, nullptr},
+    {4, DocLine::W_MIRI, &LineWork::W_MIRI, 7, Put::Size, "#######", Show::SizeBack, "###0.0"},
+    {5, DocLine::H_MIRI, &LineWork::H_MIRI, 7, Put::Size, "#######", Show::SizeBack, "###0.0"},
+    {6, DocLine::D_MIRI, &LineWork::D_MIRI, 7, Put::Size, "#######", Show::SizeBack, "###0.0"},
+    {7, DocLine::M2_TANKA, &LineWork::M2_TANKA, 7, Put::Number, "#########", Show::NonZero, "#,###,###"},
+    {8, DocLine::IRO_NAME, &LineWork::IRO_NAME, 20, Put::Cleaned, nullptr, Show::AsStored, nullptr},
+    {9, DocLine::SURYO, &LineWork::SURYO, 5, Put::Number, "####0.00", Show::NonZero, "##0.00"},
+    {10, DocLine::TANI, &LineWork::TANI, 10, Put::Cleaned, nullptr, Show::AsStored, nullptr},
+    {11, DocLine::RITU_KBN, &LineWork::RITU_KBN, 6, Put::Number, "##0.00", Show::Always, "##0"},
+    {12, DocLine::KAKERITU, &LineWork::KAKERITU, 6, Put::Percent, "####0.00", Show::PercentBack, "##0.00"},
+    {13, DocLine::TEIKA, &LineWork::TEIKA, 7, Put::Number, "#########", Show::NonZero, "#,###,###"},
+    {14, DocLine::TANKA, &LineWork::TANKA, 7, Put::Number, "#########", Show::NonZero, "#,###,###"},
+    {15, DocLine::KINGAKU, &LineWork::KINGAKU, 8, Put::Number, "#########", Show::NonZero, "##,###,###"},
+    {16, DocLine::BIKO, &LineWork::BIKO, 50, Put::Cleaned, nullptr, Show::AsStored, nullptr},
+    {17, DocLine::GENKA_RITU, &LineWork::GENKA_RITU, 6, Put::Percent, "####0.00", Show::PercentBack, "##0.00"},
+    {18, DocLine::GENKA, &LineWork::GENKA, 7, Put::Number, "#########", Show::NonZero, "#,###,###"},
+    {19, DocLine::GENKA_KINGAKU, &LineWork::GENKA_KINGAKU, 8, Put::Number, "#########", Show::NonZero, "##,###,###"},
+    {20, DocLine::ARARI, &LineWork::ARARI, 8, Put::Number, "#########", Show::NonZero, "#,###,###"},
+    {21, DocLine::HACHU_HINBAN, &LineWork::HACHU_HINBAN, 25, Put::Cleaned, nullptr, Show::AsStored, nullptr},
+    {22, DocLine::HINBAN, &LineWork::HINBAN, 85, Put::Cleaned, nullptr, Show::AsStored, nullptr},
+    {23, DocLine::ZEI_RITU, nullptr, 0, Put::TaxRate, "####0.00", Show::TaxRateBack, "##0.00"},
+    {24, DocLine::ZEI_GAKU, nullptr, 0, Put::TaxYen, "#########", Show::Always, "##,###,###"},
+};
+
+bool isAscii(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A work field holds exactly its width of characters; 品名 holds what it is given. The field
+// keeps its storage from row to row.
+void setWork(std::string &work, std::string_view text, int width)
+{
+    if (width <= 0) {
+        work.assign(text);
+        return;
+    }
+    const auto w = static_cast<std::size_t>(width);
+    if (isAscii(text)) { // most fields: digits, codes, dates
+        work.assign(text.substr(0, std::min(w, text.size())));
+        work.resize(w, ' ');
+        return;
+    }
+    work = qd::text::fixedChars(text, w);
+}
+
+// Prices are mostly typed as plain digits: under "#########" such a text is its digits
+// without leading zeros (nothing for zero), which saves reading and formatting the number.
+bool wholeYen(std::string_view pattern, std::string_view text, std::string_view &digits)
+{
+    if (pattern != "#########")
+        return false;
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return false;
+    text.remove_prefix(first);
+    if (text.size() > 15 || !std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+        return false;
+    const auto lead = text.find_first_not_of('0');
+    digits = lead == std::string_view::npos ? std::string_view() : text.substr(lead);
+    return true;
+}
+
+// A field's text into the bytes of a record at its place in the layout, cut on a character
+// boundary and blank-padded; plain ASCII is the same in code page 932 and is copied as it is.
+void putField(std::string &bytes, const qd::records::FieldDef &f, std::string_view text)
+{
+    const auto width = static_cast<std::size_t>(f.width);
+    if (isAscii(text)) {
+        const std::size_t n = std::min(width, text.size());
+        bytes.replace(static_cast<std::size_t>(f.offset), n, text.substr(0, n));
+        bytes.replace(static_cast<std::size_t>(f.offset) + n, width - n, width - n, ' ');
+    } else {
+        bytes.replace(static_cast<std::size_t>(f.offset), width, qd::text::toField(text, width));
+    }
+}
+
+std::string headPathOf(const std::string &dir, const std::string &name)
+{
+    return qd::text::trim(dir) + "\\" + qd::text::trim(name) + ".SSS";
+}
+
+std::string linePathOf(const std::string &dir, const std::string &name)
+{
+    return qd::text::trim(dir) + "\\" + qd::text::trim(name) + ".TXT";
+}
+
+// Whole content of a file, or nothing when it does not exist.
+std::optional<std::string> readIfExists(const std::string &systemPath)
+{
+    if (!qd::files::fileExists(systemPath))
+        return std::nullopt;
+    const auto host = qd::files::hostPath(systemPath);
+    std::ifstream in(host, std::ios::binary | std::ios::ate);
+    if (!in)
+        throw qd::files::FileError(host.string(), "The file cannot be read");
+    const std::streamoff size = in.tellg();
+    std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(size, 0)), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw qd::files::FileError(host.string(), "The file cannot be read");
+    return bytes;
+}
+
+// Closes a record file when the procedure that opened it ends, whichever way.
+struct CloseOnExit {
+    qd::records::RecordFileControl &ctl;
+    ~CloseOnExit() { ctl.close(); }
+};
+
+// A field's bytes in place.
+std::string_view fieldBytes(const qd::records::Record &rec, int field)
+{
+    const qd::records::FieldDef &f = rec.layout().fields.at(static_cast<std::size_t>(field));
+    return std::string_view(rec.bytes()).substr(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.width));
+}
+
+// The number at the start of a field's trimmed bytes; only ASCII can begin a number, so the
+// code page 932 bytes need no decoding (a blank is never the second byte of a character).
+double fieldVal(const qd::records::Record &rec, int field)
+{
+    std::string_view b = fieldBytes(rec, field);
+    const auto first = b.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return 0;
+    b = b.substr(first, b.find_last_not_of(' ') - first + 1);
+    return qd::text::val(b);
+}
+
+// A field's text as stored; plain ASCII reads the same in code page 932.
+std::string fieldText(const qd::records::Record &rec, int field)
+{
+    const std::string_view b = fieldBytes(rec, field);
+    return isAscii(b) ? std::string(b) : rec.text(field);
+}
+
+// The rate as the header form edits it: the stored text read as a number under "##0.00".
+Fixed4 storedRate(const qd::records::Record &rec)
+{
+    return qd::text::valFixed(qd::text::format(fieldVal(rec, DocHeader::KAKERITU), "##0.00"));
+}
+
+void headerToGlobals(QdState &g)
+{
+    g.HEAD_TOKUI = g.HEAD_REC.text(DocHeader::TOKUI_NAME);
+    g.HEAD_BUKKEN = g.HEAD_REC.text(DocHeader::BUKKEN_NAME);
+    g.HEAD_NOUHIN = g.HEAD_REC.text(DocHeader::NOUHIN_BASYO);
+    g.HEAD_SIHARAI = g.HEAD_REC.text(DocHeader::SIHARAI_JOKEN);
+    g.HEAD_NOUKI = g.HEAD_REC.text(DocHeader::NOUKI);
+    g.HEAD_YUKOU = g.HEAD_REC.text(DocHeader::YUKO_KIGEN);
+}
+
+std::string failureDetail(const std::exception &e)
+{
+    if (const auto *fe = dynamic_cast<const qd::files::FileError *>(&e))
+        return fe->path();
+    return e.what();
+}
+
+bool endsWithTxt(const std::string &s)
+{
+    if (s.size() < 4)
+        return false;
+    std::string tail = s.substr(s.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+    return tail == ".txt";
+}
+
+// The folder of the dialog's FileName: the name without its title and the "\" before it.
+std::string folderOf(const std::string &fileName, const std::string &title)
+{
+    std::string dir;
+    if (!title.empty() && fileName.size() > title.size() &&
+        fileName.compare(fileName.size() - title.size(), title.size(), title) == 0) {
+        dir = fileName.substr(0, fileName.size() - title.size());
+        if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))
+            dir.pop_back();
+    } else {
+        const auto cut = fileName.find_last_of("\\/");
+        dir = cut == std::string::npos ? std::string() : fileName.substr(0, cut);
+    }
+    if (dir.empty() && !fileName.empty() && (fileName.front() == '/' || fileName.front() == '\\'))
+        dir = "/";
+    if (dir.empty())
+        dir = qd::files::systemPath(qd::files::currentDir());
+    return dir;
+}
+
+void restoreWorkingFolder(QdState &g)
+{
+    try {
+        qd::files::changeDir(qd::records::instDir(g));
+    } catch (const std::exception &) {
+        // The install folder has gone; the next command that needs it reports it.
+    }
+}
+
+} // namespace
+
+// ---- openers ----
+
+void BUKKEN_HEAD_OPEN(QdState &g)
+{
+    qd::records::openRecordFile(g, g.HEAD_CTL, headPathOf(g.DOC_DIR, g.HEAD_NAME), HEAD_LENGTH);
+}
+
+void BUKKEN_FILE_OPEN(QdState &g)
+{
+    qd::records::openRecordFile(g, g.LINE_CTL, linePathOf(g.DOC_DIR, g.CUR_DOC_NAME), LINE_LENGTH);
+}
+
+void SELECT_FILE_OPEN(QdState &g)
+{
+    qd::records::openRecordFile(g, g.LINE_CTL, linePathOf(g.SELECT_DIR, g.SELECT_NAME), LINE_LENGTH);
+}
+
+// ---- header ----
+
+void BUKKEN_HEAD_SEPARATORS(QdState &g) { g.HEAD_REC.setSeparators(); }
+
+void BUKKEN_HEAD_BUILD(QdState &g)
+{
+    qd::records::Record &h = g.HEAD_REC;
+    h.setText(DocHeader::TOKUI_NAME, g.HEAD_TOKUI);
+    h.setText(DocHeader::BUKKEN_NAME, g.HEAD_BUKKEN);
+    h.setText(DocHeader::NOUHIN_BASYO, g.HEAD_NOUHIN);
+    h.setText(DocHeader::SIHARAI_JOKEN, g.HEAD_SIHARAI);
+    h.setText(DocHeader::NOUKI, g.HEAD_NOUKI);
+    h.setText(DocHeader::YUKO_KIGEN, g.HEAD_YUKOU);
+    h.setText(DocHeader::KAKERITU, qd::text::format(g.HEAD_RATE, "##0.00"));
+}
+
+void BUKKEN_HEAD_CLEAR(QdState &g)
+{
+    g.HEAD_TOKUI = g.HEAD_BUKKEN = std::string(50, ' ');
+    g.HEAD_NOUHIN = g.HEAD_SIHARAI = std::string(30, ' ');
+    g.HEAD_NOUKI = g.HEAD_YUKOU = std::string(8, ' ');
+    g.RATE_VALUE = Fixed4();
+}
+
+void DOC_HEAD_CLEAR(QdState &g)
+{
+    for (int f = DocHeader::TOKUI_NAME; f <= DocHeader::YUKO_KIGEN; ++f)
+        g.HEAD_REC.blank(f);
+}
+
+bool DOC_HEAD_READ(QdState &g)
+{
+    BUKKEN_HEAD_OPEN(g);
+    CloseOnExit closer{g.HEAD_CTL};
+    if (g.HEAD_CTL.recordCount < 1)
+        return false;
+    DOC_HEAD_CLEAR(g);
+    g.HEAD_CTL.get(1, g.HEAD_REC);
+    headerToGlobals(g);
+    g.HEAD_RATE = storedRate(g.HEAD_REC);
+    return true;
+}
+
+// ---- line work and line record ----
+
+void LINE_REC_CLEAR(QdState &g)
+{
+    LineWork &w = g.LINE_WORK;
+    for (const Column &c : COLUMNS) {
+        if (!c.work || c.field == DocLine::D_MIRI || c.field == DocLine::M2_TANKA || c.field == DocLine::TANI)
+            continue;
+        setWork(w.*c.work, "", c.width);
+    }
+    w.ZEI_RITU = Fixed4();
+    w.ZEI_GAKU = Fixed4();
+    w.PE_WORK_1.clear();
+    w.PE_WORK_2.clear();
+    w.PE_WORK_3.clear();
+}
+
+void TX_FIL_MOVE(QdState &g) { g.LINE_REC.setSeparators(); }
+
+void TX_REC_MOVE(QdState &g)
+{
+    // The record is composed in one buffer: a document of 999 rows is 24,000 fields.
+    const auto &fields = g.LINE_REC.layout().fields;
+    std::string bytes = g.LINE_REC.bytes();
+    for (const Column &c : COLUMNS) {
+        if (c.work)
+            putField(bytes, fields[c.field], g.LINE_WORK.*c.work);
+    }
+    putField(bytes, fields[DocLine::ZEI_RITU], qd::text::str(g.LINE_WORK.ZEI_RITU.rounded(2)));
+    putField(bytes, fields[DocLine::ZEI_GAKU], qd::text::str(g.LINE_WORK.ZEI_GAKU));
+    g.LINE_REC.setBytes(bytes);
+}
+
+void cellToLineWork(QdState &g, int col, std::string_view text)
+{
+    if (col < 1 || col > 24)
+        return; // the page number is not stored
+    const Column &c = COLUMNS[col - 1];
+    using qd::text::format;
+    using qd::text::val;
+    if (c.put == Put::AsTyped) {
+        setWork(g.LINE_WORK.*c.work, text, c.width);
+        return;
+    }
+    if (c.put == Put::Size) {
+        setWork(g.LINE_WORK.*c.work, format(val(qd::text::trim(text)) * 10, c.putPattern), c.width);
+        return;
+    }
+    // Thousands separators and yen marks go ("¥" is the same byte as "\" in the files).
+    std::string stripped;
+    if (text.find_first_of(",\\\xC2") != std::string_view::npos) {
+        stripped = withoutMoneyMarks(text);
+        text = stripped;
+    }
+    const std::string_view cleaned = text;
+    switch (c.put) {
+    case Put::Cleaned:
+        setWork(g.LINE_WORK.*c.work, cleaned, c.width);
+        break;
+    case Put::Number: {
+        std::string_view digits;
+        if (wholeYen(c.putPattern, cleaned, digits))
+            setWork(g.LINE_WORK.*c.work, digits, c.width);
+        else
+            setWork(g.LINE_WORK.*c.work, format(val(cleaned), c.putPattern), c.width);
+        break;
+    }
+    case Put::Percent:
+        setWork(g.LINE_WORK.*c.work, format(val(cleaned) * 100, c.putPattern), c.width);
+        break;
+    case Put::TaxRate:
+        g.LINE_WORK.ZEI_RITU = qd::text::valFixed(format(val(cleaned) * 100, c.putPattern));
+        break;
+    case Put::TaxYen: {
+        g.LINE_WORK.ZEI_GAKU = Fixed4();
+        if (qd::text::trim(cleaned).empty())
+            break;
+        const std::string yen = format(val(cleaned), c.putPattern);
+        if (!yen.empty())
+            g.LINE_WORK.ZEI_GAKU = qd::text::valFixed(yen);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void rowToLineRec(QdState &g, const FlexGrid &grid, int row)
+{
+    LINE_REC_CLEAR(g);
+    for (int col = 1; col <= 24; ++col)
+        cellToLineWork(g, col, grid.cell(row, col));
+    TX_FIL_MOVE(g);
+    TX_REC_MOVE(g);
+}
+
+bool readBackCell(const QdState &g, int col, std::string &text)
+{
+    if (col < 1 || col > 24)
+        return false;
+    const Column &c = COLUMNS[col - 1];
+    const qd::records::Record &rec = g.LINE_REC;
+    if (c.show == Show::AsStored) {
+        text = fieldText(rec, c.field);
+        return true;
+    }
+    const double v = fieldVal(rec, c.field);
+    switch (c.show) {
+    case Show::SizeBack:
+        if (v == 0)
+            return false;
+        text = qd::text::format(v / 10, c.showPattern);
+        return true;
+    case Show::NonZero:
+        if (v == 0)
+            return false;
+        text = qd::text::format(v, c.showPattern);
+        return true;
+    case Show::Always:
+        text = qd::text::format(v, c.showPattern);
+        return true;
+    case Show::PercentBack:
+        if (v == 0)
+            return false;
+        text = qd::text::format(v / 100, c.showPattern);
+        return true;
+    case Show::TaxRateBack:
+        text = v == 0 ? qd::text::format(g.TAX_RATE, c.showPattern) : qd::text::format(v / 100, c.showPattern);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void lineRecToRow(const QdState &g, FlexGrid &grid, int row)
+{
+    std::string text;
+    for (int col = 1; col <= 24; ++col) {
+        if (readBackCell(g, col, text))
+            grid.setCell(row, col, text);
+    }
+}
+
+// ---- load ----
+
+bool BUKKEN_FILE_READ(QdState &g)
+{
+    FlexGrid &grid = g.curGrid();
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    grid.setRows(2);
+    grid.setCols(2);
+    std::string problem; // the message of a load that cannot be completed
+    try {
+        if (!qd::text::trim(g.CUR_DOC_NAME).empty()) {
+            g.HEAD_NAME = qd::text::trim(g.CUR_DOC_NAME);
+            BUKKEN_HEAD_OPEN(g);
+            CloseOnExit closer{g.HEAD_CTL};
+            if (g.HEAD_CTL.recordCount >= 1) {
+                g.HEAD_CTL.get(1, g.HEAD_REC);
+                headerToGlobals(g);
+                g.RATE_VALUE = storedRate(g.HEAD_REC);
+            }
+        }
+
+        // The whole line file is read before any row is filled, so that a file that cannot be
+        // shown leaves an empty sheet rather than part of a document.
+        BUKKEN_FILE_OPEN(g);
+        std::string lines;
+        std::int32_t count = 0;
+        std::int64_t length = 0;
+        {
+            CloseOnExit closer{g.LINE_CTL};
+            count = g.LINE_CTL.recordCount;
+            length = g.LINE_CTL.fileLength;
+            lines = readIfExists(g.LINE_CTL.path).value_or(std::string());
+        }
+        SHEET_INIT(g);
+        if (count > grid.rows() - 1) {
+            g.UI().beep();
+            g.MSG_ANS = g.UI().msgBox("この見積の明細は" + std::to_string(count) + "行あり、読み込める" +
+                                          std::to_string(grid.rows() - 1) + "行を超えています。" + TWO_PART +
+                                          "読込みを中断します。",
+                                      vbOKOnly);
+            grid.setRedraw(true);
+            return false;
+        }
+        for (std::int32_t n = 1; n <= count; ++n) {
+            const std::size_t at = static_cast<std::size_t>(n - 1) * LINE_LENGTH;
+            g.LINE_REC.setBytes(at < lines.size() ? std::string_view(lines).substr(at, LINE_LENGTH)
+                                                  : std::string_view());
+            g.LINE_CTL.currentRecord = n;
+            lineRecToRow(g, grid, n);
+        }
+        if (length % LINE_LENGTH != 0)
+            problem = "明細ファイルの最後の行が途中で切れています。" + TWO_PART +
+                      "読み込んだ内容を確認して下さい！";
+    } catch (const std::exception &e) {
+        g.HEAD_CTL.close();
+        g.LINE_CTL.close();
+        // Nothing of the document stays on the sheet.
+        for (int r = 1; r < grid.rows(); ++r)
+            for (int c = 1; c < grid.cols(); ++c)
+                grid.setCell(r, c, "");
+        grid.setRedraw(true);
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox("見積ファイルを読み込めません。" + TWO_PART + failureDetail(e), vbOKOnly);
+        return false;
+    }
+
+    TAX_TOTAL_CALC(g);
+    grid.setRedraw(true);
+    grid.setRow(1);
+    grid.setCol(std::min(2, grid.cols() - 1));
+    if (!problem.empty()) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox(problem, vbOKOnly);
+    }
+    return true;
+}
+
+// ---- save ----
+
+bool FILE_WRITE_PREPARE(QdState &g, SaveDialogSetup &setup)
+{
+    const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
+    if (!qd::files::dirExists(folder)) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox("見積データのフォルダがありません。" + TWO_PART + folder, vbOKOnly);
+        return false;
+    }
+    qd::files::changeDir(folder);
+    setup.initDir = folder;
+    setup.fileName = qd::text::trim(g.HEAD_NAME) + ".TXT";
+    setup.filter = "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|";
+    setup.flags = 2;
+    return true;
+}
+
+void FILE_WRITE_END(QdState &g)
+{
+    restoreWorkingFolder(g);
+    g.curGrid().setRedraw(true);
+}
+
+bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle)
+{
+    const std::string title = qd::text::trim(fileTitle);
+    const std::string name = qd::text::trim(endsWithTxt(title) ? title.substr(0, title.size() - 4) : title);
+    if (name.empty()) {
+        FILE_WRITE_END(g);
+        return false;
+    }
+    const std::string dir = folderOf(qd::text::trim(fileName), title);
+    FlexGrid &grid = g.curGrid();
+    grid.setRedraw(false);
+
+    const std::string headPath = headPathOf(dir, name);
+    const std::string linePath = linePathOf(dir, name);
+    try {
+        GRID_LAST_ROW(g);
+        if (g.LAST_ROW > DOC_MAX_ROWS) {
+            g.UI().beep();
+            g.MSG_ANS = g.UI().msgBox(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。" +
+                                          TWO_PART + std::to_string(DOC_MAX_ROWS + 1) +
+                                          "行目以降の行を削除してから保存して下さい！",
+                                      vbOKOnly);
+            FILE_WRITE_END(g);
+            return false;
+        }
+
+        // Record 1 of the header file is replaced; anything after it stays as it was.
+        BUKKEN_HEAD_SEPARATORS(g);
+        BUKKEN_HEAD_BUILD(g);
+        const std::optional<std::string> oldHead = readIfExists(headPath);
+        std::string head = g.HEAD_REC.bytes();
+        if (oldHead && oldHead->size() > static_cast<std::size_t>(HEAD_LENGTH))
+            head += oldHead->substr(HEAD_LENGTH);
+
+        // Every row from 1 to the last filled one, empty rows between filled ones included.
+        std::string lines;
+        lines.reserve(static_cast<std::size_t>(std::max<int>(g.LAST_ROW, 0)) * LINE_LENGTH);
+        // (Each row starts from blank work fields, and they are left blank.)
+        for (int row = 1; row <= g.LAST_ROW; ++row) {
+            rowToLineRec(g, grid, row);
+            lines += g.LINE_REC.bytes();
+        }
+        LINE_REC_CLEAR(g);
+
+        // The header goes first: should the line file then fail, the old header is put back
+        // and the pair stays as it was.
+        qd::files::writeFileSafely(headPath, head);
+        try {
+            qd::files::writeFileSafely(linePath, lines);
+        } catch (...) {
+            try {
+                if (oldHead)
+                    qd::files::writeFileSafely(headPath, *oldHead);
+                else
+                    qd::files::removeFile(headPath);
+            } catch (const std::exception &) {
+                g.UI().beep();
+                g.MSG_ANS = g.UI().msgBox("ファイルを保存できませんでした。" + TWO_PART +
+                                              "見積の属性ファイルを元に戻せませんでした。(" + headPath + ")",
+                                          vbOKOnly);
+                FILE_WRITE_END(g);
+                return false;
+            }
+            throw;
+        }
+    } catch (const std::exception &e) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox("ファイルを保存できませんでした。" + TWO_PART +
+                                      "元のファイルは変更されていません。(" + failureDetail(e) + ")",
+                                  vbOKOnly);
+        FILE_WRITE_END(g);
+        return false;
+    }
+
+    g.HEAD_NAME = name;
+    g.CUR_DOC_NAME = name;
+    g.DOC_DIR = dir;
+    g.UI().setMenuEnabled("FILE_READ", true);
+    FILE_WRITE_END(g);
+    grid.setRow(std::max<int>(g.LAST_ROW, 0));
+    grid.setCol(std::min(24, grid.cols() - 1));
+    return true;
+}
+
+} // namespace qd::core

@@ -1,0 +1,84 @@
+// Job documents on disk: a header file (name + ".SSS", record 1 of 256 bytes) and a line file
+// (name + ".TXT", one 1024-byte record per sheet row) in the document folder. This is where a
+// sheet row becomes a line record and back, where a document is loaded into the current sheet
+// and where the current sheet is saved.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/grid/flex_grid.h"
+#include "quotedesk/core/qd_state.h"
+
+namespace qd::core {
+
+// The data rows a load can fill: those of a freshly set-up sheet (1000 rows, row 0 captions).
+// A save never writes more, so every saved document loads back whole.
+inline constexpr int DOC_MAX_ROWS = 999;
+
+// Openers: Random access, a missing file created empty, record count from the file length,
+// current record 0. The caller closes the file when its operation ends.
+void BUKKEN_HEAD_OPEN(QdState &g); // Trim(DOC_DIR) & "\" & Trim(HEAD_NAME) & ".SSS", 256
+void BUKKEN_FILE_OPEN(QdState &g); // Trim(DOC_DIR) & "\" & Trim(CUR_DOC_NAME) & ".TXT", 1024
+void SELECT_FILE_OPEN(QdState &g); // Trim(SELECT_DIR) & "\" & Trim(SELECT_NAME) & ".TXT", on LINE_CTL
+
+// Header buffer and globals.
+void BUKKEN_HEAD_SEPARATORS(QdState &g); // "," separators, blank FILLER, CR LF
+void BUKKEN_HEAD_BUILD(QdState &g);      // HEAD_REC from HEAD_TOKUI .. HEAD_YUKOU and HEAD_RATE
+void BUKKEN_HEAD_CLEAR(QdState &g);      // header globals blank, RATE_VALUE 0 (HEAD_RATE kept)
+void DOC_HEAD_CLEAR(QdState &g);         // the six text fields of HEAD_REC blank
+// Reads record 1 of the current header file into the header globals and HEAD_RATE; the file
+// is closed in every case. Returns whether the file held a record.
+bool DOC_HEAD_READ(QdState &g);
+
+// Line work fields and the line buffer.
+void LINE_REC_CLEAR(QdState &g); // every work field blank but D, 平米/立米単価 and 単位
+void TX_FIL_MOVE(QdState &g);    // "," separators, blank FILLER, CR LF of LINE_REC
+void TX_REC_MOVE(QdState &g);    // LINE_WORK into the 24 fields of LINE_REC
+
+// One cell's text of sheet column `col` (0..24) into its LINE_WORK field, as a save takes it.
+// Column 0 (the page number) is not stored.
+void cellToLineWork(QdState &g, int col, std::string_view text);
+// Row `row` of `grid` into LINE_REC, ready to be put: LINE_REC_CLEAR, every column through
+// cellToLineWork, TX_FIL_MOVE, TX_REC_MOVE. Throws qd::grid::GridError for a row or a column
+// the grid does not have.
+void rowToLineRec(QdState &g, const qd::grid::FlexGrid &grid, int row);
+// The text a load puts into sheet column `col` (1..24) from LINE_REC. False when the column
+// is left untouched: a number column that is shown only when its value is not 0.
+bool readBackCell(const QdState &g, int col, std::string &text);
+// Columns 1..24 of row `row` of `grid` from LINE_REC, as a load fills them.
+void lineRecToRow(const QdState &g, qd::grid::FlexGrid &grid, int row);
+
+// Loads the current document (DOC_DIR, CUR_DOC_NAME) into the current sheet: header globals
+// and RATE_VALUE from the header file, SHEET_INIT, one row per line record, TAX_TOTAL_CALC,
+// current cell (1, 2). The rows are shown as saved, not repriced.
+// A document that cannot be read (a file error, more line records than the sheet's data rows)
+// gets a message and leaves the sheet empty, never half filled; returns false then. A line
+// file that ends in a partial record loads what it holds, with a message.
+bool BUKKEN_FILE_READ(QdState &g);
+
+// The save dialog of "保存" as the main window shows it.
+struct SaveDialogSetup {
+    std::string initDir;  // Trim(INST_DIR) & "\data\TXT"
+    std::string fileName; // Trim(HEAD_NAME) & ".TXT"
+    std::string filter;   // "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|"
+    int flags = 2;        // ask before overwriting an existing file
+};
+// First step of "保存": the working folder becomes the document folder of the install folder
+// and the dialog's settings are returned. When that folder is missing a message is shown and
+// false returned; no file is touched.
+bool FILE_WRITE_PREPARE(QdState &g, SaveDialogSetup &setup);
+// Ends "保存" without saving (Cancel in the dialog): working folder back to the install folder,
+// Redraw of the current sheet on.
+void FILE_WRITE_END(QdState &g);
+// Saves the current sheet and the header globals under the name chosen in the save dialog
+// (its FileName and FileTitle). The name is the title without a closing ".txt" (any case); the
+// folder is the one the dialog chose. Both files are written completely to work copies and
+// renamed into place, so a failure (reported by a message) leaves the old files as they were,
+// and HEAD_NAME, CUR_DOC_NAME and DOC_DIR take the new name only once the save succeeded.
+// A sheet whose last filled row lies beyond DOC_MAX_ROWS is refused with a message. Ends as
+// FILE_WRITE_END does; the caller gives the sheet the focus. Returns whether the files were
+// written.
+bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle);
+
+} // namespace qd::core

@@ -1,0 +1,207 @@
+#include "quotedesk/core/row_pricing.h"
+
+#include <limits>
+
+#include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
+
+namespace qd::core {
+
+namespace {
+
+using qd::text::format;
+using qd::text::trim;
+using qd::text::valFixed;
+using i128 = __int128;
+
+// Sheet columns the pricing reads and writes.
+enum Col {
+    C_W = 4, C_H = 5, C_D = 6, C_M2_TANKA = 7, C_IRO = 8, C_SURYO = 9, C_RITU_KBN = 11,
+    C_KAKERITU = 12, C_TEIKA = 13, C_TANKA = 14, C_KINGAKU = 15, C_GENKA_RITU = 17,
+    C_GENKA = 18, C_GENKA_KINGAKU = 19, C_ARARI = 20
+};
+
+// A work field of `width` characters: the first characters of the text, blank-padded.
+std::string work(std::string_view text, std::size_t width) { return qd::text::fixedChars(text, width); }
+
+bool isBlank(std::string_view s) { return trim(s).empty(); }
+
+// The number a work field or cell holds (trimmed; no number gives 0).
+Fixed4 num(std::string_view s) { return valFixed(trim(s)); }
+
+// A money cell as a work field: separators and yen marks go first, then blanks, then the text
+// is cut to the field, so a long amount typed with separators keeps all its digits.
+std::string moneyWork(std::string_view cell, std::size_t width)
+{
+    return work(trim(withoutMoneyMarks(cell)), width);
+}
+
+// A result far beyond any price (text such as "9e99" typed into a cell) stays at the limit of
+// 64 bits; the work fields cut it anyway.
+std::int64_t clamp64(i128 v)
+{
+    constexpr i128 hi = std::numeric_limits<std::int64_t>::max(), lo = std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(v > hi ? hi : v < lo ? lo : v);
+}
+
+// Whole yen of a product, halves away from zero, exact in decimal.
+std::int64_t roundedProduct(Fixed4 a, Fixed4 b)
+{
+    const i128 scale = static_cast<i128>(Fixed4::Scale) * Fixed4::Scale;
+    const i128 p = static_cast<i128>(a.raw()) * b.raw();
+    const i128 m = p < 0 ? -p : p;
+    const i128 q = (m + scale / 2) / scale;
+    return clamp64(p < 0 ? -q : q);
+}
+
+} // namespace
+
+std::string withoutMoneyMarks(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == ',' || s[i] == '\\')
+            continue;
+        if (s.compare(i, 2, "\xC2\xA5") == 0) { // U+00A5, stored as 0x5C like "\"
+            ++i;
+            continue;
+        }
+        out.push_back(s[i]);
+    }
+    return out;
+}
+
+std::int64_t ratedPrice(Fixed4 rate, Fixed4 price, std::int16_t unit, std::int16_t adj)
+{
+    if (unit < 1) {
+        unit = 1;
+        adj = 0;
+    }
+    // rate.raw x price.raw is the product x 10^8; divided by 100 the rated price x 10^10.
+    const i128 scale = static_cast<i128>(Fixed4::Scale) * Fixed4::Scale * 100;
+    const i128 x = static_cast<i128>(rate.raw()) * price.raw() + static_cast<i128>(adj) * scale;
+    return clamp64(x / (scale * unit) * unit); // the division truncates: Fix
+}
+
+std::int64_t unitRounded(Fixed4 price, std::int16_t unit, std::int16_t adj)
+{
+    if (unit < 1) {
+        unit = 1;
+        adj = 0;
+    }
+    const i128 x = static_cast<i128>(price.raw()) + static_cast<i128>(adj) * Fixed4::Scale;
+    return clamp64(x / (static_cast<i128>(Fixed4::Scale) * unit) * unit);
+}
+
+void ROW_CALC(QdState &g)
+{
+    qd::grid::FlexGrid &grid = g.curGrid();
+    LineWork &w = g.LINE_WORK;
+    const int r = grid.row();
+    auto cell = [&](int c) -> const std::string & { return grid.cell(r, c); };
+    auto setCell = [&](int c, std::string_view t) { grid.setCell(r, c, t); };
+
+    // 1. Work fields of the figures start blank.
+    w.SURYO = work("", 5);
+    w.KAKERITU = work("", 6);
+    w.TEIKA = work("", 7);
+    w.TANKA = work("", 7);
+    w.KINGAKU = work("", 8);
+    w.GENKA_RITU = work("", 6);
+    w.GENKA = work("", 7);
+    w.GENKA_KINGAKU = work("", 8);
+    w.ARARI = work("", 8);
+
+    // 2. Quantity. Its separators go before it is read, as the document save reads it, so that
+    // "1,000" prices a thousand pieces and not one.
+    {
+        const std::string q = trim(withoutMoneyMarks(cell(C_SURYO)));
+        if (num(q) != Fixed4())
+            w.SURYO = work(q, 5);
+    }
+
+    // 3. Sizes: a size that is no number (or zero) is blanked.
+    auto size = [&](int c) {
+        const Fixed4 v = num(cell(c));
+        if (v == Fixed4())
+            setCell(c, "       ");
+        return v;
+    };
+    const Fixed4 W = size(C_W), H = size(C_H), D = size(C_D);
+
+    // 4. Area or volume price.
+    w.M2_TANKA = moneyWork(cell(C_M2_TANKA), 7);
+    const Fixed4 p = num(w.M2_TANKA);
+
+    // 5. List price from the sizes: per square metre without a depth, per cubic metre with one.
+    const Fixed4 zero;
+    if (H > zero && W > zero && p > zero) {
+        double a;
+        if (D == zero)
+            a = (W.toDouble() / 1000 * H.toDouble() / 1000) * p.toDouble();
+        else if (D > zero)
+            a = (H.toDouble() / 1000 * (W.toDouble() / 1000 * D.toDouble() / 1000)) * p.toDouble();
+        else
+            a = -1;
+        if (a >= 0) {
+            setCell(C_TEIKA, format(Fixed4::fromDouble(a), "###,###,###"));
+            setCell(C_M2_TANKA, format(p, "###,###,###"));
+        }
+    }
+
+    // 6. Texts carried to the work fields.
+    w.IRO_NAME = work(trim(cell(C_IRO)), 20);
+    w.RITU_KBN = work(trim(cell(C_RITU_KBN)), 6);
+    w.KAKERITU = work(trim(cell(C_KAKERITU)), 6);
+
+    // 7. List price, rewritten with separators.
+    setCell(C_TEIKA, withoutMoneyMarks(cell(C_TEIKA)));
+    w.TEIKA = work(trim(cell(C_TEIKA)), 7);
+    if (num(w.TEIKA) != zero)
+        setCell(C_TEIKA, format(num(w.TEIKA), "###,###,###"));
+    else
+        w.TEIKA = work(cell(C_TEIKA), 7);
+
+    // 8. Unit price: from the rate when there is one, else the typed price, rounded up to the
+    // calculation unit. A price the rate cannot produce keeps what the cell shows.
+    w.TANKA = moneyWork(cell(C_TANKA), 7);
+    if (isBlank(w.KAKERITU))
+        w.TANKA = work(format(unitRounded(num(w.TANKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
+    else
+        w.TANKA = work(format(ratedPrice(num(w.KAKERITU), num(w.TEIKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
+    if (num(w.TANKA) != zero)
+        setCell(C_TANKA, format(num(w.TANKA), "###,###,###"));
+    else
+        w.TANKA = moneyWork(cell(C_TANKA), 7);
+
+    // 9. Amount.
+    w.KINGAKU = work(format(roundedProduct(num(w.SURYO), num(w.TANKA)), "########"), 8);
+    setCell(C_KINGAKU, format(num(w.KINGAKU), "###,###,###"));
+
+    // 10, 11. Cost: from the cost rate when there is one, else the typed cost.
+    w.GENKA_RITU = work(trim(cell(C_GENKA_RITU)), 6);
+    w.GENKA = moneyWork(cell(C_GENKA), 7);
+    if (isBlank(w.GENKA_RITU))
+        w.GENKA = work(format(unitRounded(num(w.GENKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
+    else
+        w.GENKA = work(format(ratedPrice(num(w.GENKA_RITU), num(w.TEIKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
+    if (num(w.GENKA) != zero)
+        setCell(C_GENKA, format(num(w.GENKA), "###,###,###"));
+    else
+        w.GENKA = moneyWork(cell(C_GENKA), 7);
+
+    // 12. Cost amount.
+    w.GENKA_KINGAKU = work(format(roundedProduct(num(w.SURYO), num(w.GENKA)), "########"), 8);
+    setCell(C_GENKA_KINGAKU, format(num(w.GENKA_KINGAKU), "###,###,###"));
+
+    // 13. Gross profit.
+    w.ARARI = work(format(num(w.KINGAKU) - num(w.GENKA_KINGAKU), "########"), 8);
+    setCell(C_ARARI, format(num(w.ARARI), "###,###,###"));
+
+    // 14. The cursor returns to the cell the caller named.
+    grid.setCol(g.COL_NO);
+    grid.setRow(g.ROW_NO);
+}
+
+} // namespace qd::core

@@ -1,0 +1,31 @@
+// Pricing of one sheet row: list price from the sizes and the area or volume price, unit price
+// from the list price and the rate rounded up to the calculation unit, amount, cost from the
+// cost rate, cost amount and gross profit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "quotedesk/core/qd_state.h"
+
+namespace qd::core {
+
+// Recalculates the current row of the current sheet (Grid1(CUR_SLOT).Row). The number cells it
+// reads lose their yen marks and thousands separators and are written back with separators;
+// the line work fields hold the row's values afterwards. The tax columns are not touched.
+// Ends with the current cell at (ROW_NO, COL_NO).
+void ROW_CALC(QdState &g);
+
+// A price from a rate, exact in decimal: Fix((rate x price / 100 + unit - 1) / unit) x unit,
+// that is the whole part of the rated price rounded up to a multiple of the calculation unit.
+// `adj` is unit - 1 (CALC_ADJ beside CALC_UNIT); a unit below 1 counts as 1.
+std::int64_t ratedPrice(Fixed4 rate, Fixed4 price, std::int16_t unit, std::int16_t adj);
+// A typed price rounded up the same way: Fix((price + adj) / unit) x unit.
+std::int64_t unitRounded(Fixed4 price, std::int16_t unit, std::int16_t adj);
+
+// The text without thousands separators and yen marks ("\" and "¥", the one byte 0x5C of the
+// files).
+std::string withoutMoneyMarks(std::string_view s);
+
+} // namespace qd::core

@@ -1,0 +1,557 @@
+// Job documents: save and load through the two files, byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/files/safe_replace.h"
+#include "platform/text/cp932.h"
+#include "quotedesk/core/documents.h"
+#include "quotedesk/core/sheet_setup.h"
+#include "tests/core/sheet_fakes.h"
+#include "tests/support/temp_install.h"
+#include "tools/demodata/lib/demo_data.h"
+
+namespace qd::core {
+namespace {
+
+using qd::testing::readBytes;
+using qd::testing::TempInstall;
+using qd::testing::writeBytes;
+using sheet_test::Desk;
+namespace fs = std::filesystem;
+
+// ---- hand-made records ----
+
+// A field of `width` bytes: the text in code page 932, blank-padded.
+std::string fld(const std::string &utf8, std::size_t width)
+{
+    std::string b = qd::text::toCp932(utf8);
+    b.resize(width, ' ');
+    return b;
+}
+
+std::string headerRecord(const std::vector<std::string> &f)
+{
+    const std::size_t widths[] = {50, 50, 30, 30, 10, 10, 10};
+    std::string r;
+    for (int i = 0; i < 7; ++i)
+        r += fld(f[i], widths[i]) + ",";
+    r += std::string(57, ' ') + "\r\n";
+    return r;
+}
+
+// The 24 fields of a line record in order; each followed by ",", then 361 blanks and CR LF.
+std::string lineRecord(const std::vector<std::string> &f)
+{
+    const std::size_t widths[] = {10, 200, 50, 10, 10, 10, 10, 20, 10, 10, 2, 10,
+                                  15, 15, 15, 50, 10, 15, 15, 15, 25, 85, 10, 15};
+    std::string r;
+    for (int i = 0; i < 24; ++i)
+        r += fld(f[i], widths[i]) + ",";
+    r += std::string(361, ' ') + "\r\n";
+    return r;
+}
+
+// A row saved empty: blank texts, the zero forms of the number patterns.
+std::string emptyLineRecord()
+{
+    return lineRecord({"", "", "", "", "", "", "", "", "0.00", "", "0.", "0.00", "", "", "", "", "0.00", "", "",
+                       "", "", "", " 0", " 0"});
+}
+
+// The text a load puts into a text column: the field as stored, trailing blanks included.
+std::string stored(const std::string &utf8, std::size_t width)
+{
+    return utf8 + std::string(width - qd::text::cp932Width(utf8), ' ');
+}
+
+void typeRow(qd::grid::FlexGrid &grid, int row, const std::vector<std::string> &cells)
+{
+    for (int c = 1; c <= 24; ++c)
+        grid.setCell(row, c, cells[c - 1]);
+}
+
+std::vector<std::string> rowOf(const qd::grid::FlexGrid &grid, int row)
+{
+    std::vector<std::string> out;
+    for (int c = 1; c <= 24; ++c)
+        out.push_back(grid.cell(row, c));
+    return out;
+}
+
+std::string txtDir(const TempInstall &inst) { return inst.dir() + "/data/TXT"; }
+
+bool save(Desk &d, const TempInstall &inst, const std::string &title)
+{
+    return BUKKEN_FILE_WRITE(d.g, txtDir(inst) + "/" + title, title);
+}
+
+bool load(Desk &d, const std::string &name)
+{
+    d.g.CUR_DOC_NAME = d.g.HEAD_NAME = name; // as making the document current does
+    DOC_HEAD_READ(d.g);
+    return BUKKEN_FILE_READ(d.g);
+}
+
+struct HookReset {
+    ~HookReset() { qd::files::setBeforeRenameHook({}); }
+};
+
+// ---- the round trip ----
+
+// Rows 1, 5 and 6 typed, 2-4 left empty.
+const std::vector<std::string> ROW1 = {
+    "2026/01/15", "引違い窓 W1,800", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", "1820.5", " 900", "", "", "白,黒",
+    "12.5", "窓", "1", "65", "69,400", "\\12,345", "154,313", "至急", "52.5", "36,440", "455,500", "-301,187",
+    "0101100101HW2-116911", "HW2-1169", "10", "15,431"};
+const std::vector<std::string> ROW5 = {
+    "", "網戸　標準", "", "0", "", "", "", "", "123.45", "枚", "10", "100", "", "4800", "14400", "", "", "3100",
+    "9300", "5100", "", "", "", "0"};
+const std::vector<std::string> ROW6 = {
+    "", "【x】ガラス", "", "", "", "", "12,000", "", "1234", "", "", "", "", "", "", "", "", "", "", "", "", "",
+    "8.5", ""};
+
+TEST(Documents, SaveWritesTheRecordsByteForByteAndLoadsThemBack)
+{
+    TempInstall inst;
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    auto &grid = d.g.curGrid();
+    typeRow(grid, 1, ROW1);
+    typeRow(grid, 5, ROW5);
+    typeRow(grid, 6, ROW6);
+    d.g.HEAD_TOKUI = "株式会社　山川建設";
+    d.g.HEAD_BUKKEN = "テスト邸";
+    d.g.HEAD_NOUHIN = "現場";
+    d.g.HEAD_SIHARAI = "月末締め";
+    d.g.HEAD_NOUKI = "2026/02/01";
+    d.g.HEAD_YUKOU = "30日";
+    d.g.HEAD_RATE = Fixed4::fromInt(65);
+
+    ASSERT_TRUE(save(d, inst, "テスト見積.TXT"));
+    EXPECT_TRUE(d.ui.messages.empty());
+    EXPECT_EQ(d.g.HEAD_NAME, "テスト見積");
+    EXPECT_EQ(d.g.CUR_DOC_NAME, "テスト見積");
+    EXPECT_EQ(d.g.DOC_DIR, txtDir(inst));
+    EXPECT_EQ(d.g.LAST_ROW, 6);
+    EXPECT_EQ(grid.row(), 6);
+    EXPECT_EQ(grid.col(), 24);
+    EXPECT_TRUE(grid.redraw());
+
+    const std::string head = readBytes(inst.data() / "TXT" / "テスト見積.SSS");
+    EXPECT_EQ(head, headerRecord({"株式会社　山川建設", "テスト邸", "現場", "月末締め", "2026/02/01", "30日", "65.00"}));
+    ASSERT_EQ(head.size(), 256u);
+
+    const std::string lines = readBytes(inst.data() / "TXT" / "テスト見積.TXT");
+    ASSERT_EQ(lines.size(), 6u * 1024);
+    const std::string rec1 = lineRecord({"2026/01/15", "引違い窓 W1,800", "ABCDEFGHIJKLMNOPQRST", "18205", "9000",
+                                         "", "", "白黒", "12.50", "窓", "1.", "6500.0", "69400", "12345", "154313",
+                                         "至急", "5250.0", "36440", "455500", "-301187", "0101100101HW2-116911",
+                                         "HW2-1169", " 1000", " 15431"});
+    const std::string rec5 = lineRecord({"", "網戸　標準", "", "", "", "", "", "", "123.4", "枚", "10", "10000.",
+                                         "", "4800", "14400", "", "0.00", "3100", "9300", "5100", "", "", " 0",
+                                         " 0"});
+    const std::string rec6 = lineRecord({"", "【x】ガラス", "", "", "", "", "12000", "", "1234.", "", "0.", "0.00",
+                                         "", "", "", "", "0.00", "", "", "", "", "", " 850", " 0"});
+    EXPECT_EQ(lines.substr(0, 1024), rec1);
+    for (int r = 2; r <= 4; ++r)
+        EXPECT_EQ(lines.substr((r - 1) * 1024, 1024), emptyLineRecord()) << "row " << r;
+    EXPECT_EQ(lines.substr(4 * 1024, 1024), rec5);
+    EXPECT_EQ(lines.substr(5 * 1024, 1024), rec6);
+
+    // Into a fresh sheet: every cell as the load shows it.
+    Desk back(inst);
+    ASSERT_TRUE(load(back, "テスト見積"));
+    EXPECT_TRUE(back.ui.messages.empty());
+    auto &sheet = back.g.curGrid();
+    EXPECT_EQ(sheet.rows(), 1000);
+    EXPECT_EQ(sheet.cell(0, 2), "品名");
+    EXPECT_EQ(sheet.row(), 1);
+    EXPECT_EQ(sheet.col(), 2);
+    EXPECT_EQ(back.g.HEAD_TOKUI, stored("株式会社　山川建設", 50));
+    EXPECT_EQ(back.g.HEAD_NOUKI, "2026/02/01");
+    EXPECT_EQ(back.g.HEAD_RATE, Fixed4::fromInt(65));
+    EXPECT_EQ(back.g.RATE_VALUE, Fixed4::fromInt(65));
+
+    EXPECT_EQ(rowOf(sheet, 1),
+              (std::vector<std::string>{stored("2026/01/15", 10), stored("引違い窓 W1,800", 200),
+                                        stored("ABCDEFGHIJKLMNOPQRST", 50), "1820.5", "900.0", "", "",
+                                        stored("白黒", 20), "12.50", stored("窓", 10), "1", "65.00", "69,400",
+                                        "12,345", "154,313", stored("至急", 50), "52.50", "36,440", "455,500",
+                                        "-301,187", stored("0101100101HW2-116911", 25), stored("HW2-1169", 85),
+                                        "10.00", "15,431"}));
+    const std::vector<std::string> emptyRow = {
+        stored("", 10), stored("", 200), stored("", 50), "", "", "", "", stored("", 20), "", stored("", 10), "0",
+        "", "", "", "", stored("", 50), "", "", "", "", stored("", 25), stored("", 85), "10.00", ""};
+    for (int r = 2; r <= 4; ++r)
+        EXPECT_EQ(rowOf(sheet, r), emptyRow) << "row " << r;
+    EXPECT_EQ(rowOf(sheet, 5),
+              (std::vector<std::string>{stored("", 10), stored("網戸　標準", 200), stored("", 50), "", "", "", "",
+                                        stored("", 20), "123.40", stored("枚", 10), "10", "100.00", "", "4,800",
+                                        "14,400", stored("", 50), "", "3,100", "9,300", "5,100", stored("", 25),
+                                        stored("", 85), "10.00", ""}));
+    EXPECT_EQ(sheet.cell(6, 7), "12,000");
+    EXPECT_EQ(sheet.cell(6, 9), "1234.00");
+    EXPECT_EQ(sheet.cell(6, 23), "8.50");
+    for (int c = 1; c <= 24; ++c)
+        EXPECT_EQ(sheet.cell(7, c), "") << "column " << c;
+
+    // Saved again, the loaded document gives the same files, but that the rows saved without a
+    // tax rate now carry the common rate they were shown with.
+    ASSERT_TRUE(save(back, inst, "テスト見積.TXT"));
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "テスト見積.SSS"), head);
+    std::string again = lines;
+    for (int r = 2; r <= 5; ++r)
+        again.replace((r - 1) * 1024 + 634, 10, fld(" 1000", 10));
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "テスト見積.TXT"), again);
+}
+
+// What a typed price column stores: the leading number of the text without separators and yen
+// marks, whole yen rounded half away from zero, the first characters of the field.
+TEST(Documents, PriceColumnsStoreTheLeadingWholeNumber)
+{
+    struct Case {
+        const char *typed, *teika, *kingaku; // 定価 keeps 7 characters, 金額 8
+    };
+    const Case cases[] = {
+        {"12345", "12345", "12345"},       {"00120", "120", "120"},       {"0", "", ""},
+        {"   45", "45", "45"},             {"12.5", "13", "13"},          {"-12.5", "-13", "-13"},
+        {"1e3", "1000", "1000"},           {"¥1,234", "1234", "1234"},    {"\\9,8", "98", "98"},
+        {"12a4", "12", "12"},              {"abc", "", ""},               {"", "", ""},
+        {"123456789", "1234567", "12345678"}, {"000000000000000000001", "1", "1"},
+    };
+    for (const Case &c : cases) {
+        QdState g;
+        auto &grid = g.curGrid();
+        grid.setRows(2);
+        grid.setCols(25);
+        grid.setCell(1, 13, c.typed);
+        grid.setCell(1, 15, c.typed);
+        rowToLineRec(g, grid, 1);
+        EXPECT_EQ(g.LINE_REC.trimmed(qd::records::DocLine::TEIKA), c.teika) << c.typed;
+        EXPECT_EQ(g.LINE_REC.trimmed(qd::records::DocLine::KINGAKU), c.kingaku) << c.typed;
+    }
+}
+
+TEST(Documents, SampleDocumentLoadsAndSavesBackUnchanged)
+{
+    TempInstall inst;
+    const std::string name = qd::demo::sampleDocumentName();
+    const fs::path sss = inst.data() / "TXT" / (name + ".SSS");
+    const fs::path txt = inst.data() / "TXT" / (name + ".TXT");
+    const std::string head = readBytes(sss);
+    const std::string lines = readBytes(txt);
+    ASSERT_EQ(lines.size(), 3u * 1024);
+
+    Desk d(inst);
+    ASSERT_TRUE(load(d, name));
+    auto &grid = d.g.curGrid();
+    EXPECT_EQ(qd::text::trim(grid.cell(1, 2)), "引違い２枚建 標準タイプ");
+    EXPECT_EQ(grid.cell(1, 4), "1690.0");
+    EXPECT_EQ(grid.cell(1, 12), "66.00");
+    EXPECT_EQ(grid.cell(1, 15), "91,620");
+    EXPECT_EQ(grid.cell(3, 11), "0");
+    EXPECT_EQ(grid.cell(3, 12), "");
+    EXPECT_EQ(grid.cell(3, 24), "1,440");
+    EXPECT_EQ(d.g.DOC_AMOUNT_TOTAL, 91620 + 25330 + 14400);
+
+    ASSERT_TRUE(save(d, inst, name + ".TXT"));
+    EXPECT_EQ(readBytes(sss), head);
+    EXPECT_EQ(readBytes(txt), lines);
+}
+
+TEST(Documents, EmptySheetSavesAHeaderAndAnEmptyLineFile)
+{
+    TempInstall inst;
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    d.g.curGrid().setCell(3, 0, "9"); // the page column is not part of the document
+    ASSERT_TRUE(save(d, inst, "空.txt"));
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "空.SSS").size(), 256u);
+    EXPECT_TRUE(fs::exists(inst.data() / "TXT" / "空.TXT"));
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "空.TXT"), "");
+
+    Desk back(inst);
+    ASSERT_TRUE(load(back, "空"));
+    GRID_LAST_ROW(back.g);
+    EXPECT_EQ(back.g.LAST_ROW, 0);
+}
+
+// The document name is the dialog's title without a closing ".txt" in any case, and only then.
+TEST(Documents, NameIsTheTitleWithoutItsTxtExtension)
+{
+    struct Case {
+        const char *title, *name;
+    };
+    const Case cases[] = {{"見積A.TXT", "見積A"}, {"mixed.TxT", "mixed"}, {"lower.txt", "lower"},
+                          {"ab", "ab"},         {"x.txt.txt", "x.txt"}, {"  padded.TXT ", "padded"},
+                          {"v1.2", "v1.2"}};
+    for (const Case &c : cases) {
+        TempInstall inst(TempInstall::Content::Demo);
+        Desk d(inst);
+        SHEET_INIT(d.g);
+        d.g.curGrid().setCell(1, 2, "品");
+        const std::string title = c.title;
+        ASSERT_TRUE(BUKKEN_FILE_WRITE(d.g, txtDir(inst) + "/" + qd::text::trim(title), title)) << c.title;
+        EXPECT_EQ(d.g.HEAD_NAME, c.name);
+        EXPECT_EQ(d.g.DOC_DIR, txtDir(inst));
+        EXPECT_EQ(readBytes(inst.data() / "TXT" / (std::string(c.name) + ".TXT")).size(), 1024u) << c.title;
+        EXPECT_EQ(readBytes(inst.data() / "TXT" / (std::string(c.name) + ".SSS")).size(), 256u) << c.title;
+    }
+    // A title that leaves no name saves nothing.
+    TempInstall inst;
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    const auto before = std::distance(fs::directory_iterator(inst.data() / "TXT"), fs::directory_iterator());
+    EXPECT_FALSE(BUKKEN_FILE_WRITE(d.g, txtDir(inst) + "/.txt", ".txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(inst.data() / "TXT"), fs::directory_iterator()), before);
+}
+
+TEST(Documents, SaveDialogStartsInTheDocumentFolder)
+{
+    TempInstall inst;
+    Desk d(inst);
+    d.g.HEAD_NAME = "見本見積  ";
+    SaveDialogSetup setup;
+    ASSERT_TRUE(FILE_WRITE_PREPARE(d.g, setup));
+    EXPECT_EQ(setup.fileName, "見本見積.TXT");
+    EXPECT_EQ(setup.filter, "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|");
+    EXPECT_EQ(setup.flags, 2);
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), inst.data() / "TXT"));
+    FILE_WRITE_END(d.g);
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), inst.path()));
+
+    fs::remove_all(inst.data() / "TXT");
+    EXPECT_FALSE(FILE_WRITE_PREPARE(d.g, setup));
+    EXPECT_EQ(d.ui.messages.size(), 1u);
+}
+
+// ---- failures ----
+
+struct SavedPair {
+    std::string head, lines;
+};
+
+SavedPair pairOf(const TempInstall &inst, const std::string &name)
+{
+    return {readBytes(inst.data() / "TXT" / (name + ".SSS")), readBytes(inst.data() / "TXT" / (name + ".TXT"))};
+}
+
+int filesIn(const fs::path &dir)
+{
+    return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(Documents, FailedSaveLeavesTheOldFilesAsTheyWere)
+{
+    HookReset reset;
+    const std::string name = qd::demo::sampleDocumentName();
+    // The failure at the line file's rename, and at the header's after the line file was in place.
+    for (int failingRename : {1, 2}) {
+        TempInstall inst;
+        const SavedPair before = pairOf(inst, name);
+        const int files = filesIn(inst.data() / "TXT");
+        Desk d(inst);
+        ASSERT_TRUE(load(d, name));
+        d.g.curGrid().setCell(1, 2, "変更した品名");
+        d.g.curGrid().setCell(8, 2, "追加した行");
+        d.g.HEAD_TOKUI = "別の取引先";
+        d.g.CUR_DOC_NAME = d.g.HEAD_NAME = "元の名前";
+
+        int renames = 0;
+        qd::files::setBeforeRenameHook([&](const fs::path &) {
+            if (++renames == failingRename)
+                throw std::runtime_error("disk full");
+        });
+        EXPECT_FALSE(save(d, inst, name + ".TXT")) << failingRename;
+        qd::files::setBeforeRenameHook({});
+
+        const SavedPair after = pairOf(inst, name);
+        EXPECT_EQ(after.head, before.head) << failingRename;
+        EXPECT_EQ(after.lines, before.lines) << failingRename;
+        EXPECT_EQ(filesIn(inst.data() / "TXT"), files) << "no work copy is left behind";
+        ASSERT_EQ(d.ui.messages.size(), 1u);
+        EXPECT_NE(d.ui.messages[0].find("保存できませんでした"), std::string::npos);
+        EXPECT_EQ(d.g.HEAD_NAME, "元の名前");
+        EXPECT_EQ(d.g.CUR_DOC_NAME, "元の名前");
+        EXPECT_TRUE(d.g.curGrid().redraw());
+    }
+}
+
+TEST(Documents, FailedSaveOfANewDocumentLeavesNoFiles)
+{
+    HookReset reset;
+    TempInstall inst;
+    const int files = filesIn(inst.data() / "TXT");
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    d.g.curGrid().setCell(1, 2, "品");
+    int renames = 0;
+    qd::files::setBeforeRenameHook([&](const fs::path &) {
+        if (++renames == 2)
+            throw std::runtime_error("disk full");
+    });
+    EXPECT_FALSE(save(d, inst, "新しい.TXT"));
+    EXPECT_EQ(filesIn(inst.data() / "TXT"), files);
+}
+
+TEST(Documents, SaveRefusesRowsALoadCouldNotShow)
+{
+    TempInstall inst;
+    const std::string name = qd::demo::sampleDocumentName();
+    const SavedPair before = pairOf(inst, name);
+    Desk d(inst);
+    ASSERT_TRUE(load(d, name));
+    d.g.INSERT_ROWS = 5;
+    d.g.ROW_NO = 1;
+    GRID_ROWS_INSERT(d.g);
+    auto &grid = d.g.curGrid();
+    ASSERT_EQ(grid.rows(), 1005);
+
+    // Blank rows past 999 are not part of the document: the save goes through.
+    ASSERT_TRUE(save(d, inst, "長い.TXT"));
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "長い.TXT").size(), 8u * 1024);
+
+    grid.setCell(1000, 2, "1000行目");
+    EXPECT_FALSE(save(d, inst, name + ".TXT"));
+    ASSERT_EQ(d.ui.messages.size(), 1u);
+    EXPECT_NE(d.ui.messages[0].find("999行目より後の行は保存できません"), std::string::npos);
+    const SavedPair after = pairOf(inst, name);
+    EXPECT_EQ(after.head, before.head);
+    EXPECT_EQ(after.lines, before.lines);
+
+    // 999 rows save and load back whole.
+    grid.setCell(1000, 2, "");
+    grid.setCell(999, 2, "999行目");
+    ASSERT_TRUE(save(d, inst, "満杯.TXT"));
+    Desk back(inst);
+    ASSERT_TRUE(load(back, "満杯"));
+    EXPECT_EQ(qd::text::trim(back.g.curGrid().cell(999, 2)), "999行目");
+    EXPECT_EQ(qd::text::trim(back.g.curGrid().cell(6, 2)), "引違い２枚建 標準タイプ");
+}
+
+// A record of the sample document with one field's bytes replaced.
+std::string withField(std::string rec, int offset, const std::string &bytes)
+{
+    rec.replace(offset, bytes.size(), bytes);
+    return rec;
+}
+
+TEST(Documents, DamagedLineFilesLoadWithoutACrash)
+{
+    const std::string name = qd::demo::sampleDocumentName();
+    struct Case {
+        const char *what;
+        std::function<std::string(const std::string &)> damage; // from the sample's line file
+        bool loads;
+        int rows; // rows filled
+        bool message;
+    };
+    const Case cases[] = {
+        {"last record cut after 700 bytes", [](const std::string &l) { return l.substr(0, 2 * 1024 + 700); }, true,
+         3, true},
+        {"last record cut after 100 bytes", [](const std::string &l) { return l.substr(0, 2 * 1024 + 100); }, true,
+         2, true},
+        {"invalid code page 932 bytes",
+         [](const std::string &l) { return withField(l, 11, std::string("\x81\xFF\xA0\x85\x40\xEF", 6)); }, true, 3,
+         false},
+        {"letters in number fields",
+         [](const std::string &l) {
+             std::string r = withField(l, 328, "abc   ");   // 数量
+             r = withField(r, 364, "12a4");                 // 定価
+             r = withField(r, 634, "x%");                   // 消費税率
+             return withField(r, 645, "--9");               // 消費税額
+         },
+         true, 3, false},
+        {"more records than the sheet has rows",
+         [](const std::string &l) {
+             std::string big;
+             for (int i = 0; i < 1000; ++i)
+                 big += l.substr(0, 1024);
+             return big;
+         },
+         false, 0, true},
+    };
+    for (const Case &c : cases) {
+        TempInstall inst;
+        const fs::path txt = inst.data() / "TXT" / (name + ".TXT");
+        writeBytes(txt, c.damage(readBytes(txt)));
+        Desk d(inst);
+        EXPECT_EQ(load(d, name), c.loads) << c.what;
+        EXPECT_EQ(d.ui.messages.size(), c.message ? 1u : 0u) << c.what;
+        GRID_LAST_ROW(d.g);
+        EXPECT_EQ(d.g.LAST_ROW, c.rows) << c.what;
+        EXPECT_TRUE(d.g.curGrid().redraw()) << c.what;
+    }
+}
+
+TEST(Documents, DamagedFieldsReadAsTheirLeadingNumber)
+{
+    const std::string name = qd::demo::sampleDocumentName();
+    TempInstall inst;
+    const fs::path txt = inst.data() / "TXT" / (name + ".TXT");
+    std::string l = readBytes(txt);
+    l = withField(l, 11, std::string("\x81\xFF", 2));
+    l = withField(l, 328, "abc   ");
+    l = withField(l, 364, "12a4 ");
+    writeBytes(txt, l);
+    Desk d(inst);
+    ASSERT_TRUE(load(d, name));
+    const auto &grid = d.g.curGrid();
+    EXPECT_EQ(grid.cell(1, 2).substr(0, 3), "\xEF\xBF\xBD"); // U+FFFD for the broken character
+    EXPECT_EQ(grid.cell(1, 9), "");
+    EXPECT_EQ(grid.cell(1, 13), "12");
+}
+
+TEST(Documents, UnreadableDocumentLeavesAnEmptySheet)
+{
+    TempInstall inst;
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    d.g.curGrid().setCell(4, 2, "前の内容");
+    d.g.DOC_DIR = inst.dir() + "\\data\\NONE";
+    d.g.CUR_DOC_NAME = "見本見積";
+    EXPECT_FALSE(BUKKEN_FILE_READ(d.g));
+    ASSERT_EQ(d.ui.messages.size(), 1u);
+    EXPECT_NE(d.ui.messages[0].find("読み込めません"), std::string::npos);
+    GRID_LAST_ROW(d.g);
+    EXPECT_LE(d.g.LAST_ROW, 0);
+}
+
+// ---- header ----
+
+TEST(Documents, HeaderProcedures)
+{
+    TempInstall inst;
+    Desk d(inst);
+    d.g.HEAD_RATE = Fixed4::fromInt(7);
+    d.g.RATE_VALUE = Fixed4::fromInt(3);
+    BUKKEN_HEAD_CLEAR(d.g);
+    EXPECT_EQ(d.g.HEAD_TOKUI, std::string(50, ' '));
+    EXPECT_EQ(d.g.HEAD_SIHARAI, std::string(30, ' '));
+    EXPECT_EQ(d.g.HEAD_NOUKI, std::string(8, ' '));
+    EXPECT_EQ(d.g.RATE_VALUE, Fixed4());
+    EXPECT_EQ(d.g.HEAD_RATE, Fixed4::fromInt(7));
+
+    // A header file without a record reads nothing.
+    d.g.HEAD_NAME = "ない";
+    EXPECT_FALSE(DOC_HEAD_READ(d.g));
+    EXPECT_FALSE(d.g.HEAD_CTL.file.isOpen());
+    EXPECT_EQ(d.g.HEAD_RATE, Fixed4::fromInt(7));
+
+    d.g.HEAD_NAME = "見本見積";
+    ASSERT_TRUE(DOC_HEAD_READ(d.g));
+    EXPECT_FALSE(d.g.HEAD_CTL.file.isOpen());
+    EXPECT_EQ(d.g.HEAD_TOKUI, stored("株式会社　山川建設", 50));
+    EXPECT_EQ(d.g.HEAD_RATE, Fixed4::fromInt(3));
+    DOC_HEAD_CLEAR(d.g);
+    EXPECT_EQ(d.g.HEAD_REC.trimmed(qd::records::DocHeader::TOKUI_NAME), "");
+    EXPECT_EQ(d.g.HEAD_REC.trimmed(qd::records::DocHeader::KAKERITU), "3.00");
+}
+
+} // namespace
+} // namespace qd::core
