@@ -1,14 +1,19 @@
 // quotedesk: the main program. Starts in the current folder, which is the install folder
 // unless the folder-pointer file names another.
 #include <QApplication>
-#include <QLabel>
+
+#include "quotedesk/mainwindow/kihon.h"
+#include "quotedesk/mainwindow/quotedesk_app.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QLabel w(QString::fromUtf8("【見積書・納品書・請求書】quotedesk"));
-    w.setWindowTitle(QString::fromUtf8("【見積書・納品書・請求書】quotedesk"));
-    w.resize(800, 600);
-    w.show();
-    return app.exec();
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quotedesk"));
+    QApplication::setApplicationDisplayName(QStringLiteral("quotedesk"));
+    // The end command ends the program, whatever tool windows are still open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    qd::forms::QuotedeskApp app;
+    app.kihon().Form_Load();
+    return QApplication::exec();
 }

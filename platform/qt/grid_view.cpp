@@ -570,11 +570,14 @@ void GridView::paintCell(QPainter &p, int row, int col, const QRect &rect) const
     p.drawLine(rect.bottomLeft(), rect.bottomRight());
 
     const std::string &text = m_grid.cell(row, col);
-    if (!text.empty()) {
+    // Texts loaded from fixed-width fields carry their padding: trailing blanks take no room, so
+    // a centred or right-aligned name stands where the reader looks for it.
+    const std::size_t shown = text.find_last_not_of(' ');
+    if (shown != std::string::npos) {
         p.setPen(fore);
         p.drawText(rect.adjusted(2, 0, -3, -1),
                    toAlignment(m_grid.colAlignment(col), text) | Qt::TextSingleLine,
-                   QString::fromStdString(text));
+                   QString::fromUtf8(text.data(), static_cast<qsizetype>(shown + 1)));
     }
     if (current && !fixed) {
         QPen pen(Qt::black, 1, Qt::DotLine);

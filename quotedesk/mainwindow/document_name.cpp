@@ -1,0 +1,36 @@
+#include "quotedesk/mainwindow/document_name.h"
+
+#include <string_view>
+
+#include "platform/text/cp932.h"
+
+namespace qd::forms {
+
+namespace {
+constexpr std::size_t MAX_FILE_NAME_BYTES = 255; // of one file name on the host
+constexpr std::string_view FORBIDDEN = "\\/:*?\"<>|";
+} // namespace
+
+bool isValidDocumentName(const std::string &name)
+{
+    const std::string n = qd::text::trim(name);
+    if (n.empty() || n.size() + 4 > MAX_FILE_NAME_BYTES)
+        return false;
+    if (n.find("..") != std::string::npos)
+        return false;
+    for (const char ch : n) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F || FORBIDDEN.find(ch) != std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+std::string invalidDocumentNameMessage()
+{
+    return "この物件名はファイル名に使えません。"
+           "\n\r\n\r"
+           "\\ / : * ? \" < > | と \"..\" を含まない名前を入れて下さい！";
+}
+
+} // namespace qd::forms

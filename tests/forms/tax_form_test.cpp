@@ -1,0 +1,135 @@
+// The tax settings form: what it shows, what it saves, what Cancel leaves behind.
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "quotedesk/core/tax_settings.h"
+#include "quotedesk/mainwindow/syohizei_calc_frm.h"
+#include "tests/forms/forms_fixture.h"
+
+using qd::core::Fixed4;
+using qd::forms::KIHON;
+using qd::forms::syohizei_calc_frm;
+
+namespace qd::testing {
+namespace {
+
+using TaxForm = QuotedeskFixture;
+
+constexpr int ENTER = 13;
+
+std::filesystem::path taxFile(const TempInstall &inst) { return inst.data() / "syohizei_calc.fil"; }
+
+TEST_F(TaxForm, ShowsTheSettingsSavesSixtyFourBytesAndTotalsAgain)
+{
+    KIHON &k = start();
+    openSample(k);
+    ASSERT_EQ(k.Label11->text().toStdString(), "消費税額(外税)");
+
+    k.SYOHIZEI_000_Click();
+    syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+    EXPECT_EQ(f.windowTitle().toStdString(), "= 消費税・端数処理の属性値 =");
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(g().TAX_RATE, Fixed4::fromInt(10));
+    EXPECT_TRUE(f.Option5->isChecked()); // 外税
+    EXPECT_EQ(f.Text1->text().toStdString(), "1");
+    EXPECT_EQ(g().LINE_TAX_RATE, Fixed4());
+
+    f.Text2->setText(QStringLiteral("8.5"));
+    f.Text2_KeyDown(ENTER);
+    EXPECT_EQ(g().TAX_RATE, Fixed4::fromRaw(85000));
+    EXPECT_EQ(f.Text2->text().toStdString(), "8.50");
+    f.Option_Click(4); // 内税
+    f.Option_Click(3); // 四捨五入
+    EXPECT_FALSE(f.Option5->isChecked());
+    EXPECT_FALSE(f.Option2->isChecked());
+    f.Command1_Click();
+
+    const std::string bytes = readBytes(taxFile(inst));
+    ASSERT_EQ(bytes.size(), 64u);
+    EXPECT_EQ(bytes.substr(14, 48), std::string(48, ' '));
+    EXPECT_EQ(bytes.substr(62), "\n\r");
+    const qd::core::TaxSettings s = qd::core::decodeTaxSettings(bytes);
+    EXPECT_EQ(s.ZEI_RITU, Fixed4::fromRaw(85000));
+    EXPECT_EQ(s.HASU_TANI, 1);
+    EXPECT_EQ(s.HASU_MODE, 3);
+    EXPECT_EQ(s.ZEI_KBN, 0);
+    EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
+
+    // The sample's rows carry 10 %: now included in the amount of 131,350 yen.
+    EXPECT_EQ(k.Label11->text().toStdString(), "消費税額(内税)");
+    EXPECT_EQ(k.Text6->text().toStdString(), "11,941"); // 11,940.9 rounded half up
+    EXPECT_EQ(k.Text7->text(), k.Text4->text());
+}
+
+TEST_F(TaxForm, CancelPutsTheStoredSettingsBack)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::string before = readBytes(taxFile(inst));
+    const auto unit = g().TAX_ROUND_UNIT;
+    const auto mode = g().TAX_ROUND_MODE;
+
+    k.SYOHIZEI_000_Click();
+    syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+    f.Text2->setText(QStringLiteral("5"));
+    f.Text2_KeyDown(ENTER);
+    f.Text1->setText(QStringLiteral("10"));
+    f.Text1_KeyDown(ENTER);
+    f.Option_Click(4);
+    f.Option_Click(1);
+    ASSERT_EQ(g().TAX_MODE, 0);
+    f.Command2_Click();
+
+    EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
+    EXPECT_EQ(g().TAX_RATE, Fixed4::fromInt(10));
+    EXPECT_EQ(g().TAX_ROUND_UNIT, unit);
+    EXPECT_EQ(g().TAX_ROUND_MODE, mode);
+    EXPECT_EQ(g().TAX_MODE, 1);
+    EXPECT_EQ(readBytes(taxFile(inst)), before);
+}
+
+TEST_F(TaxForm, RatesAndUnitsOutsideZeroToHundredAreRefused)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::string before = readBytes(taxFile(inst));
+    k.SYOHIZEI_000_Click();
+    syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+
+    const struct {
+        const char *rate;
+        bool refused;
+    } rates[] = {{"100.5", false}, {"101.5", true}, {"-0.4", false}, {"-1", true}, {"0", false}};
+    for (const auto &c : rates) {
+        f.Text2->setText(QString::fromLatin1(c.rate));
+        f.Text2_KeyDown(ENTER);
+        if (c.refused)
+            seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+                EXPECT_EQ(m.text.toStdString(), "数値を入力して下さい！");
+            });
+        f.Text2_LostFocus();
+        EXPECT_EQ(f.errorFlag(), c.refused ? 1 : 0) << c.rate;
+    }
+
+    // Text that is no number changes nothing.
+    f.Text2->setText(QStringLiteral("abc"));
+    f.Text2_KeyDown(ENTER);
+    EXPECT_EQ(g().TAX_RATE, Fixed4());
+
+    f.Text1->setText(QStringLiteral("1000"));
+    f.Text1_KeyDown(ENTER);
+    seam.answerMessage(qd::qt::vbOK);
+    f.Text1_LostFocus();
+    EXPECT_EQ(f.errorFlag(), 1);
+
+    // A refused value is never saved.
+    seam.answerMessage(qd::qt::vbOK);
+    f.Command1_Click();
+    EXPECT_TRUE(app->forms.isLoaded<syohizei_calc_frm>());
+    EXPECT_EQ(readBytes(taxFile(inst)), before);
+    f.Command2_Click();
+}
+
+} // namespace
+} // namespace qd::testing
