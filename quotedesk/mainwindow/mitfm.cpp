@@ -1,0 +1,377 @@
+#include "quotedesk/mainwindow/mitfm.h"
+
+#include "platform/files/paths.h"
+#include "platform/files/safe_replace.h"
+#include "platform/qt/forms.h"
+#include "platform/qt/seam.h"
+#include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
+#include "quotedesk/core/documents.h"
+#include "quotedesk/core/qd_state.h"
+#include "quotedesk/mainwindow/document_name.h"
+#include "quotedesk/mainwindow/quotedesk_app.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include <fstream>
+#include <iterator>
+
+namespace qd::forms {
+
+namespace {
+
+using qd::text::trim;
+
+const QString TWO_PART = QStringLiteral("\n\r\n\r");
+constexpr int HEAD_RECORD_LENGTH = 256;
+
+QString q(const std::string &s) { return QString::fromStdString(s); }
+
+struct Place {
+    int left, top, width, height;
+};
+
+// Labels and boxes in twips: label, box.
+const Place LABEL_PLACES[8] = {{0, 0, 0, 0},          {120, 600, 1820, 730},  {120, 1440, 1820, 730},
+                               {120, 2280, 1820, 380}, {120, 2760, 1820, 380}, {120, 3240, 1820, 380},
+                               {120, 3720, 1820, 380}, {120, 4200, 1820, 610}};
+const Place TEXT_PLACES[8] = {{0, 0, 0, 0},           {2040, 600, 5050, 730},  {2040, 1440, 5050, 730},
+                              {2040, 2280, 5050, 405}, {2040, 2760, 5050, 405}, {2040, 3240, 2290, 405},
+                              {2040, 3720, 2290, 405}, {2040, 4320, 2290, 405}};
+const char *const LABEL_CAPTIONS[8] = {"",
+                                       "　　　　　　　取引先名",
+                                       "　　　　　　　物件名",
+                                       "納品場所",
+                                       "お支払条件",
+                                       "納期",
+                                       "有効期限",
+                                       "掛率(%) 又は　率ﾗﾝｸ(1～10)"};
+
+// A rate typed into the rate box: a plain decimal number, with an optional sign.
+bool isRateNumber(const std::string &text)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
+    return number.match(q(trim(text))).hasMatch();
+}
+
+std::string headPath(const qd::core::QdState &g)
+{
+    return trim(g.DOC_DIR) + "\\" + trim(g.HEAD_NAME) + ".SSS";
+}
+
+std::string readAll(const std::string &systemPath)
+{
+    if (!qd::files::fileExists(systemPath))
+        return {};
+    std::ifstream in(qd::files::hostPath(systemPath), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+MITFM::MITFM(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g)
+{
+    setObjectName(QStringLiteral("MITFM"));
+    setWindowTitle(QStringLiteral("見積情報"));
+    buildControls();
+}
+
+MITFM::~MITFM() = default;
+
+void MITFM::buildControls()
+{
+    const QString face = QStringLiteral("ＭＳ 明朝");
+    QFont boxFont(face, 12);
+    QFont labelFont(face, 12, QFont::Bold);
+    QFont buttonFont(face, 13);
+    buttonFont.setPointSizeF(13.5);
+    buttonFont.setBold(true);
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setFont(boxFont);
+    qd::qt::setGeometryTwips(Combo1, 120, 120, 6975, 360);
+    connect(Combo1, &QComboBox::activated, this, [this](int index) { Combo1_Click(index); });
+
+    for (int n = 1; n <= 7; ++n) {
+        // The blanks before 取引先名 and 物件名 put the name on the label's second line.
+        QString caption = QString::fromUtf8(LABEL_CAPTIONS[n]);
+        if (caption.startsWith(QChar(0x3000))) {
+            while (caption.startsWith(QChar(0x3000)))
+                caption.remove(0, 1);
+            caption.prepend(u'\n');
+        }
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("Label%1").arg(n));
+        label->setFont(labelFont);
+        label->setWordWrap(true);
+        const Place &lp = LABEL_PLACES[n];
+        qd::qt::setGeometryTwips(label, lp.left, lp.top, lp.width, lp.height);
+        Label[n] = label;
+
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("Text%1").arg(n));
+        box->setFont(boxFont);
+        const Place &tp = TEXT_PLACES[n];
+        qd::qt::setGeometryTwips(box, tp.left, tp.top, tp.width, tp.height);
+        box->installEventFilter(this);
+        Text[n] = box;
+    }
+
+    Command1 = new QPushButton(QStringLiteral("終了"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setFont(buttonFont);
+    qd::qt::setGeometryTwips(Command1, 4440, 3480, 1215, 735);
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    Command2 = new QPushButton(QStringLiteral("取消"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setFont(buttonFont);
+    qd::qt::setGeometryTwips(Command2, 5880, 3480, 1215, 735);
+    connect(Command2, &QPushButton::clicked, this, [this] { COMMAND2_CLICK(); });
+
+    // Tab follows the order Enter takes.
+    for (int n = 1; n < 7; ++n)
+        setTabOrder(Text[n], Text[n + 1]);
+    setTabOrder(Text[7], Command1);
+    setTabOrder(Command1, Command2);
+}
+
+std::string MITFM::partnerLine(const std::string &code, const std::string &name, int recordNo)
+{
+    const std::string digits = trim(code);
+    const bool numeric = !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+    const std::string shownCode = numeric ? qd::text::format(std::stoll(digits), "0000") : code;
+    return shownCode + " " + qd::text::fixedChars(name, 50) + std::string(10, ' ') +
+           qd::text::format(recordNo, "00000");
+}
+
+std::string MITFM::partnerNameOfLine(const std::string &line)
+{
+    const std::string head = qd::text::leftChars(line, 5);
+    return qd::text::leftChars(std::string_view(line).substr(head.size()), 50);
+}
+
+void MITFM::Form_Load()
+{
+    qd::qt::resizeTwips(this, 7400, 5530);
+    qd::qt::centreOnScreen(this);
+    qd::qt::showModeless(this);
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+
+    fillPartners();
+
+    if (trim(g.CUR_DOC_NAME).empty()) {
+        std::string answer = trim(qd::qt::inputBox(QStringLiteral("ファイル名を入れてください。"),
+                                                   QStringLiteral("タイトルファイル名"), QStringLiteral("新規"))
+                                      .toStdString());
+        // The name becomes the names of the document's files.
+        if (!answer.empty() && !isValidDocumentName(answer)) {
+            qd::qt::beep();
+            qd::qt::msgBox(q(invalidDocumentNameMessage()));
+            answer.clear();
+        }
+        g.HEAD_NAME = answer.empty() ? "新規" : answer;
+        g.CUR_DOC_NAME = g.HEAD_NAME + ".TXT";
+        qd::core::BUKKEN_HEAD_CLEAR(g);
+        g.HEAD_BUKKEN = g.HEAD_NAME;
+    }
+
+    DOC_HEAD_SHOW();
+}
+
+void MITFM::fillPartners()
+{
+    Combo1->clear();
+    try {
+        qd::records::TOKF_OPEN(g);
+        for (int n = 1; n <= g.TOKF_CTL.recordCount; ++n) {
+            g.TOKF_CTL.get(n, g.TOKF_REC);
+            const std::string code = g.TOKF_REC.text(qd::records::Partner::TOKUI_CD);
+            if (code == "0000")
+                continue;
+            Combo1->addItem(q(partnerLine(code, g.TOKF_REC.text(qd::records::Partner::NAME), n)));
+        }
+        g.TOKF_CTL.close();
+    } catch (const std::exception &e) {
+        g.TOKF_CTL.close();
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("取引先ファイルを読めません。") + TWO_PART + q(e.what()));
+    }
+    Combo1->setCurrentIndex(-1);
+}
+
+void MITFM::DOC_HEAD_SHOW()
+{
+    bool read = false;
+    try {
+        read = qd::core::DOC_HEAD_READ(g);
+    } catch (const std::exception &e) {
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("見積情報を読めません。") + TWO_PART + q(e.what()));
+    }
+    if (!read)
+        return;
+    for (int n = 1; n <= 7; ++n)
+        Text[n]->setText(q(shownValue(n)));
+    focusBox(1);
+}
+
+std::string MITFM::shownValue(int n) const
+{
+    switch (n) {
+    case 1: return g.HEAD_TOKUI;
+    case 2: return g.HEAD_BUKKEN;
+    case 3: return g.HEAD_NOUHIN;
+    case 4: return g.HEAD_SIHARAI;
+    case 5: return g.HEAD_NOUKI;
+    case 6: return g.HEAD_YUKOU;
+    default: return qd::text::format(g.HEAD_RATE, "##0.00");
+    }
+}
+
+void MITFM::storeValue(int n, const std::string &text)
+{
+    switch (n) {
+    case 1: g.HEAD_TOKUI = text; break;
+    case 2: g.HEAD_BUKKEN = text; break;
+    case 3: g.HEAD_NOUHIN = text; break;
+    case 4: g.HEAD_SIHARAI = text; break;
+    case 5: g.HEAD_NOUKI = text; break;
+    case 6: g.HEAD_YUKOU = text; break;
+    default: g.HEAD_RATE = qd::text::valFixed(trim(text)); break;
+    }
+}
+
+void MITFM::focusBox(int n)
+{
+    Text[n]->setFocus(Qt::OtherFocusReason);
+}
+
+void MITFM::Combo1_Click(int index)
+{
+    if (index < 0 || index >= Combo1->count())
+        return;
+    const std::string name = partnerNameOfLine(Combo1->itemText(index).toStdString());
+    g.HEAD_TOKUI = name;
+    Text[1]->setText(q(name));
+}
+
+void MITFM::Text_GotFocus(int n)
+{
+    QLineEdit *box = Text[n];
+    box->setText(q(shownValue(n)));
+    box->setSelection(0, static_cast<int>(box->text().size()));
+}
+
+void MITFM::Text_KeyDown(int n, int keyCode)
+{
+    QLineEdit *box = Text[n];
+    if (keyCode == 13) {
+        const std::string typed = box->text().toStdString();
+        if (n == 7 && !isRateNumber(typed)) {
+            // The rate stays as it was; the box shows it again for a new try.
+            qd::qt::beep();
+            qd::qt::msgBox(QStringLiteral("数値を入力して下さい！"));
+            Text_GotFocus(7);
+            return;
+        }
+        storeValue(n, typed);
+        box->setText(q(shownValue(n)));
+        if (n < 7)
+            focusBox(n + 1);
+        else
+            Command1->setFocus(Qt::OtherFocusReason);
+    } else if (keyCode == 27) {
+        box->setText(q(shownValue(n)));
+        if (n > 1)
+            focusBox(n - 1);
+    }
+}
+
+void MITFM::Text_LostFocus(int n)
+{
+    Text[n]->setText(q(shownValue(n)));
+}
+
+void MITFM::Command1_Click()
+{
+    // Record 1 of the header file is replaced through a work copy: a failure leaves the old
+    // header as it was, and the form stays open with what was typed.
+    const std::string path = headPath(g);
+    try {
+        qd::core::BUKKEN_HEAD_SEPARATORS(g);
+        qd::core::BUKKEN_HEAD_BUILD(g);
+        const std::string old = readAll(path);
+        std::string bytes = g.HEAD_REC.bytes();
+        if (old.size() > static_cast<std::size_t>(HEAD_RECORD_LENGTH))
+            bytes += old.substr(HEAD_RECORD_LENGTH);
+        qd::files::writeFileSafely(path, bytes);
+    } catch (const std::exception &e) {
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("見積情報を保存できませんでした。") + TWO_PART +
+                       QStringLiteral("元のファイルは変更されていません。(%1)").arg(q(e.what())));
+        return;
+    }
+    unloadSelf();
+}
+
+void MITFM::COMMAND2_CLICK()
+{
+    unloadSelf();
+}
+
+void MITFM::unloadSelf()
+{
+    if (app.forms.ifLoaded<MITFM>() == this)
+        app.forms.unload<MITFM>();
+    else
+        hide();
+}
+
+bool MITFM::eventFilter(QObject *watched, QEvent *event)
+{
+    for (int n = 1; n <= 7; ++n) {
+        if (watched != Text[n])
+            continue;
+        switch (event->type()) {
+        case QEvent::FocusIn: {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                Text_GotFocus(n);
+            break;
+        }
+        case QEvent::FocusOut: {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                Text_LostFocus(n);
+            break;
+        }
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                Text_KeyDown(n, 13);
+                return true;
+            }
+            if (key == Qt::Key_Escape) {
+                Text_KeyDown(n, 27);
+                return true;
+            }
+            break;
+        }
+        default: break;
+        }
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace qd::forms

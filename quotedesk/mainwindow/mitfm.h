@@ -1,0 +1,70 @@
+// MITFM "見積情報": the header of the current job document (partner, project, delivery place,
+// payment terms, delivery date, validity and the document's rate), edited on the header globals
+// of QdState. A value typed into a box counts once it is confirmed with Enter; "終了" writes the
+// globals as record 1 of the document's header file, "取消" closes without writing. The partner
+// drop-down lists the partners of "\data\TOKF.SSS".
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace qd::core {
+struct QdState;
+}
+
+namespace qd::forms {
+
+class QuotedeskApp;
+
+class MITFM : public QWidget {
+    Q_OBJECT
+public:
+    explicit MITFM(QuotedeskApp &app);
+    ~MITFM() override;
+
+    QuotedeskApp &app;
+    qd::core::QdState &g;
+
+    QComboBox *Combo1 = nullptr;
+    std::array<QLabel *, 8> Label{};    // Label1 .. Label7 (index 0 unused)
+    std::array<QLineEdit *, 8> Text{};  // Text1 .. Text7 (index 0 unused)
+    QPushButton *Command1 = nullptr;    // "終了"
+    QPushButton *Command2 = nullptr;    // "取消"
+
+    // Sizes and centres the window, shows it, fills the partner list and shows the header.
+    void Form_Load();
+    void Combo1_Click(int index);
+    void Command1_Click();
+    void COMMAND2_CLICK();
+    // The field protocol of Text1 .. Text7 (n = 1 .. 7); key codes 13 Enter and 27 Escape.
+    void Text_GotFocus(int n);
+    void Text_KeyDown(int n, int keyCode);
+    void Text_LostFocus(int n);
+
+    // The partner list line of a record: code "0000", a blank, the 50-character name, ten
+    // blanks and the record number "00000"; and the name back from such a line.
+    static std::string partnerLine(const std::string &code, const std::string &name, int recordNo);
+    static std::string partnerNameOfLine(const std::string &line);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void fillPartners();
+    void DOC_HEAD_SHOW();
+    // The global of box n, as the box shows it.
+    std::string shownValue(int n) const;
+    void storeValue(int n, const std::string &text);
+    void focusBox(int n);
+    void unloadSelf();
+};
+
+} // namespace qd::forms
