@@ -11,6 +11,7 @@
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/row_pricing.h"
+#include "quotedesk/core/item_key.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
 
@@ -416,6 +417,7 @@ void rowToLineRec(QdState &g, const FlexGrid &grid, int row)
         cellToLineWork(g, col, grid.cell(row, col));
     TX_FIL_MOVE(g);
     TX_REC_MOVE(g);
+    keepItemKey(g, grid, row); // product entry: the whole item key of column 21 (item_key.h)
 }
 
 bool readBackCell(const QdState &g, int col, std::string &text)
@@ -463,6 +465,7 @@ void lineRecToRow(const QdState &g, FlexGrid &grid, int row)
         if (readBackCell(g, col, text))
             grid.setCell(row, col, text);
     }
+    restoreItemKey(g, grid, row); // product entry: the whole item key back into column 21 (item_key.h)
 }
 
 // ---- load ----

@@ -31,7 +31,8 @@ void keepItemKey(QdState &g, const qd::grid::FlexGrid &grid, int row)
     if (grid.cols() <= C_HINBAN)
         return;
     const std::string key = stored(grid.cell(row, C_HACHU_HINBAN));
-    if (qd::text::cp932Width(qd::text::trimRight(key)) <= ORDER_NO_BYTES)
+    // Only what a load can tell for a key goes there: its ten code digits first.
+    if (!startsWithCodes(key) || qd::text::cp932Width(qd::text::trimRight(key)) <= ORDER_NO_BYTES)
         return;
     if (!qd::text::trim(grid.cell(row, C_HINBAN)).empty())
         return;

@@ -13,9 +13,9 @@
 
 namespace qd::core {
 
-// After a row has been put into LINE_REC for saving: when column 21 of `row` holds more than
-// the 発注品番 field can take and column 22 is empty, the whole of column 21 goes into the 品番
-// field.
+// After a row has been put into LINE_REC for saving: when column 21 of `row` holds a key (ten
+// code digits first) longer than the 発注品番 field can take and column 22 is empty, the whole
+// of column 21 goes into the 品番 field.
 void keepItemKey(QdState &g, const qd::grid::FlexGrid &grid, int row);
 
 // After a loaded line record has filled `row`: when the 品番 field holds a key whose first 25

@@ -1,0 +1,38 @@
+// The price detail panel Frame3 as the two search forms show it: the names of a price line's
+// classes and section, its symbol, designation, remark and sizes, and sixteen colours with their
+// list prices in four columns. Nothing typed into its boxes is ever read.
+#pragma once
+
+#include <QFrame>
+
+#include <array>
+
+#include "quotedesk/entry/price_panel.h"
+
+class QLabel;
+class QLineEdit;
+
+namespace qd::forms {
+
+class PricePanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit PricePanel(QWidget *parent = nullptr);
+
+    // Shows a line's content; a name not found leaves its box as it was.
+    void showContent(const qd::entry::PanelContent &content);
+
+    QLineEdit *Text28 = nullptr, *Text29 = nullptr, *Text30 = nullptr, *Text27 = nullptr, *Text60 = nullptr;
+    QLineEdit *Text38 = nullptr, *Text39 = nullptr, *Text61 = nullptr;
+    QLineEdit *Text31 = nullptr, *Text32 = nullptr, *Text33 = nullptr, *Text34 = nullptr;
+
+    // Position k = 1..16: its colour label and price box.
+    QLabel *colourLabel(int k) const { return m_colourLabels.at(static_cast<std::size_t>(k - 1)); }
+    QLineEdit *priceBox(int k) const { return m_priceBoxes.at(static_cast<std::size_t>(k - 1)); }
+
+private:
+    std::array<QLabel *, 16> m_colourLabels{};
+    std::array<QLineEdit *, 16> m_priceBoxes{};
+};
+
+} // namespace qd::forms

@@ -1,0 +1,323 @@
+// The unit-price search form: the cascade and "明細追加", its colour rules, the price panel
+// while a line is pressed, and the text search with its progress and its stop.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/qt/scripted_seam.h"
+#include "platform/text/cp932.h"
+#include "quotedesk/entry/list_box.h"
+#include "quotedesk/entry/price_item.h"
+#include "quotedesk/entry/price_panel_view.h"
+#include "quotedesk/entry/sskensa.h"
+#include "tests/forms/entry_fixture.h"
+
+namespace {
+
+using qd::entry_test::EntryDesk;
+using qd::forms::SSKENSA;
+using qd::qt::ScriptedSeam;
+using qd::qt::SeamGuard;
+using namespace qd::entry;
+
+// A script that also runs a hook at every pass of pending events.
+class HookSeam : public ScriptedSeam {
+public:
+    std::function<void(int)> onEvents;
+    int passes = 0;
+    void doEvents() override
+    {
+        ScriptedSeam::doEvents();
+        if (onEvents)
+            onEvents(++passes);
+    }
+};
+
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+struct FormDesk {
+    qd::core::NullCoreUi ui;
+    EntryDesk desk{ui};
+    qd::core::QdState &g = desk.g;
+    HookSeam seam;
+    SeamGuard guard{seam};
+    QPointer<SSKENSA> form;
+
+    FormDesk()
+    {
+        qd::core::LINE_REC_CLEAR(g);
+        open();
+    }
+    // The form; a search lets events run after every record, so the script sees each pass.
+    void open(QWidget *owner = nullptr)
+    {
+        delete form.data();
+        form = new SSKENSA(g, owner);
+        form->eventIntervalMs = 0;
+    }
+    ~FormDesk()
+    {
+        delete form.data();
+        flushDeletes();
+    }
+
+    // Major class 01, class 01, kind 1 1000, kind 2 1001, section 01: List6 holds line 1.
+    void cascade()
+    {
+        form->List2->setCurrentRow(0);
+        form->List1->setCurrentRow(0);
+        form->List3->setCurrentRow(0);
+        form->List4->setCurrentRow(1);
+        form->List5->setCurrentRow(0);
+    }
+    std::vector<std::string> symbols() const
+    {
+        std::vector<std::string> v;
+        for (int i = 0; i < form->List6->count(); ++i)
+            v.push_back(qd::text::trim(qd::text::leftChars(form->List6->item(i)->text().toStdString(), 25)));
+        return v;
+    }
+    void searchTexts(const QString &symbol, const QString &designation)
+    {
+        form->Text1->setText(symbol);
+        form->Text1_KeyDown(13);
+        form->Text4->setText(designation);
+        form->Text4_KeyDown(13);
+    }
+};
+
+TEST(SSKENSA, CascadeColourAndAddGiveTheRow)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("単価検索"));
+    ASSERT_EQ(f.List2->count(), 2);
+    ASSERT_EQ(f.List5->count(), 3);
+    d.cascade();
+    EXPECT_EQ(f.List1->count(), 1);
+    EXPECT_EQ(f.List3->count(), 2); // kinds 1000 and 1100
+    EXPECT_EQ(f.List4->count(), 2); // 1002 and 1001 of prefix 10
+    EXPECT_EQ(f.List7->count(), 3); // the colours of major class 01
+    EXPECT_EQ(d.g.KIND1_NO, 1000);
+    EXPECT_EQ(d.g.KIND2_NO, 1001);
+    ASSERT_EQ(f.List6->count(), 1);
+    const std::string line = f.List6->item(0)->text().toStdString();
+    EXPECT_EQ(line.substr(0, 26), "HW2-16511                 ");
+    EXPECT_EQ(line.substr(line.size() - 14), "01011001000001");
+    EXPECT_EQ(qd::forms::ListBox::lineOf(f.List6->item(0)).file, "01011000.TXT");
+
+    f.List6->setCurrentRow(0);
+    f.List7->setCurrentRow(1); // ブロンズ
+    EXPECT_EQ(d.g.COLOR_NO, 2);
+    f.Command5_Click();
+    EXPECT_EQ(d.seam.beepCount(), 0);
+    const auto &grid = d.g.curGrid();
+    EXPECT_EQ(grid.cell(1, C_HINMEI), "引違い窓 引違い２枚建 標準タイプ 網戸別途 半外付");
+    EXPECT_EQ(grid.cell(1, C_IRO), "ブロンズ");
+    EXPECT_EQ(grid.cell(1, C_TANKA), "31,265");
+    EXPECT_EQ(qd::text::leftChars(grid.cell(1, C_HACHU_HINBAN), 19), "0101100101HW2-16511");
+    EXPECT_EQ(qd::text::trim(grid.cell(2, C_HINMEI)), "既存の行");
+    EXPECT_EQ(d.g.DOC_AMOUNT_TOTAL, 31265);
+    EXPECT_TRUE(grid.redraw());
+    // The form is unloaded and its files are closed.
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(d.g.MAKER_CTL.file.isOpen());
+    EXPECT_FALSE(d.g.TANKA_CTL.file.isOpen());
+    flushDeletes();
+    EXPECT_TRUE(d.form.isNull());
+}
+
+TEST(SSKENSA, WithoutAColourTheColourFormsPickMustBeOfTheItemsGroup)
+{
+    struct Case {
+        const char *group, *code, *name;
+        bool added;
+    } cases[] = {
+        {"02", "01", "透明", false},    // another group: refused
+        {"01", "00", "", false},        // no colour picked
+        {"01", "03", "ホワイト", true}, // the item's group: its colour is taken
+    };
+    for (const Case &c : cases) {
+        FormDesk d;
+        d.g.COLOR_PICK_GROUP = c.group;
+        d.g.COLOR_PICK_CODE = c.code;
+        d.g.COLOR_PICK_NAME = qd::text::fixedChars(c.name, 20);
+        d.cascade();
+        d.form->List6->setCurrentRow(0);
+        if (!c.added)
+            d.seam.answerMessage(qd::qt::vbOK);
+        d.form->Command5_Click();
+        const auto &grid = d.g.curGrid();
+        if (c.added) {
+            EXPECT_EQ(d.seam.beepCount(), 0) << c.group << c.code;
+            EXPECT_EQ(grid.cell(1, C_IRO), "ホワイト");
+            EXPECT_EQ(d.g.COLOR_NO, 3);
+        } else {
+            EXPECT_EQ(d.seam.beepCount(), 1) << c.group << c.code;
+            EXPECT_EQ(d.seam.messages(), QStringList{QStringLiteral("色名を選択して下さい！")});
+            EXPECT_EQ(qd::text::trim(grid.cell(1, C_HINMEI)), "既存の行"); // no row
+            EXPECT_TRUE(d.form->isVisible());
+            EXPECT_TRUE(grid.redraw());
+        }
+        EXPECT_TRUE(d.seam.problems().isEmpty()) << d.seam.problems().toStdString();
+    }
+}
+
+TEST(SSKENSA, AddTakesTheChosenLineReadAgainAndRefusesWithoutOne)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    d.cascade();
+    f.List7->setCurrentRow(0);
+    // No line chosen: a beep, no message, no row.
+    f.Command5_Click();
+    EXPECT_EQ(d.seam.beepCount(), 1);
+    EXPECT_TRUE(d.seam.messages().isEmpty());
+    EXPECT_TRUE(f.List6->isVisible());
+    EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), "既存の行");
+
+    // The list fill left the last record of the file in the buffer; a keyboard choice reads
+    // no record. The row is the chosen line all the same.
+    EXPECT_EQ(qd::text::trim(d.g.TANKA_REC.text(qd::records::Price::KIGO)), "FX-900");
+    f.List6->setCurrentRow(0);
+    f.Command5_Click();
+    EXPECT_EQ(qd::text::leftChars(d.g.curGrid().cell(1, C_HACHU_HINBAN), 19), "0101100101HW2-16511");
+    EXPECT_EQ(d.g.curGrid().cell(1, C_TEIKA), "45,800");
+}
+
+TEST(SSKENSA, PressingALineShowsThePanelWhileTheButtonIsDown)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    d.cascade();
+    const QPoint at = f.List6->visualItemRect(f.List6->item(0)).center();
+    QTest::mousePress(f.List6->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(f.Frame3->isVisible());
+    const auto &p = *f.Frame3;
+    EXPECT_EQ(p.Text28->text(), QStringLiteral("アルミ") + QString(14, ' '));
+    EXPECT_EQ(p.Text29->text().trimmed(), QStringLiteral("引違い窓"));
+    EXPECT_EQ(p.Text30->text().trimmed(), QStringLiteral("引違い２枚建"));
+    EXPECT_EQ(p.Text27->text().trimmed(), QStringLiteral("標準タイプ"));
+    EXPECT_EQ(p.Text60->text().trimmed(), QStringLiteral("半外付"));
+    EXPECT_EQ(p.Text38->text(), QStringLiteral("HW2-16511") + QString(16, ' '));
+    EXPECT_EQ(p.Text61->text().trimmed(), QStringLiteral("網戸別途"));
+    EXPECT_EQ(p.Text31->text(), QStringLiteral("1690.0"));
+    EXPECT_EQ(p.Text32->text(), QStringLiteral("5.58"));
+    EXPECT_EQ(p.Text33->text(), QStringLiteral("1170.0"));
+    EXPECT_EQ(p.Text34->text(), QStringLiteral("3.86"));
+    EXPECT_EQ(p.colourLabel(1)->text().trimmed(), QStringLiteral("シルバー"));
+    EXPECT_EQ(p.priceBox(1)->text(), QStringLiteral("45,800"));
+    EXPECT_EQ(p.colourLabel(2)->text().trimmed(), QStringLiteral("ブロンズ"));
+    EXPECT_EQ(p.priceBox(2)->text(), QStringLiteral("48,100"));
+    for (int k = 3; k <= 16; ++k) {
+        EXPECT_EQ(p.colourLabel(k)->text(), QStringLiteral("----------          ")) << k;
+        EXPECT_EQ(p.priceBox(k)->text(), QString()) << k;
+    }
+    EXPECT_EQ(d.g.PANEL_POS, 3);
+    EXPECT_EQ(d.g.LINE_WORK.HACHU_HINBAN, qd::text::fixedChars("HW2-16511", 25));
+    EXPECT_EQ(d.g.LINE_WORK.KOSYO, qd::text::fixedChars("16511", 20));
+    EXPECT_EQ(d.g.MAJOR_NO, 1);
+
+    QTest::mouseRelease(f.List6->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_FALSE(f.Frame3->isVisible());
+}
+
+TEST(SSKENSA, TextSearchListsBySymbolOrByDesignation)
+{
+    struct Case {
+        const char *symbol, *designation;
+        bool glassOnly; // major class 02 chosen in List2 first
+        std::vector<std::string> hits;
+    } cases[] = {
+        {"HW2", "", false, {"HW2-16511", "HW2-11909", "HW2-GLASS"}}, // not hw2-lower
+        {"  HW2  ", "", false, {"HW2-16511", "HW2-11909", "HW2-GLASS"}},
+        {"HW2", "AB", false, {"hw2-lower"}}, // the designation decides
+        {"", "165", false, {}},             // a designation alone lists nothing
+        {"HW2", "", true, {"HW2-GLASS"}},    // majors 02 to 02 only
+    };
+    for (const Case &c : cases) {
+        FormDesk d;
+        if (c.glassOnly)
+            d.form->List2->setCurrentRow(1);
+        d.searchTexts(QString::fromUtf8(c.symbol), QString::fromUtf8(c.designation));
+        d.form->Command1_Click();
+        EXPECT_EQ(d.symbols(), c.hits) << c.symbol << "/" << c.designation;
+        EXPECT_FALSE(d.form->Frame1->isVisible());
+        EXPECT_FALSE(d.form->List2->isVisible()); // the result view
+        EXPECT_TRUE(d.form->List6->isVisible());
+        EXPECT_EQ(d.form->Text3->text(), QStringLiteral("02011000.TXT")); // every file in range was read
+        EXPECT_FALSE(d.g.TANKA_CTL.file.isOpen());
+        EXPECT_FALSE(d.g.HISYU1_CTL.file.isOpen());
+    }
+
+    // A hit is pressed and added like a cascade line, from the file it was found in.
+    FormDesk d;
+    d.searchTexts(QStringLiteral("GLASS"), QString());
+    d.form->Command1_Click();
+    ASSERT_EQ(d.form->List6->count(), 1);
+    d.form->List6->setCurrentRow(0);
+    d.form->List6_MouseDown();
+    d.form->List6_MouseUp();
+    EXPECT_EQ(d.g.MAJOR_NO, 2);
+    EXPECT_EQ(d.form->List7->count(), 1); // the colours of major class 02
+    d.form->List7->setCurrentRow(0);
+    d.form->Command5_Click();
+    EXPECT_EQ(qd::text::leftChars(d.g.curGrid().cell(1, C_HACHU_HINBAN), 19), "0201100100HW2-GLASS");
+    EXPECT_EQ(d.g.curGrid().cell(1, C_TEIKA), "5,000");
+}
+
+TEST(SSKENSA, TextSearchShowsItsCountAndStopsWithOnlyTheStopButtonEnabled)
+{
+    // Without a stop: 254 price records of major class 01 show 100 and 200.
+    {
+        FormDesk d;
+        QStringList counts;
+        d.seam.onEvents = [&](int) {
+            if (!d.form->Text2->text().isEmpty() && (counts.isEmpty() || counts.last() != d.form->Text2->text()))
+                counts << d.form->Text2->text();
+        };
+        d.searchTexts(QStringLiteral("BULK"), QString());
+        d.form->Command1_Click();
+        EXPECT_EQ(counts, (QStringList{QStringLiteral("100"), QStringLiteral("200")}));
+        EXPECT_EQ(d.form->List6->count(), 250);
+    }
+
+    // "検索中止" after the 120th line of the bulk file: that line is not compared.
+    FormDesk d;
+    QWidget owner;
+    d.open(&owner);
+    bool checked = false;
+    d.seam.onEvents = [&](int pass) {
+        if (pass != 4 + 1 + 120)
+            return;
+        auto &f = *d.form;
+        EXPECT_TRUE(f.Frame1->isVisible());
+        for (QWidget *w : std::initializer_list<QWidget *>{f.Command1, f.Command2, f.Command5, f.Text1, f.Text4, f.List6})
+            EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+        EXPECT_FALSE(owner.isEnabled());
+        EXPECT_TRUE(f.Command3->isEnabled());
+        checked = true;
+        QTest::mouseClick(f.Command3, Qt::LeftButton);
+    };
+    d.searchTexts(QStringLiteral("BULK"), QString());
+    d.form->Command1_Click();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(d.g.SEARCH_STOP, 9);
+    ASSERT_EQ(d.form->List6->count(), 119);
+    EXPECT_EQ(d.symbols().back(), "BULK-119");
+    EXPECT_EQ(d.form->Text2->text(), QStringLiteral("100"));
+    EXPECT_FALSE(d.form->Frame1->isVisible());
+    EXPECT_TRUE(d.form->Command5->isEnabled());
+    EXPECT_TRUE(owner.isEnabled());
+    EXPECT_FALSE(d.g.TANKA_CTL.file.isOpen());
+    EXPECT_EQ(d.g.MAJOR_NO, 1); // major class 02 was never walked
+    delete d.form.data();
+}
+
+} // namespace
