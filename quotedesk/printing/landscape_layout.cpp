@@ -1,0 +1,325 @@
+#include "quotedesk/printing/landscape_layout.h"
+
+#include <array>
+
+#include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
+
+namespace qd::printing {
+
+using qd::text::format;
+using qd::text::trim;
+
+namespace {
+
+// The yen mark that leads an amount ("\" of the system's code page, shown as ¥).
+const std::string kYen = "¥";
+
+constexpr std::array<int, 6> kColumnRules{1300, 1665, 1765, 1865, 2100, 2345};
+
+bool isBlank(const std::string &s) { return trim(s).empty(); }
+
+// Characters start .. start + count - 1 (from 1) of a text; fewer when it is shorter.
+std::string midChars(const std::string &s, std::size_t start, std::size_t count)
+{
+    std::string out;
+    std::size_t index = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t len = 1;
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 0xF0) len = 4;
+        else if (c >= 0xE0) len = 3;
+        else if (c >= 0xC0) len = 2;
+        ++index;
+        if (index >= start && index < start + count)
+            out.append(s, i, len);
+        i += len;
+    }
+    return out;
+}
+
+// A number right-aligned by leading blanks in a field of `width` characters; a longer text
+// stands as it is.
+std::string rightAligned(const std::string &s, std::size_t width)
+{
+    const std::size_t n = qd::text::charCount(s);
+    return n >= width ? s : std::string(width - n, ' ') + s;
+}
+
+void text(PrintJob &job, std::int32_t x, std::int32_t y, double size, std::string t)
+{
+    job.PRN_X = x;
+    job.PRN_Y = y;
+    job.PRN_FONT_SIZE = size;
+    job.PRN_TEXT = std::move(t);
+    PRN_TEXT_OUT(job);
+}
+
+void line(PrintJob &job, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    job.LINE_X1 = x1;
+    job.LINE_Y1 = y1;
+    job.LINE_X2 = x2;
+    job.LINE_Y2 = y2;
+    PRN_LINE(job);
+}
+
+// The table frame drawn five times, each one unit further inside, and the caption rule drawn
+// five times, each one unit lower.
+void tableFrame(PrintJob &job, std::int32_t top, std::int32_t captionRule)
+{
+    for (int i = 0; i < 5; ++i) {
+        job.BOX_X1 = 30 + i;
+        job.BOX_Y1 = top + i;
+        job.BOX_X2 = 2900 - i;
+        job.BOX_Y2 = 2000 - i;
+        PRN_BOX(job);
+    }
+    for (int i = 0; i < 5; ++i)
+        line(job, 30, captionRule + i, 2900, captionRule + i);
+    for (std::int32_t y = captionRule + 100; y <= 1900; y += 100)
+        line(job, 30, y, 2900, y);
+    const bool dateColumn = job.src.DOC_KIND == 1 || job.src.DOC_KIND == 2;
+    if (dateColumn)
+        line(job, 220, top, 220, 2000);
+    for (int x : kColumnRules)
+        line(job, x, top, x, 2000);
+}
+
+void captions(PrintJob &job, std::int32_t y)
+{
+    const bool dateColumn = job.src.DOC_KIND == 1 || job.src.DOC_KIND == 2;
+    if (dateColumn)
+        text(job, 100, y, 10, "日付");
+    text(job, dateColumn ? 365 : 270, y, 10,
+         job.src.PRN_NAME_COL == 1 ? "--------- 【製    品    名】 ------ (発注品番)"
+                                   : "----------- 【製    品    名】 -------- (呼称)");
+    text(job, 1410, y, 10, "寸法(W/H)");
+    text(job, 1685, y, 10, "数量");
+    text(job, 1785, y, 10, "単位");
+    text(job, 1925, y, 10, "単　価");
+    text(job, 2175, y, 10, "金　額");
+    text(job, 2540, y, 10, "備　  考");
+}
+
+// The issue line with year, month and day of ISSUE_DATE and the page number.
+void issueLine(PrintJob &job, std::int32_t x, std::int32_t y)
+{
+    const std::string &d = job.src.ISSUE_DATE;
+    text(job, x, y, 10, "発行日　　　　年　　　月　　　日　　　　頁");
+    text(job, x + 150, y, 10, midChars(d, 1, 4));
+    text(job, x + 330, y, 10, midChars(d, 5, 2));
+    text(job, x + 465, y, 10, midChars(d, 7, 2));
+    text(job, x + 660, y, 10, format(job.PRN_PAGE, "#0"));
+}
+
+// The number of a cell without its "," and "\" characters, or nothing for a blank one.
+bool cellNumber(const std::string &cell, double &value)
+{
+    const std::string bare = qd::text::removeChars(cell, ",\\");
+    if (isBlank(bare))
+        return false;
+    value = qd::text::val(bare);
+    return true;
+}
+
+} // namespace
+
+std::string documentTitle(int docKind)
+{
+    switch (docKind) {
+    case 1: return "御　請　求　書";
+    case 2: return "納　　品　　書";
+    default: return "御　見　積　書";
+    }
+}
+
+std::int32_t rowY(const PrintJob &job)
+{
+    return job.PRN_LINE_NO * 50 + (job.PRN_PAGE == 1 ? 660 : 260);
+}
+
+void PRN_YOKO_HEAD_FIRST(PrintJob &job)
+{
+    const PrintSource &s = job.src;
+    line(job, 1160, 190, 1640, 190);
+    if (!isBlank(s.HEAD_TOKUI)) {
+        const auto n = static_cast<std::int32_t>(qd::text::charCount(trim(s.HEAD_TOKUI) + "　" + "御中"));
+        line(job, 250, 290, 250 + 55 * n, 290);
+    }
+    const bool project = s.DOC_KIND == 0 || s.PRN_OPTION == 0;
+    if (project && !isBlank(s.HEAD_BUKKEN)) {
+        const auto m = static_cast<std::int32_t>(qd::text::charCount(trim(s.HEAD_BUKKEN)));
+        line(job, 250, 370, 250 + 40 * m, 370);
+    }
+    if (s.DOC_KIND == 1) {
+        for (std::int32_t y = 330; y <= 580; y += 50)
+            line(job, 1020, y, 1890, y);
+        line(job, 1020, 330, 1020, 580);
+        line(job, 1890, 330, 1890, 580);
+    }
+    if (s.DOC_KIND == 0)
+        for (std::int32_t y = 360; y <= 510; y += 50)
+            line(job, 1120, y, 1720, y);
+    line(job, 1910, 300, 2660, 300);
+    tableFrame(job, 600, 700);
+}
+
+void PRN_YOKO_TITLE_FIRST(PrintJob &job)
+{
+    const PrintSource &s = job.src;
+    const int kind = s.DOC_KIND;
+    text(job, 1180, 110, 18, documentTitle(kind));
+    ++job.PRN_PAGE;
+    text(job, 250, 230, 15, trim(s.HEAD_TOKUI) + "　" + "御中");
+    if (kind == 0 || s.PRN_OPTION == 0)
+        text(job, 250, 325, 11, s.HEAD_BUKKEN);
+    text(job, 260, 430, 8,
+         kind == 0   ? "ご照会を頂きました件、下記の通り御見積致します。"
+         : kind == 1 ? "毎度ありがとうございます。下記の通り御請求致します。"
+                     : "下記の通り納品させていただきました。");
+    text(job, 260, 470, 8,
+         kind == 0 ? "何卒ご下命下さいますようお願い致します。"
+                   : "今後共、より一層ご愛顧下さいますようお願い申し上げます。");
+    text(job, 250, 510, 18, kind == 1 ? "ご請求額" : "合計金額");
+
+    const std::int32_t total = s.TAX_PRINT == 1 && s.TAX_MODE == 1 ? s.DOC_GRAND_TOTAL : s.DOC_AMOUNT_TOTAL;
+    const std::string amount = kYen + format(total, "#,###,###");
+    const auto L = static_cast<std::int32_t>(qd::text::charCount(amount));
+    text(job, 570 + 30 * (11 - L), 520, 18, amount);
+    line(job, 250, 580, 900, 580);
+    if (s.TAX_PRINT == 0)
+        text(job, 920, 540, 10, "【消費税別】");
+
+    if (kind == 1) {
+        text(job, 1235, 335, 11, "〓〓〓 お振込み先 〓〓〓");
+        for (int i = 0; i < 4; ++i)
+            text(job, 1040, 395 + 50 * i, 10, s.FURIKOMI[static_cast<std::size_t>(i)]);
+    }
+    if (kind == 0) {
+        const std::array<std::pair<const char *, const std::string *>, 4> conditions{{
+            {"納　地・", &s.HEAD_NOUHIN},
+            {"条　件・", &s.HEAD_SIHARAI},
+            {"納　期・", &s.HEAD_NOUKI},
+            {"有効日・", &s.HEAD_YUKOU},
+        }};
+        for (int i = 0; i < 4; ++i) {
+            const std::int32_t y = 325 + 50 * i;
+            text(job, 1260, y, 10, *conditions[static_cast<std::size_t>(i)].second);
+            text(job, 1120, y, 10, conditions[static_cast<std::size_t>(i)].first);
+        }
+    }
+    issueLine(job, 1920, 250);
+    text(job, 1960, 340, 15, trim(s.OWN_NAME));
+    text(job, 1960, 410, 10, "〒");
+    text(job, 2000, 405, 11, trim(s.OWN_POSTCODE));
+    text(job, 1960, 450, 10, trim(s.OWN_ADDRESS_1) + trim(s.OWN_ADDRESS_2));
+    text(job, 2010, 500, 10.5, "TEL " + trim(s.OWN_TEL));
+    text(job, 2400, 500, 10.5, "FAX " + trim(s.OWN_FAX));
+    if (!isBlank(s.OWN_REG_NO))
+        text(job, 2010, 550, 12, "【登録番号：" + trim(s.OWN_REG_NO) + "】");
+    captions(job, 630);
+    job.PRN_FONT_SIZE = 10;
+}
+
+void PRN_HEAD_NEXT(PrintJob &job)
+{
+    line(job, 1030, 190, 1510, 190);
+    line(job, 1660, 190, 2410, 190);
+    tableFrame(job, 200, 300);
+}
+
+void PRN_TITLE_NEXT(PrintJob &job)
+{
+    const PrintSource &s = job.src;
+    text(job, 1050, 110, 18, documentTitle(s.DOC_KIND));
+    ++job.PRN_PAGE;
+    text(job, 20, 140, 11,
+         "【" + trim(s.DOC_KIND == 0 ? s.HEAD_BUKKEN : s.OWN_NAME) + "】");
+    issueLine(job, 1670, 140);
+    captions(job, 230);
+    job.PRN_FONT_SIZE = 10;
+}
+
+void PRN_DETAIL(PrintJob &job)
+{
+    static const SheetRow kBlankRow{};
+    const SheetRow &r = job.row ? *job.row : kBlankRow;
+    const PrintSource &s = job.src;
+    ++job.PRN_LINE_NO;
+    if (r[2].find("【x】") != std::string::npos) {
+        job.PRN_LINE_NO -= 2; // a group row prints nothing and takes no room
+        return;
+    }
+    const std::int32_t y = rowY(job);
+    const bool dateColumn = s.DOC_KIND == 1 || s.DOC_KIND == 2;
+    if (dateColumn)
+        text(job, 40, y, 10, qd::text::trimRight(r[1]));
+
+    std::string product = qd::text::trimRight(r[2]) + " " + trim(r[8]);
+    if (s.PRN_NAME_COL == 0 && !isBlank(r[3]))
+        product += " : (" + trim(r[3]) + ")";
+    if (s.PRN_NAME_COL == 1 && !isBlank(r[21]))
+        product += " : (" + trim(r[21]) + ")";
+    text(job, dateColumn ? 220 : 40, y, 10, product);
+
+    std::string size;
+    if ((s.SIZE_MODE == 1 || s.SIZE_MODE == 2) && !isBlank(r[4]))
+        size = rightAligned(trim(r[4]) + " X " + trim(r[5]), 20);
+    text(job, 1300, y, 10, size);
+
+    if (!isBlank(r[9]))
+        text(job, 1525, y, 10, rightAligned(format(qd::text::val(r[9]), "###,##0"), 13));
+    text(job, 1750, y, 10, " " + trim(r[10]));
+
+    double value = 0;
+    if (cellNumber(r[14], value))
+        text(job, 1858, y, 10, rightAligned(format(value, "###,###,###"), 13));
+    if (cellNumber(r[15], value)) {
+        text(job, 2105, y, 10, rightAligned(format(value, "###,###,###"), 13));
+        job.g.PRN_AMOUNT_SUM += qd::text::roundHalfEven(value);
+    }
+
+    const std::string &remark = r[16];
+    if (qd::text::charCount(remark) > 12) {
+        job.PRN_LINE_NO -= 1;
+        text(job, 2355, rowY(job), 10, midChars(remark, 1, 12));
+        job.PRN_LINE_NO += 1;
+        text(job, 2355, y, 10, midChars(remark, 13, 50));
+    } else {
+        text(job, 2355, y, 10, trim(remark));
+    }
+
+    if (!isBlank(qd::text::removeChars(r[15], ","))) {
+        text(job, 2810, y, 6, "(" + format(qd::text::val(r[23]), "#00.00") + "%)");
+        job.PRN_FONT_SIZE = 10;
+    }
+}
+
+void PRN_TAX_LINE(PrintJob &job, int slot)
+{
+    const PrintSource &s = job.src;
+    const std::int32_t y = rowY(job);
+    const auto k = static_cast<std::size_t>(slot);
+    text(job, 1862, y, 10, s.TAX_MODE == 0 ? "【消費内税額】" : "【消費外税額】");
+    const std::string tax = format(s.TAX_TBL_TAX[k], "###,###,###");
+    if (!isBlank(tax))
+        text(job, 2105, y, 10, rightAligned(tax, 13));
+    text(job, 2400, y, 10,
+         format(s.TAX_TBL_RATE[k], "#00.00") + "%対象  " + kYen + format(s.TAX_TBL_BASE[k], "###,###,###"));
+}
+
+void PRN_GRAND_TOTAL_LINE(PrintJob &job)
+{
+    const PrintSource &s = job.src;
+    const std::int32_t y = rowY(job);
+    text(job, 1862, y, 10, "【　総合計　】");
+    std::int64_t total = job.g.PRN_AMOUNT_SUM;
+    if (s.TAX_PRINT == 1 && s.TAX_MODE == 1)
+        total += s.DOC_TAX_TOTAL;
+    const std::string t = format(total, "###,###,###");
+    if (!isBlank(t))
+        text(job, 2105, y, 10, rightAligned(t, 13));
+}
+
+} // namespace qd::printing

@@ -1,0 +1,130 @@
+#include "quotedesk/printing/print_command.h"
+
+#include <QDate>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+
+#include <filesystem>
+
+#include "platform/files/paths.h"
+#include "platform/qt/seam.h"
+#include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
+#include "quotedesk/printing/fm.h"
+#include "quotedesk/printing/mitumori.h"
+#include "quotedesk/printing/prnt.h"
+
+namespace qd::printing {
+
+namespace {
+
+std::string today() { return QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString(); }
+
+// The fixed-length text of ISSUE_DATE: 10 characters, cut or padded with blanks.
+std::string issueDateField(std::string_view s) { return qd::text::fixedChars(s, 10); }
+
+std::int32_t toInt32(double v)
+{
+    if (!(v >= -2147483648.0 && v <= 2147483647.0))
+        return v > 0 ? 2147483647 : -2147483647 - 1;
+    return static_cast<std::int32_t>(qd::text::roundHalfEven(v));
+}
+
+} // namespace
+
+PrintContext::PrintContext(qd::core::QdState &state, PrintHost &printHost)
+    : g(state), host(printHost),
+      mitumori([this] { return new MITUMORI(*this); }),
+      fm([this] { return new FM(*this); }),
+      prnt([this] { return new PRNT(*this); }),
+      availablePrinters([] { return QPrinterInfo::availablePrinterNames(); }),
+      defaultPrinter([] { return QPrinterInfo::defaultPrinterName(); })
+{
+}
+
+PrintContext::~PrintContext() = default;
+
+void PRN_HAKKOBI_Click(qd::core::QdState &g)
+{
+    const QString answer = qd::qt::inputBox(QStringLiteral("発行日を入れてください。"), QStringLiteral("印刷発行日の設定"),
+                                            QString::fromStdString(qd::text::format(g.ISSUE_DATE_NUM, "00000000")));
+    g.ISSUE_DATE = issueDateField(answer.toStdString());
+    g.ISSUE_DATE = issueDateField(qd::text::trim(g.ISSUE_DATE));
+    if (qd::text::val(g.ISSUE_DATE) == 0)
+        g.ISSUE_DATE = issueDateField(today());
+    g.ISSUE_DATE = issueDateField(qd::text::trim(g.ISSUE_DATE));
+    g.ISSUE_DATE_NUM = toInt32(qd::text::val(g.ISSUE_DATE));
+}
+
+void deletePageImages(qd::core::QdState &g)
+{
+    namespace fs = std::filesystem;
+    const QRegularExpression pageImage(QStringLiteral("^[0-9]+\\.emf$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    std::error_code ec;
+    const fs::path data = qd::files::hostPath(qd::text::trim(g.INST_DIR) + "\\data");
+    for (fs::directory_iterator it(data, ec), end; !ec && it != end; it.increment(ec)) {
+        const QString name = QString::fromStdString(it->path().filename().string());
+        if (pageImage.match(name).hasMatch() && it->is_regular_file(ec))
+            fs::remove(it->path(), ec); // a file that will not go is left; the run replaces it
+    }
+}
+
+void loadOwnCompany(qd::core::QdState &g)
+{
+    try {
+        qd::records::SYSF_OPEN(g);
+        if (g.SYSF_CTL.recordCount >= 1) {
+            g.SYSF_CTL.currentRecord = 1;
+            qd::records::SYSF_REC_CLEAR(g);
+            g.SYSF_CTL.get(1, g.SYSF_REC);
+            qd::records::SYSF_TO_GLOBALS(g);
+        }
+    } catch (const std::exception &) {
+        // an unreadable own-company file leaves the values it gave last time
+    }
+    g.SYSF_CTL.close();
+}
+
+void PRN_PRINT_Click(PrintContext &ctx)
+{
+    qd::core::QdState &g = ctx.g;
+    g.PAGE_NO = 0;
+    g.PRN_FROM = 0;
+    g.PRN_TO = 0;
+    deletePageImages(g);
+    g.PRN_AMOUNT_SUM = 0;
+    loadOwnCompany(g);
+    if (qd::text::trim(g.CUR_DOC_NAME).empty()) {
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("見積の属性を設定してください。"));
+        return;
+    }
+    qd::qt::beep();
+    const int answer = qd::qt::msgBox(QStringLiteral("消費税印刷しますか？"), qd::qt::Buttons::YesNo);
+    g.TAX_PRINT = answer == qd::qt::vbYes ? 1 : 0;
+    ctx.host.setMainEnabled(false);
+
+    MITUMORI &dialog = ctx.mitumori.get();
+    dialog.Form_Load();
+    qd::qt::showModeless(&dialog);
+    // Taking the focus selects the first option: the 呼称 goes beside the product name.
+    dialog.Option1->setFocus();
+    dialog.Option1->setChecked(true);
+    dialog.Option1_Click();
+    switch (g.DOC_KIND) {
+    case 0: dialog.Command2->setText(QStringLiteral("見積書印刷")); break;
+    case 1: dialog.Command2->setText(QStringLiteral("請求書印刷")); break;
+    case 2: dialog.Command2->setText(QStringLiteral("納品書印刷")); break;
+    default: break;
+    }
+    if (g.PRN_OPTION == 1)
+        dialog.Option3->setChecked(true);
+    else if (g.PRN_OPTION == 0)
+        dialog.Option4->setChecked(true);
+    dialog.Option5->setChecked(true);
+}
+
+} // namespace qd::printing

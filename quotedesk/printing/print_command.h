@@ -1,0 +1,35 @@
+// The print menu of the main window: "発行日の設定" (the issue date printed on the documents)
+// and "印刷実行" (print the current document through the print dialog and the preview).
+#pragma once
+
+#include "quotedesk/core/qd_state.h"
+#include "quotedesk/printing/print_context.h"
+
+namespace qd::forms {
+class QuotedeskApp;
+}
+
+namespace qd::printing {
+
+// Asks for the issue date ("YYYYMMDD"); an answer that does not start with a number gives
+// today. Sets ISSUE_DATE and ISSUE_DATE_NUM.
+void PRN_HAKKOBI_Click(qd::core::QdState &g);
+
+// Prepares a print run and opens the print dialog with the main window disabled: deletes the
+// page images of the last run, reads the own-company record, asks "消費税印刷しますか？".
+// Without a document name it only says "見積の属性を設定してください。".
+void PRN_PRINT_Click(PrintContext &ctx);
+
+// Deletes the page images ("001.emf" ..., digits and ".emf") in "\data"; other files stay.
+void deletePageImages(qd::core::QdState &g);
+// Reads record 1 of the own-company file into the own-company print values, when it has one.
+// A file that cannot be read leaves them as they were.
+void loadOwnCompany(qd::core::QdState &g);
+
+// The same commands of the main program, on its main window and its print forms.
+void PRN_HAKKOBI_Click(qd::forms::QuotedeskApp &app);
+void PRN_PRINT_Click(qd::forms::QuotedeskApp &app);
+// The print forms of the main program, made on first use and kept while the program runs.
+PrintContext &printContext(qd::forms::QuotedeskApp &app);
+
+} // namespace qd::printing

@@ -1,0 +1,59 @@
+// Everything the print forms share: the program's globals, the main window as printing sees
+// it, the three forms of printing and the printers of the system.
+//
+// The main program keeps one PrintContext for its lifetime (print_command.h); a test builds
+// one on a state and a host of its own.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/qt/forms.h"
+#include "quotedesk/core/qd_state.h"
+
+class QWidget;
+
+namespace qd::printing {
+
+class MITUMORI;
+class FM;
+class PRNT;
+
+// What printing uses of the main window KIHON.
+class PrintHost {
+public:
+    virtual ~PrintHost() = default;
+    // KIHON itself (its Enabled property), or nullptr.
+    virtual QWidget *mainWindow() = 0;
+    virtual void setMainEnabled(bool enabled) = 0;
+    // The entries of KIHON.Combo5, the tax breakdown by rate ("10.00 01").
+    virtual std::vector<std::string> taxEntries() = 0;
+    // KIHON.MousePointer (0 the default pointer).
+    virtual void setMousePointer(int pointer) = 0;
+    // The focus to the current sheet.
+    virtual void focusSheet() = 0;
+};
+
+struct PrintContext {
+    PrintContext(qd::core::QdState &state, PrintHost &host);
+    ~PrintContext();
+    PrintContext(const PrintContext &) = delete;
+    PrintContext &operator=(const PrintContext &) = delete;
+
+    qd::core::QdState &g;
+    PrintHost &host;
+
+    qd::qt::SingleForm<MITUMORI> mitumori; // the print dialog
+    qd::qt::SingleForm<FM> fm;             // the progress window with the stop button
+    qd::qt::SingleForm<PRNT> prnt;         // the preview
+
+    // The printers of the system and the default one (by default from the print system).
+    std::function<QStringList()> availablePrinters;
+    std::function<QString()> defaultPrinter;
+};
+
+} // namespace qd::printing

@@ -1,0 +1,57 @@
+// The printer of printing: the system's default printer with A4 landscape paper and no
+// margins, or, on a machine without a printer, a PDF file. A page image is played so that its
+// paper fills the paper of the sheet from the sheet's top-left corner: one layout unit is
+// 0.1 mm on paper.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "platform/emf/page_image.h"
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace qd::printing {
+
+struct PrintDestination {
+    bool toPdf = false;
+    QString printerName;           // the default printer, when printing on paper
+    std::filesystem::path pdfFile; // the file, when there is no printer
+};
+
+// The default printer (or the first one) when `printers` has any, else `pdfFile`.
+PrintDestination choosePrintDestination(const QStringList &printers, const QString &defaultPrinter,
+                                        const std::filesystem::path &pdfFile);
+
+// One printed document, page by page.
+class PageOutput {
+public:
+    PageOutput();
+    ~PageOutput();
+    PageOutput(const PageOutput &) = delete;
+    PageOutput &operator=(const PageOutput &) = delete;
+
+    // Starts the document; false (with `error` set) when the printer or file cannot be opened.
+    bool begin(const PrintDestination &destination, const QString &documentName, QString *error);
+    // One sheet with the page on it; no blank sheet follows the last page.
+    void printPage(const qd::emf::PageImage &page);
+    // Ends the document: the sheets printed so far are complete. False when it failed.
+    bool end();
+    int pages() const { return m_pages; }
+
+private:
+    std::unique_ptr<QPagedPaintDevice> m_device;
+    std::unique_ptr<QPainter> m_painter;
+    int m_pages = 0;
+};
+
+// Plays the pages into a PDF file of A4 landscape sheets. False when it cannot be written.
+bool writePdf(const std::vector<qd::emf::PageImage> &pages, const std::filesystem::path &file,
+              const QString &documentName = {});
+
+} // namespace qd::printing

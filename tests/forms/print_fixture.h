@@ -1,0 +1,149 @@
+// Helpers of the printing tests: the texts and rules of a page image file, and the words of a
+// PDF as poppler's pdftotext reads them.
+#pragma once
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/emf/page_image.h"
+
+namespace qd::testing {
+
+struct PageText {
+    int x = 0, y = 0;
+    int height = 0;     // character height in layout units
+    std::string text;   // UTF-8
+    std::vector<int> dx;
+};
+
+struct PageRule {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+struct PageContent {
+    std::vector<PageText> texts; // in drawing order, blank ones included
+    std::vector<PageRule> rules;
+
+    const PageText *find(const std::string &text) const
+    {
+        for (const PageText &t : texts)
+            if (t.text == text)
+                return &t;
+        return nullptr;
+    }
+    const PageText *containing(const std::string &part) const
+    {
+        for (const PageText &t : texts)
+            if (t.text.find(part) != std::string::npos)
+                return &t;
+        return nullptr;
+    }
+    bool has(const std::string &part) const { return containing(part) != nullptr; }
+    bool hasRule(int x1, int y1, int x2, int y2) const
+    {
+        for (const PageRule &r : rules)
+            if (r.x1 == x1 && r.y1 == y1 && r.x2 == x2 && r.y2 == y2)
+                return true;
+        return false;
+    }
+};
+
+inline PageContent pageContent(const qd::emf::PageImage &page)
+{
+    using qd::emf::RecordType;
+    PageContent c;
+    int height = 35, x = 0, y = 0;
+    std::vector<int> heights(page.header.handles + 1, 35);
+    for (const qd::emf::Record &r : page.records) {
+        switch (r.type) {
+        case RecordType::ExtCreateFontIndirectW:
+            if (r.value < heights.size())
+                heights[r.value] = std::abs(r.font.height);
+            break;
+        case RecordType::SelectObject:
+            if (r.value < heights.size() && r.value != 1)
+                height = heights[r.value];
+            break;
+        case RecordType::ExtTextOutW:
+            c.texts.push_back({r.text.x, r.text.y, height, qd::emf::toUtf8(r.text.chars),
+                               std::vector<int>(r.text.dx.begin(), r.text.dx.end())});
+            break;
+        case RecordType::MoveToEx: x = r.x; y = r.y; break;
+        case RecordType::LineTo:
+            c.rules.push_back({x, y, r.x, r.y});
+            x = r.x;
+            y = r.y;
+            break;
+        default: break;
+        }
+    }
+    return c;
+}
+
+inline PageContent pageContent(const std::filesystem::path &file)
+{
+    return pageContent(qd::emf::loadPageImage(file));
+}
+
+// Output of a poppler tool, or the empty text when it cannot run.
+inline QString runTool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline QString pdfLayoutText(const std::filesystem::path &pdf)
+{
+    return runTool(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), QString::fromStdString(pdf.string()), QStringLiteral("-")});
+}
+
+// A word of `pdftotext -bbox`, in millimetres from the top-left corner of its sheet.
+struct PdfWord {
+    int page = 0;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    QString text;
+};
+
+inline std::vector<PdfWord> pdfWords(const std::filesystem::path &pdf)
+{
+    const QString html = runTool(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-bbox"), QString::fromStdString(pdf.string()), QStringLiteral("-")});
+    std::vector<PdfWord> words;
+    const QRegularExpression pageRe(QStringLiteral("<page "));
+    const QRegularExpression wordRe(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    constexpr double mmPerPt = 25.4 / 72.0;
+    int page = 0;
+    for (const QString &line : html.split(QLatin1Char('\n'))) {
+        if (line.contains(pageRe))
+            ++page;
+        const auto m = wordRe.match(line);
+        if (!m.hasMatch())
+            continue;
+        QString text = m.captured(5);
+        text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+            .replace(QStringLiteral("&gt;"), QStringLiteral(">")).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+        words.push_back({page, m.captured(1).toDouble() * mmPerPt, m.captured(2).toDouble() * mmPerPt,
+                         m.captured(3).toDouble() * mmPerPt, m.captured(4).toDouble() * mmPerPt, text});
+    }
+    return words;
+}
+
+inline int pdfPageCount(const std::filesystem::path &pdf)
+{
+    const QString info = runTool(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf.string())});
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+} // namespace qd::testing
