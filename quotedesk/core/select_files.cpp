@@ -1,0 +1,108 @@
+#include "quotedesk/core/select_files.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "platform/files/paths.h"
+#include "platform/files/safe_replace.h"
+#include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
+#include "quotedesk/core/documents.h"
+#include "quotedesk/core/row_pricing.h"
+#include "quotedesk/core/sheet_setup.h"
+#include "quotedesk/core/tax_totals.h"
+
+namespace qd::core {
+
+namespace {
+
+constexpr int HEAD_LENGTH = 256;
+constexpr int C_RITU_KBN = 11;
+constexpr int LAST_FILE_COL = 22; // the two tax columns are not taken from the file
+
+std::string readWhole(const std::string &systemPath)
+{
+    if (!qd::files::fileExists(systemPath))
+        return {};
+    std::ifstream in(qd::files::hostPath(systemPath), std::ios::binary);
+    if (!in)
+        throw qd::files::FileError(systemPath, "The file cannot be read");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct CloseOnExit {
+    qd::records::RecordFileControl &ctl;
+    ~CloseOnExit() { ctl.close(); }
+};
+
+} // namespace
+
+void SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &name, int first, int last)
+{
+    const std::string base = qd::text::trim(dir) + "\\" + qd::text::trim(name);
+    const qd::grid::FlexGrid &sheet = g.curGrid();
+
+    BUKKEN_HEAD_SEPARATORS(g);
+    BUKKEN_HEAD_BUILD(g);
+    std::string head = g.HEAD_REC.bytes();
+    const std::string oldHead = readWhole(base + ".SSS");
+    if (oldHead.size() > static_cast<std::size_t>(HEAD_LENGTH))
+        head += oldHead.substr(HEAD_LENGTH);
+
+    std::string lines;
+    for (int row = std::max(first, 1); row <= last && row < sheet.rows(); ++row) {
+        rowToLineRec(g, sheet, row);
+        lines += g.LINE_REC.bytes();
+    }
+    LINE_REC_CLEAR(g);
+
+    qd::files::writeFileSafely(base + ".SSS", head);
+    qd::files::writeFileSafely(base + ".TXT", lines);
+}
+
+int SELECT_FILE_INSERT(QdState &g)
+{
+    qd::grid::FlexGrid &sheet = g.curGrid();
+    SELECT_FILE_OPEN(g);
+    CloseOnExit closer{g.LINE_CTL};
+    const std::int32_t n = g.LINE_CTL.recordCount;
+    if (n > SELECT_MAX_ROWS) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox("このSELECT品は" + std::to_string(n) + "行あり、挿入できる" +
+                                      std::to_string(SELECT_MAX_ROWS) + "行を超えています。" + "\n\r\n\r" +
+                                      "挿入を中断します。",
+                                  vbOKOnly);
+        return 0;
+    }
+    g.ROW_NO = std::clamp<std::int32_t>(g.ROW_NO, 1, sheet.rows() - 1);
+    g.COL_NO = std::clamp<std::int32_t>(g.COL_NO, 0, sheet.cols() - 1);
+    g.INSERT_ROWS = static_cast<std::int16_t>(n);
+    GRID_ROWS_INSERT(g);
+
+    std::string text;
+    for (std::int32_t rec = 1; rec <= n; ++rec) {
+        g.LINE_CTL.get(rec, g.LINE_REC);
+        const int row = static_cast<int>(g.ROW_NO);
+        for (int col = 1; col <= LAST_FILE_COL; ++col) {
+            if (col == C_RITU_KBN) {
+                const double kbn = qd::text::val(qd::text::trim(g.LINE_REC.raw(qd::records::DocLine::RITU_KBN)));
+                if (kbn != 0)
+                    sheet.setCell(row, col, qd::text::format(kbn, "##0.00"));
+                continue;
+            }
+            if (readBackCell(g, col, text))
+                sheet.setCell(row, col, text);
+        }
+        GRID_PAGE_NUMBER(g);
+        // The page numbering leaves the cursor at the end of its walk: the imported row is the one
+        // to reprice.
+        sheet.setRow(row);
+        ROW_CALC(g);
+        TAX_TOTAL_CALC(g);
+        ++g.ROW_NO;
+    }
+    return static_cast<int>(n);
+}
+
+} // namespace qd::core

@@ -1,0 +1,267 @@
+#include "quotedesk/sheet/row_commands.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
+#include "quotedesk/core/group_rows.h"
+#include "quotedesk/core/row_pricing.h"
+#include "quotedesk/core/sheet_setup.h"
+#include "quotedesk/core/tax_totals.h"
+
+namespace qd::sheet {
+
+using qd::core::GROUP_MARK;
+using qd::grid::FlexGrid;
+using qd::text::Fixed4;
+using qd::text::trim;
+
+namespace {
+
+constexpr int C_HINMEI = 2, C_SURYO = 9, C_TEIKA = 13, C_TANKA = 14, C_KINGAKU = 15, C_GENKA = 18,
+              C_GENKA_KINGAKU = 19;
+
+const std::string NO_WHOLE_COLUMN = "列の挿入・削除はできません";
+
+class RedrawOff {
+public:
+    explicit RedrawOff(FlexGrid &grid) : m_grid(grid) { m_grid.setRedraw(false); }
+    ~RedrawOff() { m_grid.setRedraw(true); }
+    RedrawOff(const RedrawOff &) = delete;
+    RedrawOff &operator=(const RedrawOff &) = delete;
+
+private:
+    FlexGrid &m_grid;
+};
+
+std::string withoutMarks(std::string_view s)
+{
+    std::string out(s);
+    for (std::size_t at = out.find(GROUP_MARK); at != std::string::npos; at = out.find(GROUP_MARK, at))
+        out.erase(at, GROUP_MARK.size());
+    return out;
+}
+
+bool startsWithMark(std::string_view itemName)
+{
+    return qd::text::leftChars(trim(itemName), 3) == GROUP_MARK;
+}
+
+// Sums of many amounts typed beyond any price stay at the limit of the fixed point.
+Fixed4 addSaturating(Fixed4 a, Fixed4 b)
+{
+    std::int64_t r;
+    if (__builtin_add_overflow(a.raw(), b.raw(), &r))
+        r = b.raw() > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return Fixed4::fromRaw(r);
+}
+
+// A money cell without separators and yen marks, written back; returns its value.
+Fixed4 cleanMoneyCell(FlexGrid &sheet, int row, int col)
+{
+    const std::string cleaned = qd::core::withoutMoneyMarks(sheet.cell(row, col));
+    sheet.setCell(row, col, cleaned);
+    return qd::text::valFixed(trim(cleaned));
+}
+
+// CLng(Val(...)) of a money cell, kept within 32 bits.
+std::int32_t moneyLong(const FlexGrid &sheet, int row, int col)
+{
+    const double v = qd::text::val(trim(qd::core::withoutMoneyMarks(trim(sheet.cell(row, col)))));
+    const double lo = std::numeric_limits<std::int32_t>::min(), hi = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(qd::text::roundHalfEven(std::clamp(v, lo, hi)));
+}
+
+bool refuseWholeColumn(QdState &g)
+{
+    if (!isWholeColumn(g.SAVED_ROW, g.SAVED_ROW_END))
+        return false;
+    g.UI().beep();
+    g.MSG_ANS = g.UI().msgBox(NO_WHOLE_COLUMN, qd::core::vbOKOnly);
+    return true;
+}
+
+// The current row for a recalculation, and the recorded cell it returns to, inside the sheet.
+void recalcRow(QdState &g, int row)
+{
+    FlexGrid &sheet = g.curGrid();
+    clampWorkCell(g);
+    sheet.setRow(clampRow(sheet, row));
+    qd::core::ROW_CALC(g);
+}
+
+} // namespace
+
+int dataRowHeight(const QdState &g)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(g.ROW_HEIGHT_1.roundHalfEven(), 0, std::numeric_limits<int>::max()));
+}
+
+void rowsInsert(QdState &g, EditCommandUi &ui)
+{
+    FlexGrid &sheet = g.curGrid();
+    {
+        RedrawOff off(sheet);
+        SEL_RANGE_SAVE(g);
+        if (refuseWholeColumn(g))
+            return;
+        g.ROW_NO = std::max(sheet.row(), 1);
+        g.COL_NO = sheet.col();
+        g.INSERT_ROWS = static_cast<std::int16_t>(std::max(g.SEL_ROW_SPAN + 1, 0));
+        qd::core::GRID_ROWS_INSERT(g);
+        qd::core::TAX_TOTAL_CALC(g);
+        ui.setCellEditorText(sheet.text());
+        SEL_RANGE_SET(g);
+    }
+    ui.focusSheet();
+}
+
+void rowsDelete(QdState &g, EditCommandUi &ui)
+{
+    FlexGrid &sheet = g.curGrid();
+    {
+        RedrawOff off(sheet);
+        SEL_RANGE_SAVE(g);
+        if (refuseWholeColumn(g))
+            return;
+        g.ROW_NO = sheet.row();
+        g.COL_NO = sheet.col();
+        // Removing a row moves the rows below up, so the first selected row is removed as many
+        // times as the selection has rows. The bounds are taken before any row moves.
+        const int first = g.SEL_ROW;
+        const int count = g.SEL_ROW_SPAN + 1;
+        const int from = std::max(first, sheet.fixedRows());
+        for (int n = first + count - from; n > 0; --n) {
+            if (from >= sheet.rows() || sheet.rows() - sheet.fixedRows() <= 1)
+                break;
+            sheet.removeItem(from);
+        }
+        clampWorkCell(g);
+        qd::core::GRID_PAGE_NUMBER(g);
+        qd::core::TAX_TOTAL_CALC(g);
+        SEL_RANGE_SET(g);
+    }
+    ui.focusSheet();
+}
+
+void groupRows(QdState &g, EditCommandUi &)
+{
+    FlexGrid &sheet = g.curGrid();
+    RedrawOff off(sheet);
+    SEL_RANGE_SAVE(g);
+    SEL_RANGE_ORDER(g);
+    if (g.SEL_ROW_END > GROUP_LAST_ROW) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox(twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
+                                  qd::core::vbOKOnly);
+        return;
+    }
+    const int first = std::max<int>(g.SEL_ROW, 1), last = g.SEL_ROW_END;
+    Fixed4 amount, cost;
+    for (int r = first; r <= last; ++r) {
+        sheet.setCell(r, C_HINMEI, std::string(GROUP_MARK) + sheet.cell(r, C_HINMEI));
+        amount = addSaturating(amount, cleanMoneyCell(sheet, r, C_KINGAKU));
+        cost = addSaturating(cost, cleanMoneyCell(sheet, r, C_GENKA_KINGAKU));
+    }
+    const int total = std::max(last, 0) + 1;
+    sheet.addItem("", total);
+    sheet.setCell(total, C_SURYO, "1");
+    sheet.setCell(total, C_TANKA, qd::text::format(amount, "########"));
+    sheet.setCell(total, C_GENKA, qd::text::format(cost, "########"));
+    recalcRow(g, total);
+    qd::core::TAX_TOTAL_CALC(g);
+    qd::core::GRID_PAGE_NUMBER(g);
+    SEL_RANGE_SET(g);
+}
+
+void ungroupRows(QdState &g, EditCommandUi &)
+{
+    FlexGrid &sheet = g.curGrid();
+    RedrawOff off(sheet);
+    SEL_RANGE_ORDER(g);
+    SEL_RANGE_SAVE(g);
+    const int first = std::max<int>(g.SEL_ROW, 1), last = std::min<int>(g.SEL_ROW_END, sheet.rows() - 1);
+    const int height = dataRowHeight(g);
+    const int lastShaded = std::min(qd::core::GROUP_SHADE_LAST_COL, sheet.cols() - 1);
+    for (int r = first; r <= last; ++r) {
+        sheet.setCell(r, C_HINMEI, withoutMarks(sheet.cell(r, C_HINMEI)));
+        sheet.setRowHeight(r, height);
+        for (int c = 1; c <= lastShaded; ++c)
+            sheet.setForeColor(r, c, qd::grid::DefaultColor);
+    }
+    recalcRow(g, last);
+    qd::core::TAX_TOTAL_CALC(g);
+    qd::core::GRID_PAGE_NUMBER(g);
+    SEL_RANGE_SET(g);
+}
+
+std::string groupHeights(QdState &g, const std::string &caption)
+{
+    FlexGrid &sheet = g.curGrid();
+    RedrawOff off(sheet);
+    SEL_RANGE_ORDER(g);
+    SEL_RANGE_SAVE(g);
+    std::string next = caption;
+    int height = -1;
+    if (caption == GROUP_HEIGHT_RESTORE) {
+        next = GROUP_HEIGHT_COLLAPSE;
+        height = dataRowHeight(g);
+    } else if (caption == GROUP_HEIGHT_COLLAPSE) {
+        next = GROUP_HEIGHT_RESTORE;
+        height = COLLAPSED_ROW_HEIGHT;
+    }
+    if (height >= 0) {
+        const int first = std::max<int>(g.SEL_ROW, 1), last = std::min<int>(g.SEL_ROW_END, sheet.rows() - 1);
+        for (int r = first; r <= last; ++r)
+            if (startsWithMark(sheet.cell(r, C_HINMEI)))
+                sheet.setRowHeight(r, height);
+    }
+    SEL_RANGE_SET(g);
+    return next;
+}
+
+void registerItems(QdState &g)
+{
+    const FlexGrid &sheet = g.curGrid();
+    const int first = std::max<int>(g.SEL_ROW, 1), last = std::min<int>(g.SEL_ROW_END, sheet.rows() - 1);
+    for (int r = first; r <= last; ++r) {
+        qd::records::TANPIN_OPEN(g);
+        struct Closer {
+            qd::records::RecordFileControl &ctl;
+            ~Closer() { ctl.close(); }
+        } closer{g.TANPIN_CTL};
+
+        // The next code follows the highest in the file (deleted records count 0), read afresh for
+        // every row: itemmaint may have changed the file in between.
+        double highest = 0;
+        for (std::int32_t n = 1; n <= g.TANPIN_CTL.recordCount; ++n) {
+            g.TANPIN_CTL.get(n, g.TANPIN_REC);
+            highest = std::max(highest, qd::text::val(trim(g.TANPIN_REC.raw(qd::records::Item::TANPIN_CD))));
+        }
+        const std::int64_t code = qd::text::fix(highest) + 1;
+        if (code > ITEM_CODE_MAX) {
+            g.UI().beep();
+            g.MSG_ANS = g.UI().msgBox(
+                twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::vbOKOnly);
+            return;
+        }
+
+        std::string name = qd::text::leftChars(withoutMarks(trim(sheet.cell(r, C_HINMEI))), 50);
+        if (const auto nul = name.find('\0'); nul != std::string::npos)
+            name.erase(nul);
+        g.ITEM_EDIT_CD = static_cast<std::int16_t>(code);
+        g.ITEM_EDIT_NAME = qd::text::fixedChars(trim(name), 50);
+        g.ITEM_EDIT_TANKA = moneyLong(sheet, r, C_TEIKA);
+        g.ITEM_EDIT_GENKA = moneyLong(sheet, r, C_GENKA);
+
+        qd::records::TANPIN_REC_CLEAR(g);
+        qd::records::TANPIN_SEP_SET(g);
+        qd::records::TANPIN_REC_SET(g);
+        // Appended after the file's real end, whatever was counted when it was opened.
+        const std::int32_t n = g.TANPIN_CTL.file.append(g.TANPIN_REC.bytes());
+        g.TANPIN_CTL.recordCount = g.TANPIN_CTL.lastRecord = g.TANPIN_CTL.currentRecord = n;
+    }
+}
+
+} // namespace qd::sheet

@@ -1,0 +1,170 @@
+// The colour form: its lists, the remembered choice, and the re-pricing of the selected rows by
+// the colour slots of their list-price records.
+#include <QListWidget>
+#include <QPushButton>
+
+#include "platform/files/record_file.h"
+#include "quotedesk/mainwindow/iro_set.h"
+#include "records/layouts.h"
+#include "tests/forms/edit_fixture.h"
+
+using qd::forms::IRO_SET;
+using qd::forms::KIHON;
+namespace P = qd::records::Price;
+
+namespace qd::testing {
+namespace {
+
+// Keys of the fixture's price lines: major class 01, class 09, kind 9901, section 01, then KIGO
+// and BIKO in their 25 and 50 places, as product entry puts them into the sheet.
+std::string key(const std::string &kigo, const std::string &biko = "")
+{
+    std::string k = "0109990101" + kigo;
+    k.resize(35, ' ');
+    k += biko;
+    k.resize(85, ' ');
+    return k;
+}
+
+class ColourForm : public EditFixture {
+protected:
+    // "\data\01099900.txt": TEST-1 with シルバー (01) 10,000 and ブロンズ (03) first at 12,000, then
+    // again at 12,500; TEST-2 (BIKO 網戸別途) with シルバー only.
+    void writePrices()
+    {
+        auto line = [](const std::string &kigo, const std::string &biko, std::vector<std::pair<int, int>> colourSlots) {
+            qd::records::Record r(P::layout());
+            r.setSeparators();
+            r.setText(P::MAKER_CD, "01");
+            r.setText(P::BUNRUI_CD, "09");
+            r.setText(P::HINSYU2_CD, "9901");
+            r.setText(P::CIHO_CD, "01");
+            r.setText(P::KIGO, kigo);
+            r.setText(P::BIKO, biko);
+            int s = 1;
+            for (const auto &[colour, price] : colourSlots) {
+                r.setNumber(P::iroCd(s), colour, "000");
+                r.setNumber(P::tanka(s), price, "0000000");
+                ++s;
+            }
+            return r;
+        };
+        qd::files::RecordFile f((inst.data() / "01099900.txt").string(), 600);
+        f.put(1, line("TEST-1", "", {{1, 10000}, {3, 12000}, {3, 12500}}).bytes());
+        f.put(2, line("TEST-2", "網戸別途", {{1, 9000}}).bytes());
+    }
+    IRO_SET &form() { return *app->forms.ifLoaded<IRO_SET>(); }
+    bool formLoaded() { return app->forms.isLoaded<IRO_SET>(); }
+};
+
+TEST_F(ColourForm, OkRepricesTheSelectedRowsOfTheChosenGroup)
+{
+    KIHON &k = openNew();
+    writePrices();
+    fill(2, {{col::HINMEI, "窓1"}, {col::IRO, "シルバー"}, {col::SURYO, "2"}, {col::KAKERITU, "60.00"},
+             {col::TEIKA, "10,000"}});
+    sheet().setCell(2, col::HACHU, key("TEST-1"));
+    fill(3, {{col::HINMEI, "セット"}, {col::HACHU, "SE0109990101TEST-1"}, {col::IRO, "シルバー"}, {col::TEIKA, "5,000"}});
+    fill(4, {{col::HINMEI, "ガラス"}, {col::HACHU, "0201100001FL-1"}, {col::IRO, "透明"}, {col::TEIKA, "700"}});
+    fill(5, {{col::HINMEI, "窓2"}, {col::SURYO, "1"}, {col::KAKERITU, "50.00"}, {col::TEIKA, "9,000"}});
+    sheet().setCell(5, col::HACHU, key("TEST-2", "網戸別途"));
+    fill(6, {{col::HINMEI, "手入力"}, {col::HACHU, "abcdef-1"}, {col::TEIKA, "100"}});
+    fill(7, {{col::HINMEI, "廃番"}, {col::HACHU, "0109980101OLD-1"}, {col::TEIKA, "200"}});
+
+    // Rows 7 up to 2, the cursor in the last column.
+    select(7, col::ZEI_GAKU, 2, col::ZEI_GAKU);
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    ASSERT_TRUE(formLoaded());
+    IRO_SET &f = form();
+    EXPECT_FALSE(k.isEnabled());
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(f.List1->count(), 3);
+    EXPECT_EQ(f.List1->item(1)->text().toStdString(), "02 ガラス" + std::string(14, ' ') + "     00002");
+
+    f.List1->setCurrentRow(0);
+    ASSERT_EQ(f.List2->count(), 5) << "the colours of group 01";
+    f.List2->setCurrentRow(2);
+    EXPECT_EQ(g().COLOR_PICK_CODE, "03");
+    EXPECT_EQ(g().COLOR_PICK_NAME, "ブロンズ" + std::string(16, ' '));
+    f.Command12_Click();
+
+    EXPECT_EQ(cell(2, col::TEIKA), "12,500") << "the last slot of the colour wins";
+    EXPECT_EQ(cell(2, col::IRO), "ブロンズ");
+    EXPECT_EQ(cell(2, col::TANKA), "7,500");
+    EXPECT_EQ(cell(2, col::KINGAKU), "15,000");
+    EXPECT_EQ(cell(3, col::IRO), "シルバー") << "a set row keeps its cells";
+    EXPECT_EQ(cell(3, col::TEIKA), "5,000");
+    EXPECT_EQ(cell(4, col::IRO), "透明") << "a row of another group keeps its cells";
+    EXPECT_EQ(cell(4, col::TEIKA), "700");
+    EXPECT_EQ(trimmed(5, col::TEIKA), "") << "no slot for the colour: no list price";
+    EXPECT_EQ(cell(5, col::IRO), "ブロンズ");
+    EXPECT_EQ(trimmed(5, col::TANKA), "");
+    EXPECT_EQ(cell(6, col::TEIKA), "100");
+    EXPECT_FALSE(qd::files::fileExists((inst.data() / "abcdef00.txt").string()))
+        << "a key that is no product names no price file";
+    EXPECT_EQ(cell(7, col::TEIKA), "200");
+    EXPECT_FALSE(qd::files::fileExists((inst.data() / "01099800.txt").string())) << "price files are only read";
+
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_TRUE(formLoaded()) << "the form stays for further colours";
+    EXPECT_EQ(g().SEL_ROW, 2);
+    EXPECT_EQ(g().SEL_ROW_END, 7);
+    EXPECT_TRUE(sheet().redraw());
+
+    // キャンセル: the cursor goes to the remembered row, one column right but never past the last.
+    f.Command1_Click();
+    EXPECT_FALSE(formLoaded());
+    EXPECT_EQ(sheet().row(), 7);
+    EXPECT_EQ(sheet().col(), col::ZEI_GAKU);
+    EXPECT_EQ(cell(2, col::TEIKA), "12,500");
+}
+
+TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
+{
+    KIHON &k = openNew();
+    writePrices();
+    fill(2, {{col::HINMEI, "窓1"}, {col::IRO, "シルバー"}, {col::TEIKA, "10,000"}});
+    sheet().setCell(2, col::HACHU, key("TEST-1"));
+    click(2, col::HINMEI);
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    IRO_SET &f = form();
+    f.List1->setCurrentRow(0);
+    f.List2->setCurrentRow(2);
+    f.List1->setCurrentRow(1);
+    EXPECT_EQ(g().COLOR_PICK_GROUP, "02");
+    EXPECT_EQ(g().COLOR_PICK_CODE, "00");
+    EXPECT_EQ(g().COLOR_PICK_NAME, std::string(20, ' '));
+    EXPECT_EQ(f.List2->count(), 3);
+
+    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "色名を選択して下さい！");
+    });
+    f.Command12_Click();
+    EXPECT_EQ(cell(2, col::IRO), "シルバー");
+    EXPECT_FALSE(k.isEnabled()) << "the form waits for a colour";
+
+    f.List2->setCurrentRow(1);
+    f.Command1_Click();
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_EQ(sheet().row(), 2);
+    EXPECT_EQ(sheet().col(), col::KOSYO);
+
+    // The choice is selected again when the form is shown again.
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    IRO_SET &again = form();
+    EXPECT_EQ(again.List1->currentRow(), 1);
+    EXPECT_EQ(again.List2->currentRow(), 1);
+    EXPECT_EQ(g().COLOR_PICK_NAME, "型板" + std::string(18, ' '));
+    // Group 01 with colour 01 gives no colour name.
+    again.List1->setCurrentRow(0);
+    again.List2->setCurrentRow(0);
+    EXPECT_EQ(g().COLOR_PICK_NAME, std::string(20, ' '));
+
+    // Closed by its title bar, the form gives the main window back.
+    again.close();
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_FALSE(formLoaded());
+}
+
+} // namespace
+} // namespace qd::testing

@@ -1,0 +1,123 @@
+// SELECT files: rows of one document exported under a name and inserted into another.
+#include "platform/files/paths.h"
+#include "platform/files/record_file.h"
+#include "records/layouts.h"
+#include "tests/forms/edit_fixture.h"
+
+using qd::forms::KIHON;
+namespace DocLine = qd::records::DocLine;
+
+namespace qd::testing {
+namespace {
+
+class SelectFiles : public EditFixture {
+protected:
+    QString selectPath(const std::string &name) const
+    {
+        return QString::fromStdString(qd::files::systemPath(inst.data() / "SELECT") + "/" + name);
+    }
+    std::filesystem::path selectFile(const std::string &name) const { return inst.data() / "SELECT" / name; }
+    void expectSelectDialog(const qd::qt::FileDialogRequest &r)
+    {
+        EXPECT_EQ(r.initDir.toStdString(), g().INST_DIR + "\\data\\SELECT");
+        EXPECT_EQ(r.filter.toStdString(), "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|");
+        EXPECT_EQ(r.fileName.toStdString(), "*.TXT");
+        EXPECT_EQ(r.flags, 2);
+        EXPECT_TRUE(r.cancelError);
+        EXPECT_EQ(std::filesystem::current_path(), inst.data() / "SELECT") << "the dialog starts in the folder";
+    }
+};
+
+TEST_F(SelectFiles, RowsExportedFromOneDocumentAreInsertedIntoAnother)
+{
+    KIHON &k = openNew(QStringLiteral("元見積"));
+    fill(3, {{col::HINMEI, "窓"}, {col::RITU_KBN, "1"}, {col::KAKERITU, "60.00"}, {col::TEIKA, "10,000"},
+             {col::SURYO, "1"}, {col::TANKA, "9,999"}, {col::KINGAKU, "9,999"}, {col::ZEI_RITU, "10.00"},
+             {col::ZEI_GAKU, "100"}});
+    fill(5, {{col::HINMEI, "戸"}, {col::RITU_KBN, "0"}, {col::SURYO, "2"}, {col::TANKA, "500"}, {col::KINGAKU, "1,000"}});
+    fill(6, {{col::HINMEI, "【x】まとめ"}, {col::KINGAKU, "300"}});
+    const std::string docDir = g().DOC_DIR, headName = g().HEAD_NAME, docName = g().CUR_DOC_NAME;
+
+    select(6, col::HINMEI, 3, col::KOSYO); // rows 6 up to 3, row 4 empty
+    seam.answerSave(selectPath("窓セット.TXT"), [this](const qd::qt::FileDialogRequest &r) { expectSelectDialog(r); });
+    k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));
+
+    const std::string lines = readBytes(selectFile("窓セット.TXT"));
+    ASSERT_EQ(lines.size(), 4096u) << "one record for each row, the empty one included";
+    EXPECT_EQ(readBytes(selectFile("窓セット.SSS")).size(), 256u);
+    qd::records::Record rec(DocLine::layout());
+    rec.setBytes(lines.substr(0, 1024));
+    EXPECT_EQ(rec.trimmed(DocLine::HINMEI), "窓");
+    rec.setBytes(lines.substr(1024, 1024));
+    EXPECT_EQ(rec.trimmed(DocLine::HINMEI), "");
+    EXPECT_EQ(rec.bytes().substr(1022), "\r\n");
+    rec.setBytes(lines.substr(3072, 1024));
+    EXPECT_EQ(rec.trimmed(DocLine::HINMEI), "【x】まとめ");
+    // The document keeps its own folder and names; the selection is shown as whole rows.
+    EXPECT_EQ(g().DOC_DIR, docDir);
+    EXPECT_EQ(g().HEAD_NAME, headName);
+    EXPECT_EQ(g().CUR_DOC_NAME, docName);
+    EXPECT_EQ(sheet().row(), 3);
+    EXPECT_EQ(sheet().rowSel(), 6);
+    EXPECT_EQ(sheet().col(), 1);
+    EXPECT_EQ(sheet().colSel(), 24);
+    EXPECT_EQ(std::filesystem::current_path(), inst.path());
+    EXPECT_TRUE(sheet().redraw());
+
+    openNew(QStringLiteral("先見積"));
+    fill(10, {{col::HINMEI, "既存の行"}});
+    click(10, col::HINMEI);
+    seam.answerOpen(selectPath("窓セット.TXT"), [this](const qd::qt::FileDialogRequest &r) { expectSelectDialog(r); });
+    k.menus().click(QStringLiteral("SERCH_SELECT_IN"));
+
+    EXPECT_EQ(trimmed(10, col::HINMEI), "窓");
+    EXPECT_EQ(cell(10, col::RITU_KBN), "1.00");
+    EXPECT_EQ(cell(10, col::KAKERITU), "60.00");
+    EXPECT_EQ(cell(10, col::TANKA), "6,000") << "the row is priced again";
+    EXPECT_EQ(cell(10, col::KINGAKU), "6,000");
+    EXPECT_EQ(cell(10, col::ZEI_RITU), "") << "the tax columns are not taken from the file";
+    EXPECT_EQ(cell(10, col::ZEI_GAKU), "");
+    EXPECT_EQ(trimmed(11, col::HINMEI), "");
+    EXPECT_EQ(trimmed(11, col::KINGAKU), "");
+    EXPECT_EQ(trimmed(12, col::HINMEI), "戸");
+    EXPECT_EQ(cell(12, col::RITU_KBN), "") << "a rate class of 0 stays empty";
+    EXPECT_EQ(cell(12, col::KINGAKU), "1,000");
+    EXPECT_EQ(trimmed(13, col::HINMEI), "【x】まとめ");
+    EXPECT_EQ(trimmed(14, col::HINMEI), "既存の行");
+    EXPECT_EQ(g().ROW_NO, 14);
+    EXPECT_EQ(g().DOC_AMOUNT_TOTAL, 7000) << "the group row is not totalled";
+    EXPECT_EQ(std::filesystem::current_path(), inst.path());
+    EXPECT_FALSE(g().LINE_CTL.file.isOpen());
+}
+
+TEST_F(SelectFiles, NothingIsWrittenWithoutADataRowOrAfterCancel)
+{
+    KIHON &k = openNew();
+    fill(3, {{col::HINMEI, "窓"}});
+    select(0, col::HINMEI, 3, col::HINMEI);
+    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "現在の指定状態では、SELECT品登録はできません。指定範囲を確認して下さい。");
+    });
+    k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));
+
+    select(3, col::HINMEI, 3, col::HINMEI);
+    seam.cancelSave();
+    k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));
+    EXPECT_TRUE(std::filesystem::is_empty(inst.data() / "SELECT"));
+    EXPECT_EQ(std::filesystem::current_path(), inst.path());
+    EXPECT_TRUE(sheet().redraw());
+
+    // An empty SELECT file inserts nothing.
+    writeBytes(selectFile("空.TXT"), "");
+    click(3, col::HINMEI);
+    seam.answerOpen(selectPath("空.TXT"));
+    k.menus().click(QStringLiteral("SERCH_SELECT_IN"));
+    EXPECT_EQ(trimmed(3, col::HINMEI), "窓");
+    EXPECT_EQ(sheet().rows(), 1000);
+    seam.cancelOpen();
+    k.menus().click(QStringLiteral("SERCH_SELECT_IN"));
+    EXPECT_EQ(std::filesystem::current_path(), inst.path());
+}
+
+} // namespace
+} // namespace qd::testing
