@@ -148,7 +148,7 @@ void writeKindsAndPrices(const std::string &data)
                 r2.setText(Kind2::MAKER_CD, two(k.major));
                 r2.setText(Kind2::BUNRUI_CD, two(k.cls));
                 r2.setText(Kind2::HINSYU2_CD, two(k.kk) + two(nn));
-                r2.setText(Kind2::NAME, std::string(k.kind1Name) + " " + k.kind2Names[i]);
+                r2.setText(Kind2::NAME, k.kind2Names[i]);
                 writeRates(r2, Kind2::RATE_FIRST, k.baseRate, nn);
                 k2.put(r2);
 
