@@ -197,7 +197,22 @@ private:
         } else {
             for (std::size_t i = 0; i < t.chars.size(); ++i) {
                 const bool pair = s[qsizetype(i)].isHighSurrogate() && i + 1 < t.chars.size();
-                m_painter.drawText(QPointF(starts[i], baseline), s.mid(qsizetype(i), pair ? 2 : 1));
+                const QString ch = s.mid(qsizetype(i), pair ? 2 : 1);
+                const std::size_t next = pair ? i + 2 : i + 1;
+                const double cell = starts[next] - starts[i];
+                const double glyph = natural[next] - natural[i];
+                if (cell > 0 && glyph > cell + 0.75) {
+                    // A glyph wider than its cell (the yen mark is one byte in the files but
+                    // full width in Japanese fonts) is narrowed to the cell, so it does not
+                    // run into the digits after it.
+                    m_painter.save();
+                    m_painter.translate(starts[i], 0);
+                    m_painter.scale(cell / glyph, 1);
+                    m_painter.drawText(QPointF(0, baseline), ch);
+                    m_painter.restore();
+                } else {
+                    m_painter.drawText(QPointF(starts[i], baseline), ch);
+                }
                 if (pair)
                     ++i;
             }

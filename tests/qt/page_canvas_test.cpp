@@ -423,6 +423,20 @@ TEST(PagePlayer, PlaysTextsAndRulesWhereTheLayoutPutsThem)
         }
     }
 
+    {
+        // The yen mark is one byte in the files, so it keeps a half-width cell even where the
+        // font draws it full width: an amount after it is not overdrawn.
+        PageCanvas canvas;
+        canvas.drawText(1000, 1800, "¥");
+        canvas.drawText(1000, 1900, "¥1");
+        const QImage img = playAtUnitScale(parsePageImage(canvas.bytes()), QPoint(0, 0));
+        const Ink yen = inkIn(img, QRect(950, 1780, 200, 60));
+        EXPECT_LE(yen.right, 1000 + 18);
+        const Ink yenOne = inkIn(img, QRect(950, 1880, 200, 60));
+        EXPECT_GT(yenOne.right, 1000 + 18);
+        EXPECT_LE(yenOne.right, 1000 + 36);
+    }
+
     PageCanvas canvas;
     canvas.moveTo(100, 1500);
     canvas.lineTo(2800, 1500);
