@@ -4,6 +4,8 @@
 #include <QPushButton>
 
 #include "platform/files/record_file.h"
+#include "platform/text/cp932.h"
+#include "quotedesk/core/documents.h"
 #include "quotedesk/mainwindow/iro_set.h"
 #include "records/layouts.h"
 #include "tests/forms/edit_fixture.h"
@@ -164,6 +166,32 @@ TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
     again.close();
     EXPECT_TRUE(k.isEnabled());
     EXPECT_FALSE(formLoaded());
+}
+
+TEST_F(ColourForm, ARowSavedAndOpenedAgainKeepsTheKeyTheRepricingNeeds)
+{
+    KIHON &k = openNew();
+    writePrices();
+    // TEST-2 carries a remark, so its key is longer than the line file's 発注品番 field.
+    fill(3, {{col::HINMEI, "窓2"}, {col::IRO, "ブロンズ"}, {col::SURYO, "1"}, {col::KAKERITU, "50.00"},
+             {col::TEIKA, "1"}});
+    sheet().setCell(3, col::HACHU, key("TEST-2", "網戸別途"));
+    const std::string txt = (inst.data() / "TXT").string();
+    ASSERT_TRUE(qd::core::BUKKEN_FILE_WRITE(g(), txt + "/鍵見本.TXT", "鍵見本.TXT"));
+    g().DOC_DIR = txt;
+    g().CUR_DOC_NAME = "鍵見本";
+    ASSERT_TRUE(qd::core::BUKKEN_FILE_READ(g()));
+    EXPECT_EQ(qd::text::trimRight(cell(3, col::HACHU)), qd::text::trimRight(key("TEST-2", "網戸別途")));
+
+    select(3, col::HINMEI, 3, col::HINMEI);
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    IRO_SET &f = form();
+    f.List1->setCurrentRow(0);
+    f.List2->setCurrentRow(0); // シルバー
+    f.Command12_Click();
+    EXPECT_EQ(cell(3, col::TEIKA), "9,000");
+    EXPECT_EQ(cell(3, col::TANKA), "4,500");
+    f.Command1_Click();
 }
 
 } // namespace
