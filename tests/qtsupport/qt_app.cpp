@@ -1,8 +1,11 @@
-// One application object for all the tests of this folder, on the offscreen platform unless
-// another one is asked for.
+// One application object for all the tests of a GUI test executable, on the offscreen platform
+// unless another one is asked for. The application takes the executable's own name.
 #include <QApplication>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
 
 namespace {
 
@@ -13,7 +16,7 @@ public:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!QApplication::instance()) {
-            QApplication::setApplicationName(QStringLiteral("test_forms"));
+            QApplication::setApplicationName(QString::fromStdString(m_name));
             m_app = new QApplication(m_argc, m_argv);
         }
     }
@@ -25,8 +28,8 @@ public:
 
 private:
     int m_argc = 1;
-    char m_name[11] = "test_forms";
-    char *m_argv[2] = {m_name, nullptr};
+    std::string m_name = program_invocation_short_name;
+    char *m_argv[2] = {m_name.data(), nullptr};
     QApplication *m_app = nullptr;
 };
 
