@@ -1,7 +1,6 @@
 // The unit-price search's text search over a data folder of 100,000 price records in 200
 // list-price files (4 major classes of 50 kinds each, 500 lines a file, 60 MB), run through the
 // form as the user runs it: events let through after every record, the count shown, 200 hits.
-#include <QApplication>
 #include <QLineEdit>
 
 #include <benchmark/benchmark.h>
@@ -9,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_qt.h"
 #include "platform/files/paths.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/core_ui.h"
@@ -111,11 +111,5 @@ BENCHMARK(BM_TextSearch100k)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qd::bench::runQtBenchmarks(argc, argv);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_qt.h"
 #include "platform/emf/page_canvas.h"
 #include "quotedesk/core/core_ui.h"
 #include "quotedesk/core/qd_state.h"
@@ -111,11 +112,5 @@ BENCHMARK(BM_PrintPdf900)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qd::bench::runQtBenchmarks(argc, argv);
 }
