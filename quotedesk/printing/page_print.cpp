@@ -24,6 +24,18 @@ void rule(PagePrint &p, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::
     p.PAGE_DC->lineTo(scaled(x2, none, p.g.PRN_SCALE_X), scaled(y2, none, p.g.PRN_SCALE_Y));
 }
 
+// The page in hand (opened when none is) takes the font of PRN_FONT_NAME and PRN_FONT_SIZE.
+void selectFont(PagePrint &p)
+{
+    if (!p.PAGE_DC)
+        EMF_PAGE_OPEN(p);
+    qd::emf::FontSpec spec;
+    spec.face = p.PRN_FONT_NAME;
+    spec.pointSize = p.PRN_FONT_SIZE;
+    spec.widthPercent = 100;
+    p.PAGE_DC->setFont(spec);
+}
+
 } // namespace
 
 std::filesystem::path pageImagePath(qd::core::QdState &g, int pageNo)
@@ -55,26 +67,14 @@ void PRN_FONT_DEFAULT(PagePrint &p)
 {
     p.PRN_FONT_NAME = std::string(qd::emf::kStandardGothic);
     p.PRN_FONT_SIZE = 10;
-    if (!p.PAGE_DC)
-        EMF_PAGE_OPEN(p);
-    qd::emf::FontSpec spec;
-    spec.face = p.PRN_FONT_NAME;
-    spec.pointSize = p.PRN_FONT_SIZE;
-    spec.widthPercent = 100;
-    p.PAGE_DC->setFont(spec);
+    selectFont(p);
 }
 
 void PRN_TEXT_OUT(PagePrint &p)
 {
     if (p.doEvents)
         p.doEvents();
-    if (!p.PAGE_DC)
-        EMF_PAGE_OPEN(p);
-    qd::emf::FontSpec spec;
-    spec.face = p.PRN_FONT_NAME;
-    spec.pointSize = p.PRN_FONT_SIZE;
-    spec.widthPercent = 100;
-    p.PAGE_DC->setFont(spec);
+    selectFont(p);
     std::string text = p.PRN_TEXT;
     if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
         // What follows a NUL is not part of the text; the blanks after it draw nothing.
