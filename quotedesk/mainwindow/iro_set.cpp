@@ -315,12 +315,7 @@ void IRO_SET::Command12_Click()
     qd::sheet::SEL_RANGE_SAVE(g);
     core.setMousePointer(11);
 
-    g.BLOCK_ROW = g.SEL_ROW;
-    g.BLOCK_ROW_END = g.SEL_ROW_END;
-    g.BLOCK_COL = g.SEL_COL;
-    g.BLOCK_COL_END = g.SEL_COL_END;
-    g.BLOCK_ROW_SPAN = static_cast<std::int16_t>(g.SEL_ROW_END - g.SEL_ROW);
-    g.BLOCK_COL_SPAN = static_cast<std::int16_t>(g.SEL_COL_END - g.SEL_COL);
+    qd::sheet::takeBlockFromSelection(g);
 
     std::string failure;
     try {

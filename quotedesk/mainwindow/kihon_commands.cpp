@@ -71,12 +71,7 @@ void KIHON::KEISAN_Click(int unit)
     g.CALC_ADJ = static_cast<std::int16_t>(unit - 1);
     KIHON_CAPTION_SET();
 
-    g.BLOCK_ROW = g.SEL_ROW;
-    g.BLOCK_ROW_END = g.SEL_ROW_END;
-    g.BLOCK_COL = g.SEL_COL;
-    g.BLOCK_COL_END = g.SEL_COL_END;
-    g.BLOCK_ROW_SPAN = static_cast<std::int16_t>(g.SEL_ROW_END - g.SEL_ROW);
-    g.BLOCK_COL_SPAN = static_cast<std::int16_t>(g.SEL_COL_END - g.SEL_COL);
+    qd::sheet::takeBlockFromSelection(g);
 
     // The selection is recalculated in place: every cell of the block is written back onto
     // itself trimmed, and every row of the block becomes the current row before it is repriced,

@@ -143,12 +143,7 @@ void EDIT_RANGE_SET(QdState &g, EditCommandUi &ui)
 {
     g.EDIT_VALUE = std::string(100, ' ');
     ui.setValueBoxText("");
-    g.BLOCK_ROW = g.SEL_ROW;
-    g.BLOCK_ROW_END = g.SEL_ROW_END;
-    g.BLOCK_COL = g.SEL_COL;
-    g.BLOCK_COL_END = g.SEL_COL_END;
-    g.BLOCK_ROW_SPAN = static_cast<std::int16_t>(g.BLOCK_ROW_END - g.BLOCK_ROW);
-    g.BLOCK_COL_SPAN = static_cast<std::int16_t>(g.BLOCK_COL_END - g.BLOCK_COL);
+    takeBlockFromSelection(g);
     g.INSERT_ROWS = static_cast<std::int16_t>(g.BLOCK_ROW_SPAN + 1);
     FlexGrid &sheet = g.curGrid();
     sheet.setCol(clampCol(sheet, g.COL_NO));

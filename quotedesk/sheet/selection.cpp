@@ -22,6 +22,16 @@ void SEL_RANGE_ORDER(QdState &g)
     }
 }
 
+void takeBlockFromSelection(QdState &g)
+{
+    g.BLOCK_ROW = g.SEL_ROW;
+    g.BLOCK_ROW_END = g.SEL_ROW_END;
+    g.BLOCK_COL = g.SEL_COL;
+    g.BLOCK_COL_END = g.SEL_COL_END;
+    g.BLOCK_ROW_SPAN = static_cast<std::int16_t>(g.SEL_ROW_END - g.SEL_ROW);
+    g.BLOCK_COL_SPAN = static_cast<std::int16_t>(g.SEL_COL_END - g.SEL_COL);
+}
+
 int clampRow(const qd::grid::FlexGrid &grid, std::int64_t row)
 {
     return static_cast<int>(std::clamp<std::int64_t>(row, 0, grid.rows() - 1));

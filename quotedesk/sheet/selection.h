@@ -45,6 +45,10 @@ void SEL_RANGE_SAVE(QdState &g);
 // is, the saved values too. Columns and spans are not touched.
 void SEL_RANGE_ORDER(QdState &g);
 
+// The block the block commands work on, taken from the live selection: BLOCK_ROW ..
+// BLOCK_COL_END := SEL_ROW .. SEL_COL_END, and the spans BLOCK_ROW_SPAN, BLOCK_COL_SPAN between.
+void takeBlockFromSelection(QdState &g);
+
 // Puts the saved selection back on the current sheet: Redraw off, Row, Col, RowSel, ColSel.
 // Redraw stays off; the caller switches it on. Rows and columns the sheet no longer has (rows
 // deleted since the selection was saved) are brought to its last row or column.
