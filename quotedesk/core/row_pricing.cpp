@@ -163,37 +163,29 @@ void ROW_CALC(QdState &g)
     else
         w.TEIKA = work(cell(C_TEIKA), 7);
 
-    // 8. Unit price: from the rate when there is one, else the typed price, rounded up to the
-    // calculation unit. A price the rate cannot produce keeps what the cell shows.
-    w.TANKA = moneyWork(cell(C_TANKA), 7);
-    if (isBlank(w.KAKERITU))
-        w.TANKA = work(format(unitRounded(num(w.TANKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
-    else
-        w.TANKA = work(format(ratedPrice(num(w.KAKERITU), num(w.TEIKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
-    if (num(w.TANKA) != zero)
-        setCell(C_TANKA, format(num(w.TANKA), "###,###,###"));
-    else
-        w.TANKA = moneyWork(cell(C_TANKA), 7);
+    // A price and its amount: from the rate when there is one, else the typed price, rounded up
+    // to the calculation unit. A price the rate cannot produce keeps what the cell shows.
+    auto priceAndAmount = [&](std::string &price, const std::string &rate, int priceCol, std::string &amount,
+                              int amountCol) {
+        price = moneyWork(cell(priceCol), 7);
+        if (isBlank(rate))
+            price = work(format(unitRounded(num(price), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
+        else
+            price = work(format(ratedPrice(num(rate), num(w.TEIKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
+        if (num(price) != zero)
+            setCell(priceCol, format(num(price), "###,###,###"));
+        else
+            price = moneyWork(cell(priceCol), 7);
+        amount = work(format(roundedProduct(num(w.SURYO), num(price)), "########"), 8);
+        setCell(amountCol, format(num(amount), "###,###,###"));
+    };
 
-    // 9. Amount.
-    w.KINGAKU = work(format(roundedProduct(num(w.SURYO), num(w.TANKA)), "########"), 8);
-    setCell(C_KINGAKU, format(num(w.KINGAKU), "###,###,###"));
+    // 8, 9. Unit price and amount.
+    priceAndAmount(w.TANKA, w.KAKERITU, C_TANKA, w.KINGAKU, C_KINGAKU);
 
-    // 10, 11. Cost: from the cost rate when there is one, else the typed cost.
+    // 10, 11, 12. Cost and cost amount: from the cost rate when there is one, else the typed cost.
     w.GENKA_RITU = work(trim(cell(C_GENKA_RITU)), 6);
-    w.GENKA = moneyWork(cell(C_GENKA), 7);
-    if (isBlank(w.GENKA_RITU))
-        w.GENKA = work(format(unitRounded(num(w.GENKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
-    else
-        w.GENKA = work(format(ratedPrice(num(w.GENKA_RITU), num(w.TEIKA), g.CALC_UNIT, g.CALC_ADJ), "#########"), 7);
-    if (num(w.GENKA) != zero)
-        setCell(C_GENKA, format(num(w.GENKA), "###,###,###"));
-    else
-        w.GENKA = moneyWork(cell(C_GENKA), 7);
-
-    // 12. Cost amount.
-    w.GENKA_KINGAKU = work(format(roundedProduct(num(w.SURYO), num(w.GENKA)), "########"), 8);
-    setCell(C_GENKA_KINGAKU, format(num(w.GENKA_KINGAKU), "###,###,###"));
+    priceAndAmount(w.GENKA, w.GENKA_RITU, C_GENKA, w.GENKA_KINGAKU, C_GENKA_KINGAKU);
 
     // 13. Gross profit.
     w.ARARI = work(format(num(w.KINGAKU) - num(w.GENKA_KINGAKU), "########"), 8);
