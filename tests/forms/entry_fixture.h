@@ -23,6 +23,7 @@
 #include "quotedesk/core/qd_state.h"
 #include "records/layouts.h"
 #include "tests/support/temp_install.h"
+#include "tools/demodata/lib/demo_data.h"
 
 namespace qd::entry_test {
 
@@ -132,19 +133,7 @@ inline void writeEntryFixture(const qd::testing::TempInstall &inst)
     // Own company (no rate of its own) and the tax settings: 10 % added, whole yen, rounded down.
     writeRecords(data + "\\SYSF.SSS", 512,
                  {rec(OwnCompany::layout(), {{OwnCompany::JISYA_NAME, "見本サッシ"}, {OwnCompany::KAKERITU, ""}})});
-    std::string tax;
-    auto le = [&](std::int64_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            tax.push_back(static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
-    };
-    le(100000, 8);
-    le(1, 2);
-    le(2, 2);
-    le(1, 2);
-    tax.append(48, ' ');
-    tax += "\n\r";
-    writeRecords(data + "\\syohizei_calc.fil", 64, {});
-    qd::files::RecordFile(data + "\\syohizei_calc.fil", 64).put(1, tax);
+    qd::demo::writeTaxSettings(data);
 
     // The document: a header asking for rate rank 3 and one line already on the sheet.
     Record head = rec(DocHeader::layout(), {{DocHeader::TOKUI_NAME, "山川建設"}, {DocHeader::KAKERITU, "3.00"}});

@@ -248,26 +248,6 @@ void writeItemsPartnersOwn(const std::string &data)
     }
 }
 
-void writeTaxSettings(const std::string &data)
-{
-    // 10 % added to the amounts, whole yen, rounded down.
-    std::string b;
-    auto le = [&](std::int64_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            b.push_back(static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
-    };
-    le(100000, 8);
-    le(1, 2);
-    le(2, 2);
-    le(1, 2);
-    b.append(48, ' ');
-    b.push_back('\n');
-    b.push_back('\r');
-    qd::files::removeFile(data + "\\syohizei_calc.fil");
-    RecordFile f(data + "\\syohizei_calc.fil", 64);
-    f.put(1, b);
-}
-
 // The sample document, stored as a save writes it.
 void writeSampleDocument(const std::string &txt)
 {
@@ -328,6 +308,25 @@ void writeSampleDocument(const std::string &txt)
 }
 
 } // namespace
+
+void writeTaxSettings(const std::string &data)
+{
+    std::string b;
+    auto le = [&](std::int64_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
+    };
+    le(100000, 8);
+    le(1, 2);
+    le(2, 2);
+    le(1, 2);
+    b.append(48, ' ');
+    b.push_back('\n');
+    b.push_back('\r');
+    qd::files::removeFile(data + "\\syohizei_calc.fil");
+    RecordFile f(data + "\\syohizei_calc.fil", 64);
+    f.put(1, b);
+}
 
 void writeDemoInstall(const std::string &dir)
 {

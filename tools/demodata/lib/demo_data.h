@@ -11,6 +11,10 @@ namespace qd::demo {
 // data\SELECT and data\TXT with one sample job document "見本見積".
 void writeDemoInstall(const std::string &dir);
 
+// Writes the demo's tax settings file syohizei_calc.fil (10 % added to the amounts, whole yen,
+// rounded down) into the data folder `data`, named as the openers name it: INST_DIR + "\\data".
+void writeTaxSettings(const std::string &data);
+
 // Name of the sample job document in data\TXT.
 inline const char *sampleDocumentName() { return "見本見積"; }
 
