@@ -8,10 +8,9 @@
 
 #include "platform/qt/forms.h"
 #include "quotedesk/mainwindow/launcher.h"
-#include "tests/forms/forms_fixture.h"
+#include "tests/forms/edit_fixture.h"
 
 using qd::forms::KIHON;
-using qd::grid::FlexGrid;
 using qd::qt::MessageRequest;
 using qd::qt::SeamCall;
 using qd::qt::vbOK;
@@ -21,16 +20,9 @@ namespace {
 
 constexpr int C_HINMEI = 2, C_SURYO = 9, C_KAKERITU = 12, C_TEIKA = 13, C_TANKA = 14, C_KINGAKU = 15;
 
-class KihonCommands : public QuotedeskFixture {
+class KihonCommands : public EditFixture {
 protected:
-    KIHON &openNew()
-    {
-        KIHON &k = start();
-        newDocument(k, QStringLiteral("計算見本"));
-        return k;
-    }
-    FlexGrid &sheet() { return g().curGrid(); }
-    std::string cell(int r, int c) { return sheet().cell(r, c); }
+    KIHON &openNew() { return EditFixture::openNew(QStringLiteral("計算見本")); }
     // A priced row as unit 1 leaves it: 12,345 at 55 % is 6,789.
     void pricedRow(int r)
     {

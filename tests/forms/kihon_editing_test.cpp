@@ -6,7 +6,7 @@
 
 #include "platform/qt/forms.h"
 #include "quotedesk/core/documents.h"
-#include "tests/forms/forms_fixture.h"
+#include "tests/forms/edit_fixture.h"
 
 using qd::forms::KIHON;
 using qd::grid::FlexGrid;
@@ -18,17 +18,8 @@ namespace {
 constexpr int C_HINMEI = 2, C_W = 4, C_SURYO = 9, C_KAKERITU = 12, C_TEIKA = 13, C_TANKA = 14, C_KINGAKU = 15,
               C_BIKO = 16, C_GENKA_RITU = 17, C_GENKA = 18, C_GENKA_KINGAKU = 19, C_ARARI = 20;
 
-class KihonEditing : public QuotedeskFixture {
+class KihonEditing : public EditFixture {
 protected:
-    KIHON &openNew()
-    {
-        KIHON &k = start();
-        newDocument(k, QStringLiteral("編集見本"));
-        return k;
-    }
-    FlexGrid &sheet() { return g().curGrid(); }
-    std::string cell(int r, int c) { return sheet().cell(r, c); }
-
     // Enter on the sheet, typing into the editor (which replaces the cell's text), then `key`.
     void type(KIHON &k, int row, int col, const QString &text, Qt::Key key = Qt::Key_Return)
     {
