@@ -530,8 +530,12 @@ void KIHON::Form_Load()
         m_menus->setEnabled(QString::fromLatin1(name), false);
     startScreenLayout();
     show();
-    if (!trim(g.DIR_REC_NAME).empty())
+    if (!trim(g.DIR_REC_NAME).empty()) {
         FILE_READ_Click();
+        // The record's document is opened at start only: a later 読込み/削除 shows the dialog,
+        // also when that document could not be opened (its record stays for the next start).
+        g.DIR_REC_NAME = std::string(128, ' ');
+    }
 }
 
 void KIHON::Form_Unload(bool &cancel)

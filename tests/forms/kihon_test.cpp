@@ -101,6 +101,22 @@ TEST_F(KihonStart, PointerRecordOpensItsDocumentOnceAndIsDeleted)
     EXPECT_EQ(std::filesystem::file_size(inst.driveC() / "tamo" / "tamo_dir.SSS"), 0u);
 }
 
+TEST_F(KihonStart, APointerDocumentThatFailsToOpenLeavesTheOpenDialogToTheMenu)
+{
+    writeBytes(inst.data() / "syohizei_calc.fil", "");
+    writePointer(pointerRecord("見本見積", instDir()));
+    seam.answerMessage(vbOK, says("共通の消費税率"));
+    KIHON &k = start();
+    ASSERT_EQ(k.Combo2->count(), 0);
+
+    // 読込み/削除 opens what the user chooses; the record is kept for the next start.
+    writeBytes(inst.data() / "syohizei_calc.fil", qd::core::encodeTaxSettings({Fixed4::fromInt(10), 1, 2, 1}));
+    seam.answerOpen(docPath("見本見積.TXT"));
+    k.FILE_READ_Click();
+    EXPECT_EQ(k.Combo2->count(), 1);
+    EXPECT_TRUE(std::filesystem::exists(inst.driveC() / "tamo" / "tamo_dir.SSS"));
+}
+
 TEST_F(KihonStart, PointerFilesWithoutOneUsableRecordAreIgnored)
 {
     const std::string here = instDir();
