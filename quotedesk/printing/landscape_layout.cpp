@@ -4,6 +4,7 @@
 
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/row_pricing.h"
 
 namespace qd::printing {
 
@@ -113,10 +114,11 @@ void issueLine(PrintJob &job, std::int32_t x, std::int32_t y)
     text(job, x + 660, y, 10, format(job.PRN_PAGE, "#0"));
 }
 
-// The number of a cell without its "," and "\" characters, or nothing for a blank one.
+// The number of a cell without its "," and "\" characters, or nothing for a blank one. A
+// typed "¥" is the same mark as "\" (one byte in the files), as the totals take it.
 bool cellNumber(const std::string &cell, double &value)
 {
-    const std::string bare = qd::text::removeChars(cell, ",\\");
+    const std::string bare = qd::core::withoutMoneyMarks(cell);
     if (isBlank(bare))
         return false;
     value = qd::text::val(bare);

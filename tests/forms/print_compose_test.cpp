@@ -100,6 +100,9 @@ TEST_F(Compose, QuotationPageOneHeadingRowsAndTotalsStandWhereTheLayoutPutsThem)
     src.rows[0][5] = "11700";
     src.rows[0][8] = "シルバー";
     src.rows[1][16] = "現場にて寸法確認のうえ製作いたします";
+    // Typed yen marks are the "\" of the files: the prices print and are summed.
+    src.rows[1][14] = "¥1,000";
+    src.rows[1][15] = "¥1,000";
     const ComposeResult r = run();
     EXPECT_EQ(r.pagesWritten, 1);
     EXPECT_FALSE(r.stopped);
@@ -169,6 +172,10 @@ TEST_F(Compose, QuotationPageOneHeadingRowsAndTotalsStandWhereTheLayoutPutsThem)
         EXPECT_TRUE(c.hasRule(30 + i, 600 + i, 2900 - i, 600 + i)) << i;
     EXPECT_TRUE(c.hasRule(30, 1900, 2900, 1900));
     EXPECT_EQ(g.PRN_AMOUNT_SUM, 2000);
+    int row2Prices = 0;
+    for (const PageText &t : c.texts)
+        row2Prices += t.y == 860 && (t.x == 1858 || t.x == 2105) && t.text == "        1,000";
+    EXPECT_EQ(row2Prices, 2);
 }
 
 TEST_F(Compose, InvoiceShowsTheDateColumnAndTheBankTransferLines)
