@@ -584,6 +584,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
 
     const std::string headPath = headPathOf(dir, name);
     const std::string linePath = linePathOf(dir, name);
+    std::size_t headLength = 0;
     try {
         GRID_LAST_ROW(g);
         if (g.LAST_ROW > DOC_MAX_ROWS) {
@@ -617,6 +618,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         // The header goes first: should the line file then fail, the old header is put back
         // and the pair stays as it was.
         qd::files::writeFileSafely(headPath, head);
+        headLength = head.size();
         try {
             qd::files::writeFileSafely(linePath, lines);
         } catch (...) {
@@ -647,6 +649,15 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
     g.HEAD_NAME = name;
     g.CUR_DOC_NAME = name;
     g.DOC_DIR = dir;
+    // The header file now holds the record in HEAD_REC, as an open of it would find: products
+    // entered next take their rate from this header, not from a "no header record" count left
+    // by an earlier open.
+    g.HEAD_CTL.path = headPath;
+    g.HEAD_CTL.recordLength = HEAD_LENGTH;
+    g.HEAD_CTL.fileLength = static_cast<std::int64_t>(headLength);
+    g.HEAD_CTL.recordCount = g.HEAD_CTL.lastRecord =
+        qd::files::recordCountOf(static_cast<std::int64_t>(headLength), HEAD_LENGTH);
+    g.HEAD_CTL.currentRecord = 1;
     g.UI().setMenuEnabled("FILE_READ", true);
     FILE_WRITE_END(g);
     grid.setRow(std::max<int>(g.LAST_ROW, 0));

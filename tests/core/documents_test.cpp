@@ -10,6 +10,7 @@
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/documents.h"
+#include "quotedesk/core/rate_select.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "tests/core/sheet_fakes.h"
 #include "tests/support/temp_install.h"
@@ -551,6 +552,28 @@ TEST(Documents, HeaderProcedures)
     DOC_HEAD_CLEAR(d.g);
     EXPECT_EQ(d.g.HEAD_REC.trimmed(qd::records::DocHeader::TOKUI_NAME), "");
     EXPECT_EQ(d.g.HEAD_REC.trimmed(qd::records::DocHeader::KAKERITU), "3.00");
+}
+
+// A new document has no header record when it is first opened; once saved, its header rate is
+// the one products take.
+TEST(Documents, SavedHeaderRateIsTheRateOfNewProducts)
+{
+    TempInstall inst;
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    d.g.HEAD_NAME = d.g.CUR_DOC_NAME = "新規";
+    EXPECT_FALSE(DOC_HEAD_READ(d.g)); // creates the empty header file
+    d.g.SYSF_CTL.recordCount = 0;      // no own-company rate either
+    d.g.curGrid().setCell(1, 2, "サッシ");
+    struct Case { const char *title, *rate; };
+    for (const Case c : {Case{"新規.TXT", "72.5"}, Case{"別名.TXT", "80"}}) {
+        SCOPED_TRACE(c.title);
+        d.g.HEAD_RATE = qd::text::valFixed(c.rate);
+        ASSERT_TRUE(save(d, inst, c.title));
+        RATE_SELECT(d.g);
+        EXPECT_EQ(d.g.RATE_VALUE, qd::text::valFixed(c.rate));
+        EXPECT_EQ(qd::text::trim(d.g.LINE_WORK.RITU_KBN), "0");
+    }
 }
 
 } // namespace
