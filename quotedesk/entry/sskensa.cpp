@@ -606,12 +606,19 @@ void SSKENSA::Command5_Click()
     }
 
     closeAllFiles();
+    bool inserted = false;
     try {
         g.INSERT_ROWS = 1;
         qd::core::GRID_ROWS_INSERT(g);
+        inserted = true;
         qd::entry::PRICE_ITEM_TO_GRID(g);
     } catch (const std::exception &e) {
         g.INSERT_ROWS = 0;
+        if (inserted) {
+            // The row that could not be filled goes again: the sheet is as it was.
+            g.curGrid().removeItem(static_cast<int>(g.ROW_NO));
+            qd::core::GRID_PAGE_NUMBER(g);
+        }
         qd::qt::beep();
         qd::qt::msgBox(QStringLiteral("明細を追加できませんでした。") + TWO_LINES + q(e.what()));
         return; // the form stays, its masters are opened again as they are needed

@@ -10,6 +10,10 @@
 
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/entry/list_box.h"
@@ -189,6 +193,51 @@ TEST(SSKENSA, AddTakesTheChosenLineReadAgainAndRefusesWithoutOne)
     f.Command5_Click();
     EXPECT_EQ(qd::text::leftChars(d.g.curGrid().cell(1, C_HACHU_HINBAN), 19), "0101100101HW2-16511");
     EXPECT_EQ(d.g.curGrid().cell(1, C_TEIKA), "45,800");
+}
+
+TEST(SSKENSA, AddThatCannotReadAMasterLeavesTheSheetAsItWas)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    d.cascade();
+    f.List6->setCurrentRow(0);
+    f.List6_MouseDown(); // the pressed line's file stays open
+    f.List6_MouseUp();
+    f.List7->setCurrentRow(1);
+    const int rows = d.g.curGrid().rows();
+    d.seam.answerMessage(qd::qt::vbOK);
+    {
+        // Once the form has closed its files no other can be opened: the limit is set at the
+        // lowest of the form's files and every free number below it is taken.
+        int lowestOfForm = -1;
+        for (const auto &e : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code ec;
+            const auto target = std::filesystem::read_symlink(e.path(), ec).string();
+            const int fd = std::stoi(e.path().filename().string());
+            if (!ec && target.find(d.desk.inst.data().string()) == 0 && (lowestOfForm < 0 || fd < lowestOfForm))
+                lowestOfForm = fd;
+        }
+        ASSERT_GT(lowestOfForm, 0);
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+        rlimit limit = saved;
+        limit.rlim_cur = static_cast<rlim_t>(lowestOfForm);
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+        std::vector<int> fillers;
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
+            fillers.push_back(fd);
+        f.Command5_Click();
+        for (int fd : fillers)
+            ::close(fd);
+        setrlimit(RLIMIT_NOFILE, &saved);
+    }
+    EXPECT_EQ(d.seam.beepCount(), 1);
+    ASSERT_EQ(d.seam.messages().size(), 1);
+    EXPECT_TRUE(d.seam.messages()[0].startsWith(QStringLiteral("明細を追加できませんでした。")));
+    EXPECT_EQ(d.g.curGrid().rows(), rows); // no empty row left behind
+    EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), "既存の行");
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(d.g.curGrid().redraw());
 }
 
 TEST(SSKENSA, PressingALineShowsThePanelWhileTheButtonIsDown)
