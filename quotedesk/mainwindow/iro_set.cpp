@@ -52,6 +52,13 @@ std::string listName(const qd::records::Record &rec, int field)
 
 std::string code2(const qd::records::Record &rec, int field) { return qd::text::leftChars(rec.text(field), 2); }
 
+// The selected line of a list, -1 for none.
+int selectedRow(const QListWidget *list)
+{
+    const QList<QListWidgetItem *> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
 double numberOf(std::string_view s) { return qd::text::val(trim(s)); }
 
 bool sixDigits(std::string_view s)
@@ -179,12 +186,14 @@ IRO_SET::IRO_SET(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g)
     Command1 = button("Command1", QStringLiteral("キャンセル"), 720, 5040, 1695, 375);
     qd::qt::resizeTwips(this, 5235, 5640);
 
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    // A choice is a selected line. The list makes its first line current when it gets the focus
+    // without selecting it; that chooses nothing.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedRow(List1) >= 0)
             List1_Click();
     });
-    connect(List2, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    connect(List2, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedRow(List2) >= 0)
             List2_Click();
     });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
@@ -232,7 +241,7 @@ void IRO_SET::IRO_SET_LIST_LOAD()
 
 void IRO_SET::List1_Click()
 {
-    const int row = List1->currentRow();
+    const int row = selectedRow(List1);
     if (row < 0 || row >= static_cast<int>(m_groups.size()))
         return;
     const std::string group = m_groups[static_cast<std::size_t>(row)].code;
@@ -261,7 +270,7 @@ void IRO_SET::List1_Click()
 
 void IRO_SET::List2_Click()
 {
-    const int row = List2->currentRow();
+    const int row = selectedRow(List2);
     if (row < 0 || row >= static_cast<int>(m_colours.size()))
         return;
     const Entry &e = m_colours[static_cast<std::size_t>(row)];

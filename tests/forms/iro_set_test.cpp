@@ -1,5 +1,7 @@
 // The colour form: its lists, the remembered choice, and the re-pricing of the selected rows by
 // the colour slots of their list-price records.
+#include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -166,6 +168,34 @@ TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
     again.close();
     EXPECT_TRUE(k.isEnabled());
     EXPECT_FALSE(formLoaded());
+}
+
+TEST_F(ColourForm, TheFocusAloneChoosesNoGroupAndNoColour)
+{
+    KIHON &k = openNew();
+    writePrices();
+    fill(2, {{col::HINMEI, "窓1"}, {col::IRO, "シルバー"}, {col::TEIKA, "10,000"}});
+    sheet().setCell(2, col::HACHU, key("TEST-1"));
+    click(2, col::HINMEI);
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    IRO_SET &f = form();
+    f.activateWindow();
+    f.List1->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(g().COLOR_PICK_GROUP, "00") << "List1 has the focus, no group is chosen yet";
+
+    f.List1->setCurrentRow(0);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(f.List1, &enter);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), f.List2);
+    EXPECT_EQ(g().COLOR_PICK_CODE, "00") << "Enter moved the focus, it chose no colour";
+    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "色名を選択して下さい！");
+    });
+    f.Command12_Click();
+    EXPECT_EQ(cell(2, col::IRO), "シルバー");
+    f.Command1_Click();
 }
 
 TEST_F(ColourForm, ARowSavedAndOpenedAgainKeepsTheKeyTheRepricingNeeds)
