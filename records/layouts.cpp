@@ -90,11 +90,17 @@ const Layout &Price::layout()
             v.push_back(f(slotName("TANKA_", s), 7));
         }
         for (int g = 1; g <= PriceGroups; ++g) {
-            v.push_back(f(slotName("GRP_TEXT_", g), 20));
-            v.push_back(f(slotName("GRP_CD_", g), 6));
-            v.push_back(f(slotName("GRP_VAL_A_", g), 5));
-            v.push_back(f(slotName("GRP_VAL_B_", g), 5));
-            v.push_back(f(slotName("GRP_KBN_", g), 2));
+            // GRP_n_TEXT, GRP_n_CD, ...: the group number stands between "GRP_" and the field.
+            static std::deque<std::string> names; // a deque never moves its elements
+            auto grp = [&](const char *field) {
+                names.push_back("GRP_" + std::to_string(g) + "_" + field);
+                return names.back().c_str();
+            };
+            v.push_back(f(grp("TEXT"), 20));
+            v.push_back(f(grp("CD"), 6));
+            v.push_back(f(grp("VAL_A"), 5));
+            v.push_back(f(grp("VAL_B"), 5));
+            v.push_back(f(grp("KBN"), 2));
         }
         v.push_back(f("BIKO", 50));
         v.push_back(f("FILLER", 52, false));

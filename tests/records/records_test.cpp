@@ -150,6 +150,17 @@ TEST(RecordLayouts, FieldOffsetsMatchTheFileFormats)
         EXPECT_EQ(c.layout.fields[c.field].offset, c.offset);
         EXPECT_EQ(c.layout.fields[c.field].width, c.width);
     }
+
+    // Numbered fields carry their names as the file formats spell them.
+    struct NameCase { const Layout &layout; int field; const char *name; };
+    const NameCase names[] = {
+        {Kind1::layout(), Kind1::uriRate(1), "URI_RATE_01"},   {Kind2::layout(), Kind2::siireRate(10), "SIIRE_RATE_10"},
+        {Price::layout(), Price::iroCd(20), "IRO_CD_20"},      {Price::layout(), Price::tanka(1), "TANKA_01"},
+        {Price::layout(), Price::grpText(1), "GRP_1_TEXT"},    {Price::layout(), Price::grpText(4) + 1, "GRP_4_CD"},
+        {Price::layout(), Price::grpText(2) + 3, "GRP_2_VAL_B"}, {Price::layout(), Price::BIKO - 1, "GRP_4_KBN"},
+    };
+    for (const auto &c : names)
+        EXPECT_STREQ(c.layout.fields[c.field].name, c.name);
 }
 
 TEST(RecordBuffers, NumbersAndTextsReadBackTheWayTheProgramsTakeThem)
