@@ -570,6 +570,19 @@ void FILE_WRITE_END(QdState &g)
     g.curGrid().setRedraw(true);
 }
 
+void headerFileWritten(QdState &g, const std::string &headPath, std::size_t headLength)
+{
+    // The header file now holds the record in HEAD_REC, as an open of it would find: products
+    // entered next take their rate from this header, not from a "no header record" count left
+    // by an earlier open.
+    g.HEAD_CTL.path = headPath;
+    g.HEAD_CTL.recordLength = HEAD_LENGTH;
+    g.HEAD_CTL.fileLength = static_cast<std::int64_t>(headLength);
+    g.HEAD_CTL.recordCount = g.HEAD_CTL.lastRecord =
+        qd::files::recordCountOf(static_cast<std::int64_t>(headLength), HEAD_LENGTH);
+    g.HEAD_CTL.currentRecord = 1;
+}
+
 bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle)
 {
     const std::string title = qd::text::trim(fileTitle);
@@ -649,15 +662,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
     g.HEAD_NAME = name;
     g.CUR_DOC_NAME = name;
     g.DOC_DIR = dir;
-    // The header file now holds the record in HEAD_REC, as an open of it would find: products
-    // entered next take their rate from this header, not from a "no header record" count left
-    // by an earlier open.
-    g.HEAD_CTL.path = headPath;
-    g.HEAD_CTL.recordLength = HEAD_LENGTH;
-    g.HEAD_CTL.fileLength = static_cast<std::int64_t>(headLength);
-    g.HEAD_CTL.recordCount = g.HEAD_CTL.lastRecord =
-        qd::files::recordCountOf(static_cast<std::int64_t>(headLength), HEAD_LENGTH);
-    g.HEAD_CTL.currentRecord = 1;
+    headerFileWritten(g, headPath, headLength);
     g.UI().setMenuEnabled("FILE_READ", true);
     FILE_WRITE_END(g);
     grid.setRow(std::max<int>(g.LAST_ROW, 0));

@@ -81,4 +81,9 @@ void FILE_WRITE_END(QdState &g);
 // written.
 bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle);
 
+// After the header file at `headPath` was written whole (`headLength` bytes, HEAD_REC as its
+// record 1): its control group counts what was written, as an open of it would, so products
+// entered next take their rate from this header.
+void headerFileWritten(QdState &g, const std::string &headPath, std::size_t headLength);
+
 } // namespace qd::core

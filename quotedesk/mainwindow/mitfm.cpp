@@ -315,6 +315,7 @@ void MITFM::Command1_Click()
         if (old.size() > static_cast<std::size_t>(HEAD_RECORD_LENGTH))
             bytes += old.substr(HEAD_RECORD_LENGTH);
         qd::files::writeFileSafely(path, bytes);
+        qd::core::headerFileWritten(g, path, bytes.size());
     } catch (const std::exception &e) {
         qd::qt::beep();
         qd::qt::msgBox(QStringLiteral("見積情報を保存できませんでした。") + TWO_PART +

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/text/numbers.h"
+#include "quotedesk/core/rate_select.h"
 #include "quotedesk/mainwindow/mitfm.h"
 #include "records/record.h"
 #include "tests/forms/forms_fixture.h"
@@ -119,6 +120,22 @@ TEST_F(HeaderForm, OnlyValuesConfirmedWithEnterAreWrittenAtTheirOffsets)
         EXPECT_EQ(rec[static_cast<std::size_t>(sep)], ',') << sep;
     EXPECT_EQ(rec.substr(197, 57), std::string(57, ' '));
     EXPECT_EQ(rec.substr(254), "\r\n");
+}
+
+TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)
+{
+    KIHON &k = start();
+    newDocument(k, QStringLiteral("新規率"));
+    k.menus().click(QStringLiteral("ZOKUSEI_MIT"));
+    MITFM *f = app->forms.ifLoaded<MITFM>();
+    ASSERT_NE(f, nullptr);
+    typeInto(*f, 7, QStringLiteral("72"), 13);
+    f->Command1_Click();
+    ASSERT_EQ(readBytes(headerFile("新規率")).size(), 256u);
+
+    // A product entered before the first save takes the header's 72 %, not the own-company rank.
+    qd::core::RATE_SELECT(g());
+    EXPECT_EQ(g().RATE_VALUE, qd::text::Fixed4::fromInt(72));
 }
 
 TEST_F(HeaderForm, TheRateMustBeANumber)
