@@ -5,7 +5,11 @@ cd "$(dirname "$0")"
 top=$(pwd)
 
 if [ ! -x build/bin/quotedesk ] || [ ! -x build/bin/demodata ]; then
-  command -v cmake >/dev/null && dpkg-query -W qt6-base-dev >/dev/null 2>&1 || ./test.sh
+  # A machine without the build tools gets them (and a first build) from the test command.
+  if ! command -v cmake >/dev/null ||
+     ! dpkg-query -W -f='${Status}' qt6-base-dev 2>/dev/null | grep -q "install ok installed"; then
+    ./test.sh
+  fi
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build -j "$(nproc)"
 else
