@@ -90,7 +90,8 @@ protected:
 
 namespace {
 
-// The start screen's logo: a window frame with its glazing bars, drawn for the size given.
+// The start screen's logo: a two-pane sliding sash in its aluminium frame, drawn for the size
+// given.
 QPixmap logoPixmap(QSize size)
 {
     QPixmap pm(size.expandedTo(QSize(8, 8)));
@@ -101,19 +102,33 @@ QPixmap logoPixmap(QSize size)
     // screens.
     const QRectF box = QRectF(pm.rect()).adjusted(2, 2, -2, -2);
     const double h = box.height() * 0.75;
-    const double w = std::min(box.width(), h * 1.2);
-    const QRectF r(box.center().x() - w / 2, box.top(), w, h);
-    QLinearGradient glass(r.topLeft(), r.bottomRight());
-    glass.setColorAt(0, QColor(200, 230, 255));
-    glass.setColorAt(1, QColor(90, 160, 230));
-    p.setPen(QPen(QColor(230, 230, 235), std::max(2.0, r.width() / 14)));
-    p.setBrush(glass);
-    p.drawRoundedRect(r, 3, 3);
-    p.drawLine(QPointF(r.center().x(), r.top()), QPointF(r.center().x(), r.bottom()));
-    p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
-    p.setPen(QPen(QColor(255, 255, 255, 170), std::max(1.0, r.width() / 30)));
-    p.drawLine(QPointF(r.left() + r.width() * 0.12, r.top() + r.height() * 0.38),
-               QPointF(r.left() + r.width() * 0.38, r.top() + r.height() * 0.12));
+    const double w = std::min(box.width(), h * 1.6);
+    const QRectF frame(box.center().x() - w / 2, box.top(), w, h);
+    const double bar = std::max(2.0, w / 18);
+
+    // The outer frame.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(190, 195, 200));
+    p.drawRect(frame);
+    // Two sashes, the right one on the outer rail overlapping the meeting stile.
+    const QRectF inner = frame.adjusted(bar, bar, -bar, -bar);
+    const double paneW = inner.width() / 2 + bar / 2;
+    const QRectF left(inner.left(), inner.top(), paneW, inner.height());
+    const QRectF right(inner.right() - paneW, inner.top(), paneW, inner.height());
+    for (const QRectF &sash : {left, right}) {
+        p.setPen(QPen(QColor(150, 155, 160), bar));
+        QLinearGradient glass(sash.topLeft(), sash.bottomRight());
+        glass.setColorAt(0, QColor(225, 240, 250));
+        glass.setColorAt(1, QColor(150, 190, 215));
+        p.setBrush(glass);
+        p.drawRect(sash.adjusted(bar / 2, bar / 2, -bar / 2, -bar / 2));
+    }
+    // The pull of each sash.
+    p.setPen(QPen(QColor(90, 95, 100), std::max(1.0, bar / 2)));
+    p.drawLine(QPointF(left.right() - bar * 1.5, inner.center().y() - bar),
+               QPointF(left.right() - bar * 1.5, inner.center().y() + bar));
+    p.drawLine(QPointF(right.left() + bar * 1.5, inner.center().y() - bar),
+               QPointF(right.left() + bar * 1.5, inner.center().y() + bar));
     return pm;
 }
 
