@@ -85,8 +85,17 @@ void refusePartialRecord(std::string_view systemPath, const WholeRecords &file, 
 void rewriteRecords(std::string_view masterPath, std::string_view workPath, std::int32_t length,
                     std::string_view bytes)
 {
-    const auto count = static_cast<std::int32_t>(bytes.size() / static_cast<std::size_t>(length));
-    qd::files::replaceThroughWorkCopy(masterPath, workPath, length, [&](qd::files::RecordFile &work) {
+    if (bytes.size() % static_cast<std::size_t>(length) != 0)
+        throw FileError(qd::files::hostPath(masterPath).string(), "The new content is not made of whole records");
+    // The work copy is written in one piece: the file layer takes the whole content as one
+    // record of its length, so ten thousand records cost one write, not ten thousand.
+    const auto piece = bytes.empty() || bytes.size() > 0x7fffffffu ? length : static_cast<std::int32_t>(bytes.size());
+    qd::files::replaceThroughWorkCopy(masterPath, workPath, piece, [&](qd::files::RecordFile &work) {
+        if (piece == static_cast<std::int32_t>(bytes.size())) {
+            work.put(1, bytes);
+            return;
+        }
+        const auto count = static_cast<std::int32_t>(bytes.size() / static_cast<std::size_t>(length));
         for (std::int32_t n = 1; n <= count; ++n)
             work.put(n, bytes.substr(static_cast<std::size_t>(n - 1) * length, length));
     });

@@ -265,3 +265,26 @@ TEST(SetFiles, TotalAddsListPriceTimesQuantityOfEveryComponent)
     SET_FILE_OPEN(g);
     EXPECT_EQ(SET_TOTAL_OF_OPEN_SET(g), 8100);
 }
+
+TEST(SetFiles, DemoSetsListAndPriceEveryComponent)
+{
+    TempInstall inst;
+    RecordsState g;
+    g.INST_DIR = inst.dir();
+    const std::vector<SetListEntry> list = SET_FILE_LIST(g);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].fileName, "SET00001.TXT");
+    EXPECT_EQ(qd::text::trim(list[1].setName), "テラス屋根・フェンスセット");
+    for (const SetListEntry &e : list) {
+        g.SET_FILE_NAME = e.fileName;
+        SET_FILE_OPEN(g);
+        ASSERT_EQ(g.SET_CTL.recordCount, 2);
+        for (std::int32_t n = 1; n <= g.SET_CTL.recordCount; ++n) {
+            g.SET_CTL.get(n, g.SET_REC);
+            const SetItemPrice p = SET_ITEM_PRICE(g, g.SET_REC);
+            EXPECT_TRUE(p.lineFound) << e.fileName << " " << n;
+            EXPECT_GT(p.listPrice, 0) << e.fileName << " " << n;
+        }
+        EXPECT_GT(SET_TOTAL_OF_OPEN_SET(g), 0);
+    }
+}

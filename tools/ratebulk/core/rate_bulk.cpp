@@ -247,13 +247,28 @@ bool rateFits(Fixed4 rate)
     return (rate * Fixed4::fromInt(100)).rounded(0) <= Fixed4::fromInt(99999);
 }
 
-void RATES_TO_REC(const RateBulkState &g, Record &rec)
+namespace {
+
+// The twenty slot texts, Format(rate x 100, "00000") each.
+std::array<std::string, r::RateSlots> slotTexts(const RateBulkState &g)
 {
+    std::array<std::string, r::RateSlots> out;
     for (int k = 1; k <= r::RateSlots; ++k) {
         const Fixed4 hundredths = (g.RATE[k - 1] * Fixed4::fromInt(100)).rounded(0);
-        rec.setNumber(g.KIND->rateFirst + k - 1, hundredths.raw() / Fixed4::Scale, "00000");
+        out[k - 1] = format(hundredths.raw() / Fixed4::Scale, "00000");
     }
+    return out;
 }
+
+void putSlots(const std::array<std::string, r::RateSlots> &slots, int rateFirst, Record &rec)
+{
+    for (int k = 1; k <= r::RateSlots; ++k)
+        rec.setRaw(rateFirst + k - 1, slots[k - 1]);
+}
+
+} // namespace
+
+void RATES_TO_REC(const RateBulkState &g, Record &rec) { putSlots(slotTexts(g), g.KIND->rateFirst, rec); }
 
 RateWriteResult RATE_WRITE(RateBulkState &g)
 {
@@ -272,13 +287,14 @@ RateWriteResult RATE_WRITE(RateBulkState &g)
     const r::WholeRecords current = r::readWholeRecords(path, KIND_LENGTH);
     r::refusePartialRecord(path, current, KIND_LENGTH);
     std::string next = current.bytes;
+    const std::array<std::string, r::RateSlots> slots = slotTexts(g);
     Record rec(k.layout());
     for (std::int32_t n = 1; n <= current.count; ++n) {
         rec.setBytes(current.record(n, KIND_LENGTH));
         const std::int64_t key = keyOf(value(rec, r::Kind1::MAKER_CD), value(rec, r::Kind1::BUNRUI_CD), value(rec, k.codeField));
         if (key < from || key > to)
             continue;
-        RATES_TO_REC(g, rec);
+        putSlots(slots, k.rateFirst, rec);
         next.replace(static_cast<std::size_t>(n - 1) * KIND_LENGTH, KIND_LENGTH, rec.bytes());
         ++result.written;
     }
