@@ -158,9 +158,13 @@ void kind2Chosen(SethinState &g, const ChoiceLine &line) { g.SEL_HINSYU2 = value
 void sectionChosen(SethinState &g, const ChoiceLine &line)
 {
     g.SEL_CIHO = value16(line.rec, r::Section::CIHO_CD);
-    g.PRICE_FILE_KEY = qd::text::fixedChars(format(g.SEL_MAKER, "00") + format(g.SEL_BUNRUI, "00") +
-                                                format(g.SEL_HINSYU1, "0000"),
-                                            8);
+    PRICE_FILE_KEY_SET(g);
+}
+
+void PRICE_FILE_KEY_SET(SethinState &g)
+{
+    g.PRICE_FILE_KEY =
+        qd::text::fixedChars(format(g.SEL_MAKER, "00") + format(g.SEL_BUNRUI, "00") + format(g.SEL_HINSYU1, "0000"), 8);
 }
 
 void colourChosen(SethinState &g, const ChoiceLine &line) { g.SEL_IRO = value16(line.rec, r::Color::IRO_CD); }

@@ -48,12 +48,13 @@ void majorChosen(SethinState &g, const ChoiceLine &line);   // SEL_MAKER
 void classChosen(SethinState &g, const ChoiceLine &line);   // SEL_BUNRUI
 void kind1Chosen(SethinState &g, const ChoiceLine &line);   // SEL_HINSYU1
 void kind2Chosen(SethinState &g, const ChoiceLine &line);   // SEL_HINSYU2
-// SEL_CIHO, then PRICE_FILE_KEY := Format(SEL_MAKER, "00") & Format(SEL_BUNRUI, "00") &
-// Format(SEL_HINSYU1, "0000").
+// SEL_CIHO, then PRICE_FILE_KEY_SET.
 void sectionChosen(SethinState &g, const ChoiceLine &line);
 void colourChosen(SethinState &g, const ChoiceLine &line);  // SEL_IRO
 void priceLineChosen(SethinState &g, const ChoiceLine &line); // SEL_KIGO, SEL_BIKO
 
+// PRICE_FILE_KEY := Format(SEL_MAKER, "00") & Format(SEL_BUNRUI, "00") & Format(SEL_HINSYU1, "0000").
+void PRICE_FILE_KEY_SET(SethinState &g);
 // The list-price file named by PRICE_FILE_KEY; empty when the key is not eight digits.
 std::string priceFileOfKey(SethinState &g);
 
