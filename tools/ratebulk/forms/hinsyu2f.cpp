@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "platform/qt/forms.h"
+#include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 
 namespace qd::ratebulk {

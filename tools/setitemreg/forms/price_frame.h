@@ -19,6 +19,7 @@ public:
     enum class Kind { Component, PriceLine };
     PriceFrame(Kind kind, QWidget *parent);
 
+    using QFrame::show;
     void show(const PanelContent &content);
     // Every box empty; the colour entries show nothing.
     void blank();

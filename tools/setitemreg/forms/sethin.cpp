@@ -1,10 +1,12 @@
 #include "tools/setitemreg/forms/sethin.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 
 #include <cmath>
 
+#include "platform/qt/focus_moves.h"
 #include "platform/qt/forms.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
@@ -25,26 +27,36 @@ constexpr int KEY_ENTER = 13;
 QString q(const std::string &s) { return QString::fromStdString(s); }
 std::string s(const QString &t) { return t.toStdString(); }
 
-// Runs `f` for a focus change of `watched`, ahead of the widget's own handling.
+// Runs `in` when the focus moves into `watched` (not when a message box gives it back), ahead of
+// the widget's own handling.
 class FocusHook : public QObject {
 public:
-    FocusHook(QWidget *watched, std::function<void()> in, std::function<void()> out)
-        : QObject(watched), m_in(std::move(in)), m_out(std::move(out))
+    FocusHook(QWidget *watched, std::function<void()> in) : QObject(watched), m_in(std::move(in))
     {
         watched->installEventFilter(this);
     }
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::FocusIn && m_in)
+        if (event->type() == QEvent::FocusIn && m_moves.gotFocus(static_cast<QFocusEvent *>(event)))
             m_in();
-        else if (event->type() == QEvent::FocusOut && m_out)
-            m_out();
+        else if (event->type() == QEvent::FocusOut)
+            m_moves.lostFocus(static_cast<QFocusEvent *>(event));
         return false;
     }
 
 private:
-    std::function<void()> m_in, m_out;
+    std::function<void()> m_in;
+    qd::qt::FocusMoves m_moves;
 };
+
+// Hides `w`; when it holds the focus, the focus goes to `to` first, so that hiding it does not
+// hand the focus to whatever control comes next.
+void hideFrom(QWidget *w, QWidget *to)
+{
+    if (w->hasFocus() && to)
+        to->setFocus();
+    w->hide();
+}
 
 } // namespace
 
@@ -126,10 +138,9 @@ SETHIN::SETHIN(SethinState &state, QWidget *parent) : ToolWindow(QStringLiteral(
                  [this](const QString &typed) { return takeCode(typed); }});
     connect(Text1, &EntryBox::Entered, this, [this] { (m_newSet ? static_cast<QWidget *>(Text52) : List8)->setFocus(); });
     connect(Text1, &EntryBox::Left, this, [this] { Text1_LostFocus(); });
-    new FocusHook(Text1, [this] { Text1_GotFocus(); }, nullptr);
+    new FocusHook(Text1, [this] { Text1_GotFocus(); });
     Text52->bind({[this] { return q(g.CUR_SET_NAME); }, [this] { return q(g.CUR_SET_NAME); },
                   [this](const QString &typed) { return takeName(typed); }});
-    Text52->setNext(List2);
     Text52->setEscape(EntryBox::Escape::Restore, nullptr);
     connect(Text52, &EntryBox::Entered, this, [this] {
         commands(true, std::nullopt, false, true, true);
@@ -137,9 +148,10 @@ SETHIN::SETHIN(SethinState &state, QWidget *parent) : ToolWindow(QStringLiteral(
         Frame2->hide();
         showMasters(true);
         Label7->show();
+        List2->setFocus();
     });
     connect(Text52, &EntryBox::Left, this, [this] { List9->hide(); });
-    new FocusHook(Text52, [this] { Text52_GotFocus(); }, nullptr);
+    new FocusHook(Text52, [this] { Text52_GotFocus(); });
 
     // The set list and the file list.
     connect(File1, &ListBox::Click, this, on(&SETHIN::File1_Click));
@@ -307,11 +319,11 @@ void SETHIN::SET_LIST_SHOW()
     showMasters(false);
     setGeometryTwips(List8, 240, 1320, 10215, 2565);
     setGeometryTwips(Frame2, 120, 3840, 10455, 3855);
-    List9->hide();
     Frame3->hide();
     Frame2->blank();
     Frame2->show();
     List8->show();
+    hideFrom(List9, List8);
     Text26->clear();
     m_chosenComponent = 0;
     List8->clearLines();
@@ -394,7 +406,6 @@ void SETHIN::File1_Click()
     const QString name = File1->fileName();
     if (name.isEmpty())
         return;
-    List9->hide();
     SET_OPEN_BY_NAME(g, s(name));
     m_newSet = false;
     SET_LIST_SHOW();
@@ -411,7 +422,6 @@ void SETHIN::List9_Click()
     const int i = List9->listIndex();
     if (i < 0)
         return;
-    List9->hide();
     SET_OPEN_BY_NAME(g, s(List9->lineData(i).toString()));
     m_newSet = false;
     SET_LIST_SHOW();
@@ -457,10 +467,10 @@ void SETHIN::List8_KeyDown(int keyCode)
 {
     if (keyCode != KEY_ENTER)
         return;
+    Text52->setFocus();
     List8->hide();
     Frame2->hide();
     showMasters(true);
-    Text52->setFocus();
     SET_ITEM_LOCATE();
 }
 

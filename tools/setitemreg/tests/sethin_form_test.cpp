@@ -166,9 +166,12 @@ TEST_F(SethinForm, RefusedInputsChangeNothing)
         EXPECT_EQ(m.text, "セットコードは 1～99999 で入力して下さい！");
         EXPECT_EQ(m.title, "setitemreg");
     });
-    typeInto(form->Text1, "123456");
+    typeInto(form->Text1, "0");
     seam.answerMessage(qd::qt::vbOK);
     typeInto(form->Text1, "-1");
+    form->Text1->GotFocus();
+    form->Text1->setText("123456"); // the box takes five characters: "12345"
+    EXPECT_EQ(form->Text1->text(), "12345");
     EXPECT_FALSE(g.SET_OPEN);
     typeInto(form->Text1, "abc"); // no number: nothing happens
     EXPECT_FALSE(g.SET_OPEN);
