@@ -5,9 +5,9 @@
 #include "platform/files/paths.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace qd::files {
@@ -18,7 +18,7 @@ FileSnapshot readWholeFile(std::string_view systemPath)
     const std::string shown = host.string();
     const FileLock lock = FileLock::forHostFile(host, LockKind::Shared);
     FileSnapshot snap;
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = io::regularOnly(::open(host.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd < 0) {
         if (errno == ENOENT)
             return snap;
@@ -29,10 +29,7 @@ FileSnapshot readWholeFile(std::string_view systemPath)
         ~Closer() { ::close(fd); }
     } closer{fd};
     snap.stamp = io::stampOfOpen(fd);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw FileError(shown, "The file cannot be read", "not a regular file");
-    snap.bytes.reserve(static_cast<std::size_t>(st.st_size));
+    snap.bytes.reserve(static_cast<std::size_t>(std::max<std::int64_t>(snap.stamp.size, 0)));
     char buf[65536];
     for (ssize_t r; (r = ::read(fd, buf, sizeof buf)) != 0;) {
         if (r < 0) {

@@ -3,6 +3,7 @@
 #include "platform/files/fault_plan.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,6 +56,19 @@ int writeLoop(int fd, const char *data, std::size_t size, off_t offset, bool pos
 
 } // namespace
 
+int regularOnly(int fd)
+{
+    if (fd < 0)
+        return fd;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        return fd;
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    errno = err;
+    return -1;
+}
+
 int writeAllAt(int fd, const char *data, std::size_t size, off_t offset)
 {
     return writeLoop(fd, data, size, offset, true);
@@ -89,26 +103,29 @@ int rename(const char *from, const char *to)
     return ::rename(from, to);
 }
 
-int truncate(int fd, off_t length)
+namespace {
+
+template <class Cut>
+int truncateStep(Cut cut)
 {
     if (faults::shouldFail(FileStep::Truncate))
         return -1;
     int r;
-    do {
-        r = ::ftruncate(fd, length);
-    } while (r != 0 && errno == EINTR);
+    while ((r = cut()) != 0 && errno == EINTR) {
+    }
     return r;
+}
+
+} // namespace
+
+int truncate(int fd, off_t length)
+{
+    return truncateStep([&] { return ::ftruncate(fd, length); });
 }
 
 int truncate(const char *path, off_t length)
 {
-    if (faults::shouldFail(FileStep::Truncate))
-        return -1;
-    int r;
-    do {
-        r = ::truncate(path, length);
-    } while (r != 0 && errno == EINTR);
-    return r;
+    return truncateStep([&] { return ::truncate(path, length); });
 }
 
 } // namespace qd::files::io

@@ -1,5 +1,5 @@
 // The system calls through which the file layer changes a file, each one a counted step of the
-// fault plan (fault_plan.h). Used only inside platform/files.
+// fault plan (fault_plan.h), and the small helpers around them. Used only inside platform/files.
 //
 // A step that the plan makes fail behaves as the system call would have: it returns -1 with
 // errno set. An injected write failure first writes half of what it was given, as a disk that
@@ -31,6 +31,10 @@ int close(int fd);
 int rename(const char *from, const char *to);
 int truncate(int fd, off_t length);
 int truncate(const char *path, off_t length);
+
+// `fd` when it is an open regular file; otherwise closes it and returns -1 with errno set (a
+// folder: EISDIR). A failed open (-1) passes through with its errno.
+int regularOnly(int fd);
 
 // The stamp of an open file, and of a file by its host path (file_stamp.h).
 FileStamp stampOfOpen(int fd);

@@ -27,13 +27,13 @@ std::int32_t appendRecords(std::string_view systemPath, std::int32_t length, std
     const FileLock lock = FileLock::forHostFile(host, LockKind::Exclusive);
     if (isWriteProtected(host))
         throw FileError(shown, "The file cannot be written", io::reasonOf(EACCES));
-    const int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw FileError(shown, "The file cannot be opened", io::reasonOf(errno));
+    const int fd = io::regularOnly(::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw FileError(shown, "The file cannot be opened", "not a regular file");
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        const int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        throw FileError(shown, "The file cannot be opened", io::reasonOf(err));
     }
 
     const auto oldLength = static_cast<std::int64_t>(st.st_size);

@@ -102,14 +102,9 @@ void RecordFile::open(std::string_view systemPath, std::int32_t length, Mode mod
         fd = ::open(m_host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         break;
     }
+    fd = io::regularOnly(fd);
     if (fd < 0)
         throw FileError(shown, "The file cannot be opened", io::reasonOf(errno));
-
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw FileError(shown, "The file cannot be opened", "not a regular file");
-    }
     m_fd = fd;
     m_length = length;
     m_writeError = writeError;

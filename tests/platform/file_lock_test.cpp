@@ -13,6 +13,7 @@
 #include <string>
 
 #include "tests/support/processes.h"
+#include "tests/support/temp_install.h"
 
 namespace fs = std::filesystem;
 using namespace qd::files;
@@ -26,18 +27,10 @@ constexpr auto SHORT_WAIT = 150ms;
 
 class FileLocks : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/qd_lock_test_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        file = (dir / "TANPIN.TXT").string();
-    }
     void TearDown() override
     {
         std::error_code ec;
-        fs::permissions(dir, fs::perms::owner_all, ec);
-        fs::remove_all(dir, ec);
+        fs::permissions(dir / "ro", fs::perms::owner_all, ec);
     }
 
     // Whether this program gets the lock within the short wait.
@@ -87,8 +80,9 @@ protected:
         }
     };
 
-    fs::path dir;
-    std::string file;
+    qd::testing::TempInstall inst{qd::testing::TempInstall::Content::Empty};
+    const fs::path dir = inst.path();
+    const std::string file = (dir / "TANPIN.TXT").string();
 };
 
 } // namespace

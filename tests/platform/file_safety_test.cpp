@@ -12,49 +12,27 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/support/fault_runs.h"
+#include "tests/support/temp_install.h"
 
 namespace fs = std::filesystem;
 using namespace qd::files;
 using qd::testing::entriesOf;
+using qd::testing::readBytes;
 using qd::testing::stepsOf;
+using qd::testing::writeBytes;
 
 namespace {
-
-std::string readAll(const fs::path &p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeAll(const fs::path &p, const std::string &bytes)
-{
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 const std::string NO_SPACE = std::strerror(ENOSPC);
 
 class FileSafety : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/qd_safety_test_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override
-    {
-        faults::clear();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    void TearDown() override { faults::clear(); }
     std::string path(const std::string &name) const { return (dir / name).string(); }
 
     // Runs `op` with its n-th counted step failing, for every step of a clean run. `reset` puts
@@ -82,14 +60,15 @@ protected:
         }
     }
 
-    fs::path dir;
+    qd::testing::TempInstall inst{qd::testing::TempInstall::Content::Empty};
+    const fs::path dir = inst.path();
 };
 
 } // namespace
 
 TEST_F(FileSafety, FailedWriteLeavesHalfOfItsBytesAsADiskDoes)
 {
-    writeAll(dir / "R.TXT", "");
+    writeBytes(dir / "R.TXT", "");
     RecordFile f(path("R.TXT"), 8);
     ScopedFault fault(FileStep::Write, 1);
     try {
@@ -98,10 +77,10 @@ TEST_F(FileSafety, FailedWriteLeavesHalfOfItsBytesAsADiskDoes)
     } catch (const FileError &e) {
         EXPECT_EQ(e.reason(), NO_SPACE);
     }
-    EXPECT_EQ(readAll(dir / "R.TXT"), "ABCD");
+    EXPECT_EQ(readBytes(dir / "R.TXT"), "ABCD");
     EXPECT_EQ(faults::count(FileStep::Write), 1);
     f.put(1, "ABCDEFGH"); // fires once
-    EXPECT_EQ(readAll(dir / "R.TXT"), "ABCDEFGH");
+    EXPECT_EQ(readBytes(dir / "R.TXT"), "ABCDEFGH");
 }
 
 TEST_F(FileSafety, SafeReplaceKeepsTheOldFileOrPutsTheWholeNewOne)
@@ -119,8 +98,8 @@ TEST_F(FileSafety, SafeReplaceKeepsTheOldFileOrPutsTheWholeNewOne)
     };
     for (const auto &[what, replace] : replaces) {
         SCOPED_TRACE(what);
-        failEachStep([&] { writeAll(dir / "TANPIN.TXT", oldBytes); }, replace, [&](bool threw, int step) {
-            const std::string now = readAll(dir / "TANPIN.TXT");
+        failEachStep([&] { writeBytes(dir / "TANPIN.TXT", oldBytes); }, replace, [&](bool threw, int step) {
+            const std::string now = readBytes(dir / "TANPIN.TXT");
             if (threw)
                 EXPECT_EQ(now, oldBytes) << "step " << step;
             else
@@ -141,18 +120,18 @@ TEST_F(FileSafety, PairIsReplacedWholeOrNotAtAll)
             fs::remove(dir / "DOC.SSS");
             fs::remove(dir / "DOC.TXT");
             if (existed) {
-                writeAll(dir / "DOC.SSS", head0);
-                writeAll(dir / "DOC.TXT", lines0);
+                writeBytes(dir / "DOC.SSS", head0);
+                writeBytes(dir / "DOC.TXT", lines0);
             }
         };
         failEachStep(reset, replace, [&](bool threw, int step) {
             if (!threw) {
-                EXPECT_EQ(readAll(dir / "DOC.SSS"), head1) << "step " << step;
-                EXPECT_EQ(readAll(dir / "DOC.TXT"), lines1) << "step " << step;
+                EXPECT_EQ(readBytes(dir / "DOC.SSS"), head1) << "step " << step;
+                EXPECT_EQ(readBytes(dir / "DOC.TXT"), lines1) << "step " << step;
                 EXPECT_EQ(entriesOf(dir), (std::vector<std::string>{"DOC.SSS", "DOC.TXT"})) << "step " << step;
             } else if (existed) {
-                EXPECT_EQ(readAll(dir / "DOC.SSS"), head0) << "step " << step;
-                EXPECT_EQ(readAll(dir / "DOC.TXT"), lines0) << "step " << step;
+                EXPECT_EQ(readBytes(dir / "DOC.SSS"), head0) << "step " << step;
+                EXPECT_EQ(readBytes(dir / "DOC.TXT"), lines0) << "step " << step;
                 EXPECT_EQ(entriesOf(dir), (std::vector<std::string>{"DOC.SSS", "DOC.TXT"})) << "step " << step;
             } else {
                 EXPECT_EQ(entriesOf(dir), std::vector<std::string>{}) << "step " << step;
@@ -171,23 +150,23 @@ TEST_F(FileSafety, AppendAddsWholeRecordsOrNothing)
 {
     const std::string old = "0001,A\r\n0002,B\r\n";
     const std::string added = "0003,C\r\n0004,D\r\n";
-    failEachStep([&] { writeAll(dir / "TANPIN.TXT", old); },
+    failEachStep([&] { writeBytes(dir / "TANPIN.TXT", old); },
                  [&] { EXPECT_EQ(appendRecords(path("TANPIN.TXT"), 8, added), 3); },
                  [&](bool threw, int step) {
-                     EXPECT_EQ(readAll(dir / "TANPIN.TXT"), threw ? old : old + added) << "step " << step;
+                     EXPECT_EQ(readBytes(dir / "TANPIN.TXT"), threw ? old : old + added) << "step " << step;
                      EXPECT_EQ(entriesOf(dir), std::vector<std::string>{"TANPIN.TXT"}) << "step " << step;
                  });
 
     // A partial record left by an older program keeps its bytes and is completed with blanks.
-    writeAll(dir / "TANPIN.TXT", old + "0003");
+    writeBytes(dir / "TANPIN.TXT", old + "0003");
     EXPECT_EQ(appendRecords(path("TANPIN.TXT"), 8, "0004,D\r\n"), 4);
-    EXPECT_EQ(readAll(dir / "TANPIN.TXT"), old + "0003    0004,D\r\n");
+    EXPECT_EQ(readBytes(dir / "TANPIN.TXT"), old + "0003    0004,D\r\n");
 
     // Only whole records; a missing file is created.
     EXPECT_THROW(appendRecords(path("TANPIN.TXT"), 8, "0005,E\r"), FileError);
     EXPECT_THROW(appendRecords(path("TANPIN.TXT"), 8, ""), FileError);
     EXPECT_EQ(appendRecords(path("NEW.TXT"), 8, added), 1);
-    EXPECT_EQ(readAll(dir / "NEW.TXT"), added);
+    EXPECT_EQ(readBytes(dir / "NEW.TXT"), added);
 }
 
 TEST_F(FileSafety, SnapshotAndStampsTellEveryRewrite)
