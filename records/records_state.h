@@ -25,6 +25,8 @@ struct RecordFileControl {
     void get(std::int32_t n, Record &rec);
     // Writes the buffer as record n.
     void put(std::int32_t n, const Record &rec);
+    // Closes the file; throws FileError when records written through it may not have reached
+    // the disk (a file that was only read closes quietly).
     void close() { file.close(); }
 };
 

@@ -20,7 +20,6 @@ FileStamp fromStat(const struct stat &st)
     s.exists = true;
     s.size = static_cast<std::int64_t>(st.st_size);
     s.modifiedNs = nanoseconds(st.st_mtim);
-    s.changedNs = nanoseconds(st.st_ctim);
     s.device = static_cast<std::uint64_t>(st.st_dev);
     s.inode = static_cast<std::uint64_t>(st.st_ino);
     return s;

@@ -1,7 +1,8 @@
 // What a program remembers of a file it has read or written, to tell later whether another
-// program has changed it since: its size, its times and its identity on the disk. A rewrite
-// through a work copy always gives the file a new identity, so even a change within the same
-// clock tick and of the same size is seen.
+// program has changed its content since: its size, its modification time and its identity on the
+// disk. A rewrite through a work copy always gives the file a new identity, so even a change
+// within the same clock tick and of the same size is seen; a change of its access rights alone
+// is not a change of the content.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,6 @@ struct FileStamp {
     bool exists = false;
     std::int64_t size = 0;
     std::int64_t modifiedNs = 0; // last change of the content
-    std::int64_t changedNs = 0;  // last change of the entry (a rename onto it included)
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
 
