@@ -155,10 +155,13 @@ void FileLock::acquire(const fs::path &hostFile, LockKind kind, std::chrono::mil
     Held h;
     h.fd = openLockFile(lockFile);
     h.writable = h.fd >= 0;
-    if (h.fd < 0 && cannotWriteFolder(errno))
+    int err = h.fd < 0 ? errno : 0;
+    if (h.fd < 0 && cannotWriteFolder(err)) {
         h.fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+        if (h.fd < 0 && errno != ENOENT)
+            err = errno;
+    }
     if (h.fd < 0) {
-        const int err = errno;
         // Nobody may write in this folder (or it is not there), so nobody can rewrite the file
         // while it is read.
         if (exclusive || !(cannotWriteFolder(err) || err == ENOENT))

@@ -485,11 +485,12 @@ bool BUKKEN_FILE_READ(QdState &g)
         const std::string headPath = headPathOf(g.DOC_DIR, qd::text::trim(g.CUR_DOC_NAME));
         const std::string linePath = linePathOf(g.DOC_DIR, g.CUR_DOC_NAME);
         // Both files are read under their shared locks, taken in the order a save takes them,
-        // so that the header and the lines come from one save.
+        // so that the header and the lines come from one save; the locks go before anything is
+        // shown, so that no message keeps other programs waiting.
         qd::files::FileLock headLock;
         if (named)
             headLock = qd::files::FileLock(headPath, qd::files::LockKind::Shared);
-        const qd::files::FileLock lineLock(linePath, qd::files::LockKind::Shared);
+        qd::files::FileLock lineLock(linePath, qd::files::LockKind::Shared);
         DocFilesSeen read;
         if (named) {
             g.HEAD_NAME = qd::text::trim(g.CUR_DOC_NAME);
@@ -515,6 +516,8 @@ bool BUKKEN_FILE_READ(QdState &g)
             read.lineFile = fileKey(linePath);
             read.line = g.LINE_CTL.file.stamp();
         }
+        lineLock.release();
+        headLock.release();
         const auto length = static_cast<std::int64_t>(lines.size());
         const std::int32_t count = qd::files::recordCountOf(length, LINE_LENGTH);
         g.LINE_CTL.fileLength = length;

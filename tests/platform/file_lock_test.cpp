@@ -195,19 +195,34 @@ TEST_F(FileLocks, LockFilesStayOutOfEveryList)
 
 TEST_F(FileLocks, FoldersNobodyMayWriteAreReadWithoutALockFile)
 {
-    fs::create_directories(dir / "ro");
-    const std::string inRo = (dir / "ro" / "MAKER.TXT").string();
     const std::string missing = (dir / "none" / "MAKER.TXT").string();
     EXPECT_NO_THROW(FileLock(missing, LockKind::Shared));
     EXPECT_THROW(FileLock(missing, LockKind::Exclusive), FileError);
-    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access((dir / "ro").c_str(), W_OK) == 0)
-        GTEST_SKIP() << "an administrator may write into any folder";
-    EXPECT_NO_THROW(FileLock(inRo, LockKind::Shared));
-    try {
-        FileLock lock(inRo, LockKind::Exclusive);
-        ADD_FAILURE() << "locked a file for writing in a read-only folder";
-    } catch (const FileError &e) {
-        EXPECT_EQ(e.reason(), "Permission denied");
-    }
+
+    // A folder this user may read but not write (an administrator looks as an ordinary user).
+    fs::create_directories(dir / "ro");
+    for (const fs::path &p : {dir.parent_path(), dir})
+        fs::permissions(p, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    const std::string inRo = (dir / "ro" / "MAKER.TXT").string();
+    ChildProcess user([&] {
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 2;
+        if (::access((dir / "ro").c_str(), W_OK) == 0)
+            return 3;
+        try {
+            FileLock shared(inRo, LockKind::Shared);
+        } catch (...) {
+            return 4;
+        }
+        try {
+            FileLock lock(inRo, LockKind::Exclusive);
+            return 5;
+        } catch (const FileError &e) {
+            return e.reason() == "Permission denied" ? 0 : 6;
+        }
+    });
+    EXPECT_EQ(user.wait(), 0);
 }
