@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
@@ -173,12 +172,7 @@ const WholeRecords &SetPriceBook::file(const std::string &name)
     if (it != m_files.end())
         return it->second;
     const std::string path = m_instDir + "\\data\\" + name;
-    WholeRecords read;
-    if (qd::files::fileExists(path)) {
-        qd::files::FileLock lock(std::string_view(path), qd::files::LockKind::Shared);
-        read = readWholeRecords(path, Price::layout().length);
-    }
-    return m_files.emplace(name, std::move(read)).first->second;
+    return m_files.emplace(name, readWholeRecords(path, Price::layout().length)).first->second;
 }
 
 SetItemPrice SetPriceBook::price(const Record &component)

@@ -1,13 +1,7 @@
 #include "records/whole_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <system_error>
-
 #include "platform/files/file_error.h"
+#include "platform/files/file_read.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 
@@ -15,47 +9,16 @@ namespace qd::records {
 
 using qd::files::FileError;
 
-namespace {
-std::string errnoText(int err) { return std::generic_category().message(err); }
-} // namespace
-
 WholeRecords readWholeRecords(std::string_view systemPath, std::int32_t length)
 {
+    qd::files::FileSnapshot file = qd::files::readWholeFile(systemPath);
     WholeRecords out;
-    const std::filesystem::path host = qd::files::hostPath(systemPath);
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return out;
-        throw FileError(host.string(), "The file cannot be opened (" + errnoText(errno) + ")", errnoText(errno));
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw FileError(host.string(), "The file cannot be opened (not a regular file)");
-    out.exists = true;
-    std::string all(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t got = 0;
-    while (got < all.size()) {
-        const ssize_t r = ::read(fd, all.data() + got, all.size() - got);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            throw FileError(host.string(), "The file cannot be read (" + errnoText(err) + ")", errnoText(err));
-        }
-        if (r == 0)
-            break; // cut short while we read: what was there is what counts
-        got += static_cast<std::size_t>(r);
-    }
-    all.resize(got);
-    out.count = static_cast<std::int32_t>(got / static_cast<std::size_t>(length));
-    out.partialBytes = static_cast<std::int64_t>(got % static_cast<std::size_t>(length));
-    all.resize(static_cast<std::size_t>(out.count) * length);
-    out.bytes = std::move(all);
+    out.exists = file.exists;
+    const std::size_t whole = file.bytes.size() / static_cast<std::size_t>(length);
+    out.count = static_cast<std::int32_t>(whole);
+    out.partialBytes = static_cast<std::int64_t>(file.bytes.size() % static_cast<std::size_t>(length));
+    file.bytes.resize(whole * static_cast<std::size_t>(length));
+    out.bytes = std::move(file.bytes);
     return out;
 }
 

@@ -27,8 +27,9 @@ struct WholeRecords {
     }
 };
 
-// Reads the file (a system path) whole. A missing file reads as no records and is not created.
-// Throws qd::files::FileError when it cannot be read. The caller holds the lock it needs.
+// Reads the file (a system path) whole under its shared lock (which nests with a lock the caller
+// holds). A missing file reads as no records and is not created. Throws qd::files::FileError
+// when it cannot be read.
 WholeRecords readWholeRecords(std::string_view systemPath, std::int32_t length);
 
 // The whole records of a file as record buffers, for the lists that read a master from record 1
@@ -40,8 +41,9 @@ std::vector<Record> readRecordList(std::string_view systemPath, const Layout &la
 void refusePartialRecord(std::string_view systemPath, const WholeRecords &file, std::int32_t length);
 
 // Writes `bytes` (whole records of `length`) into the work copy, flushes it and renames it over
-// the master (both system paths). The caller holds the master's exclusive lock. On failure the
-// master is as it was, the work copy is gone and qd::files::FileError says why.
+// the master (both system paths), under the master's exclusive lock; a caller that built the
+// records from what it read holds that lock from its read on. On failure the master is as it
+// was, the work copy is gone and qd::files::FileError says why.
 void rewriteRecords(std::string_view masterPath, std::string_view workPath, std::int32_t length,
                     std::string_view bytes);
 

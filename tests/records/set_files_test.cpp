@@ -7,6 +7,7 @@
 
 #include "platform/text/cp932.h"
 #include "records/set_files.h"
+#include "tests/support/fault_runs.h"
 #include "tests/support/temp_install.h"
 
 using namespace qd::records;
@@ -239,7 +240,7 @@ TEST(SetFiles, MissingOrUnnamedPriceFilesPriceNothingAndStayMissing)
     EXPECT_EQ(setPriceFileName(r), "");
     p = SET_ITEM_PRICE(g, r);
     EXPECT_FALSE(p.lineFound);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(inst.data()), {}), 0);
+    EXPECT_TRUE(qd::testing::entriesOf(inst.data()).empty());
 }
 
 TEST(SetFiles, TotalAddsListPriceTimesQuantityOfEveryComponent)

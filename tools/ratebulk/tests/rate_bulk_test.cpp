@@ -2,11 +2,15 @@
 // left alone, and the exit compaction.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/files/fault_plan.h"
 #include "platform/text/numbers.h"
+#include "tests/support/fault_runs.h"
 #include "tests/support/temp_install.h"
 #include "tools/ratebulk/core/rate_bulk.h"
 
@@ -258,4 +262,31 @@ TEST_F(RateFixture, RateBulk1WritesTheKind1Records)
     const int slot1 = r::Kind1::layout().fields[r::Kind1::RATE_FIRST].offset;
     EXPECT_EQ(file.substr(slot1, 5), "00000");
     EXPECT_EQ(file.substr(2 * 256 + slot1, 5), "05000"); // 3000 lies beyond the end
+}
+
+TEST_F(RateFixture, AFailingDiskAtAnyStepLeavesTheKindFileAsItWasOrWhollyWritten)
+{
+    chooseRange("1001", "02", "2000", "2001");
+    g.RATE.fill(valFixed("77"));
+    const std::string before = kindFile();
+    const std::vector<std::string> entries = qd::testing::entriesOf(inst.data());
+    const int steps = qd::testing::stepsOf([&] { RATE_WRITE(g); });
+    const std::string after = kindFile();
+    ASSERT_NE(after, before);
+    ASSERT_GT(steps, 0);
+    for (int n = 1; n <= steps; ++n) {
+        writeBytes(inst.data() / "HISYU201.TXT", before);
+        bool threw = false;
+        {
+            qd::files::ScopedFault fault(qd::files::FileStep::Any, n);
+            try {
+                RATE_WRITE(g);
+            } catch (const qd::files::FileError &e) {
+                threw = true;
+                EXPECT_EQ(e.reason(), std::strerror(ENOSPC)) << "step " << n;
+            }
+        }
+        EXPECT_EQ(kindFile(), threw ? before : after) << "step " << n;
+        EXPECT_EQ(qd::testing::entriesOf(inst.data()), entries) << "step " << n;
+    }
 }

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "platform/files/fault_plan.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "records/set_files.h"
+#include "tests/support/fault_runs.h"
 #include "tests/support/temp_install.h"
 #include "tools/setitemreg/core/item_choice.h"
 #include "tools/setitemreg/core/price_panels.h"
@@ -305,4 +309,35 @@ TEST_F(SetFixture, ComponentPanelShowsTheColourPriceTheTotalCounts)
     EXPECT_EQ(qd::text::trim(missing.majorName), "アルミサッシ");
     EXPECT_EQ(missing.colourPrice, "");
     EXPECT_EQ(missing.prices[0], "");
+}
+
+TEST_F(SetFixture, AFailingDiskAtAnyStepLeavesTheSetAsItWasOrWhollyWritten)
+{
+    makeSet(9, "窓セット", {{"1001", "01", "01", 0, "1"}, {"1002", "02", "02", 1, "3"}});
+    const std::string before = readBytes(setFile(9));
+    const std::vector<std::string> entries = qd::testing::entriesOf(inst.data());
+    const auto run = [&] {
+        SET_OPEN_BY_CODE(g, 9);
+        SET_LIST_READ(g);
+        SET_COMPONENTS_DELETE(g, {1});
+    };
+    const int steps = qd::testing::stepsOf(run);
+    const std::string after = readBytes(setFile(9));
+    ASSERT_EQ(after, before.substr(160));
+    ASSERT_GT(steps, 0);
+    for (int n = 1; n <= steps; ++n) {
+        writeBytes(setFile(9), before);
+        bool threw = false;
+        {
+            qd::files::ScopedFault fault(qd::files::FileStep::Any, n);
+            try {
+                run();
+            } catch (const qd::files::FileError &e) {
+                threw = true;
+                EXPECT_EQ(e.reason(), std::strerror(ENOSPC)) << "step " << n;
+            }
+        }
+        EXPECT_EQ(readBytes(setFile(9)), threw ? before : after) << "step " << n;
+        EXPECT_EQ(qd::testing::entriesOf(inst.data()), entries) << "step " << n;
+    }
 }
