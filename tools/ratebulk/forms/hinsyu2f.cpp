@@ -45,15 +45,6 @@ const Places PLACES_1{{240, 120, 380, 3460},  {600, 480, 2775, 1160},  {600, 171
                       {8280, 1920, 855, 855}, {8280, 3240, 855, 855},  {8280, 4560, 855, 855},
                       1080, 7740, 8040, 7500, 360};
 
-int listNumber(const HINSYU2F &f, const ListBox *l)
-{
-    const ListBox *lists[] = {nullptr, f.List1, f.List2, f.List3, f.List4, f.List5, f.List6, f.List7, f.List8};
-    for (int i = 1; i <= 8; ++i)
-        if (lists[i] == l && l)
-            return i;
-    return 0;
-}
-
 } // namespace
 
 HINSYU2F::HINSYU2F(RateBulkState &state, QWidget *parent) : ToolWindow(q(state.KIND->program), parent), g(state)
@@ -90,6 +81,9 @@ HINSYU2F::HINSYU2F(RateBulkState &state, QWidget *parent) : ToolWindow(q(state.K
     Command4 = addButton("Command4", "取消", at.command4, font);
     Command2 = addButton("Command2", "実行", at.command2, font);
     Command5 = addButton("Command5", "終了", at.command5, font);
+    ListBox *const lists[] = {List1, List2, List3, List4, List5, List6, List7, List8};
+    for (int n = 1; n <= 8; ++n)
+        m_choices[static_cast<std::size_t>(n)].attach(lists[n - 1]);
     for (QLabel *l : {Label4, Label18})
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -154,37 +148,18 @@ void HINSYU2F::Form_Load()
 
 // ---- lists ---------------------------------------------------------------------------------
 
-std::vector<RateLine> &HINSYU2F::linesOf(ListBox *list)
+qd::qt::ListedLines<RateLine> *HINSYU2F::choices(ListBox *list)
 {
-    return m_lines[static_cast<std::size_t>(listNumber(*this, list))];
-}
-
-void HINSYU2F::fill(ListBox *list, std::vector<RateLine> lines)
-{
-    list->clearLines();
-    std::vector<qd::qt::ListBoxLine> shown;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        shown.push_back({q(lines[i].text), static_cast<int>(i)});
-    list->addLines(shown);
-    linesOf(list) = std::move(lines);
+    for (auto &c : m_choices)
+        if (list && c.list() == list)
+            return &c;
+    return nullptr;
 }
 
 void HINSYU2F::clear(ListBox *list)
 {
-    if (!list)
-        return;
-    list->clearLines();
-    linesOf(list).clear();
-}
-
-const RateLine *HINSYU2F::chosen(ListBox *list) const
-{
-    const int i = list->listIndex();
-    if (i < 0)
-        return nullptr;
-    const auto &lines = const_cast<HINSYU2F *>(this)->linesOf(list);
-    const int at = list->lineData(i).toInt();
-    return at >= 0 && at < static_cast<int>(lines.size()) ? &lines[static_cast<std::size_t>(at)] : nullptr;
+    if (auto *c = choices(list))
+        c->clear();
 }
 
 void HINSYU2F::List2_Click()

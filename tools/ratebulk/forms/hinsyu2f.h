@@ -11,6 +11,7 @@
 
 #include "platform/qt/entry_box.h"
 #include "platform/qt/list_box.h"
+#include "platform/qt/listed_lines.h"
 #include "platform/qt/tool_window.h"
 #include "tools/ratebulk/core/rate_bulk.h"
 
@@ -51,10 +52,11 @@ public:
 
 private:
     bool isKind2() const { return g.KIND->kind == 2; }
-    void fill(ListBox *list, std::vector<RateLine> lines);
+    // The lists with the records behind their lines (ratebulk1 has no List4 and List5).
+    qd::qt::ListedLines<RateLine> *choices(ListBox *list);
+    void fill(ListBox *list, std::vector<RateLine> lines) { choices(list)->fill(std::move(lines)); }
     void clear(ListBox *list);
-    const RateLine *chosen(ListBox *list) const;
-    std::vector<RateLine> &linesOf(ListBox *list);
+    const RateLine *chosen(ListBox *list) { return choices(list)->chosen(); }
     void showRates();
     bool takeRate(int k, const QString &typed);
     void rateLostFocus(int k);
@@ -62,7 +64,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     std::array<EntryBox *, 20> m_rateBoxes{};
-    std::array<std::vector<RateLine>, 9> m_lines; // by list number
+    std::array<qd::qt::ListedLines<RateLine>, 9> m_choices; // by list number
 };
 
 using HINSYU1F = HINSYU2F;

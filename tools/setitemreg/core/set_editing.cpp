@@ -174,7 +174,10 @@ QtyAnswer SET_QTY_TAKE(SethinState &g, const std::string &answer)
     return QtyAnswer::Taken;
 }
 
-void SET_COMPONENT_ADD(SethinState &g)
+namespace {
+
+// The component of the current item with SET_QTY, as a new record of the open, named set.
+std::string builtComponent(SethinState &g)
 {
     requireOpenSet(g);
     if (qd::text::trim(g.CUR_SET_NAME).empty())
@@ -182,19 +185,20 @@ void SET_COMPONENT_ADD(SethinState &g)
     SET_REC_CLEAR(g);
     SET_REC_SEPARATORS(g);
     SET_REC_BUILD(g);
-    const std::string added = g.SET_REC.bytes();
+    return g.SET_REC.bytes();
+}
+
+} // namespace
+
+void SET_COMPONENT_ADD(SethinState &g)
+{
+    const std::string added = builtComponent(g);
     rewriteSet(g, false, [&](const r::WholeRecords &cur) { return withSetName(g, cur.bytes + added); });
 }
 
 void SET_COMPONENT_CHANGE(SethinState &g, std::int32_t recordNo)
 {
-    requireOpenSet(g);
-    if (qd::text::trim(g.CUR_SET_NAME).empty())
-        throw std::logic_error("the set has no name");
-    SET_REC_CLEAR(g);
-    SET_REC_SEPARATORS(g);
-    SET_REC_BUILD(g);
-    const std::string changed = g.SET_REC.bytes();
+    const std::string changed = builtComponent(g);
     rewriteSet(g, true, [&](const r::WholeRecords &cur) {
         Record old(SetItem::layout());
         if (recordNo >= 1 && recordNo <= cur.count)

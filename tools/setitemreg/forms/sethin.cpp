@@ -119,6 +119,10 @@ SETHIN::SETHIN(SethinState &state, QWidget *parent) : ToolWindow(QStringLiteral(
     Label9 = addLabel("Label9", "単　　価　　情　　報", {720, 4560, 9255, 255}, font);
     List6 = addListBox("List6", {720, 4800, 9255, 2680}, font, false);
 
+    ListBox *const masters[] = {List1, List2, List3, List4, List5, List6, List7};
+    for (int n = 1; n <= 7; ++n)
+        m_choices[static_cast<std::size_t>(n)].attach(masters[n - 1]);
+
     Frame2 = new PriceFrame(PriceFrame::Kind::Component, this);
     setGeometryTwips(Frame2, 120, 3840, 10455, 3855);
     Frame3 = new PriceFrame(PriceFrame::Kind::PriceLine, this);
@@ -232,10 +236,9 @@ void SETHIN::startState()
         if (r::setCodeOf(s(File1->lineText(i))) == 0)
             File1->removeLine(i);
 
-    for (ListBox *l : {List1, List2, List3, List4, List5, List6, List7, List8})
-        l->clearLines();
-    for (auto *v : {&m_lines1, &m_lines2, &m_lines3, &m_lines4, &m_lines5, &m_lines6, &m_lines7})
-        v->clear();
+    for (ListBox *l : {List1, List2, List3, List4, List5, List6, List7})
+        choices(l).clear();
+    List8->clearLines();
     g.SEL_MAKER = g.SEL_BUNRUI = g.SEL_HINSYU1 = g.SEL_HINSYU2 = g.SEL_CIHO = g.SEL_IRO = 0;
     g.SEL_KIGO = std::string(25, ' ');
     g.SEL_BIKO = std::string(50, ' ');
@@ -249,55 +252,26 @@ void SETHIN::Form_Load()
     show();
     SET_FILE_LIST();
     guarded([&] {
-        fillChoice(List2, majorLines(g));
-        fillChoice(List5, sectionLines(g));
+        choices(List2).fill(majorLines(g));
+        choices(List5).fill(sectionLines(g));
     });
     List9->setFocus();
 }
 
 // ---- lists of choices ----------------------------------------------------------------------
 
-std::vector<ChoiceLine> &SETHIN::linesOf(ListBox *list)
+qd::qt::ListedLines<ChoiceLine> &SETHIN::choices(ListBox *list)
 {
-    if (list == List1) return m_lines1;
-    if (list == List2) return m_lines2;
-    if (list == List3) return m_lines3;
-    if (list == List4) return m_lines4;
-    if (list == List5) return m_lines5;
-    if (list == List6) return m_lines6;
-    return m_lines7;
-}
-
-void SETHIN::fillChoice(ListBox *list, std::vector<ChoiceLine> lines)
-{
-    list->clearLines();
-    std::vector<qd::qt::ListBoxLine> shown;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        shown.push_back({q(lines[i].text), static_cast<int>(i)});
-    list->addLines(shown);
-    linesOf(list) = std::move(lines);
-}
-
-void SETHIN::clearChoice(ListBox *list)
-{
-    list->clearLines();
-    linesOf(list).clear();
-}
-
-const ChoiceLine *SETHIN::chosen(ListBox *list) const
-{
-    const int i = list->listIndex();
-    if (i < 0)
-        return nullptr;
-    const auto &lines = const_cast<SETHIN *>(this)->linesOf(list);
-    const int at = list->lineData(i).toInt();
-    return at >= 0 && at < static_cast<int>(lines.size()) ? &lines[static_cast<std::size_t>(at)] : nullptr;
+    for (auto &c : m_choices)
+        if (c.list() == list)
+            return c;
+    throw std::logic_error("not a master list");
 }
 
 void SETHIN::itemChanged()
 {
     m_itemChosen = false;
-    clearChoice(List6);
+    choices(List6).clear();
     applyCommandRules();
 }
 
@@ -481,14 +455,11 @@ void SETHIN::SET_ITEM_LOCATE()
     using S = r::SetItem::Field;
     const r::Record comp = g.SET_REC;
     const auto choose = [this](ListBox *list, const std::function<bool(const r::Record &)> &match) {
-        const std::vector<ChoiceLine> &lines = linesOf(list);
-        for (int i = 0; i < list->lineCount(); ++i) {
-            const int at = list->lineData(i).toInt();
-            if (match(lines[static_cast<std::size_t>(at)].rec)) {
+        for (int i = 0; i < list->lineCount(); ++i)
+            if (const ChoiceLine *line = choices(list).at(i); line && match(line->rec)) {
                 list->setListIndex(i);
                 return;
             }
-        }
     };
     choose(List2, [&](const r::Record &m) { return m.raw(r::MajorClass::MAKER_CD) == comp.raw(S::MAKER_CD); });
     choose(List1, [&](const r::Record &c) { return c.raw(r::Class::BUNRUI_CD) == comp.raw(S::BUNRUI_CD); });
@@ -499,7 +470,7 @@ void SETHIN::SET_ITEM_LOCATE()
     choose(List5, [&](const r::Record &c) { return c.raw(r::Section::CIHO_CD) == comp.raw(S::CIHO_CD); });
     choose(List7, [&](const r::Record &c) { return c.raw(r::Color::IRO_CD) == comp.raw(S::IRO_CD); });
     PRICE_FILE_KEY_SET(g);
-    fillChoice(List6, priceLines(g));
+    choices(List6).fill(priceLines(g));
     choose(List6, [&](const r::Record &line) { return r::isSetPriceLine(comp, line); });
 }
 
@@ -512,12 +483,12 @@ void SETHIN::List2_Click()
     if (!line)
         return;
     majorChosen(g, *line);
-    clearChoice(List1);
-    clearChoice(List3);
-    clearChoice(List4);
+    choices(List1).clear();
+    choices(List3).clear();
+    choices(List4).clear();
     itemChanged();
-    fillChoice(List1, classLines(g));
-    fillChoice(List7, colourLines(g));
+    choices(List1).fill(classLines(g));
+    choices(List7).fill(colourLines(g));
 }
 
 void SETHIN::List1_Click()
@@ -527,9 +498,9 @@ void SETHIN::List1_Click()
     if (!line)
         return;
     classChosen(g, *line);
-    clearChoice(List4);
+    choices(List4).clear();
     itemChanged();
-    fillChoice(List3, kind1Lines(g));
+    choices(List3).fill(kind1Lines(g));
 }
 
 void SETHIN::List3_Click()
@@ -540,7 +511,7 @@ void SETHIN::List3_Click()
         return;
     kind1Chosen(g, *line);
     itemChanged();
-    fillChoice(List4, kind2Lines(g, line->rec));
+    choices(List4).fill(kind2Lines(g, line->rec));
 }
 
 void SETHIN::List4_Click()
@@ -561,7 +532,7 @@ void SETHIN::List5_Click()
         return;
     sectionChosen(g, *line);
     itemChanged();
-    fillChoice(List6, priceLines(g));
+    choices(List6).fill(priceLines(g));
 }
 
 void SETHIN::List7_Click()
@@ -712,8 +683,8 @@ void SETHIN::Command4_Click()
     startState();
     SET_FILE_LIST();
     guarded([&] {
-        fillChoice(List2, majorLines(g));
-        fillChoice(List5, sectionLines(g));
+        choices(List2).fill(majorLines(g));
+        choices(List5).fill(sectionLines(g));
     });
     List9->setFocus();
 }

@@ -9,12 +9,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <array>
 #include <optional>
 #include <vector>
 
 #include "platform/qt/entry_box.h"
 #include "platform/qt/file_list_box.h"
 #include "platform/qt/list_box.h"
+#include "platform/qt/listed_lines.h"
 #include "platform/qt/tool_window.h"
 #include "tools/setitemreg/core/item_choice.h"
 #include "tools/setitemreg/core/set_editing.h"
@@ -91,16 +93,15 @@ private:
     void applyCommandRules();
     void startState();
     void showMasters(bool shown);
-    void fillChoice(ListBox *list, std::vector<ChoiceLine> lines);
-    const ChoiceLine *chosen(ListBox *list) const;
-    std::vector<ChoiceLine> &linesOf(ListBox *list);
-    void clearChoice(ListBox *list);
+    // The master lists List1 .. List7 with the records behind their lines.
+    qd::qt::ListedLines<ChoiceLine> &choices(ListBox *list);
+    const ChoiceLine *chosen(ListBox *list) { return choices(list).chosen(); }
     void itemChanged(); // the price line chosen so far no longer belongs to the choice
     bool askQuantity();
     bool takeName(const QString &typed);
     bool takeCode(const QString &typed);
 
-    std::vector<ChoiceLine> m_lines1, m_lines2, m_lines3, m_lines4, m_lines5, m_lines6, m_lines7;
+    std::array<qd::qt::ListedLines<ChoiceLine>, 8> m_choices; // by list number
     bool m_itemChosen = false;       // a price line is chosen (from the list or the component)
     std::int32_t m_chosenComponent = 0; // record of the component chosen in List8 since listing
     bool m_newSet = false;           // the last code entered names a set without records

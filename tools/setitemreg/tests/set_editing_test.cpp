@@ -49,6 +49,16 @@ void chooseItem(SethinState &g, const std::string &kind2, const std::string &cih
     priceLineChosen(g, prices.at(static_cast<std::size_t>(line)));
 }
 
+// A record of the given raw fields, separators and end bytes set.
+r::Record recordOf(const r::Layout &layout, const std::vector<std::pair<int, std::string>> &fields)
+{
+    r::Record rec(layout);
+    rec.setSeparators();
+    for (const auto &[field, raw] : fields)
+        rec.setRaw(field, raw);
+    return rec;
+}
+
 struct SetFixture : ::testing::Test {
     TempInstall inst;
     SethinState g;
@@ -248,36 +258,20 @@ TEST_F(SetFixture, ItemChoiceFollowsTheCodesOfTheChosenLines)
 
 TEST_F(SetFixture, ComponentPanelShowsTheColourPriceTheTotalCounts)
 {
-    // A price line whose slot 3 has a colour but no price, and slots 17 and 18 beyond the grid.
-    r::Record line(r::Price::layout());
-    line.setRaw(r::Price::MAKER_CD, "01");
-    line.setRaw(r::Price::BUNRUI_CD, "01");
-    line.setRaw(r::Price::HINSYU2_CD, "1001");
-    line.setRaw(r::Price::CIHO_CD, "01");
-    line.setRaw(r::Price::KIGO, "PANEL-1");
-    line.setRaw(r::Price::W_MIRI, "01234");
-    line.setRaw(r::Price::W_SYAKU, "0250");
-    const std::vector<std::pair<const char *, const char *>> slots = {
-        {"001", "0001000"}, {"002", "0002000"}, {"003", "       "}, {"004", "0004000"}};
-    for (std::size_t s = 0; s < slots.size(); ++s) {
-        line.setRaw(r::Price::iroCd(static_cast<int>(s) + 1), slots[s].first);
-        line.setRaw(r::Price::tanka(static_cast<int>(s) + 1), slots[s].second);
-    }
-    line.setRaw(r::Price::iroCd(17), "004");
-    line.setRaw(r::Price::tanka(17), "0004500");
-    line.setSeparators();
+    // A price line whose slot 3 has a colour but no price, and slot 17 beyond the grid.
+    namespace P = r::Price;
+    namespace S = r::SetItem;
+    const r::Record line = recordOf(P::layout(), {{P::MAKER_CD, "01"}, {P::BUNRUI_CD, "01"}, {P::HINSYU2_CD, "1001"},
+                                                  {P::CIHO_CD, "01"}, {P::KIGO, "PANEL-1"}, {P::W_MIRI, "01234"},
+                                                  {P::W_SYAKU, "0250"}, {P::iroCd(1), "001"}, {P::tanka(1), "0001000"},
+                                                  {P::iroCd(2), "002"}, {P::tanka(2), "0002000"}, {P::iroCd(3), "003"},
+                                                  {P::iroCd(4), "004"}, {P::tanka(4), "0004000"}, {P::iroCd(17), "004"},
+                                                  {P::tanka(17), "0004500"}});
     writeBytes(inst.data() / "01011000.txt", line.bytes());
-
-    r::Record comp(r::SetItem::layout());
-    comp.setSeparators();
-    comp.setText(r::SetItem::SET_NAME, "見本");
-    comp.setRaw(r::SetItem::MAKER_CD, "01");
-    comp.setRaw(r::SetItem::BUNRUI_CD, "01");
-    comp.setRaw(r::SetItem::HINSYU2_CD, "1001");
-    comp.setRaw(r::SetItem::CIHO_CD, "01");
-    comp.setRaw(r::SetItem::KIGO, "PANEL-1");
-    comp.setRaw(r::SetItem::IRO_CD, "04");
-    comp.setRaw(r::SetItem::SURYO, "00012");
+    r::Record comp = recordOf(S::layout(), {{S::MAKER_CD, "01"}, {S::BUNRUI_CD, "01"}, {S::HINSYU2_CD, "1001"},
+                                            {S::CIHO_CD, "01"}, {S::KIGO, "PANEL-1"}, {S::IRO_CD, "04"},
+                                            {S::SURYO, "00012"}});
+    comp.setText(S::SET_NAME, "見本");
 
     const PanelContent p = componentPanel(g, comp, 1);
     EXPECT_TRUE(p.lineFound);
