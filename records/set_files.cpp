@@ -181,7 +181,6 @@ SetItemPrice SetPriceBook::price(const Record &component)
     out.quantity = setQuantityOf(component);
     m_line.setBytes("");
     const std::string name = setPriceFileName(component);
-    m_linePath = name.empty() ? std::string() : m_instDir + "\\data\\" + name;
     if (name.empty())
         return out;
 

@@ -106,8 +106,6 @@ public:
     SetItemPrice price(const Record &component);
     // The price line found by the last price(); all blanks when none was found.
     const Record &line() const { return m_line; }
-    // The price record's path of the last price() (empty when the codes named none).
-    const std::string &linePath() const { return m_linePath; }
 
 private:
     const WholeRecords &file(const std::string &name);
@@ -115,7 +113,6 @@ private:
     std::string m_instDir;
     std::map<std::string, WholeRecords> m_files;
     Record m_line{Price::layout()};
-    std::string m_linePath;
 };
 
 // The list price of the component in `component`, read from its price file; TANKA_REC holds the
