@@ -35,14 +35,8 @@ QFont toolFont(double points, bool bold)
 
 QString failureText(const QString &headline, const std::exception &e)
 {
-    QString text = headline.isEmpty() ? QStringLiteral("ファイルを読み書きできませんでした。") : headline;
-    if (const auto *fe = dynamic_cast<const qd::files::FileError *>(&e)) {
-        text += u'\r' + QString::fromStdString(fe->path());
-        text += u'\r' + QString::fromStdString(fe->reason().empty() ? std::string(fe->what()) : fe->reason());
-    } else {
-        text += u'\r' + QString::fromUtf8(e.what());
-    }
-    return text;
+    const QString head = headline.isEmpty() ? QStringLiteral("ファイルを読み書きできませんでした。") : headline;
+    return head + u'\r' + QString::fromStdString(qd::files::failureText(e));
 }
 
 std::string installFolder()

@@ -37,8 +37,8 @@ QColor colorOfBgr(unsigned bgr);
 // fixed-pitch Japanese face of the same widths.
 QFont toolFont(double points, bool bold = false);
 
-// The text of a failure: the headline, then the file and the system's reason on lines of their
-// own (a failure that names no file: its own words).
+// The text of a failure: the headline, then on a line of its own the file and the system's
+// reason (a failure that names no file: its own words).
 QString failureText(const QString &headline, const std::exception &e);
 
 // The install folder of a tool: its working folder, trimmed of blanks, in the system's form.

@@ -2,6 +2,7 @@
 
 #include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
+#include "platform/files/record_append.h"
 #include "platform/files/record_file.h"
 #include "platform/files/safe_replace.h"
 #include "platform/qt/list_order.h"
@@ -26,22 +27,15 @@ std::vector<Record> MasterFile::readLocked(bool create) const
         return records;
     const std::int32_t length = m_layout->length;
     const RecordFile file(m_path, length, create ? RecordFile::Mode::CreateIfMissing : RecordFile::Mode::ReadOnly);
-    const std::int32_t count = file.recordCount();
+    // The count is taken from the very bytes read; a trailing part of a record reads as blanks.
+    const std::string bytes = file.readAll();
+    const std::int32_t count = qd::files::recordCountOf(static_cast<std::int64_t>(bytes.size()), length);
     records.reserve(static_cast<std::size_t>(count));
-    if (count > 0 && count <= std::numeric_limits<std::int32_t>::max() / length) {
-        // All records in one read: the file taken as one record of their total length (a
-        // trailing part of a record reads as blanks, as it does record by record).
-        const RecordFile whole(m_path, count * length, RecordFile::Mode::ReadOnly);
-        const std::string bytes = whole.get(1);
-        for (std::int32_t n = 0; n < count; ++n) {
-            records.emplace_back(*m_layout);
-            records.back().setBytes(std::string_view(bytes).substr(static_cast<std::size_t>(n) * length, length));
-        }
-        return records;
-    }
-    for (std::int32_t n = 1; n <= count; ++n) {
+    const std::string_view all(bytes);
+    for (std::int32_t n = 0; n < count; ++n) {
+        const std::size_t at = static_cast<std::size_t>(n) * static_cast<std::size_t>(length);
         records.emplace_back(*m_layout);
-        records.back().setBytes(file.get(n));
+        records.back().setBytes(at < all.size() ? all.substr(at, static_cast<std::size_t>(length)) : std::string_view());
     }
     return records;
 }
@@ -64,12 +58,7 @@ Record MasterFile::read(std::int32_t n) const
 
 std::int32_t MasterFile::append(const Record &rec) const
 {
-    const FileLock lock(std::string_view(m_path), LockKind::Exclusive);
-    RecordFile file(m_path, m_layout->length);
-    const std::int32_t n = file.append(rec.bytes());
-    file.flush();
-    file.close();
-    return n;
+    return qd::files::appendRecords(m_path, m_layout->length, rec.bytes());
 }
 
 bool MasterFile::changeRecord(std::int32_t n, const std::function<bool(const Record &)> &stillListed,

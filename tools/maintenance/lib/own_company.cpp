@@ -1,6 +1,7 @@
 #include "tools/maintenance/lib/own_company.h"
 
 #include "platform/files/file_lock.h"
+#include "platform/files/file_read.h"
 #include "platform/files/paths.h"
 #include "platform/files/record_file.h"
 #include "platform/files/safe_replace.h"
@@ -9,8 +10,6 @@
 #include "records/layouts.h"
 
 #include <array>
-#include <fstream>
-#include <iterator>
 
 namespace qd::maint {
 
@@ -87,14 +86,9 @@ void writeOwnRecord(const OwnState &g, const std::string &path)
 {
     const qd::files::FileLock lock(std::string_view(path), qd::files::LockKind::Exclusive);
     std::string bytes = g.SYSF_REC.bytes();
-    if (qd::files::fileExists(path)) {
-        std::ifstream in(qd::files::hostPath(path), std::ios::binary);
-        if (!in)
-            throw qd::files::FileError(qd::files::hostPath(path).string(), "The file cannot be opened");
-        const std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (old.size() > static_cast<std::size_t>(RecordLength))
-            bytes += old.substr(RecordLength);
-    }
+    const qd::files::FileSnapshot old = qd::files::readWholeFile(path);
+    if (old.bytes.size() > static_cast<std::size_t>(RecordLength))
+        bytes += old.bytes.substr(RecordLength);
     qd::files::writeFileSafely(path, bytes);
 }
 

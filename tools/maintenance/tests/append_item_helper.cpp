@@ -1,9 +1,8 @@
 // A second program for the tests: appends one single item to "\data\TANPIN.TXT" below its
 // working folder, as quotedesk does when it registers a sheet row as an item, under the file's
 // lock. Arguments: the code and the name.
-#include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
-#include "platform/files/record_file.h"
+#include "platform/files/record_append.h"
 #include "records/records_state.h"
 
 #include <cstdio>
@@ -22,10 +21,7 @@ int main(int argc, char **argv)
         g.ITEM_EDIT_CD = static_cast<std::int16_t>(std::stoi(argv[1]));
         g.ITEM_EDIT_NAME = argv[2];
         qd::records::TANPIN_REC_SET(g);
-        const qd::files::FileLock lock(std::string_view(path), qd::files::LockKind::Exclusive);
-        qd::files::RecordFile file(path, 128);
-        file.append(g.TANPIN_REC.bytes());
-        file.flush();
+        qd::files::appendRecords(path, 128, g.TANPIN_REC.bytes());
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/files/fault_plan.h"
-#include "platform/files/safe_replace.h"
 #include "platform/qt/entry_box.h"
 #include "platform/qt/list_box.h"
 #include "platform/qt/scripted_seam.h"
@@ -102,17 +101,6 @@ protected:
     }
     static QWidget *focus() { return QApplication::focusWidget(); }
 
-    // Whether the file layer counts its write steps, so that a failure can be injected in one.
-    bool faultsCanBeInjected() const
-    {
-        const std::string path = inst.dir() + "\\probe.txt";
-        qd::files::faults::clear();
-        qd::files::writeFileSafely(path, "x");
-        const bool counted = qd::files::faults::count(qd::files::FileStep::Any) > 0;
-        qd::files::faults::clear();
-        std::filesystem::remove(inst.path() / "probe.txt");
-        return counted;
-    }
 
     TempInstall inst{TempInstall::Content::Empty};
     qd::qt::ScriptedSeam seam;
