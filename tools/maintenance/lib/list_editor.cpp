@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
 #include <limits>
 #include <set>
 
@@ -242,8 +243,8 @@ void ListEditor::Form_Load()
     if (tool.twoLevel()) {
         List1->clearLines();
         guarded([this] { MAKER_LIST_FILL(); }, READ_FAILED);
-        // The classes or colours are read once a major class is chosen; the master is made now
-        // when it is missing, as the other tools find it.
+        // The classes or colours are listed once a major class is chosen; a missing master is
+        // made empty now, as the tool opens it at start.
         guarded([this] { g.REC_COUNT = static_cast<std::int32_t>(master().readAll().size()); }, READ_FAILED);
     } else {
         guarded([this] { LIST_FILL(); }, READ_FAILED);

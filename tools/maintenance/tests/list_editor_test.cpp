@@ -125,11 +125,7 @@ TEST_F(MaintTest, DeletedRecordsAreMarkedThenTheEndRewritesInCodeOrderByteForByt
 
 TEST_F(MaintTest, TheCloseBoxEndsWithoutTheRewrite)
 {
-    const qd::maint::ListTool &t = tool("partnermaint");
-    Record deleted = record(t, 3, "X");
-    t.markDeleted(deleted);
-    const std::string bytes = joined({record(t, 5, "E"), deleted, record(t, 1, "A")});
-    writeBytes(file("TOKF.SSS"), bytes);
+    const std::string bytes = writeThreeWithADeletedOne(tool("partnermaint"), file("TOKF.SSS"));
     auto f = open("partnermaint");
     EXPECT_EQ(f->List1->lineText(0).toStdString(),
               "0001 A" + std::string(49 + 50, ' ') + "00003");
@@ -275,10 +271,7 @@ TEST_F(MaintTest, BoxesTakeValuesOnlyWithEnter)
 TEST_F(MaintTest, AFailingRewriteLeavesTheMasterAndTheToolGoesOn)
 {
     const qd::maint::ListTool &t = tool("sectmaint");
-    Record deleted = record(t, 3, "X");
-    t.markDeleted(deleted);
-    const std::string bytes = joined({record(t, 5, "E"), deleted, record(t, 1, "A")});
-    writeBytes(file("CIHO.TXT"), bytes);
+    const std::string bytes = writeThreeWithADeletedOne(t, file("CIHO.TXT"));
     auto f = open("sectmaint");
     seam.answerMessage(1, [](const qd::qt::MessageRequest &m) {
         EXPECT_TRUE(m.text.contains(QStringLiteral("CIHO.TXT"))) << m.text.toStdString();

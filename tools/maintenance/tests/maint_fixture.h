@@ -75,6 +75,16 @@ protected:
         return bytes;
     }
     std::filesystem::path file(const char *name) const { return inst.data() / name; }
+    // A master of three records out of code order (5, 3, 1), the second one marked deleted;
+    // returns its bytes.
+    static std::string writeThreeWithADeletedOne(const qd::maint::ListTool &t, const std::filesystem::path &master)
+    {
+        qd::records::Record deleted = record(t, 3, "X");
+        t.markDeleted(deleted);
+        const std::string bytes = joined({record(t, 5, "E"), deleted, record(t, 1, "A")});
+        writeBytes(master, bytes);
+        return bytes;
+    }
 
     // Typing into a box as a user does: the focus comes, the text is typed, a key ends it.
     static void type(qd::qt::EntryBox *box, const QString &text, int key = 13)
