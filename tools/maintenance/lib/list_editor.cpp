@@ -480,10 +480,9 @@ void ListEditor::Command3_Click()
         }
         m_chosen = false;
         const auto kept = master().rewrite(
-            {[this, &expected](const std::vector<Record> &records) {
+            {[this, &expected](std::int32_t count, const std::function<const Record &(std::int32_t)> &recordAt) {
                  for (const auto &[n, key] : expected)
-                     if (n < 1 || static_cast<std::size_t>(n) > records.size() ||
-                         recordKey(tool, records[static_cast<std::size_t>(n - 1)]) != key)
+                     if (n < 1 || n > count || recordKey(tool, recordAt(n)) != key)
                          return false;
                  return true;
              },

@@ -20,30 +20,32 @@ MasterFile::MasterFile(std::string path, std::string workPath, const Layout &lay
 {
 }
 
-std::vector<Record> MasterFile::readLocked(bool create) const
+std::string MasterFile::readBytesLocked(bool create) const
 {
-    std::vector<Record> records;
     if (!create && !qd::files::fileExists(m_path))
-        return records;
+        return {};
     const std::int32_t length = m_layout->length;
     const RecordFile file(m_path, length, create ? RecordFile::Mode::CreateIfMissing : RecordFile::Mode::ReadOnly);
-    // The count is taken from the very bytes read; a trailing part of a record reads as blanks.
-    const std::string bytes = file.readAll();
+    // The count is taken from the very bytes read; a trailing part of a record that counts as
+    // a record is completed with blanks, as a record read past the end is.
+    std::string bytes = file.readAll();
     const std::int32_t count = qd::files::recordCountOf(static_cast<std::int64_t>(bytes.size()), length);
-    records.reserve(static_cast<std::size_t>(count));
-    const std::string_view all(bytes);
-    for (std::int32_t n = 0; n < count; ++n) {
-        const std::size_t at = static_cast<std::size_t>(n) * static_cast<std::size_t>(length);
-        records.emplace_back(*m_layout);
-        records.back().setBytes(at < all.size() ? all.substr(at, static_cast<std::size_t>(length)) : std::string_view());
-    }
-    return records;
+    bytes.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(length), ' ');
+    return bytes;
 }
 
 std::vector<Record> MasterFile::readAll(bool create) const
 {
     const FileLock lock(std::string_view(m_path), LockKind::Shared);
-    return readLocked(create);
+    const std::string bytes = readBytesLocked(create);
+    const auto length = static_cast<std::size_t>(m_layout->length);
+    std::vector<Record> records;
+    records.reserve(bytes.size() / length);
+    for (std::size_t at = 0; at < bytes.size(); at += length) {
+        records.emplace_back(*m_layout);
+        records.back().setBytes(std::string_view(bytes).substr(at, length));
+    }
+    return records;
 }
 
 Record MasterFile::read(std::int32_t n) const
@@ -67,40 +69,28 @@ bool MasterFile::changeRecord(std::int32_t n, const std::function<bool(const Rec
     // The changed record goes in with the others through the work copy: a failing disk never
     // leaves half a record in the master.
     const FileLock lock(std::string_view(m_path), LockKind::Exclusive);
-    std::vector<Record> records = readLocked(true);
-    if (n < 1 || n > static_cast<std::int32_t>(records.size()))
+    std::string bytes = readBytesLocked(true);
+    const auto length = static_cast<std::size_t>(m_layout->length);
+    if (n < 1 || static_cast<std::size_t>(n) > bytes.size() / length)
         return false;
-    Record &rec = records[static_cast<std::size_t>(n - 1)];
+    const std::size_t at = static_cast<std::size_t>(n - 1) * length;
+    Record rec(*m_layout);
+    rec.setBytes(std::string_view(bytes).substr(at, length));
     if (!stillListed(rec))
         return false;
     edit(rec);
-    writeThroughWorkCopy(records);
+    bytes.replace(at, length, rec.bytes());
+    writeThroughWorkCopy(bytes);
     return true;
 }
 
-void MasterFile::writeThroughWorkCopy(const std::vector<Record> &records, const std::vector<int> *order) const
+void MasterFile::writeThroughWorkCopy(const std::string &bytes) const
 {
-    std::string bytes;
-    const std::size_t count = order ? order->size() : records.size();
-    bytes.reserve(count * static_cast<std::size_t>(m_layout->length));
-    if (order) {
-        for (int i : *order)
-            bytes += records[static_cast<std::size_t>(i)].bytes();
-    } else {
-        for (const Record &rec : records)
-            bytes += rec.bytes();
-    }
-    // The kept records go into the work copy in one write: the copy taken as one record of
-    // their total length.
+    // The records go into the work copy in one write: the copy taken as one record of their
+    // total length.
     const bool fits = bytes.size() <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
     const auto length = static_cast<std::int32_t>(bytes.empty() || !fits ? m_layout->length : bytes.size());
     qd::files::replaceThroughWorkCopy(m_path, m_workPath, length, [&](RecordFile &work) {
-        if (bytes.empty())
-            return;
-        if (fits) {
-            work.put(1, bytes);
-            return;
-        }
         for (std::size_t at = 0, n = 1; at < bytes.size(); at += static_cast<std::size_t>(length), ++n)
             work.put(static_cast<std::int32_t>(n), std::string_view(bytes).substr(at, static_cast<std::size_t>(length)));
     });
@@ -109,28 +99,41 @@ void MasterFile::writeThroughWorkCopy(const std::vector<Record> &records, const 
 std::optional<std::int32_t> MasterFile::rewrite(const Rewrite &how) const
 {
     const FileLock lock(std::string_view(m_path), LockKind::Exclusive);
-    const std::vector<Record> records = readLocked(true);
-    if (how.check && !how.check(records))
+    const std::string bytes = readBytesLocked(true);
+    const auto length = static_cast<std::size_t>(m_layout->length);
+    const auto count = static_cast<std::int32_t>(bytes.size() / length);
+    const auto slice = [&](std::int32_t n) {
+        return std::string_view(bytes).substr(static_cast<std::size_t>(n - 1) * length, length);
+    };
+    // One buffer serves every record the callers look at.
+    Record scratch(*m_layout);
+    const std::function<const Record &(std::int32_t)> recordAt = [&](std::int32_t n) -> const Record & {
+        scratch.setBytes(n >= 1 && n <= count ? slice(n) : std::string_view());
+        return scratch;
+    };
+    if (how.check && !how.check(count, recordAt))
         return std::nullopt;
 
-    std::vector<int> kept;
-    for (std::size_t i = 0; i < records.size(); ++i)
-        if (!how.keep || how.keep(static_cast<std::int32_t>(i + 1), records[i]))
-            kept.push_back(static_cast<int>(i));
-    if (how.sortKey) {
-        std::vector<std::string> keys;
-        keys.reserve(kept.size());
-        for (int i : kept)
-            keys.push_back(how.sortKey(records[static_cast<std::size_t>(i)]));
-        const std::vector<int> order = qd::qt::sortedOrder(keys);
-        std::vector<int> sorted;
-        sorted.reserve(kept.size());
-        for (int k : order)
-            sorted.push_back(kept[static_cast<std::size_t>(k)]);
-        kept = std::move(sorted);
+    std::vector<std::int32_t> kept;
+    std::vector<std::string> keys;
+    for (std::int32_t n = 1; n <= count; ++n) {
+        const Record &rec = recordAt(n);
+        if (how.keep && !how.keep(n, rec))
+            continue;
+        kept.push_back(n);
+        if (how.sortKey)
+            keys.push_back(how.sortKey(rec));
     }
-
-    writeThroughWorkCopy(records, &kept);
+    std::string out;
+    out.reserve(kept.size() * length);
+    if (how.sortKey) {
+        for (int k : qd::qt::sortedOrder(keys))
+            out += slice(kept[static_cast<std::size_t>(k)]);
+    } else {
+        for (std::int32_t n : kept)
+            out += slice(n);
+    }
+    writeThroughWorkCopy(out);
     return static_cast<std::int32_t>(kept.size());
 }
 

@@ -47,8 +47,9 @@ public:
                       const std::function<void(Record &)> &edit) const;
 
     struct Rewrite {
-        // Runs on the records as they stand, before anything is written: false writes nothing.
-        std::function<bool(const std::vector<Record> &)> check;
+        // Runs before anything is written, with the number of records and record n (from 1) as it
+        // stands now (the reference holds until the next call): false writes nothing.
+        std::function<bool(std::int32_t count, const std::function<const Record &(std::int32_t n)> &recordAt)> check;
         // Whether record n (from 1) stays in the file.
         std::function<bool(std::int32_t n, const Record &)> keep;
         // The order of the kept records: ascending sort key in the order of the sorted lists,
@@ -62,9 +63,10 @@ public:
     std::optional<std::int32_t> rewrite(const Rewrite &how) const;
 
 private:
-    std::vector<Record> readLocked(bool create) const;
-    // The records (those at the positions `order` names, in its order) as the new master.
-    void writeThroughWorkCopy(const std::vector<Record> &records, const std::vector<int> *order = nullptr) const;
+    // The master's bytes, whole records; the caller holds the lock.
+    std::string readBytesLocked(bool create) const;
+    // The records' bytes as the new master.
+    void writeThroughWorkCopy(const std::string &bytes) const;
 
     std::string m_path;
     std::string m_workPath;
