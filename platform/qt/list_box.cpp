@@ -62,6 +62,9 @@ ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
     setModel(m_model);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A line wider than the list is cut at its edge, never shortened with an ellipsis: the
+    // blanks that pad a name to its field's width would otherwise end it in "…".
+    setTextElideMode(Qt::ElideNone);
     setSelectionKind(Selection::Single);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectionMoved(); });
 }

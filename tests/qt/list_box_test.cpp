@@ -132,6 +132,28 @@ TEST(ListBox, ChoosingALineByProgramMouseOrKeyboardRaisesClickChangingLinesDoesN
     EXPECT_EQ(l.listIndex(), 2) << "Enter chooses nothing";
 }
 
+TEST(ListBox, BlanksThatPadALineToItsWidthShowAsNothing)
+{
+    // Major classes' lines end in their names padded to the field's width; the lines are as
+    // wide as the last one, which has no blanks to spare. The padded lines show just as they
+    // would unpadded: their blanks are cut at the edge, not replaced by an ellipsis.
+    const QString name = QStringLiteral("01 アルミサッシ");
+    const QString last = QStringLiteral("07 ABCDEFGHIJ");
+    ListBox padded, plain;
+    padded.addLines({{name + QString(14, u' '), {}}, {last, {}}});
+    plain.addLines({{name, {}}, {last, {}}});
+    const QFontMetrics fm(padded.font());
+    const int width = fm.horizontalAdvance(name) + 40;
+    ASSERT_GT(fm.horizontalAdvance(padded.lineText(0)), width);
+    const auto firstLine = [width](ListBox &l) {
+        l.resize(width, 100);
+        l.show();
+        const int height = l.visualRect(l.model()->index(0, 0)).height();
+        return l.viewport()->grab(QRect(0, 0, l.viewport()->width(), height)).toImage();
+    };
+    EXPECT_TRUE(firstLine(padded) == firstLine(plain));
+}
+
 TEST(ListBox, ExtendedSelectionTakesSeveralLines)
 {
     ListBox l;
