@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -111,6 +112,28 @@ void ToolWindow::closeEvent(QCloseEvent *event)
 
 namespace {
 
+// Enter (either key) on a button that has the focus presses it, as the space bar does: a user
+// who moved along the boxes with Enter and reached "終了" ends the tool with one more Enter. A
+// key held down presses nothing by its repeats.
+class EnterPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        auto *button = static_cast<QPushButton *>(watched);
+        if (!key->isAutoRepeat() && button->isEnabled())
+            button->click();
+        return true;
+    }
+};
+
 // A control of the window, named and placed in twips.
 template <class W>
 W *placed(W *w, const QString &name, const TwipsRect &at, const QFont &font)
@@ -130,7 +153,9 @@ QLabel *ToolWindow::addLabel(const QString &name, const QString &caption, const 
 
 QPushButton *ToolWindow::addButton(const QString &name, const QString &caption, const TwipsRect &at, const QFont &font)
 {
-    return placed(new QPushButton(caption, this), name, at, font);
+    auto *b = placed(new QPushButton(caption, this), name, at, font);
+    b->installEventFilter(new EnterPresses(b));
+    return b;
 }
 
 EntryBox *ToolWindow::addEntryBox(const QString &name, const TwipsRect &at, const QFont &font, int maxLength,

@@ -174,6 +174,32 @@ TEST(ToolWindow, OuterSizeInTwipsCentredMessagesUnderTheProgramsTitle)
     EXPECT_EQ(unloaded.count(), 1);
 }
 
+TEST(ToolWindow, EnterOnAButtonThatHasTheFocusPressesIt)
+{
+    // ownmaint's Enter in its last box moves the focus to "終了": the next Enter ends the tool.
+    ToolWindow w(QStringLiteral("ownmaint"));
+    EntryBox *box = w.addEntryBox(QStringLiteral("Text12"), {2160, 240, 6135, 730}, toolFont(12));
+    QPushButton *end = w.addButton(QStringLiteral("Command1"), QStringLiteral("終了"), {6120, 9000, 970, 380}, toolFont(13.5, true));
+    box->bind({[] { return QString(); }, [] { return QString(); }, [](const QString &) { return true; }});
+    box->setNext(end);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QSignalSpy clicks(end, &QPushButton::clicked);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_TRUE(end->hasFocus());
+    EXPECT_EQ(clicks.count(), 0) << "the Enter that brought the focus presses nothing";
+    QTest::keyClick(end, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 1);
+    QTest::keyClick(end, Qt::Key_Enter);
+    QTest::keyClick(end, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 3);
+    QTest::keyClick(end, Qt::Key_Return, Qt::NoModifier);
+    end->setEnabled(false);
+    QTest::keyClick(end, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 4);
+}
+
 TEST(ToolWindow, AMissingFolderIsNamedAtStart)
 {
     qd::testing::TempInstall inst(qd::testing::TempInstall::Content::Empty);
