@@ -120,7 +120,7 @@ void SYSFM::Form_Load()
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     SYSF_FIELDS_CLEAR(g);
-    guarded(
+    const bool read = guarded(
         [this] {
             readOwnRecord(g, path());
             if (g.recordCount > 0) {
@@ -130,6 +130,9 @@ void SYSFM::Form_Load()
             }
         },
         QStringLiteral("自社データを読めませんでした。"));
+    // A record that could not be read is never written over with the empty boxes: only 取消
+    // ends the tool then.
+    Command1->setEnabled(read);
     show();
     raise();
     activateWindow();

@@ -4,7 +4,9 @@
 
 #include <QPushButton>
 
+#include "platform/files/file_lock.h"
 #include "records/layouts.h"
+#include "tests/support/processes.h"
 #include "tools/maintenance/lib/own_company.h"
 #include "tools/maintenance/lib/sysfm.h"
 
@@ -102,6 +104,37 @@ TEST_F(OwnMaint, TheRecordIsShownAtFullWidthAndWhatFollowsItInTheFileIsKept)
     EXPECT_EQ(field(bytes, O::JISYA_NAME), qd::text::fixedChars(QString(25, QChar(0x4E9C)).toStdString(), 25));
     EXPECT_EQ(bytes.substr(512), tail);
     EXPECT_EQ(qd::text::trim(field(bytes, O::KAKERITU)), "85.5");
+}
+
+TEST_F(OwnMaint, ARecordThatCouldNotBeReadIsNeverWrittenOver)
+{
+    qd::records::Record r(O::layout());
+    r.setText(O::JISYA_NAME, "有限会社テスト");
+    r.setSeparators();
+    writeBytes(file("SYSF.SSS"), r.bytes());
+
+    // Another program holds the record while ownmaint starts: the boxes stay empty, and 終了
+    // must not write them over the company's data.
+    qd::testing::Signal locked, done;
+    qd::testing::ChildProcess other([&] {
+        const qd::files::FileLock lock(file("SYSF.SSS").string(), qd::files::LockKind::Exclusive);
+        locked.post();
+        return done.wait(std::chrono::seconds(60)) ? 0 : 1;
+    });
+    ASSERT_TRUE(locked.wait());
+    seam.answerMessage(1, [](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("SYSF.SSS"))) << m.text.toStdString();
+    });
+    auto f = openForm();
+    done.post();
+    EXPECT_EQ(other.wait(), 0);
+    EXPECT_EQ(seam.messages().size(), 1);
+
+    f->Command1->click();
+    EXPECT_EQ(readBytes(file("SYSF.SSS")), r.bytes());
+    press(f->Command2);
+    EXPECT_TRUE(f->isUnloaded());
+    EXPECT_EQ(readBytes(file("SYSF.SSS")), r.bytes());
 }
 
 TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)
