@@ -97,7 +97,11 @@ void SYSFM::buildControls()
                            Text[RATE_BOX]->GotFocus();
                            return false;
                        }
-                       g.SYSF_EDIT[static_cast<std::size_t>(n)] = typed.toStdString();
+                       // The rate goes in without blanks around it, as its box shows it:
+                       // quotedesk reads a percentage's cost rate from the field's first six
+                       // characters, which leading blanks would push the digits out of.
+                       g.SYSF_EDIT[static_cast<std::size_t>(n)] =
+                           n == RATE_BOX ? qd::text::trim(typed.toStdString()) : typed.toStdString();
                        return true;
                    }});
         box->setNext(n < 12 ? static_cast<QWidget *>(Text[static_cast<std::size_t>(n + 1)]) : Command1);

@@ -158,6 +158,10 @@ TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)
     EXPECT_EQ(seam.calls().back().message.title, QStringLiteral("ownmaint"));
     EXPECT_EQ(focus(), f->Text[7]);
     EXPECT_EQ(f->g.SYSF_EDIT[7], std::string(29, ' '));
+    // quotedesk takes the cost rate of a percentage from the field's first six characters: the
+    // rate goes in without the blanks typed around it ("   85.5" would give a cost rate of 85).
+    type(f->Text[7], QStringLiteral("   85.5 "));
+    EXPECT_EQ(f->g.SYSF_EDIT[7], "85.5");
     type(f->Text[7], QStringLiteral("7"));
     EXPECT_EQ(f->g.SYSF_EDIT[7], "7");
     EXPECT_EQ(focus(), f->Text[8]);
