@@ -77,13 +77,18 @@ std::string shown(std::string_view bytes)
     return text::charCount(t) > 20 ? text::leftChars(t, 20) + "…" : t;
 }
 
+// Refuses the file at one line; the message is only made when it is needed.
 class RowRefusal {
 public:
-    RowRefusal(const std::string &file, int line) : m_prefix(file + " の " + std::to_string(line) + " 行目：") {}
-    [[noreturn]] void operator()(const std::string &what) const { throw CsvRefused(m_prefix + what); }
+    RowRefusal(const std::string &file, int line) : m_file(file), m_line(line) {}
+    [[noreturn]] void operator()(const std::string &what) const
+    {
+        throw CsvRefused(m_file + " の " + std::to_string(m_line) + " 行目：" + what);
+    }
 
 private:
-    std::string m_prefix;
+    const std::string &m_file;
+    int m_line;
 };
 
 // Puts one cell into its field of the record being built at `rec` (the record's bytes, blank
@@ -179,6 +184,16 @@ std::string throughPattern(std::string_view field, std::string_view pattern)
     if (readsAsNumber(t))
         return text::format(text::valFixed(t), pattern);
     return std::string(t);
+}
+
+std::string failureMessage(const std::exception &e)
+{
+    if (dynamic_cast<const CsvRefused *>(&e))
+        return e.what();
+    // The file error's text holds the file and the system's reason.
+    if (dynamic_cast<const FileError *>(&e))
+        return std::string("ファイルを読み書きできませんでした：") + e.what();
+    return std::string("処理を中断しました：") + e.what();
 }
 
 std::string fileNameOf(std::string_view systemPath)

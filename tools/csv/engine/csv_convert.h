@@ -6,6 +6,7 @@
 // leaves the master byte for byte as it was.
 #pragma once
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,10 @@ std::optional<std::string> readWholeFile(const std::string &systemPath);
 // becomes a whole number with at least as many digits as the pattern has zeros ("#######": none,
 // and zero gives an empty text); any other value comes back trimmed and otherwise unchanged.
 std::string throughPattern(std::string_view field, std::string_view pattern);
+
+// The message a user sees for a failed conversion: a refused CSV file's own message; for a file
+// that could not be read, locked or written, the file and the system's reason.
+std::string failureMessage(const std::exception &e);
 
 // The last part of a system path ("\data\大分類.CSV" -> "大分類.CSV"), for the messages.
 std::string fileNameOf(std::string_view systemPath);
