@@ -25,6 +25,8 @@ struct RecordFileControl {
     void get(std::int32_t n, Record &rec);
     // Writes the buffer as record n.
     void put(std::int32_t n, const Record &rec);
+    // Closes the file; throws FileError when records written through it may not have reached
+    // the disk (a file that was only read closes quietly).
     void close() { file.close(); }
 };
 
@@ -97,6 +99,15 @@ void TANKA_REC_CLEAR(RecordsState &g);
 void TANPIN_REC_CLEAR(RecordsState &g);
 void TANPIN_SEP_SET(RecordsState &g);
 void TANPIN_REC_SET(RecordsState &g);
+// Registers the single item of the edit values ITEM_EDIT_NAME, ITEM_EDIT_TANKA and
+// ITEM_EDIT_GENKA as a new record of "\data\TANPIN.TXT", appended after the file's last record
+// under the code after the highest in the file (deleted records count 0). The file's exclusive
+// lock is held from the read of the codes to the append, so two programs registering at once
+// never give out one code, and the append writes the whole record or nothing. Sets ITEM_EDIT_CD
+// and TANPIN_REC (as TANPIN_REC_CLEAR, TANPIN_SEP_SET and TANPIN_REC_SET do) and returns true.
+// When the next code would pass `maxCode` nothing is written and false is returned. Throws
+// qd::files::FileError when the file cannot be read or written.
+bool appendNextItem(RecordsState &g, std::int32_t maxCode);
 void SYSF_REC_CLEAR(RecordsState &g);
 void SYSF_TO_GLOBALS(RecordsState &g);
 
