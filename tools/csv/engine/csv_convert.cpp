@@ -1,17 +1,10 @@
 #include "tools/csv/engine/csv_convert.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <optional>
-#include <system_error>
 
 #include "platform/files/file_error.h"
-#include "platform/files/file_lock.h"
+#include "platform/files/file_read.h"
 #include "platform/files/paths.h"
 #include "platform/files/record_file.h"
 #include "platform/files/safe_replace.h"
@@ -138,43 +131,6 @@ void putCell(const CsvColumn &col, const CsvCell &cell, const records::FieldDef 
 }
 
 } // namespace
-
-std::optional<std::string> readWholeFile(const std::string &systemPath)
-{
-    const files::FileLock lock(std::string_view(systemPath), files::LockKind::Shared);
-    const auto host = files::hostPath(systemPath);
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throw FileError(host.string(), "The file cannot be opened", std::generic_category().message(errno));
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw FileError(host.string(), "The file cannot be opened", "not a regular file");
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
-    for (;;) {
-        if (got == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file grew while it was read
-        const ssize_t r = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError(host.string(), "The file cannot be read", std::generic_category().message(errno));
-        }
-        if (r == 0)
-            break;
-        got += static_cast<std::size_t>(r);
-    }
-    bytes.resize(got);
-    return bytes;
-}
 
 std::string throughPattern(std::string_view field, std::string_view pattern)
 {
@@ -312,10 +268,9 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
 
 int exportFile(const CsvTable &table, const std::string &masterPath, const std::string &csvPath)
 {
-    const std::optional<std::string> master = readWholeFile(masterPath);
+    const files::FileSnapshot master = files::readWholeFile(masterPath);
     int records = 0;
-    const std::string csv = exportBytes(table, master ? *master : std::string(), &records);
-    const files::FileLock lock(std::string_view(csvPath), files::LockKind::Exclusive);
+    const std::string csv = exportBytes(table, master.bytes, &records);
     files::writeFileSafely(csvPath, csv);
     return records;
 }
@@ -324,12 +279,11 @@ int importFile(const CsvTable &table, const std::string &csvPath, const std::str
                const ImportCheck &check)
 {
     const std::string name = fileNameOf(csvPath);
-    const std::optional<std::string> csv = readWholeFile(csvPath);
-    if (!csv)
+    const files::FileSnapshot csv = files::readWholeFile(csvPath);
+    if (!csv.exists)
         throw CsvRefused(name + " がありません。");
     int records = 0;
-    const std::string master = importBytes(table, *csv, name, check, &records);
-    const files::FileLock lock(std::string_view(masterPath), files::LockKind::Exclusive);
+    const std::string master = importBytes(table, csv.bytes, name, check, &records);
     files::writeFileSafely(masterPath, master);
     return records;
 }

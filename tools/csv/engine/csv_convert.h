@@ -7,7 +7,6 @@
 #pragma once
 
 #include <exception>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,10 +41,6 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
 int exportFile(const CsvTable &table, const std::string &masterPath, const std::string &csvPath);
 int importFile(const CsvTable &table, const std::string &csvPath, const std::string &masterPath,
                const ImportCheck &check = {});
-
-// A whole file's bytes, read under its shared lock; nullopt when the file does not exist.
-// Throws FileError when it cannot be read.
-std::optional<std::string> readWholeFile(const std::string &systemPath);
 
 // A field's bytes through a zero pattern ("00", "0000", "#######"): a value that reads as a number
 // becomes a whole number with at least as many digits as the pattern has zeros ("#######": none,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/files/file_read.h"
 #include "platform/files/record_file.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
@@ -26,14 +27,12 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 std::vector<records::Record> readAll(const std::string &path, const records::Layout &layout)
 {
     std::vector<records::Record> out;
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes)
-        return out;
+    const std::string bytes = files::readWholeFile(path).bytes;
     const auto length = static_cast<std::size_t>(layout.length);
-    const std::int32_t count = files::recordCountOf(static_cast<std::int64_t>(bytes->size()), layout.length);
+    const std::int32_t count = files::recordCountOf(static_cast<std::int64_t>(bytes.size()), layout.length);
     for (std::int32_t r = 0; r < count; ++r) {
         records::Record rec(layout);
-        rec.setBytes(std::string_view(*bytes).substr(static_cast<std::size_t>(r) * length, length));
+        rec.setBytes(std::string_view(bytes).substr(static_cast<std::size_t>(r) * length, length));
         out.push_back(std::move(rec));
     }
     return out;
