@@ -48,6 +48,14 @@ PriceFolder &folder()
     return f;
 }
 
+std::string readPlain(const std::filesystem::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::string bytes(std::filesystem::file_size(p), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
 void writePlain(const std::filesystem::path &p, const std::string &bytes)
 {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
@@ -86,7 +94,7 @@ void BM_CsvPriceExportBytesOnly(benchmark::State &state)
     for (auto _ : state) {
         bytes = 0;
         for (const std::string &key : f.keys) {
-            bytes += readBytes(f.file(key, ".TXT")).size();
+            bytes += readPlain(f.file(key, ".TXT")).size();
             writePlain(f.inst.data() / (key + ".plain.csv"), csv[key]);
         }
     }
@@ -103,7 +111,7 @@ void BM_CsvPriceImportBytesOnly(benchmark::State &state)
         master[key] = readBytes(f.file(key, ".TXT"));
     for (auto _ : state) {
         for (const std::string &key : f.keys) {
-            benchmark::DoNotOptimize(readBytes(f.file(key, ".CSV")));
+            benchmark::DoNotOptimize(readPlain(f.file(key, ".CSV")));
             writePlain(f.inst.data() / (key + ".plain.txt"), master[key]);
         }
     }
