@@ -213,7 +213,7 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
                         const ImportCheck &check, int *records)
 {
     if (utf8Kind(csvBytes) != Utf8Kind::NotUtf8)
-        throw CsvRefused(csvName + " は UTF-8 で保存されています。Shift-JIS（CSV）で保存し直して下さい。");
+        throw CsvRefused(csvName + " は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。");
 
     const records::Layout &layout = *table.layout;
     const std::size_t columns = table.columns.size();

@@ -268,9 +268,9 @@ TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
         {"row of another major class", &kind1Table(), kind + "01,01,1000,a" + rates + "\r\n02,01,1000,b" + rates + "\r\n",
          "品種101.CSV の 3 行目：大分類ｺｰﾄﾞ「02」が選んだ大分類 01 と違います。"},
         {"quote never closed", &groupTable(), group + "01,\"a\r\n", "大分類.CSV の 2 行目：大分類名 の「\"」が閉じないままファイルが終わっています。"},
-        {"UTF-8 text", &groupTable(), "01,アルミ\r\n", "大分類.CSV は UTF-8 で保存されています。Shift-JIS（CSV）で保存し直して下さい。", true},
+        {"UTF-8 text", &groupTable(), "01,アルミ\r\n", "大分類.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。", true},
         {"UTF-8 with a byte-order mark", &groupTable(), "\xEF\xBB\xBF" "01,a\r\n",
-         "大分類.CSV は UTF-8 で保存されています。Shift-JIS（CSV）で保存し直して下さい。", true},
+         "大分類.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。", true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -109,7 +109,7 @@ TEST(CsvFailures, PriceRunConvertsEachEntryOnceAndGoesOnPastRefusedOnes)
         const auto failures = convertPriceKeys(inst.dir(), keys, Direction::Import, workers);
         ASSERT_EQ(failures.size(), 1u);
         EXPECT_EQ(failures[0].key, "01011100");
-        EXPECT_EQ(failures[0].message, "01011100.CSV は UTF-8 で保存されています。Shift-JIS（CSV）で保存し直して下さい。");
+        EXPECT_EQ(failures[0].message, "01011100.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。");
         EXPECT_EQ(readBytes(inst.data() / "01011100.txt"), masters.at("01011100.txt"));
         EXPECT_EQ(readBytes(inst.data() / "01011000.TXT"), masters.at("01011000.txt"));
         EXPECT_EQ(readBytes(inst.data() / "02011000.TXT"), masters.at("02011000.txt"));
