@@ -68,6 +68,12 @@ void CsvWindow::showExportNotice(QLabel *notice, const std::string &word)
     notice->show();
 }
 
+QString CsvWindow::importQuestion(const std::string &word)
+{
+    return QStringLiteral("元の") + QString::fromStdString(word) + QStringLiteral("を削除します。") + u'\r' +
+           QStringLiteral("よろしいですか？");
+}
+
 bool CsvWindow::ask(const QString &question)
 {
     g.MSG_ANS = message(question, Buttons::YesNo);

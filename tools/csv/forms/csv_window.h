@@ -35,6 +35,13 @@ class CsvWindow : public qd::qt::ToolWindow {
 public:
     CsvWindow(const CsvTable &table, CsvState &g);
 
+    // The controls every CSV window has; each window places them itself.
+    QLabel *Label1 = nullptr;        // the title line
+    QLabel *Label2 = nullptr;        // the export's notice
+    QPushButton *Command1 = nullptr; // 基本情報－－－＞ＣＳＶ
+    QPushButton *Command2 = nullptr; // ＣＳＶ－－－＞基本情報
+    QPushButton *Command3 = nullptr; // 終　了
+
     const CsvTable &table() const { return m_table; }
     CsvState &state() { return g; }
 
@@ -49,6 +56,8 @@ protected:
 
     // Shows the export notice for the master's word.
     void showExportNotice(QLabel *notice, const std::string &word);
+    // "元の" + word + "を削除します。", a line break, "よろしいですか？"
+    static QString importQuestion(const std::string &word);
     // A beep went before: the question with Yes and No; true on Yes.
     bool ask(const QString &question);
     // Runs one conversion. A refused CSV file or a file that failed is reported with what stayed

@@ -19,7 +19,7 @@ const CsvTable &tableOf(int kind) { return kind == 2 ? kind2Table() : kind1Table
 
 } // namespace
 
-FRM001::FRM001(int kind, CsvState &state) : CsvWindow(tableOf(kind), state), m_kind(kind)
+FRM001::FRM001(int kind, CsvState &state) : ListingWindow(tableOf(kind), state), m_kind(kind)
 {
     // csvkind2's controls stand a little further right than csvkind1's.
     const bool two = kind == 2;
@@ -37,23 +37,13 @@ FRM001::FRM001(int kind, CsvState &state) : CsvWindow(tableOf(kind), state), m_k
     File1 = new FileListBox(this);
     File1->setObjectName(QStringLiteral("File1"));
     setGeometryTwips(File1, two ? 7440 : 8280, two ? 3480 : 1800, two ? 1815 : 1575, two ? 2184 : 1644);
-
-    connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { Command1_Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { Command2_Click(); }); });
-    connect(List1, &ListBox::Click, this, [this] { guarded([this] { List1_Click(); }); });
-    connect(Command4, &QPushButton::clicked, this, [this] { guarded([this] { Command4_Click(); }); });
-    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connectEvents();
 }
 
 void FRM001::Form_Load()
 {
-    placeCentred(m_kind == 2 ? 7910 : 7815, 5370);
-    Label2->hide();
     File1->hide();
-    Command4->setEnabled(false);
-    showModeless(this);
-    Command3->setFocus();
+    load(m_kind == 2 ? 7910 : 7815, 5370);
 }
 
 // Lists the major classes whose kind files (mode 1) or CSV files (mode 2) are in the data folder.
@@ -72,9 +62,7 @@ void FRM001::LIST_KIND_FILES(int mode)
     const qd::files::FileSnapshot makers = qd::files::readWholeFile(dataPath(g.INST_DIR, "MAKER.TXT"));
     for (const std::string &line : kindListLines(names, m_kind, csv, makers.bytes))
         List1->addLine(QString::fromStdString(line));
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    List1->setFocus();
+    listed();
 }
 
 void FRM001::List1_Click()
@@ -90,32 +78,17 @@ void FRM001::List1_Click()
 // Converts the chosen major class's kind file in the listed direction, after its question.
 void FRM001::CONVERT_RUN()
 {
-    const CsvTable &t = table();
     const ConversionFiles f = kindFiles(g.INST_DIR, m_kind, g.MAJOR_NO);
-    beep();
-    if (g.MODE == 1) {
-        showExportNotice(Label2, t.word);
-        if (ask(QStringLiteral("よろしいですか？")))
-            convert(true, [&] { exportFile(t, f.master, f.csv); }, t.word);
-    } else if (g.MODE == 2) {
-        if (ask(QStringLiteral("元の") + QString::fromStdString(t.word) + QStringLiteral("を削除します。") + u'\r' +
-                QStringLiteral("よろしいですか？")))
-            convert(false, [&] { importFile(t, f.csv, f.master, f.check); }, t.word);
-    }
-    backToStart();
-    Command3->setFocus();
-}
-
-void FRM001::Command5_Click() { backToStart(); }
-
-void FRM001::Command3_Click() { unload(); }
-
-void FRM001::backToStart()
-{
-    List1->clearLines();
-    Command1->setEnabled(true);
-    Command2->setEnabled(true);
-    Command4->setEnabled(false);
+    runListed([&](bool exporting) {
+        convert(exporting,
+                [&] {
+                    if (exporting)
+                        exportFile(table(), f.master, f.csv);
+                    else
+                        importFile(table(), f.csv, f.master, f.check);
+                },
+                table().word);
+    });
 }
 
 int runKindTool(int argc, char **argv, int kind)

@@ -3,49 +3,32 @@
 // the next one.
 #pragma once
 
-#include "tools/csv/forms/csv_window.h"
-
-class QLabel;
-class QPushButton;
+#include "tools/csv/forms/listing_window.h"
 
 namespace qd::qt {
 class FileListBox;
-class ListBox;
 } // namespace qd::qt
 
 namespace qd::csv::kind {
 
-class FRM001 : public CsvWindow {
+class FRM001 : public ListingWindow {
     Q_OBJECT
 public:
     // `kind` 1 or 2.
     FRM001(int kind, CsvState &g);
 
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QPushButton *Command1 = nullptr; // list the kind files for export
-    QPushButton *Command2 = nullptr; // list the CSV files for import
-    qd::qt::ListBox *List1 = nullptr;
-    QPushButton *Command4 = nullptr; // 実行
-    QPushButton *Command5 = nullptr; // 取消
-    QPushButton *Command3 = nullptr; // 終　了
-    qd::qt::FileListBox *File1 = nullptr;
+    qd::qt::FileListBox *File1 = nullptr; // finds the kind or CSV files; never shown
 
     void Form_Load();
-    void Command1_Click() { LIST_KIND_FILES(1); }
-    void Command2_Click() { LIST_KIND_FILES(2); }
-    void List1_Click();
-    void Command4_Click() { CONVERT_RUN(); }
-    void Command5_Click();
-    void Command3_Click();
+    void Command1_Click() override { LIST_KIND_FILES(1); }
+    void Command2_Click() override { LIST_KIND_FILES(2); }
+    void List1_Click() override;
+    void Command4_Click() override { CONVERT_RUN(); }
 
     void LIST_KIND_FILES(int mode);
     void CONVERT_RUN();
 
 private:
-    // Back to the start: list empty, both directions open, nothing to run.
-    void backToStart();
-
     int m_kind;
 };
 

@@ -53,8 +53,7 @@ void FRM001::Command1_Click()
 void FRM001::Command2_Click()
 {
     beep();
-    if (ask(QStringLiteral("元の") + QString::fromStdString(table().word) + QStringLiteral("を削除します。") + u'\r' +
-            QStringLiteral("よろしいですか？"))) {
+    if (ask(importQuestion(table().word))) {
         const ConversionFiles f = singleFiles(g.INST_DIR, table());
         convert(false, [&] { importFile(table(), f.csv, f.master, f.check); }, table().word);
     }

@@ -5,9 +5,6 @@
 
 #include "tools/csv/forms/csv_window.h"
 
-class QLabel;
-class QPushButton;
-
 namespace qd::csv::master {
 
 class FRM001 : public CsvWindow {
@@ -15,12 +12,7 @@ class FRM001 : public CsvWindow {
 public:
     FRM001(const CsvTable &table, CsvState &g);
 
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QPushButton *Command1 = nullptr; // 基本情報－－－＞ＣＳＶ: export
-    QPushButton *Command2 = nullptr; // ＣＳＶ－－－＞基本情報: import
-    QPushButton *Command3 = nullptr; // 終　了
-
+    // Command1 exports, Command2 imports, Command3 ends.
     void Form_Load();
     void Command1_Click();
     void Command2_Click();

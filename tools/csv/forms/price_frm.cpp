@@ -31,7 +31,7 @@ QLabel *nameLabel(CsvWindow *w, const QString &name, double top)
 
 } // namespace
 
-FRM001::FRM001(CsvState &state) : CsvWindow(priceTable(), state)
+FRM001::FRM001(CsvState &state) : ListingWindow(priceTable(), state)
 {
     Label1 = addTitle({960, 120, 5540, 380});
     Label2 = addNotice({120, 720, 7450, 1210});
@@ -68,22 +68,10 @@ FRM001::FRM001(CsvState &state) : CsvWindow(priceTable(), state)
         File[d]->hide();
     }
 
-    connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { Command1_Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { Command2_Click(); }); });
-    connect(List1, &ListBox::Click, this, [this] { guarded([this] { List1_Click(); }); });
-    connect(Command4, &QPushButton::clicked, this, [this] { guarded([this] { Command4_Click(); }); });
-    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connectEvents();
 }
 
-void FRM001::Form_Load()
-{
-    placeCentred(7815, 5370);
-    Label2->hide();
-    Command4->setEnabled(false);
-    showModeless(this);
-    Command3->setFocus();
-}
+void FRM001::Form_Load() { load(7815, 5370); }
 
 // Lists the list-price files (mode 1) or their CSV files (mode 2) of the data folder, grouped by
 // their first digit. Only names of eight digits are price files: any other name would stand for
@@ -103,9 +91,7 @@ void FRM001::LIST_PRICE_FILES(int mode)
         for (int i = 0; i < box->lineCount(); ++i)
             if (isPriceFileName(box->lineText(i).toStdString(), ext.toStdString()))
                 List1->addLine(box->lineText(i));
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    List1->setFocus();
+    listed();
 }
 
 // Shows the names of the major class, class and kind of the entry clicked.
@@ -126,19 +112,11 @@ void FRM001::PRICE_FILE_INFO()
 // Converts every picked entry in the listed direction, after one question for them all.
 void FRM001::CONVERT_RUN()
 {
-    const std::string &word = table().word;
-    beep();
-    if (g.MODE == 1) {
-        showExportNotice(Label2, word);
-        if (ask(QStringLiteral("よろしいですか？")))
-            runPicked(true, {(7815 - 4215) / 2.0, (5370 - 2175) / 2.0, 4215, 2175});
-    } else if (g.MODE == 2) {
-        if (ask(QStringLiteral("元の") + QString::fromStdString(word) + QStringLiteral("を削除します。") + u'\r' +
-                QStringLiteral("よろしいですか？")))
-            runPicked(false, {3720, 2760, 4215, 2175});
-    }
-    backToStart();
-    Command3->setFocus();
+    runListed([this](bool exporting) {
+        // The export's panel stands in the middle of the window, the import's at a fixed place.
+        runPicked(exporting, exporting ? TwipsRect{(7815 - 4215) / 2.0, (5370 - 2175) / 2.0, 4215, 2175}
+                                       : TwipsRect{3720, 2760, 4215, 2175});
+    });
 }
 
 void FRM001::runPicked(bool exporting, const TwipsRect &at)
@@ -166,18 +144,6 @@ void FRM001::runPicked(bool exporting, const TwipsRect &at)
     text += u'\r' + (exporting ? QStringLiteral("これらのＣＳＶファイルは前のままです。")
                                : QStringLiteral("これらの定価情報は元のままです。"));
     userError(text);
-}
-
-void FRM001::Command5_Click() { backToStart(); }
-
-void FRM001::Command3_Click() { unload(); }
-
-void FRM001::backToStart()
-{
-    List1->clearLines();
-    Command1->setEnabled(true);
-    Command2->setEnabled(true);
-    Command4->setEnabled(false);
 }
 
 int runPriceTool(int argc, char **argv)
