@@ -52,6 +52,12 @@ struct RecordsState {
     Record DIR_REC{InstallDir::layout()};     RecordFileControl DIR_CTL;
     RecordFileControl SYOHIZEI_CTL; // the tax settings file (its buffer belongs to the tax settings)
 
+    // The open set (records/set_files.h): its bare file name ("SET00012.TXT"), buffer, control
+    // group (the count holds whole records only) and the record last read.
+    std::string SET_FILE_NAME;
+    Record SET_REC{SetItem::layout()};        RecordFileControl SET_CTL;
+    std::int32_t SET_REC_NO = 0;
+
     // Own-company globals, written by SYSF_TO_GLOBALS.
     std::string OWN_JISYA_NAME, OWN_JUSYO_1, OWN_JUSYO_2; // 50 each
     std::string OWN_YUBIN_NO;                            // 10
