@@ -146,6 +146,15 @@ public:
         return true;
     }
 
+    // After a failed restore: the file that still holds the old content (the file itself when
+    // it did not exist before), which is then left in place.
+    fs::path keep()
+    {
+        fs::path kept = m_path.empty() ? m_file : m_path;
+        m_path.clear();
+        return kept;
+    }
+
 private:
     fs::path m_file;
     fs::path m_path; // empty: the file did not exist
@@ -240,8 +249,11 @@ std::pair<FileStamp, FileStamp> replaceFilePair(const FileContent &first, const 
             renameOver(workTwo, two);
         } catch (const FileError &e) {
             ::unlink(workTwo.c_str());
-            if (!backup.restore())
-                throw PairNotRestored(one.string(), "The file could not be put back", io::reasonOf(errno));
+            if (!backup.restore()) {
+                // The old content stays under the second name rather than be lost with it.
+                const int err = errno;
+                throw PairNotRestored(backup.keep().string(), "The file could not be put back", io::reasonOf(err));
+            }
             throw;
         }
     } catch (...) {
