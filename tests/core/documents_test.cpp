@@ -12,6 +12,7 @@
 
 #include "platform/files/fault_plan.h"
 #include "platform/files/file_error.h"
+#include "platform/files/file_lock.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/documents.h"
@@ -568,6 +569,65 @@ TEST(SelectFiles, WriteKeepsTheOldPairOrWritesTheWholeNewOne)
         EXPECT_EQ(readBytes(folder / "網戸.TXT"), threw ? oldLines : newLines) << "step " << n;
         EXPECT_EQ(qd::testing::entriesOf(folder), entries) << "step " << n;
     }
+}
+
+// A message waits for the user: no other program waits for it on a lock of the files that
+// were read.
+TEST(Documents, NoMessageKeepsTheFilesItTellsAboutLocked)
+{
+    TempInstall inst;
+    const fs::path txt = inst.data() / "TXT", select = inst.data() / "SELECT";
+    fs::create_directories(select);
+    const std::string tooMany(1000u * 1024, ' '); // more records than a sheet takes
+    writeBytes(txt / "多すぎ.SSS", "");
+    writeBytes(txt / "多すぎ.TXT", tooMany);
+    writeBytes(txt / "途中.TXT", std::string(1024 + 600, ' '));
+    writeBytes(select / "多すぎ.TXT", tooMany);
+    const std::vector<std::string> files = {(txt / "多すぎ.SSS").string(), (txt / "多すぎ.TXT").string(),
+                                            (txt / "途中.TXT").string(), (select / "多すぎ.TXT").string()};
+
+    // Another program, which tries to take every one of them for writing when asked.
+    qd::testing::Signal ask, answer;
+    qd::testing::ChildProcess other([&] {
+        while (ask.receive(std::chrono::seconds(60)) == 'W') {
+            bool free = true;
+            for (const std::string &f : files) {
+                try {
+                    qd::files::FileLock lock(f, qd::files::LockKind::Exclusive, std::chrono::milliseconds(100));
+                } catch (const qd::files::LockBusy &) {
+                    free = false;
+                }
+            }
+            answer.post(free ? '1' : '0');
+        }
+        return 0;
+    });
+    struct ProbingUi : sheet_test::ScriptUi {
+        using ScriptUi::ScriptUi;
+        std::function<void()> onMessage;
+        int msgBox(const std::string &text, int buttons) override
+        {
+            onMessage();
+            return ScriptUi::msgBox(text, buttons);
+        }
+    };
+    Desk d(inst);
+    ProbingUi ui(d.g);
+    d.g.ui = &ui;
+    ui.onMessage = [&] {
+        ask.post('W');
+        EXPECT_EQ(answer.receive(), '1') << "a file stays locked while the user reads: " << ui.messages.size();
+    };
+
+    EXPECT_FALSE(load(d, "多すぎ"));
+    EXPECT_TRUE(load(d, "途中"));
+    d.g.SELECT_DIR = inst.dir() + "/data/SELECT";
+    d.g.SELECT_NAME = "多すぎ";
+    d.g.ROW_NO = 1;
+    EXPECT_EQ(SELECT_FILE_INSERT(d.g), 0);
+    EXPECT_EQ(ui.messages.size(), 3u);
+    ask.post('Q');
+    EXPECT_EQ(other.wait(), 0);
 }
 
 TEST(Documents, SaveRefusesRowsALoadCouldNotShow)
