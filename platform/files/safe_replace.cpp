@@ -57,7 +57,7 @@ void renameOver(const fs::path &work, const fs::path &master)
 // target's access rights. On failure nothing is left and the FileError names the target.
 fs::path writeWorkCopy(const fs::path &target, std::string_view bytes)
 {
-    std::string tmpl = (folderOf(target) / ("." + target.filename().string() + ".new-XXXXXX")).string();
+    std::string tmpl = (folderOf(target) / io::hiddenName(target.filename().string(), ".new-XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         throw FileError(target.string(), CANNOT_WRITE, io::reasonOf(errno));
@@ -99,7 +99,7 @@ public:
         struct stat st {};
         if (::stat(file.c_str(), &st) != 0)
             return; // a new file: putting it back means removing it
-        m_path = folderOf(file) / ("." + file.filename().string() + ".old");
+        m_path = folderOf(file) / io::hiddenName(file.filename().string(), ".old");
         ::unlink(m_path.c_str()); // left by a run that was cut off
         if (::link(file.c_str(), m_path.c_str()) == 0)
             return;

@@ -317,6 +317,33 @@ TEST(Documents, NameIsTheTitleWithoutItsTxtExtension)
     EXPECT_EQ(std::distance(fs::directory_iterator(inst.data() / "TXT"), fs::directory_iterator()), before);
 }
 
+TEST(Documents, LongestNameAFileMayHaveSavesAndLoads)
+{
+    // 255 bytes with ".TXT": the lock, work and backup files beside it cannot add to its name.
+    const std::string name = "ab" + [] {
+        std::string s;
+        for (int i = 0; i < 83; ++i)
+            s += "窓";
+        return s;
+    }();
+    ASSERT_EQ(name.size() + 4, 255u);
+    TempInstall inst;
+    std::vector<std::string> entries = qd::testing::entriesOf(inst.data() / "TXT");
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    for (const char *text : {"初め", "次に"}) { // the second save replaces an existing pair
+        d.g.curGrid().setCell(1, 2, text);
+        ASSERT_TRUE(save(d, inst, name + ".TXT")) << d.ui.messages.back();
+    }
+    Desk r(inst);
+    ASSERT_TRUE(load(r, name)) << r.ui.messages.back();
+    EXPECT_EQ(qd::text::trim(r.g.curGrid().cell(1, 2)), "次に");
+    entries.push_back(name + ".SSS");
+    entries.push_back(name + ".TXT");
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(qd::testing::entriesOf(inst.data() / "TXT"), entries);
+}
+
 TEST(Documents, SaveDialogStartsInTheDocumentFolder)
 {
     TempInstall inst;
