@@ -505,11 +505,11 @@ TEST(PagePlayer, DrawsEveryCharacterInItsOwnCell)
     PageCanvas canvas;
     canvas.drawText(1000, 1000, "W11");
     std::string bytes = canvas.bytes();
-    const Record &text = *ofType(parsePageImage(bytes), RecordType::ExtTextOutW)[0];
+    const std::uint32_t at = ofType(parsePageImage(bytes), RecordType::ExtTextOutW)[0]->offset;
     std::uint32_t offString;
-    std::memcpy(&offString, bytes.data() + text.offset + 48, 4);
+    std::memcpy(&offString, bytes.data() + at + 48, 4);
     const char16_t bom = u'\uFEFF';
-    std::memcpy(bytes.data() + text.offset + offString, &bom, 2);
+    std::memcpy(bytes.data() + at + offString, &bom, 2);
     const PageImage page = parsePageImage(bytes);
     ASSERT_EQ(ofType(page, RecordType::ExtTextOutW)[0]->text.chars, u"\uFEFF11");
 
