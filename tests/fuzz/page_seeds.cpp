@@ -19,21 +19,21 @@ int main(int argc, char **argv)
     int n = 0;
     auto save = [&](PageCanvas &canvas) { canvas.savePage(dir / pageImageName(++n)); };
 
-    // A quotation page: title, addressee, amounts right-aligned by blanks, a ruled table.
+    // A delivery note: a ruled table of rows with amounts right-aligned by blanks, under a
+    // large bold title.
     PageCanvas canvas;
-    FontSpec title;
-    title.pointSize = 18;
-    canvas.setFont(title);
-    canvas.drawText(1180, 110, "御　見　積　書");
-    canvas.setFont(FontSpec{});
-    canvas.drawText(250, 230, "ｶﾌﾞｼｷｶﾞｲｼｬ 東京建材　御中");
     for (int row = 0; row < 20; ++row) {
         const int y = 600 + row * 60;
-        canvas.drawText(40, y + 10, "引違い２枚建 標準タイプ " + std::to_string(row + 1));
-        canvas.drawText(2105, y + 10, "      125,000");
         canvas.moveTo(30, y);
         canvas.lineTo(2900, y);
+        canvas.drawText(40, y + 10, "引違い２枚建 標準タイプ " + std::to_string(row + 1) + "    ");
+        canvas.drawText(2105, y + 10, "      125,000");
     }
+    FontSpec title;
+    title.pointSize = 24;
+    title.bold = true;
+    canvas.setFont(title);
+    canvas.drawText(1100, 110, "納　　品　　書");
     save(canvas);
 
     // Every font a layout can ask for, with texts of one and two bytes a character.
