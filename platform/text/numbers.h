@@ -4,6 +4,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,12 @@ Fixed4 valFixed(std::string_view s);
 // The number of a text as the row pricing reads its cells: blanks anywhere in the text are
 // skipped, so "1 800" is 1800 and "- 5" is -5; otherwise as valFixed.
 Fixed4 valFixedSkippingBlanks(std::string_view s);
+
+// A whole text read as one number, as an entry box takes it on Enter: blanks around it are
+// allowed; a text without a digit, or with anything that cannot belong to the number ("12a",
+// "1,2"), gives nullopt. The exact form saturates like valFixed.
+std::optional<double> numberText(std::string_view s);
+std::optional<Fixed4> numberTextFixed(std::string_view s);
 
 // Format patterns of "0" (digit always shown), "#" (digit shown only when significant),
 // "," (thousands separator anywhere in the integer part) and "." (decimal point); other

@@ -87,9 +87,8 @@ std::string folderOf(const std::string &fileName, const std::string &title)
 
 void reportFailure(qd::core::QdState &g, const std::string &what, const std::exception &e)
 {
-    const auto *fe = dynamic_cast<const qd::files::FileError *>(&e);
     g.UI().beep();
-    g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines(what, fe ? fe->path() : std::string(e.what())), qd::core::vbOKOnly);
+    g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines(what, qd::files::failureText(e)), qd::core::vbOKOnly);
 }
 
 } // namespace

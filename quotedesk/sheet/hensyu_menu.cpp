@@ -339,7 +339,7 @@ void HENSYU_MENU::guarded(F f)
     } catch (const qd::files::FileError &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines("ファイルを読み書きできませんでした。", e.path()), qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines("ファイルを読み書きできませんでした。", qd::files::failureText(e)), qd::core::vbOKOnly);
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
