@@ -1,17 +1,15 @@
 #include "records/set_files.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
+#include "platform/files/folder_files.h"
 #include "platform/files/paths.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 
 namespace qd::records {
 
-namespace fs = std::filesystem;
 using qd::files::FileError;
 using qd::files::RecordFile;
 
@@ -94,19 +92,11 @@ std::int64_t setPartialBytes(const RecordsState &g) { return g.SET_CTL.fileLengt
 std::vector<SetListEntry> SET_FILE_LIST(RecordsState &g)
 {
     std::vector<SetListEntry> out;
-    const fs::path folder = qd::files::hostPath(dataFolder(g));
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    for (const std::string &name : qd::files::filesInFolder(dataFolder(g), "SET*.TXT")) {
         const std::int32_t code = setCodeOf(name);
-        if (code == 0 || !it->is_regular_file(ec))
-            continue;
-        out.push_back(SetListEntry{name, code, {}, 0});
+        if (code != 0)
+            out.push_back(SetListEntry{name, code, {}, 0});
     }
-    std::sort(out.begin(), out.end(), [](const SetListEntry &a, const SetListEntry &b) {
-        const std::string ua = upperAscii(a.fileName), ub = upperAscii(b.fileName);
-        return ua != ub ? ua < ub : a.fileName < b.fileName;
-    });
 
     std::vector<SetListEntry> listed;
     Record first(SetItem::layout());

@@ -3,28 +3,29 @@
 #include "platform/files/file_error.h"
 #include "platform/files/file_read.h"
 #include "platform/files/paths.h"
+#include "platform/files/record_file.h"
 #include "platform/files/safe_replace.h"
 
 namespace qd::records {
 
 using qd::files::FileError;
 
-WholeRecords readWholeRecords(std::string_view systemPath, std::int32_t length)
+WholeRecords readWholeRecords(std::string_view systemPath, std::int32_t length, RecordCount rule)
 {
     qd::files::FileSnapshot file = qd::files::readWholeFile(systemPath);
     WholeRecords out;
     out.exists = file.exists;
-    const std::size_t whole = file.bytes.size() / static_cast<std::size_t>(length);
-    out.count = static_cast<std::int32_t>(whole);
-    out.partialBytes = static_cast<std::int64_t>(file.bytes.size() % static_cast<std::size_t>(length));
-    file.bytes.resize(whole * static_cast<std::size_t>(length));
+    const auto size = static_cast<std::int64_t>(file.bytes.size());
+    out.count = rule == RecordCount::Rounded ? qd::files::recordCountOf(size, length)
+                                             : static_cast<std::int32_t>(size / length);
+    out.partialBytes = size % length;
+    file.bytes.resize(static_cast<std::size_t>(out.count) * static_cast<std::size_t>(length), ' ');
     out.bytes = std::move(file.bytes);
     return out;
 }
 
-std::vector<Record> readRecordList(std::string_view systemPath, const Layout &layout)
+std::vector<Record> recordsOf(const WholeRecords &file, const Layout &layout)
 {
-    const WholeRecords file = readWholeRecords(systemPath, layout.length);
     std::vector<Record> out;
     out.reserve(static_cast<std::size_t>(file.count));
     Record rec(layout);
@@ -33,6 +34,11 @@ std::vector<Record> readRecordList(std::string_view systemPath, const Layout &la
         out.push_back(rec);
     }
     return out;
+}
+
+std::vector<Record> readRecordList(std::string_view systemPath, const Layout &layout, RecordCount rule)
+{
+    return recordsOf(readWholeRecords(systemPath, layout.length, rule), layout);
 }
 
 void refusePartialRecord(std::string_view systemPath, const WholeRecords &file, std::int32_t length)

@@ -15,11 +15,19 @@
 
 namespace qd::records {
 
+// How the records of a file are counted.
+enum class RecordCount {
+    Whole,   // the whole records only
+    Rounded, // file length / record length rounded half to even, as the masters' openers count:
+             // a part of a record at the end that counts as a record is completed with blanks,
+             // one that does not is left out
+};
+
 struct WholeRecords {
     bool exists = false;
-    std::string bytes;              // the whole records, count x length bytes
-    std::int32_t count = 0;         // whole records
-    std::int64_t partialBytes = 0;  // bytes after the last whole record
+    std::string bytes;              // the records as counted, count x length bytes
+    std::int32_t count = 0;         // records as counted
+    std::int64_t partialBytes = 0;  // bytes after the last whole record of the file
 
     std::string_view record(std::int32_t n, std::int32_t length) const // n from 1
     {
@@ -30,11 +38,15 @@ struct WholeRecords {
 // Reads the file (a system path) whole under its shared lock (which nests with a lock the caller
 // holds). A missing file reads as no records and is not created. Throws qd::files::FileError
 // when it cannot be read.
-WholeRecords readWholeRecords(std::string_view systemPath, std::int32_t length);
+WholeRecords readWholeRecords(std::string_view systemPath, std::int32_t length,
+                              RecordCount rule = RecordCount::Whole);
 
-// The whole records of a file as record buffers, for the lists that read a master from record 1
-// to its count. A missing file has none and is not created.
-std::vector<Record> readRecordList(std::string_view systemPath, const Layout &layout);
+// The records of a file as record buffers, for the lists that read a master from record 1 to its
+// count. A missing file has none and is not created.
+std::vector<Record> readRecordList(std::string_view systemPath, const Layout &layout,
+                                   RecordCount rule = RecordCount::Whole);
+// The same for records already read.
+std::vector<Record> recordsOf(const WholeRecords &file, const Layout &layout);
 
 // Throws qd::files::FileError naming the file when it ends in a part of a record, so that no
 // writer replaces or extends it.

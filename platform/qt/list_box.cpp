@@ -1,7 +1,7 @@
 #include "platform/qt/list_box.h"
 
 #include "platform/qt/grid_view.h"
-#include "platform/qt/list_order.h"
+#include "platform/text/list_order.h"
 
 #include <QFocusEvent>
 #include <QItemSelectionModel>
@@ -80,7 +80,7 @@ void ListBox::setSorted(bool sorted)
         const Quiet quiet(m_quiet);
         m_model->beginReset();
         std::stable_sort(lines.begin(), lines.end(),
-                         [](const Entry &a, const Entry &b) { return compareListText(a.key, b.key) < 0; });
+                         [](const Entry &a, const Entry &b) { return qd::text::compareListText(a.key, b.key) < 0; });
         m_lines = std::move(lines);
         m_model->endReset();
     }
@@ -99,7 +99,7 @@ int ListBox::placeFor(const QString &text) const
         return lineCount();
     const std::string key = text.toStdString();
     const auto it = std::upper_bound(m_lines.begin(), m_lines.end(), key, [](const std::string &k, const Entry &e) {
-        return compareListText(k, e.key) < 0;
+        return qd::text::compareListText(k, e.key) < 0;
     });
     return static_cast<int>(it - m_lines.begin());
 }
@@ -120,7 +120,7 @@ void ListBox::addLines(const std::vector<ListBoxLine> &lines)
     added.reserve(lines.size());
     for (const ListBoxLine &l : lines)
         added.push_back(Entry{l.text, l.data, l.text.toStdString()});
-    const auto less = [](const Entry &a, const Entry &b) { return compareListText(a.key, b.key) < 0; };
+    const auto less = [](const Entry &a, const Entry &b) { return qd::text::compareListText(a.key, b.key) < 0; };
 
     const Quiet quiet(m_quiet);
     m_model->beginReset();

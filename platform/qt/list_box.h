@@ -1,6 +1,6 @@
 // The list box of the tools: lines of text, each with a value of its own beside it (a record
 // number, a file name), kept in the order they are added or, when the list is sorted, each in its
-// place in ascending text order (list_order.h).
+// place in ascending text order (platform/text/list_order.h).
 //
 // Click is raised whenever a line is chosen: by the mouse, by the keyboard, by a click on the line
 // already chosen, and by setListIndex(), so that code which chooses a line runs the same handler a

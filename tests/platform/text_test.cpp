@@ -1,4 +1,5 @@
 #include "platform/text/cp932.h"
+#include "platform/text/list_order.h"
 
 #include <gtest/gtest.h>
 
@@ -221,3 +222,23 @@ TEST(Cp932, TrimAndFixedLengthHelpers)
     EXPECT_EQ(removeChars("a-b c", "- "), "abc");
 }
 
+TEST(ListOrder, CodesSortNumericallyLettersWithoutCaseEqualKeysKeepTheirOrder)
+{
+    struct Case {
+        const char *a, *b;
+        int sign;
+    } const cases[] = {
+        {"05 ABC", "12 ABC", -1},   {"0003 X", "0010 A", -1}, {"05 abc", "05 ABD", -1},
+        {"05 ABC", "05 abc", -1},   {"05", "05 ", -1},        {" 5", "05", -1},
+        {"99 Z", "-0 A", 1},        {"亜", "ｱ", -1},            {"A", "ｱ", -1},
+        {"05 同じ", "05 同じ", 0},
+    };
+    for (const Case &c : cases) {
+        const int got = compareListText(c.a, c.b);
+        EXPECT_EQ((got > 0) - (got < 0), c.sign) << c.a << " / " << c.b;
+        EXPECT_EQ(-((got > 0) - (got < 0)), (compareListText(c.b, c.a) > 0) - (compareListText(c.b, c.a) < 0));
+    }
+    // Equal keys come back in the order given: records of equal code in their file order.
+    EXPECT_EQ(sortedOrder({"07", "03", "07", "01", "03"}), (std::vector<int>{3, 1, 4, 0, 2}));
+    EXPECT_TRUE(sortedOrder({}).empty());
+}

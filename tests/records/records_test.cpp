@@ -9,6 +9,7 @@
 #include "platform/text/cp932.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
+#include "records/whole_file.h"
 #include "tests/support/temp_install.h"
 
 using namespace qd::records;
@@ -274,4 +275,37 @@ TEST(DemoInstall, WritesTheMastersAProgramNeeds)
     for (int rank = 1; rank <= 10; ++rank)
         EXPECT_GT(g.HISYU2_REC.number(Kind2::uriRate(rank)), 0) << rank;
     g.HISYU2_CTL.close();
+}
+
+TEST(WholeFile, RecordsCountedWholeOrRoundedAsTheOpenersCountThem)
+{
+    TempInstall inst(TempInstall::Content::Empty);
+    std::filesystem::create_directories(inst.data());
+    const std::string path = inst.dir() + "\\data\\MAKER.TXT";
+    const WholeRecords missing = readWholeRecords(path, 32, RecordCount::Rounded);
+    EXPECT_FALSE(missing.exists);
+    EXPECT_EQ(missing.count, 0);
+    EXPECT_FALSE(std::filesystem::exists(inst.data() / "MAKER.TXT"));
+
+    // A part of a record at the end is left out, or (rounded, from half a record on) completed
+    // with blanks.
+    struct Case {
+        int bytes, whole, rounded;
+    } const cases[] = {{0, 0, 0}, {45, 1, 1}, {48, 1, 2}, {64, 2, 2}, {80, 2, 2}, {81, 2, 3}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const std::string bytes(static_cast<std::size_t>(c.bytes), 'x');
+        qd::testing::writeBytes(inst.data() / "MAKER.TXT", bytes);
+        const WholeRecords whole = readWholeRecords(path, 32);
+        const WholeRecords rounded = readWholeRecords(path, 32, RecordCount::Rounded);
+        EXPECT_EQ(whole.count, c.whole);
+        EXPECT_EQ(rounded.count, c.rounded);
+        EXPECT_EQ(whole.partialBytes, c.bytes % 32);
+        EXPECT_EQ(whole.bytes, bytes.substr(0, static_cast<std::size_t>(c.whole) * 32));
+        std::string completed = bytes;
+        completed.resize(static_cast<std::size_t>(c.rounded) * 32, ' ');
+        EXPECT_EQ(rounded.bytes, completed);
+        EXPECT_EQ(readRecordList(path, MajorClass::layout(), RecordCount::Rounded).size(),
+                  static_cast<std::size_t>(c.rounded));
+    }
 }

@@ -6,6 +6,7 @@
 #include "platform/text/numbers.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
+#include "records/whole_file.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -283,13 +284,17 @@ void ListEditor::LIST_FILL()
     List1->addLines(lines);
 }
 
+std::vector<Record> ListEditor::majorClasses() const
+{
+    // Read only: a missing "\data\MAKER.TXT" lists no major class and is not made.
+    return qd::records::readRecordList(qd::text::trim(qd::qt::installFolder()) + "\\data\\MAKER.TXT",
+                                       qd::records::MajorClass::layout(), qd::records::RecordCount::Rounded);
+}
+
 void ListEditor::MAKER_LIST_FILL()
 {
     List2->clearLines();
-    const std::string inst = qd::qt::installFolder();
-    const MasterFile majors(qd::text::trim(inst) + "\\data\\MAKER.TXT", qd::text::trim(inst) + "\\data\\WMAKER.TXT",
-                            qd::records::MajorClass::layout());
-    const std::vector<Record> records = majors.readAll(false);
+    const std::vector<Record> records = majorClasses();
     g.MAJOR_COUNT = static_cast<std::int32_t>(records.size());
     std::vector<qd::qt::ListBoxLine> lines;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -305,9 +310,7 @@ bool ListEditor::majorStillLive() const
 {
     if (g.CHOSEN_MAJOR == 0)
         return false;
-    const std::string inst = qd::text::trim(qd::qt::installFolder());
-    const MasterFile majors(inst + "\\data\\MAKER.TXT", inst + "\\data\\WMAKER.TXT", qd::records::MajorClass::layout());
-    for (const Record &rec : majors.readAll(false))
+    for (const Record &rec : majorClasses())
         if (!qd::records::isDeletedMajorClass(rec) && rec.number(qd::records::MajorClass::MAKER_CD) == g.CHOSEN_MAJOR)
             return true;
     return false;

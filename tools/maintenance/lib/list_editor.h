@@ -89,6 +89,8 @@ private:
     bool valuesFit();
     bool stillListed(const Record &rec) const;
     bool majorStillLive() const;
+    // The records of "\data\MAKER.TXT" as they stand now.
+    std::vector<Record> majorClasses() const;
     // The chosen record read again and, while it is still the one listed, edited in its place;
     // otherwise the user is told and the list filled again. Returns whether it was written.
     bool changeChosen(const std::function<void(Record &)> &edit);

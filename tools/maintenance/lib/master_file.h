@@ -6,7 +6,8 @@
 //
 // A record that a tool chose from its list is read again before it is changed or marked, and
 // written back only when it still is the record that was listed; a rewrite keeps the master as
-// it was when any step fails (platform/files, safe_replace.h).
+// it was when any step fails (records/whole_file.h). The records are counted as the tools'
+// openers count them: file length / record length, rounded half to even.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +31,8 @@ public:
     const std::string &path() const { return m_path; }
     const Layout &layout() const { return *m_layout; }
 
-    // Every record in file order. A missing master is created empty when `create` is set, else
-    // it reads as no records.
-    std::vector<Record> readAll(bool create = true) const;
+    // Every record in file order. A missing master is created empty.
+    std::vector<Record> readAll() const;
     // Record n (from 1) as it stands now.
     Record read(std::int32_t n) const;
 
@@ -63,10 +63,11 @@ public:
     std::optional<std::int32_t> rewrite(const Rewrite &how) const;
 
 private:
-    // The master's bytes, whole records; the caller holds the lock.
-    std::string readBytesLocked(bool create) const;
-    // The records' bytes as the new master.
-    void writeThroughWorkCopy(const std::string &bytes) const;
+    // A missing master is made empty, as the tools' openers make it.
+    void createIfMissing() const;
+    // The master's records as counted (records/whole_file.h, RecordCount::Rounded), made empty
+    // when missing; the caller holds the lock.
+    std::string readBytesLocked() const;
 
     std::string m_path;
     std::string m_workPath;

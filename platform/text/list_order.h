@@ -1,5 +1,5 @@
-// The ascending text order of the sorted list and combo boxes, as plain C++ so that a rewrite can
-// order records the way a sorted list would without a list.
+// The ascending text order of the sorted list and combo boxes, so that a rewrite can order
+// records, and a folder its file names, the way a sorted list would without a list.
 //
 // Lines compare character by character: ASCII letters without regard to case, every other
 // character by its code point (digits stand before letters, letters before kana and kanji).
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qd::qt {
+namespace qd::text {
 
 // <0, 0 or >0 as `a` stands before, with or after `b` (UTF-8 texts).
 int compareListText(std::string_view a, std::string_view b);
@@ -23,4 +23,4 @@ inline bool listTextLess(std::string_view a, std::string_view b) { return compar
 // record order gets equal keys back in record order.
 std::vector<int> sortedOrder(const std::vector<std::string> &keys);
 
-} // namespace qd::qt
+} // namespace qd::text

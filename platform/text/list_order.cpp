@@ -1,9 +1,9 @@
-#include "platform/qt/list_order.h"
+#include "platform/text/list_order.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace qd::qt {
+namespace qd::text {
 
 namespace {
 
@@ -38,4 +38,4 @@ std::vector<int> sortedOrder(const std::vector<std::string> &keys)
     return order;
 }
 
-} // namespace qd::qt
+} // namespace qd::text
