@@ -108,6 +108,7 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
     r::SetPriceBook book(r::instDir(g));
     g.SET_TOTAL = 0;
     g.LISTED_BYTES.clear();
+    g.CUR_SET_NAME = BLANK_NAME;
     g.SET_REC.setRaw(SetItem::SET_NAME, BLANK_NAME);
     for (std::int32_t n = 1; n <= g.SET_CTL.recordCount; ++n) {
         g.SET_REC_NO = n;
@@ -116,6 +117,11 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
         g.LISTED_BYTES += g.SET_REC.bytes();
         if (!r::isSetComponent(g.SET_REC))
             continue;
+        // The set's name is its first component's: a record without a name (left by a delete
+        // that was cut off) must not make the set nameless, nor blank every component at the
+        // next add or change.
+        if (out.empty())
+            g.CUR_SET_NAME = r::setNameOf(g.SET_REC);
         ListedComponent c;
         c.recordNo = n;
         c.rec = g.SET_REC;
@@ -125,7 +131,6 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
         out.push_back(std::move(c));
     }
     g.SET_REC_NO = g.SET_CTL.recordCount;
-    g.CUR_SET_NAME = r::setNameOf(g.SET_REC);
     g.SET_CODE = r::setCodeOf(g.SET_FILE_NAME);
     return out;
 }
