@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/qt/scripted_seam.h"
+#include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "records/set_files.h"
 #include "tests/support/temp_install.h"
@@ -199,4 +200,30 @@ TEST_F(SethinForm, RefusedInputsChangeNothing)
     seam.answerMessage(qd::qt::vbYes);
     form->Command3_Click();
     EXPECT_FALSE(std::filesystem::exists(setFile(31)));
+}
+
+TEST_F(SethinForm, PanelsShowEveryNameFromItsStart)
+{
+    // Names are padded to their fields' widths: a box that showed the end of a long padded name
+    // would show "違い２枚建" for "引違い２枚建", or "外付" for the section "半外付".
+    const auto fromStart = [](const PriceFrame *frame) {
+        int shown = 0;
+        for (const QLineEdit *b : frame->findChildren<QLineEdit *>()) {
+            if (b->text().isEmpty())
+                continue;
+            ++shown;
+            EXPECT_EQ(b->cursorPosition(), 0) << frame->objectName().toStdString() << " "
+                                              << b->objectName().toStdString() << " " << b->text().toStdString();
+        }
+        return shown;
+    };
+    typeInto(form->Text1, "1");
+    form->List8->setListIndex(0);
+    EXPECT_EQ(qd::text::trim(form->Frame2->box("Text3")->text().toStdString()), "引違い２枚建");
+    EXPECT_GT(fromStart(form->Frame2), 10);
+
+    form->List8_KeyDown(13);
+    ASSERT_GE(form->List6->listIndex(), 0);
+    form->List6_MouseDown();
+    EXPECT_GT(fromStart(form->Frame3), 10);
 }
