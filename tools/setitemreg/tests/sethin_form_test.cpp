@@ -227,3 +227,33 @@ TEST_F(SethinForm, PanelsShowEveryNameFromItsStart)
     form->List6_MouseDown();
     EXPECT_GT(fromStart(form->Frame3), 10);
 }
+
+TEST_F(SethinForm, ARefusedWriteSaysWhy)
+{
+    const auto saysWhy = [this](const char *why) {
+        seam.answerMessage(qd::qt::vbOK, [why](const qd::qt::MessageRequest &m) {
+            EXPECT_NE(m.text.toStdString().find(why), std::string::npos) << m.text.toStdString();
+            EXPECT_NE(m.text.toStdString().find("SET00001.TXT"), std::string::npos) << m.text.toStdString();
+        });
+    };
+    // Another program took a component out after the set was listed.
+    typeInto(form->Text1, "1");
+    const std::string before = readBytes(setFile(1));
+    writeBytes(setFile(1), before.substr(160));
+    form->List8->setLineSelected(0, true);
+    form->List8->setListIndex(0);
+    saysWhy("他のプログラムで変更されています");
+    form->Command3_Click();
+    EXPECT_EQ(readBytes(setFile(1)), before.substr(160));
+
+    // The set file ends in a part of a record.
+    const std::string cut = before + before.substr(0, 100);
+    writeBytes(setFile(1), cut);
+    typeInto(form->Text1, "1");
+    typeInto(form->Text52, "窓セット");
+    chooseItem();
+    seam.answerInput("1");
+    saysWhy("最後のレコードが途中で切れています");
+    form->Command1->click();
+    EXPECT_EQ(readBytes(setFile(1)), cut);
+}
