@@ -70,8 +70,14 @@ void Record::setNumber(int field, std::int64_t value, std::string_view pattern)
 {
     const FieldDef &f = def(field);
     std::string s = text::format(value, pattern);
-    if (static_cast<int>(s.size()) > f.width)
-        s = s.substr(s.size() - f.width);
+    if (static_cast<int>(s.size()) > f.width) {
+        // A negative value keeps its sign in the field ("-000005" in seven places), its digits
+        // cut to the places that are left.
+        const bool negative = value < 0 && f.width > 1;
+        const std::string digits = negative ? s.substr(1) : s;
+        const auto places = static_cast<std::size_t>(negative ? f.width - 1 : f.width);
+        s = (negative ? "-" : "") + digits.substr(digits.size() - places);
+    }
     setText(field, s);
 }
 

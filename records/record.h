@@ -57,7 +57,8 @@ public:
     // Stores a UTF-8 text left-justified, cut to the width on a character boundary, blank-padded.
     void setText(int field, std::string_view utf8);
     // Stores a whole number under a digit pattern such as "0000"; a value that does not fit the
-    // width keeps its last digits so no neighbouring field is overwritten.
+    // width keeps its last digits so no neighbouring field is overwritten, and a negative one
+    // its sign before them ("-000005" under "0000000").
     void setNumber(int field, std::int64_t value, std::string_view pattern);
     // Raw bytes of a field (code page 932).
     std::string raw(int field) const;

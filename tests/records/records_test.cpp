@@ -183,6 +183,29 @@ TEST(RecordBuffers, NumbersAndTextsReadBackTheWayTheProgramsTakeThem)
     EXPECT_EQ(m.raw(MajorClass::NAME).size(), 20u);
 }
 
+TEST(RecordBuffers, ANumberUnderAZeroPatternKeepsItsSignInItsWidth)
+{
+    // A discount item's negative price takes its sign into the seven places of TANKA and reads
+    // back as itself; a value too wide for the field keeps its last digits, and nothing of it
+    // reaches the separator after it.
+    struct Case {
+        std::int64_t value;
+        const char *stored;
+        std::int64_t reads;
+    } const cases[] = {
+        {1234567, "1234567", 1234567}, {0, "0000000", 0},           {-5, "-000005", -5},
+        {-999999, "-999999", -999999}, {12345678, "2345678", 2345678}, {-1000000, "-000000", 0},
+    };
+    for (const Case &c : cases) {
+        Record r(Item::layout());
+        r.setSeparators();
+        r.setNumber(Item::TANKA, c.value, "0000000");
+        EXPECT_EQ(r.raw(Item::TANKA), c.stored) << c.value;
+        EXPECT_EQ(r.number(Item::TANKA), c.reads) << c.value;
+        EXPECT_EQ(r.bytes()[63], ',');
+    }
+}
+
 TEST(RecordBuffers, OwnCompanyNameIsCutAtItsFirstNul)
 {
     RecordsState g;

@@ -174,6 +174,12 @@ TEST_F(MaintTest, ValuesBeyondTheirFieldsAreRefused)
         press(f->Command1);
         EXPECT_EQ(seam.messages().size() - before, c.refused ? 1 : 0);
         EXPECT_EQ(fs::file_size(master), c.refused ? 0u : static_cast<std::uintmax_t>(t.layout().length));
+        if (c.price && !c.refused) {
+            // What was written reads back as the amount typed, a negative one with its sign.
+            Record written(t.layout());
+            written.setBytes(readBytes(master));
+            EXPECT_EQ(written.number(t.priceField), std::stoll(c.price));
+        }
         if (c.refused) {
             EXPECT_EQ(seam.messages().last(), NUMBER_MESSAGE);
             EXPECT_EQ(seam.calls().back().message.title.toStdString(), c.program);
