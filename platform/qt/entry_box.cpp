@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QValidator>
 
 #include <string>
 
@@ -40,6 +41,21 @@ std::string asciiForms(std::string_view utf8)
     return out;
 }
 
+
+// Control characters become blanks as they come into the box: the line break and the tab that
+// come with a cell copied from a spreadsheet would otherwise end a record's line in the middle
+// of its fields.
+class NoControlCharacters : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        for (QChar &c : input)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                c = u' ';
+        return Acceptable;
+    }
+};
 
 } // namespace
 
@@ -108,7 +124,7 @@ std::optional<std::int64_t> wholeNumberOf(std::string_view utf8, std::int64_t mi
     return value;
 }
 
-EntryBox::EntryBox(QWidget *parent) : QLineEdit(parent) {}
+EntryBox::EntryBox(QWidget *parent) : QLineEdit(parent) { setValidator(new NoControlCharacters(this)); }
 
 void EntryBox::bind(Binding binding) { m_binding = std::move(binding); }
 

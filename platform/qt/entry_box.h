@@ -6,7 +6,8 @@
 // raises Entered. When the store function refuses the text (it is no value of the box), the
 // handler ends there: nothing changes, the focus stays and nothing is reported. Esc (27), where
 // the box is told to, shows the stored value again and moves the focus back. Leaving the box
-// shows the stored value again, so text typed without Enter is dropped, then raises Left.
+// shows the stored value again, so text typed without Enter is dropped, then raises Left. Line
+// breaks, tabs and other control characters, typed or pasted, come into the box as blanks.
 //
 // GotFocus(), KeyDown() and LostFocus() run what the focus and key events run; a form or a test
 // may call them directly. Which focus events count is told in focus_moves.h.

@@ -3,6 +3,7 @@
 // refuse, and what they do when another program changed the master in between.
 #include "tools/maintenance/tests/maint_fixture.h"
 
+#include <QClipboard>
 #include <QPushButton>
 
 #include "platform/text/numbers.h"
@@ -242,6 +243,23 @@ TEST_F(MaintTest, NamesAreCutAtTheirByteWidthWithoutHalfACharacter)
     const std::string rec = readBytes(file("MAKER.TXT"));
     EXPECT_EQ(rec.substr(3, 20), qd::text::toCp932("Aあいうえおかきくけ") + " ");
     EXPECT_EQ(rec[23], ',');
+}
+
+TEST_F(MaintTest, ANamePastedFromASpreadsheetCellBringsNoLineBreakIntoTheRecord)
+{
+    // A cell copied from a spreadsheet ends in CR LF, and may hold a tab: in a record they would
+    // end the line in the middle of its fields.
+    auto f = open("groupmaint");
+    type(f->Text1, QStringLiteral("1"));
+    f->Text2->setFocus();
+    f->Text2->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("アルミ\tサッシ\r\n"));
+    f->Text2->paste();
+    f->Text2->KeyDown(13);
+    press(f->Command1);
+    const std::string rec = readBytes(file("MAKER.TXT"));
+    ASSERT_EQ(rec.size(), 32u);
+    EXPECT_EQ(rec.substr(3, 20), qd::text::toCp932("アルミ サッシ") + std::string(7, ' '));
 }
 
 TEST_F(MaintTest, BoxesTakeValuesOnlyWithEnter)
