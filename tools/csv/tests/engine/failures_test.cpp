@@ -101,7 +101,10 @@ TEST(CsvFailures, PriceRunConvertsEachEntryOnceAndGoesOnPastRefusedOnes)
         SCOPED_TRACE(workers);
         TempInstall inst;
         const auto masters = snapshot(inst.data());
+        qd::files::faults::clear();
         EXPECT_TRUE(convertPriceKeys(inst.dir(), {"01022000", "01011000", "01022000"}, Direction::Export, workers).empty());
+        // One CSV file put in place per key: no file is written twice, nor by two threads.
+        EXPECT_EQ(qd::files::faults::count(FileStep::Rename), 2);
         EXPECT_TRUE(std::filesystem::exists(inst.data() / "01011000.CSV"));
         EXPECT_FALSE(std::filesystem::exists(inst.data() / "01011100.CSV"));
 
