@@ -152,9 +152,9 @@ std::string failureMessage(const std::exception &e)
 {
     if (dynamic_cast<const CsvRefused *>(&e))
         return e.what();
-    // The file error's text holds the file and the system's reason.
+    // The file and the system's reason, as every message of the tools names them.
     if (dynamic_cast<const FileError *>(&e))
-        return std::string("ファイルを読み書きできませんでした：") + e.what();
+        return "ファイルを読み書きできませんでした：" + files::failureText(e);
     return std::string("処理を中断しました：") + e.what();
 }
 

@@ -124,6 +124,20 @@ TEST(CsvFailures, PriceRunConvertsEachEntryOnceAndGoesOnPastRefusedOnes)
     }
 }
 
+// A file that cannot be written is named with the system's reason, in the words of the other
+// messages: no programmer's text.
+TEST(CsvFailures, PriceRunNamesTheFileThatCouldNotBeWrittenAndWhy)
+{
+    TempInstall inst;
+    const std::filesystem::path csv = inst.data() / "01011000.CSV";
+    writeBytes(csv, "old");
+    std::filesystem::permissions(csv, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const auto failures = convertPriceKeys(inst.dir(), {"01011000"}, Direction::Export, 1);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].message, "ファイルを読み書きできませんでした：" + csv.string() + " (Permission denied)");
+    EXPECT_EQ(readBytes(csv), "old");
+}
+
 // Exports the keys with so little address space left that no thread's 8 MB stack fits, but the
 // run's own bytes do; true when every entry was converted.
 bool exportWithoutRoomForThreads(const TempInstall &inst, const std::vector<std::string> &keys)
