@@ -143,7 +143,8 @@ struct RedrawOff {
 
 } // namespace
 
-SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner) : QWidget(nullptr, Qt::Window), g(state), m_owner(owner)
+SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()> unload)
+    : QWidget(nullptr, Qt::Window), g(state), m_owner(owner), m_unload(std::move(unload))
 {
     setObjectName(QStringLiteral("SSKENSA"));
     setWindowTitle(QStringLiteral("単価検索"));

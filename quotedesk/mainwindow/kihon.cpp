@@ -26,12 +26,11 @@
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/entry/sskensa.h"
 #include "quotedesk/mainwindow/document_name.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/iro_set.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/mainwindow/select_files.h"
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
-#include "quotedesk/printing/print_command.h"
-#include "quotedesk/sheet/hensyu_menu.h"
 #include "quotedesk/sheet/sheet_header.h"
 
 namespace qd::forms {
@@ -142,8 +141,8 @@ KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
     buildMenus();
     showStartState();
     connectEditingAndCommands();
-    hooks.PRN_HAKKOBI_Click = [this] { qd::printing::PRN_HAKKOBI_Click(app); };
-    hooks.PRN_PRINT_Click = [this] { qd::printing::PRN_PRINT_Click(app); };
+    hooks.PRN_HAKKOBI_Click = [this] { PRN_HAKKOBI_Click(app); };
+    hooks.PRN_PRINT_Click = [this] { PRN_PRINT_Click(app); };
     installEditTool(app);
     hooks.IRO_SET = [this]() -> QWidget * { return &app.forms.get<IRO_SET>(); };
     hooks.SERCH_SELECT_OUT_Click = [this] { SERCH_SELECT_OUT_Click(app); };

@@ -20,6 +20,7 @@
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/mainwindow/cell_editor.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/launcher.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/block_commands.h"
@@ -56,21 +57,6 @@ bool isTransientFocusChange(QEvent *event)
     const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
     return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
 }
-
-// What the edit procedures of the sheet ask of the windows.
-class KihonEditUi : public qd::sheet::EditCommandUi {
-public:
-    explicit KihonEditUi(KIHON &k) : m_k(k) {}
-    void focusSheet() override { m_k.currentGridView().setFocus(); }
-    void setValueBoxText(const std::string &text) override
-    {
-        m_k.app.editTool().setValueText(QString::fromStdString(text));
-    }
-    void setCellEditorText(const std::string &text) override { m_k.Text1->setText(QString::fromStdString(text)); }
-
-private:
-    KIHON &m_k;
-};
 
 constexpr int CELL_EDITOR_WIDTH = 10000; // twips
 constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_UP = 38, KEY_DOWN = 40, KEY_DELETE = 46;
@@ -265,13 +251,11 @@ void KIHON::GRID1_KeyDown(int &keyCode, int /*shift*/)
         currentGridView().setFocus();
     }
     if (keyCode == KEY_C) {
-        KihonEditUi ui(*this);
-        qd::sheet::EDIT_RANGE_SET(g, ui);
+        qd::sheet::EDIT_RANGE_SET(g, *makeEditCommandUi(app));
     }
     if (keyCode == KEY_V) {
-        KihonEditUi ui(*this);
         try {
-            qd::sheet::GRID_BLOCK_PASTE(g, ui);
+            qd::sheet::GRID_BLOCK_PASTE(g, *makeEditCommandUi(app));
         } catch (const std::exception &e) {
             grid.setRedraw(true);
             beep();

@@ -8,8 +8,8 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/select_files.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
-#include "quotedesk/sheet/hensyu_menu.h"
 #include "quotedesk/sheet/selection.h"
 
 namespace qd::forms {

@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 
 #include <filesystem>
 
@@ -15,6 +14,7 @@
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/mitumori.h"
 #include "quotedesk/printing/prnt.h"
+#include "quotedesk/compose/page_print.h"
 
 namespace qd::printing {
 
@@ -56,20 +56,6 @@ void PRN_HAKKOBI_Click(qd::core::QdState &g)
         g.ISSUE_DATE = issueDateField(today());
     g.ISSUE_DATE = issueDateField(qd::text::trim(g.ISSUE_DATE));
     g.ISSUE_DATE_NUM = toInt32(qd::text::val(g.ISSUE_DATE));
-}
-
-void deletePageImages(qd::core::QdState &g)
-{
-    namespace fs = std::filesystem;
-    const QRegularExpression pageImage(QStringLiteral("^[0-9]+\\.emf$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    std::error_code ec;
-    const fs::path data = qd::files::hostPath(qd::text::trim(g.INST_DIR) + "\\data");
-    for (fs::directory_iterator it(data, ec), end; !ec && it != end; it.increment(ec)) {
-        const QString name = QString::fromStdString(it->path().filename().string());
-        if (pageImage.match(name).hasMatch() && it->is_regular_file(ec))
-            fs::remove(it->path(), ec); // a file that will not go is left; the run replaces it
-    }
 }
 
 void loadOwnCompany(qd::core::QdState &g)

@@ -23,7 +23,7 @@
 #include "platform/text/numbers.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/form_look.h"
-#include "quotedesk/printing/page_print.h"
+#include "quotedesk/compose/page_print.h"
 #include "quotedesk/printing/print_context.h"
 #include "quotedesk/printing/printer.h"
 

@@ -17,8 +17,6 @@
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
-#include "quotedesk/mainwindow/kihon.h"
-#include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/block_commands.h"
 #include "quotedesk/sheet/row_commands.h"
 #include "quotedesk/sheet/view_commands.h"
@@ -42,27 +40,6 @@ QFont formFont(double points, bool bold)
     f.setBold(bold);
     return f;
 }
-
-class AppEditUi : public qd::sheet::EditCommandUi {
-public:
-    explicit AppEditUi(QuotedeskApp &app) : m_app(app) {}
-
-    void focusSheet() override
-    {
-        if (m_app.hasKihon())
-            if (QWidget *sheet = m_app.kihon().Grid1.at(static_cast<std::size_t>(m_app.g.CUR_SLOT)))
-                sheet->setFocus();
-    }
-    void setValueBoxText(const std::string &text) override { m_app.editTool().setValueText(qs(text)); }
-    void setCellEditorText(const std::string &text) override
-    {
-        if (m_app.hasKihon() && m_app.kihon().Text1)
-            m_app.kihon().Text1->setText(qs(text));
-    }
-
-private:
-    QuotedeskApp &m_app;
-};
 
 // Place of each hint box at the design layout, in form twips: the button's own Left and Top
 // (relative to its frame) with the offsets of each hint.
@@ -91,12 +68,8 @@ const std::map<QString, EditToolHint> &hintTable()
 
 } // namespace
 
-std::unique_ptr<qd::sheet::EditCommandUi> makeEditCommandUi(QuotedeskApp &app)
-{
-    return std::make_unique<AppEditUi>(app);
-}
-
-HENSYU_MENU::HENSYU_MENU(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g), m_ui(makeEditCommandUi(a))
+HENSYU_MENU::HENSYU_MENU(qd::core::QdState &state, QWidget *owner, std::unique_ptr<qd::sheet::EditCommandUi> ui)
+    : QWidget(nullptr), g(state), m_owner(owner), m_ui(std::move(ui))
 {
     setObjectName(QStringLiteral("HENSYU_MENU"));
     setWindowTitle(QStringLiteral("==== 編集ﾒﾆｭｰ ===="));
@@ -211,7 +184,7 @@ void HENSYU_MENU::buildControls()
 
 void HENSYU_MENU::Form_Load()
 {
-    qd::qt::makeTopmost(this, app.hasKihon() ? &app.kihon() : nullptr);
+    qd::qt::makeTopmost(this, m_owner.data());
     if (g.EDIT_AXIS == 0) {
         Option1->setChecked(true);
         Option2->setChecked(false);
@@ -384,14 +357,5 @@ void HENSYU_MENU::setRowsOption(bool rows)
 
 void HENSYU_MENU::setStoreWidthsEnabled(bool enabled) { Command3->setEnabled(enabled); }
 bool HENSYU_MENU::storeWidthsEnabled() const { return Command3->isEnabled(); }
-
-// ---- reached from the main window -----------------------------------------------------------
-
-void installEditTool(QuotedeskApp &app)
-{
-    app.editToolProvider = [&app]() -> EditToolWindow & { return app.forms.get<HENSYU_MENU>(); };
-    app.editToolIsLoaded = [&app] { return app.forms.isLoaded<HENSYU_MENU>(); };
-    app.editToolUnloader = [&app] { app.forms.unload<HENSYU_MENU>(); };
-}
 
 } // namespace qd::forms

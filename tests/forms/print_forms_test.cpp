@@ -15,6 +15,7 @@
 #include <map>
 
 #include "quotedesk/core/tax_totals.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/mitumori.h"
 #include "quotedesk/printing/print_command.h"
@@ -46,7 +47,7 @@ bool holds(const QString &text, const char *phrase)
 
 class PrintRoad : public QuotedeskFixture {
 protected:
-    qd::printing::PrintContext &ctx() { return qd::printing::printContext(*app); }
+    qd::printing::PrintContext &ctx() { return qd::forms::printContext(*app); }
 
     // The sample document, cut or grown to `rows` priced rows.
     KIHON &openWithRows(int rows)

@@ -1,4 +1,4 @@
-#include "quotedesk/printing/landscape_layout.h"
+#include "quotedesk/compose/landscape_layout.h"
 
 #include <array>
 
