@@ -1,7 +1,7 @@
 // The menu commands of the main window that act on the current sheet or show another form:
 // size-print modes, calculation unit, column display sets, the document name into a row,
 // recalculation of all rows, product entry, the edit tool window, the colour form, the header
-// form and the launcher.
+// form, the tax settings and the launcher.
 #include "quotedesk/mainwindow/kihon.h"
 
 #include <QWidget>
@@ -17,11 +17,13 @@
 #include "quotedesk/mainwindow/launcher.h"
 #include "quotedesk/mainwindow/mitfm.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
+#include "quotedesk/mainwindow/syohizei_calc_frm.h"
 #include "quotedesk/sheet/grid_display.h"
 #include "quotedesk/sheet/selection.h"
 
 namespace qd::forms {
 
+using qd::core::Fixed4;
 using qd::grid::FlexGrid;
 
 namespace {
@@ -202,7 +204,7 @@ void KIHON::SERCH_GARASU_Click() { showProductEntry(*this, hooks.SSGARASUFM); }
 
 void KIHON::HENSYU_MENU_DISP_Click() { Frame1_DblClick(); }
 
-// ---- colour form, header form ---------------------------------------------------------------
+// ---- colour form, header form, tax settings ------------------------------------------------
 
 void KIHON::IRO_SETTEI_Click()
 {
@@ -230,6 +232,13 @@ void KIHON::ZOKUSEI_MIT_Click()
         form.Form_Load();
     else
         qd::qt::showModeless(&form);
+}
+
+void KIHON::SYOHIZEI_000_Click()
+{
+    syohizei_calc_frm &form = app.forms.get<syohizei_calc_frm>();
+    qd::qt::showModeless(&form);
+    g.LINE_TAX_RATE = Fixed4();
 }
 
 // ---- launcher -------------------------------------------------------------------------------

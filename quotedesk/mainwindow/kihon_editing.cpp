@@ -21,7 +21,6 @@
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/mainwindow/cell_editor.h"
 #include "quotedesk/mainwindow/form_links.h"
-#include "quotedesk/mainwindow/launcher.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/block_commands.h"
 #include "quotedesk/sheet/selection.h"
@@ -64,7 +63,7 @@ constexpr int KEY_C = 67, KEY_V = 86, KEY_F1 = 112;
 
 } // namespace
 
-void KIHON::connectEditingAndCommands()
+void KIHON::connectEditing()
 {
     for (int i = 0; i < qd::core::SlotCount; ++i) {
         FlexGrid::Events &e = g.Grid1.at(static_cast<std::size_t>(i)).events;
@@ -120,48 +119,6 @@ void KIHON::connectEditingAndCommands()
         }
         return false;
     });
-
-    qd::qt::MenuTree &m = menus();
-    auto on = [&m](const char *name, std::function<void()> command) {
-        m.onClick(QString::fromLatin1(name), std::move(command));
-    };
-    on("GARASU_MIRI", [this] { GARASU_MIRI_Click(); });
-    on("GARASU_SYAKU", [this] { GARASU_SYAKU_Click(); });
-    on("GARASU_DEL", [this] { GARASU_DEL_Click(); });
-    on("KEISAN_001", [this] { KEISAN_Click(1); });
-    on("KEISAN_010", [this] { KEISAN_Click(10); });
-    on("KEISAN_100", [this] { KEISAN_Click(100); });
-    on("KEISAN_1000", [this] { KEISAN_Click(1000); });
-    on("IRO_SETTEI", [this] { IRO_SETTEI_Click(); });
-    on("NOMAL_WIDTH", [this] { NOMAL_WIDTH_Click(); });
-    on("SITEI_WIDTH", [this] { SITEI_WIDTH_Click(); });
-    on("INPUT_bukkenmei", [this] { INPUT_bukkenmei_Click(); });
-    on("SERCH_SYOHIN", [this] { SERCH_SYOHIN_Click(); });
-    on("SERCH_SETHIN", [this] { SERCH_SETHIN_Click(); });
-    on("SERCH_GARASU", [this] { SERCH_GARASU_Click(); });
-    on("SERCH_SELECT_OUT", [this] {
-        if (hooks.SERCH_SELECT_OUT_Click)
-            hooks.SERCH_SELECT_OUT_Click();
-    });
-    on("SERCH_SELECT_IN", [this] {
-        if (hooks.SERCH_SELECT_IN_Click)
-            hooks.SERCH_SELECT_IN_Click();
-    });
-    on("HENSYU_MENU_DISP", [this] { HENSYU_MENU_DISP_Click(); });
-    on("all_grid_calc", [this] { all_grid_calc_Click(); });
-    on("ZOKUSEI_MIT", [this] { ZOKUSEI_MIT_Click(); });
-    on("PRN_HAKKOBI", [this] {
-        if (hooks.PRN_HAKKOBI_Click)
-            hooks.PRN_HAKKOBI_Click();
-    });
-    on("PRN_PRINT", [this] {
-        if (hooks.PRN_PRINT_Click)
-            hooks.PRN_PRINT_Click();
-    });
-    for (const LaunchEntry &entry : launchTable()) {
-        const QString name = QString::fromLatin1(entry.menu);
-        m.onClick(name, [this, name] { launchFromMenu(name); });
-    }
 }
 
 void KIHON::disconnectEditing()
