@@ -9,6 +9,8 @@
 namespace qd::printing {
 
 using qd::text::format;
+using qd::text::midChars;
+using qd::text::padLeftChars;
 using qd::text::trim;
 
 namespace {
@@ -19,33 +21,6 @@ const std::string kYen = "¥";
 constexpr std::array<int, 6> kColumnRules{1300, 1665, 1765, 1865, 2100, 2345};
 
 bool isBlank(const std::string &s) { return trim(s).empty(); }
-
-// Characters start .. start + count - 1 (from 1) of a text; fewer when it is shorter.
-std::string midChars(const std::string &s, std::size_t start, std::size_t count)
-{
-    std::string out;
-    std::size_t index = 0;
-    for (std::size_t i = 0; i < s.size();) {
-        std::size_t len = 1;
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 0xF0) len = 4;
-        else if (c >= 0xE0) len = 3;
-        else if (c >= 0xC0) len = 2;
-        ++index;
-        if (index >= start && index < start + count)
-            out.append(s, i, len);
-        i += len;
-    }
-    return out;
-}
-
-// A number right-aligned by leading blanks in a field of `width` characters; a longer text
-// stands as it is.
-std::string rightAligned(const std::string &s, std::size_t width)
-{
-    const std::size_t n = qd::text::charCount(s);
-    return n >= width ? s : std::string(width - n, ' ') + s;
-}
 
 void text(PrintJob &job, std::int32_t x, std::int32_t y, double size, std::string t)
 {
@@ -267,18 +242,18 @@ void PRN_DETAIL(PrintJob &job)
 
     std::string size;
     if ((s.SIZE_MODE == 1 || s.SIZE_MODE == 2) && !isBlank(r[4]))
-        size = rightAligned(trim(r[4]) + " X " + trim(r[5]), 20);
+        size = padLeftChars(trim(r[4]) + " X " + trim(r[5]), 20);
     text(job, 1300, y, 10, size);
 
     if (!isBlank(r[9]))
-        text(job, 1525, y, 10, rightAligned(format(qd::text::val(r[9]), "###,##0"), 13));
+        text(job, 1525, y, 10, padLeftChars(format(qd::text::val(r[9]), "###,##0"), 13));
     text(job, 1750, y, 10, " " + trim(r[10]));
 
     double value = 0;
     if (cellNumber(r[14], value))
-        text(job, 1858, y, 10, rightAligned(format(value, "###,###,###"), 13));
+        text(job, 1858, y, 10, padLeftChars(format(value, "###,###,###"), 13));
     if (cellNumber(r[15], value)) {
-        text(job, 2105, y, 10, rightAligned(format(value, "###,###,###"), 13));
+        text(job, 2105, y, 10, padLeftChars(format(value, "###,###,###"), 13));
         job.g.PRN_AMOUNT_SUM += qd::text::roundHalfEven(value);
     }
 
@@ -306,7 +281,7 @@ void PRN_TAX_LINE(PrintJob &job, int slot)
     text(job, 1862, y, 10, s.TAX_MODE == 0 ? "【消費内税額】" : "【消費外税額】");
     const std::string tax = format(s.TAX_TBL_TAX[k], "###,###,###");
     if (!isBlank(tax))
-        text(job, 2105, y, 10, rightAligned(tax, 13));
+        text(job, 2105, y, 10, padLeftChars(tax, 13));
     text(job, 2400, y, 10,
          format(s.TAX_TBL_RATE[k], "#00.00") + "%対象  " + kYen + format(s.TAX_TBL_BASE[k], "###,###,###"));
 }
@@ -321,7 +296,7 @@ void PRN_GRAND_TOTAL_LINE(PrintJob &job)
         total += s.DOC_TAX_TOTAL;
     const std::string t = format(total, "###,###,###");
     if (!isBlank(t))
-        text(job, 2105, y, 10, rightAligned(t, 13));
+        text(job, 2105, y, 10, padLeftChars(t, 13));
 }
 
 } // namespace qd::printing

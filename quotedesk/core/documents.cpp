@@ -9,6 +9,7 @@
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/item_key.h"
@@ -18,7 +19,9 @@
 namespace qd::core {
 
 using qd::grid::FlexGrid;
+using qd::records::CloseOnExit;
 using qd::text::Fixed4;
+using qd::text::twoLines;
 namespace DocLine = qd::records::DocLine;
 namespace DocHeader = qd::records::DocHeader;
 
@@ -26,8 +29,6 @@ namespace {
 
 constexpr int HEAD_LENGTH = 256;
 constexpr int LINE_LENGTH = 1024;
-const std::string TWO_PART = "\n\r\n\r"; // joins the two sentences of a message
-
 // How a save turns a cell's text into its work field.
 enum class Put {
     AsTyped, // the text itself (日付, 品名, 呼称)
@@ -167,12 +168,6 @@ std::optional<std::string> readIfExists(const std::string &systemPath)
         throw qd::files::FileError(host.string(), "The file cannot be read");
     return bytes;
 }
-
-// Closes a record file when the procedure that opened it ends, whichever way.
-struct CloseOnExit {
-    qd::records::RecordFileControl &ctl;
-    ~CloseOnExit() { ctl.close(); }
-};
 
 // A field's bytes in place.
 std::string_view fieldBytes(const qd::records::Record &rec, int field)
@@ -505,9 +500,9 @@ bool BUKKEN_FILE_READ(QdState &g)
         SHEET_INIT(g);
         if (count > grid.rows() - 1) {
             g.UI().beep();
-            g.MSG_ANS = g.UI().msgBox("この見積の明細は" + std::to_string(count) + "行あり、読み込める" +
-                                          std::to_string(grid.rows() - 1) + "行を超えています。" + TWO_PART +
-                                          "読込みを中断します。",
+            g.MSG_ANS = g.UI().msgBox(twoLines("この見積の明細は" + std::to_string(count) + "行あり、読み込める" +
+                                                   std::to_string(grid.rows() - 1) + "行を超えています。",
+                                               "読込みを中断します。"),
                                       vbOKOnly);
             grid.setRedraw(true);
             return false;
@@ -520,8 +515,7 @@ bool BUKKEN_FILE_READ(QdState &g)
             lineRecToRow(g, grid, n);
         }
         if (length % LINE_LENGTH != 0)
-            problem = "明細ファイルの最後の行が途中で切れています。" + TWO_PART +
-                      "読み込んだ内容を確認して下さい！";
+            problem = twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！");
     } catch (const std::exception &e) {
         g.HEAD_CTL.close();
         g.LINE_CTL.close();
@@ -531,7 +525,7 @@ bool BUKKEN_FILE_READ(QdState &g)
                 grid.setCell(r, c, "");
         grid.setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("見積ファイルを読み込めません。" + TWO_PART + failureDetail(e), vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(twoLines("見積ファイルを読み込めません。", failureDetail(e)), vbOKOnly);
         return false;
     }
 
@@ -553,7 +547,7 @@ bool FILE_WRITE_PREPARE(QdState &g, SaveDialogSetup &setup)
     const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
     if (!qd::files::dirExists(folder)) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("見積データのフォルダがありません。" + TWO_PART + folder, vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(twoLines("見積データのフォルダがありません。", folder), vbOKOnly);
         return false;
     }
     qd::files::changeDir(folder);
@@ -602,9 +596,9 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         GRID_LAST_ROW(g);
         if (g.LAST_ROW > DOC_MAX_ROWS) {
             g.UI().beep();
-            g.MSG_ANS = g.UI().msgBox(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。" +
-                                          TWO_PART + std::to_string(DOC_MAX_ROWS + 1) +
-                                          "行目以降の行を削除してから保存して下さい！",
+            g.MSG_ANS = g.UI().msgBox(twoLines(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。",
+                                               std::to_string(DOC_MAX_ROWS + 1) +
+                                                   "行目以降の行を削除してから保存して下さい！"),
                                       vbOKOnly);
             FILE_WRITE_END(g);
             return false;
@@ -642,8 +636,8 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
                     qd::files::removeFile(headPath);
             } catch (const std::exception &) {
                 g.UI().beep();
-                g.MSG_ANS = g.UI().msgBox("ファイルを保存できませんでした。" + TWO_PART +
-                                              "見積の属性ファイルを元に戻せませんでした。(" + headPath + ")",
+                g.MSG_ANS = g.UI().msgBox(twoLines("ファイルを保存できませんでした。",
+                                                   "見積の属性ファイルを元に戻せませんでした。(" + headPath + ")"),
                                           vbOKOnly);
                 FILE_WRITE_END(g);
                 return false;
@@ -652,8 +646,8 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         }
     } catch (const std::exception &e) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("ファイルを保存できませんでした。" + TWO_PART +
-                                      "元のファイルは変更されていません。(" + failureDetail(e) + ")",
+        g.MSG_ANS = g.UI().msgBox(twoLines("ファイルを保存できませんでした。",
+                                           "元のファイルは変更されていません。(" + failureDetail(e) + ")"),
                                   vbOKOnly);
         FILE_WRITE_END(g);
         return false;

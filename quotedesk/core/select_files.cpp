@@ -7,6 +7,7 @@
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/row_pricing.h"
@@ -14,6 +15,8 @@
 #include "quotedesk/core/tax_totals.h"
 
 namespace qd::core {
+
+using qd::records::CloseOnExit;
 
 namespace {
 
@@ -30,11 +33,6 @@ std::string readWhole(const std::string &systemPath)
         throw qd::files::FileError(systemPath, "The file cannot be read");
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-struct CloseOnExit {
-    qd::records::RecordFileControl &ctl;
-    ~CloseOnExit() { ctl.close(); }
-};
 
 } // namespace
 
@@ -69,9 +67,9 @@ int SELECT_FILE_INSERT(QdState &g)
     const std::int32_t n = g.LINE_CTL.recordCount;
     if (n > SELECT_MAX_ROWS) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("このSELECT品は" + std::to_string(n) + "行あり、挿入できる" +
-                                      std::to_string(SELECT_MAX_ROWS) + "行を超えています。" + "\n\r\n\r" +
-                                      "挿入を中断します。",
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("このSELECT品は" + std::to_string(n) + "行あり、挿入できる" +
+                                                         std::to_string(SELECT_MAX_ROWS) + "行を超えています。",
+                                                     "挿入を中断します。"),
                                   vbOKOnly);
         return 0;
     }

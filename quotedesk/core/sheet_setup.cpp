@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/group_rows.h"
 #include "quotedesk/core/tax_settings.h"
@@ -102,9 +103,8 @@ void SHEET_INIT(QdState &g)
     // the document again. Any non-zero rate, also a negative one, is accepted.
     if (g.TAX_RATE == Fixed4()) {
         ui.beep();
-        g.MSG_ANS = ui.msgBox("共通の消費税率を【ﾒﾆｭｰ・属性・消費税率の設定】から設定して下さい。"
-                              "\n\r\n\r"
-                              "処理を中断します｡ ",
+        g.MSG_ANS = ui.msgBox(qd::text::twoLines("共通の消費税率を【ﾒﾆｭｰ・属性・消費税率の設定】から設定して下さい。",
+                                                 "処理を中断します｡ "),
                               vbOKOnly);
         return;
     }

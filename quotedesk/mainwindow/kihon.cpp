@@ -220,46 +220,41 @@ void KIHON::KIHON_FIT_SCREEN()
 void KIHON::KIHON_LAYOUT()
 {
     qd::qt::doEvents();
-    auto scaled = [this](int design) {
-        return static_cast<double>(static_cast<float>((Fixed4::fromInt(design) * g.SCREEN_SCALE).toDouble()));
-    };
-    auto place = [&](QWidget *w, int top, int left, int width, int height) {
-        qd::qt::setGeometryTwips(w, scaled(left), scaled(top), scaled(width), scaled(height));
-    };
-    auto fontSize = [&](QWidget *w, int points) {
-        QFont f = w->font();
-        f.setPointSizeF(std::max(1.0, scaled(points)));
-        w->setFont(f);
+    auto scaled = [this](int twips) {
+        return static_cast<double>(static_cast<float>((Fixed4::fromInt(twips) * g.SCREEN_SCALE).toDouble()));
     };
     // A combo box keeps the height its font gives it.
     auto placeCombo = [&](QComboBox *c, int top, int left, int width) {
         qd::qt::setGeometryTwips(c, scaled(left), scaled(top), scaled(width), 0);
         c->resize(c->width(), c->sizeHint().height());
     };
-
-    place(Command4, 360, 4420, 370, 320);
-    fontSize(Command4, 14);
     placeCombo(Combo2, 370, 120, 4300);
     placeCombo(Combo4, 120, 7680, 3250);
-    place(Label3, 120, 120, 4670, 260);
-    fontSize(Label3, 8);
-    place(Label8, 120, 4920, 1940, 260);
-    fontSize(Label8, 8);
-    place(Label10, 120, 11040, 1940, 260);
-    fontSize(Label10, 8);
-    place(Label11, 120, 6960, 730, 540);
-    fontSize(Label11, 8);
-    place(Text4, 360, 4920, 1935, 300);
-    fontSize(Text4, 10);
-    place(Text6, 360, 7680, 1820, 300);
-    fontSize(Text6, 10);
-    place(Text7, 360, 11040, 1935, 300);
-    fontSize(Text7, 10);
-    // The glass total stands below the product total while it is shown (the start screen).
-    place(Label9, 700, 4920, 1940, 260);
-    fontSize(Label9, 8);
-    place(Text5, 960, 4920, 1935, 300);
-    fontSize(Text5, 10);
+
+    // Place and font size of the captions and boxes of the top bar, at a screen scale of 1.
+    struct Placement {
+        QWidget *control;
+        int top, left, width, height, points;
+    };
+    const Placement placements[] = {
+        {Command4, 360, 4420, 370, 320, 14},
+        {Label3, 120, 120, 4670, 260, 8},
+        {Label8, 120, 4920, 1940, 260, 8},
+        {Label10, 120, 11040, 1940, 260, 8},
+        {Label11, 120, 6960, 730, 540, 8},
+        {Text4, 360, 4920, 1935, 300, 10},
+        {Text6, 360, 7680, 1820, 300, 10},
+        {Text7, 360, 11040, 1935, 300, 10},
+        // The glass total stands below the product total while it is shown (the start screen).
+        {Label9, 700, 4920, 1940, 260, 8},
+        {Text5, 960, 4920, 1935, 300, 10},
+    };
+    for (const Placement &p : placements) {
+        qd::qt::setGeometryTwips(p.control, scaled(p.left), scaled(p.top), scaled(p.width), scaled(p.height));
+        QFont f = p.control->font();
+        f.setPointSizeF(std::max(1.0, scaled(p.points)));
+        p.control->setFont(f);
+    }
 }
 
 void KIHON::readFolderPointer()

@@ -188,6 +188,7 @@ private:
     void readFolderPointer();
     bool openDocumentInSlot(int slot, const std::string &name, const std::string &folder, bool startUp);
     void abandonNewSlot(int slot, int previousIndex);
+    // The sheet of a document just set up: page numbers, cursor at its first cell, in front.
     void documentShown();
     void showStartState();
     QWidget *controlByName(const std::string &name) const;

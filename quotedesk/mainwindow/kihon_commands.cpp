@@ -10,6 +10,7 @@
 
 #include "platform/qt/forms.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
@@ -25,10 +26,9 @@ namespace qd::forms {
 
 using qd::core::Fixed4;
 using qd::grid::FlexGrid;
+using qd::text::twoLines;
 
 namespace {
-
-const std::string TWO_PART = "\n\r\n\r";
 
 // A form of another part of the program, loaded (hidden) by its hook; nullptr while that form
 // is not part of the program.
@@ -102,7 +102,7 @@ void KIHON::KEISAN_Click(int unit)
         setMousePointer(0);
         grid.setRedraw(true);
         beep();
-        msgBox("再計算できませんでした。" + TWO_PART + e.what());
+        msgBox(twoLines("再計算できませんでした。", e.what()));
     }
     qd::sheet::SEL_RANGE_SET(g);
     grid.setRedraw(true);
@@ -130,7 +130,7 @@ void setDisplaySet(KIHON &k, std::int16_t mode)
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         k.beep();
-        k.msgBox("表示を切り替えられませんでした。" + TWO_PART + e.what());
+        k.msgBox(twoLines("表示を切り替えられませんでした。", e.what()));
     }
     grid.setRedraw(true);
     k.currentGridView().setFocus();
@@ -160,7 +160,7 @@ void KIHON::INPUT_bukkenmei_Click()
         g.INSERT_ROWS = 0;
         grid.setRedraw(true);
         beep();
-        msgBox("行を挿入できませんでした。" + TWO_PART + e.what());
+        msgBox(twoLines("行を挿入できませんでした。", e.what()));
     }
 }
 
@@ -182,7 +182,7 @@ void KIHON::all_grid_calc_Click()
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         beep();
-        msgBox("再計算できませんでした。" + TWO_PART + e.what());
+        msgBox(twoLines("再計算できませんでした。", e.what()));
     }
     grid.setRedraw(true);
 }

@@ -13,6 +13,7 @@
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/sheet_setup.h"
@@ -28,10 +29,10 @@ using qd::grid::FlexGrid;
 using qd::qt::qs;
 using qd::qt::ss;
 using qd::text::trim;
+using qd::text::twoLines;
 
 namespace {
 
-const std::string TWO_PART = "\n\r\n\r"; // joins the two sentences of a message
 const char *const FIVE_DOCUMENTS = "同時に読込可能な数は・・・5ﾌｧｲﾙまでです。";
 constexpr int MAX_DOCUMENTS = 5;
 const char *const POINTER_FILE = "c:\\tamo\\tamo_dir.SSS";
@@ -104,7 +105,7 @@ void KIHON::placeDocumentWindow()
     const qd::qt::ScreenSize s = qd::qt::screen();
     const double sw = std::round(s.widthTwips());
     const double sh = std::round(s.heightTwips());
-    auto scaled = [this](int design) { return (Fixed4::fromInt(design) * g.SCREEN_SCALE).toDouble(); };
+    auto scaled = [this](int twips) { return (Fixed4::fromInt(twips) * g.SCREEN_SCALE).toDouble(); };
     setWindowTwips(0, 0, sw, sh);
     qd::qt::setGeometryTwips(Frame1, scaled(120), scaled(600), scaled(13090), scaled(9490));
     double w = scaled(11650), h = scaled(7650);
@@ -151,7 +152,7 @@ void KIHON::Combo2_Click()
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         beep();
-        msgBox("見積ファイルを読み込めません。" + TWO_PART + e.what());
+        msgBox(twoLines("見積ファイルを読み込めません。", e.what()));
     }
     g.SKIP_BREAKDOWN = 0;
 }
@@ -247,21 +248,22 @@ void KIHON::FILE_NEW_Click()
 
         qd::core::TAX_TOTAL_CALC(g);
         qd::core::SHEET_INIT(g);
-        grid.setRedraw(false);
-        qd::core::GRID_PAGE_NUMBER(g);
-        grid.setRow(1);
-        grid.setCol(1);
-        grid.setRedraw(true);
         documentShown();
     } catch (const std::exception &e) {
         beep();
-        msgBox("新しい見積を作れませんでした。" + TWO_PART + e.what());
+        msgBox(twoLines("新しい見積を作れませんでした。", e.what()));
         abandonNewSlot(slot, previousIndex);
     }
 }
 
 void KIHON::documentShown()
 {
+    FlexGrid &grid = g.curGrid();
+    grid.setRedraw(false);
+    qd::core::GRID_PAGE_NUMBER(g);
+    grid.setRow(1);
+    grid.setCol(1);
+    grid.setRedraw(true);
     m_menus->setEnabled(QStringLiteral("NOMAL_WIDTH"), true);
     m_menus->setEnabled(QStringLiteral("SITEI_WIDTH"), true);
     bringSheetToFront(g.CUR_SLOT);
@@ -290,7 +292,7 @@ void KIHON::FILE_READ_Click()
     const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
     if (!qd::files::dirExists(folder)) {
         beep();
-        msgBox("見積データのフォルダがありません。" + TWO_PART + folder);
+        msgBox(twoLines("見積データのフォルダがありません。", folder));
         return;
     }
     try {
@@ -390,16 +392,11 @@ bool KIHON::openDocumentInSlot(int slot, const std::string &name, const std::str
             }
         }
 
-        grid.setRedraw(false);
-        qd::core::GRID_PAGE_NUMBER(g);
-        grid.setRow(1);
-        grid.setCol(1);
-        grid.setRedraw(true);
         documentShown();
         return true;
     } catch (const std::exception &e) {
         beep();
-        msgBox("見積ファイルを読み込めません。" + TWO_PART + e.what());
+        msgBox(twoLines("見積ファイルを読み込めません。", e.what()));
         abandonNewSlot(slot, previousIndex);
         return false;
     }
@@ -442,8 +439,8 @@ void KIHON::Command4_Click()
     if (Combo2->count() == 0 || g.CUR_LIST_INDEX < 0 || g.CUR_LIST_INDEX >= Combo2->count())
         return;
     beep();
-    const int answer = msgBox("※警告※--->保存せずに解放すると、無くなる場合があります。" + TWO_PART +
-                                  "このﾌｧｲﾙを解放しますか？ ",
+    const int answer = msgBox(twoLines("※警告※--->保存せずに解放すると、無くなる場合があります。",
+                                       "このﾌｧｲﾙを解放しますか？ "),
                               qd::core::vbYesNo);
     if (answer != qd::core::vbYes)
         return;
@@ -473,8 +470,8 @@ void KIHON::END_000_Click()
 {
     if (Combo2->count() > 0) {
         beep();
-        const int answer = msgBox("※警告※--->保存せずに終了すると、編集内容が無くなる場合があります。" + TWO_PART +
-                                      "終了しますか？ ",
+        const int answer = msgBox(twoLines("※警告※--->保存せずに終了すると、編集内容が無くなる場合があります。",
+                                           "終了しますか？ "),
                                   qd::core::vbYesNo);
         if (answer != qd::core::vbYes)
             return;

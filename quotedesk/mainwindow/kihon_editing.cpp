@@ -16,6 +16,7 @@
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
@@ -216,7 +217,7 @@ void KIHON::GRID1_KeyDown(int &keyCode, int /*shift*/)
         } catch (const std::exception &e) {
             grid.setRedraw(true);
             beep();
-            msgBox(std::string("貼付けできませんでした。") + "\n\r\n\r" + e.what());
+            msgBox(qd::text::twoLines("貼付けできませんでした。", e.what()));
         }
     }
 }
@@ -327,7 +328,7 @@ void KIHON::Text1_LostFocus()
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         beep();
-        msgBox(std::string("行を計算できませんでした。") + "\n\r\n\r" + e.what());
+        msgBox(qd::text::twoLines("行を計算できませんでした。", e.what()));
     }
     grid.setRedraw(true);
     currentGridView().setFocus();

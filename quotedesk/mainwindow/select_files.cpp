@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/qt/qt_text.h"
 #include "platform/files/file_error.h"
 #include "platform/files/paths.h"
 #include "platform/qt/seam.h"
+#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/select_files.h"
 #include "quotedesk/mainwindow/form_links.h"
@@ -14,12 +16,11 @@
 
 namespace qd::forms {
 
+using qd::qt::qs;
+using qd::qt::ss;
 using qd::text::trim;
 
 namespace {
-
-QString qs(const std::string &s) { return QString::fromStdString(s); }
-std::string ss(const QString &s) { return s.toStdString(); }
 
 std::string selectFolder(qd::core::QdState &g) { return qd::records::instDir(g) + "\\data\\SELECT"; }
 
@@ -89,7 +90,7 @@ void reportFailure(qd::core::QdState &g, const std::string &what, const std::exc
 {
     const auto *fe = dynamic_cast<const qd::files::FileError *>(&e);
     g.UI().beep();
-    g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines(what, fe ? fe->path() : std::string(e.what())), qd::core::vbOKOnly);
+    g.MSG_ANS = g.UI().msgBox(qd::text::twoLines(what, fe ? fe->path() : std::string(e.what())), qd::core::vbOKOnly);
 }
 
 } // namespace

@@ -15,9 +15,11 @@
 #include <limits>
 #include <optional>
 
+#include "platform/qt/qt_text.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/tax_settings.h"
 #include "quotedesk/core/tax_totals.h"
@@ -26,14 +28,13 @@
 
 namespace qd::forms {
 
+using qd::qt::qs;
 using qd::text::Fixed4;
 
 namespace {
 
 constexpr int KEY_ENTER = 13;
 constexpr int KEY_ESC = 27;
-
-QString qs(const std::string &s) { return QString::fromStdString(s); }
 
 // The number a box holds, when it holds one and nothing else.
 std::optional<double> numberIn(const QString &text)
@@ -271,8 +272,7 @@ void syohizei_calc_frm::Command1_Click()
         qd::core::writeTaxSettings(g);
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("消費税の設定を保存できませんでした。") + QStringLiteral("\n\r\n\r") +
-                       QString::fromStdString(e.what()));
+        qd::qt::msgBox(qs(qd::text::twoLines("消費税の設定を保存できませんでした。", e.what())));
         return;
     }
     unloadForm();

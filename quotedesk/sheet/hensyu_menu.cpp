@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/qt/qt_text.h"
 #include "platform/files/file_error.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
+#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/sheet/block_commands.h"
 #include "quotedesk/sheet/row_commands.h"
@@ -23,12 +25,11 @@
 
 namespace qd::forms {
 
+using qd::qt::qs;
+using qd::qt::ss;
 using qd::text::trim;
 
 namespace {
-
-QString qs(const std::string &s) { return QString::fromStdString(s); }
-std::string ss(const QString &s) { return s.toStdString(); }
 
 const QString FONT_FAMILY = QStringLiteral("ＭＳ Ｐゴシック");
 constexpr int EDIT_VALUE_LENGTH = 100;
@@ -312,11 +313,11 @@ void HENSYU_MENU::guarded(F f)
     } catch (const qd::files::FileError &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines("ファイルを読み書きできませんでした。", e.path()), qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを読み書きできませんでした。", e.path()), qd::core::vbOKOnly);
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines("処理を中断しました。", e.what()), qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("処理を中断しました。", e.what()), qd::core::vbOKOnly);
     }
 }
 

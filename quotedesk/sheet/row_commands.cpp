@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/group_rows.h"
@@ -14,6 +15,7 @@ namespace qd::sheet {
 
 using qd::core::GROUP_MARK;
 using qd::grid::FlexGrid;
+using qd::grid::RedrawOff;
 using qd::text::Fixed4;
 using qd::text::trim;
 
@@ -23,17 +25,6 @@ constexpr int C_HINMEI = 2, C_SURYO = 9, C_TEIKA = 13, C_TANKA = 14, C_KINGAKU =
               C_GENKA_KINGAKU = 19;
 
 const std::string NO_WHOLE_COLUMN = "列の挿入・削除はできません";
-
-class RedrawOff {
-public:
-    explicit RedrawOff(FlexGrid &grid) : m_grid(grid) { m_grid.setRedraw(false); }
-    ~RedrawOff() { m_grid.setRedraw(true); }
-    RedrawOff(const RedrawOff &) = delete;
-    RedrawOff &operator=(const RedrawOff &) = delete;
-
-private:
-    FlexGrid &m_grid;
-};
 
 std::string withoutMarks(std::string_view s)
 {
@@ -46,15 +37,6 @@ std::string withoutMarks(std::string_view s)
 bool startsWithMark(std::string_view itemName)
 {
     return qd::text::leftChars(trim(itemName), 3) == GROUP_MARK;
-}
-
-// Sums of many amounts typed beyond any price stay at the limit of the fixed point.
-Fixed4 addSaturating(Fixed4 a, Fixed4 b)
-{
-    std::int64_t r;
-    if (__builtin_add_overflow(a.raw(), b.raw(), &r))
-        r = b.raw() > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-    return Fixed4::fromRaw(r);
 }
 
 // A money cell without separators and yen marks, written back; returns its value.
@@ -153,7 +135,7 @@ void groupRows(QdState &g, EditCommandUi &)
     SEL_RANGE_ORDER(g);
     if (g.SEL_ROW_END > GROUP_LAST_ROW) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
                                   qd::core::vbOKOnly);
         return;
     }
@@ -243,7 +225,7 @@ void registerItems(QdState &g)
         if (code > ITEM_CODE_MAX) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
-                twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::vbOKOnly);
+                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::vbOKOnly);
             return;
         }
 
