@@ -330,9 +330,6 @@ void LINE_REC_CLEAR(QdState &g)
     }
     w.ZEI_RITU = Fixed4();
     w.ZEI_GAKU = Fixed4();
-    w.PE_WORK_1.clear();
-    w.PE_WORK_2.clear();
-    w.PE_WORK_3.clear();
 }
 
 void TX_FIL_MOVE(QdState &g) { g.LINE_REC.setSeparators(); }
@@ -503,7 +500,7 @@ bool BUKKEN_FILE_READ(QdState &g)
             g.MSG_ANS = g.UI().msgBox(twoLines("この見積の明細は" + std::to_string(count) + "行あり、読み込める" +
                                                    std::to_string(grid.rows() - 1) + "行を超えています。",
                                                "読込みを中断します。"),
-                                      vbOKOnly);
+                                      Buttons::Ok);
             grid.setRedraw(true);
             return false;
         }
@@ -525,7 +522,7 @@ bool BUKKEN_FILE_READ(QdState &g)
                 grid.setCell(r, c, "");
         grid.setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(twoLines("見積ファイルを読み込めません。", failureDetail(e)), vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(twoLines("見積ファイルを読み込めません。", failureDetail(e)), Buttons::Ok);
         return false;
     }
 
@@ -535,7 +532,7 @@ bool BUKKEN_FILE_READ(QdState &g)
     grid.setCol(std::min(2, grid.cols() - 1));
     if (!problem.empty()) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(problem, vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(problem, Buttons::Ok);
     }
     return true;
 }
@@ -547,7 +544,7 @@ bool FILE_WRITE_PREPARE(QdState &g, SaveDialogSetup &setup)
     const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
     if (!qd::files::dirExists(folder)) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(twoLines("見積データのフォルダがありません。", folder), vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(twoLines("見積データのフォルダがありません。", folder), Buttons::Ok);
         return false;
     }
     qd::files::changeDir(folder);
@@ -599,7 +596,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
             g.MSG_ANS = g.UI().msgBox(twoLines(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。",
                                                std::to_string(DOC_MAX_ROWS + 1) +
                                                    "行目以降の行を削除してから保存して下さい！"),
-                                      vbOKOnly);
+                                      Buttons::Ok);
             FILE_WRITE_END(g);
             return false;
         }
@@ -638,7 +635,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
                 g.UI().beep();
                 g.MSG_ANS = g.UI().msgBox(twoLines("ファイルを保存できませんでした。",
                                                    "見積の属性ファイルを元に戻せませんでした。(" + headPath + ")"),
-                                          vbOKOnly);
+                                          Buttons::Ok);
                 FILE_WRITE_END(g);
                 return false;
             }
@@ -648,7 +645,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         g.UI().beep();
         g.MSG_ANS = g.UI().msgBox(twoLines("ファイルを保存できませんでした。",
                                            "元のファイルは変更されていません。(" + failureDetail(e) + ")"),
-                                  vbOKOnly);
+                                  Buttons::Ok);
         FILE_WRITE_END(g);
         return false;
     }

@@ -70,7 +70,7 @@ int SELECT_FILE_INSERT(QdState &g)
         g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("このSELECT品は" + std::to_string(n) + "行あり、挿入できる" +
                                                          std::to_string(SELECT_MAX_ROWS) + "行を超えています。",
                                                      "挿入を中断します。"),
-                                  vbOKOnly);
+                                  Buttons::Ok);
         return 0;
     }
     g.ROW_NO = std::clamp<std::int32_t>(g.ROW_NO, 1, sheet.rows() - 1);

@@ -105,7 +105,7 @@ void SHEET_INIT(QdState &g)
         ui.beep();
         g.MSG_ANS = ui.msgBox(qd::text::twoLines("共通の消費税率を【ﾒﾆｭｰ・属性・消費税率の設定】から設定して下さい。",
                                                  "処理を中断します｡ "),
-                              vbOKOnly);
+                              Buttons::Ok);
         return;
     }
 
@@ -172,7 +172,7 @@ void GRID_PAGE_NUMBER(QdState &g)
     grid.setCol(col);
     if (failed) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("行数が不正です。やり直して下さい！", vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox("行数が不正です。やり直して下さい！", Buttons::Ok);
     }
 }
 

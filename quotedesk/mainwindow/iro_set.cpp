@@ -309,7 +309,7 @@ void IRO_SET::Command12_Click()
     // Without a colour of the chosen group there is nothing to price by.
     if (numberOf(g.COLOR_PICK_CODE) == 0) {
         core.beep();
-        g.MSG_ANS = core.msgBox("色名を選択して下さい！", qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox("色名を選択して下さい！", qd::core::Buttons::Ok);
         return;
     }
     FlexGrid &sheet = g.curGrid();
@@ -337,7 +337,7 @@ void IRO_SET::Command12_Click()
     core.setMousePointer(0);
     if (!failure.empty()) {
         core.beep();
-        g.MSG_ANS = core.msgBox(qd::text::twoLines("色の変更を中断しました。", failure), qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox(qd::text::twoLines("色の変更を中断しました。", failure), qd::core::Buttons::Ok);
     }
 }
 

@@ -389,11 +389,15 @@ void KIHON::resizeEvent(QResizeEvent *event)
 
 void KIHON::beep() { qd::qt::beep(); }
 
+// The message box answers the core with the numbers the core compares.
+static_assert(qd::qt::Answer::Ok == qd::core::Answer::Ok && qd::qt::Answer::Cancel == qd::core::Answer::Cancel &&
+              qd::qt::Answer::Yes == qd::core::Answer::Yes && qd::qt::Answer::No == qd::core::Answer::No);
+
 int KIHON::msgBox(const std::string &text, int buttons)
 {
-    const qd::qt::Buttons b = buttons == qd::core::vbYesNo     ? qd::qt::Buttons::YesNo
-                              : buttons == qd::core::vbOKCancel ? qd::qt::Buttons::OkCancel
-                                                                : qd::qt::Buttons::Ok;
+    const qd::qt::Buttons b = buttons == qd::core::Buttons::YesNo      ? qd::qt::Buttons::YesNo
+                              : buttons == qd::core::Buttons::OkCancel ? qd::qt::Buttons::OkCancel
+                                                                       : qd::qt::Buttons::Ok;
     g.MSG_ANS = qd::qt::msgBox(qs(text), b);
     return g.MSG_ANS;
 }

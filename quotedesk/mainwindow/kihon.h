@@ -149,7 +149,7 @@ public:
 
     // ---- CoreUi ----
     void beep() override;
-    int msgBox(const std::string &text, int buttons = qd::core::vbOKOnly) override;
+    int msgBox(const std::string &text, int buttons = qd::core::Buttons::Ok) override;
     void setMenuEnabled(const std::string &name, bool enabled) override;
     void setControlText(const std::string &name, const std::string &text) override;
     void comboClear(const std::string &name) override;

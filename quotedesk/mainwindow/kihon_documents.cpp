@@ -441,8 +441,8 @@ void KIHON::Command4_Click()
     beep();
     const int answer = msgBox(twoLines("※警告※--->保存せずに解放すると、無くなる場合があります。",
                                        "このﾌｧｲﾙを解放しますか？ "),
-                              qd::core::vbYesNo);
-    if (answer != qd::core::vbYes)
+                              qd::core::Buttons::YesNo);
+    if (answer != qd::core::Answer::Yes)
         return;
     g.curGrid().clear();
     Grid1[static_cast<std::size_t>(g.CUR_SLOT)]->hide();
@@ -472,8 +472,8 @@ void KIHON::END_000_Click()
         beep();
         const int answer = msgBox(twoLines("※警告※--->保存せずに終了すると、編集内容が無くなる場合があります。",
                                            "終了しますか？ "),
-                                  qd::core::vbYesNo);
-        if (answer != qd::core::vbYes)
+                                  qd::core::Buttons::YesNo);
+        if (answer != qd::core::Answer::Yes)
             return;
     }
     closeAllFiles(g);

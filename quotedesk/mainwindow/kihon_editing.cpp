@@ -50,8 +50,8 @@ private:
     Handler m_handler;
 };
 
-// A focus change that VB-style focus events do not see: a menu opening over the window, or
-// another window becoming active.
+// A focus change that the cell editor does not count as losing or getting the focus: a menu
+// opening over the window, or another window becoming active.
 bool isTransientFocusChange(QEvent *event)
 {
     const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();

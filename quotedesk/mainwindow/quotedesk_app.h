@@ -3,7 +3,7 @@
 // fresh one.
 //
 // Other forms reach everything through it:
-//   app.g                       the globals under their design names (Grid1 models, CUR_SLOT ...)
+//   app.g                       the program's globals by their names (Grid1 models, CUR_SLOT ...)
 //   app.kihon()                 the main window KIHON (controls, menus, the sheet views)
 //   app.kihon().currentGridView() the view of the current sheet Grid1(CUR_SLOT)
 //   app.forms.get<SSKENSA>()    any other form, loaded hidden on first use; a form class is

@@ -90,7 +90,7 @@ void reportFailure(qd::core::QdState &g, const std::string &what, const std::exc
 {
     const auto *fe = dynamic_cast<const qd::files::FileError *>(&e);
     g.UI().beep();
-    g.MSG_ANS = g.UI().msgBox(qd::text::twoLines(what, fe ? fe->path() : std::string(e.what())), qd::core::vbOKOnly);
+    g.MSG_ANS = g.UI().msgBox(qd::text::twoLines(what, fe ? fe->path() : std::string(e.what())), qd::core::Buttons::Ok);
 }
 
 } // namespace
@@ -102,7 +102,7 @@ void SERCH_SELECT_OUT_Click(QuotedeskApp &app)
     if (g.SEL_ROW < 1 || g.SEL_ROW_END < 1) {
         g.UI().beep();
         g.MSG_ANS = g.UI().msgBox("現在の指定状態では、SELECT品登録はできません。指定範囲を確認して下さい。",
-                                  qd::core::vbOKOnly);
+                                  qd::core::Buttons::Ok);
         return;
     }
     g.SEL_COL = 1;

@@ -90,7 +90,7 @@ void PRN_PRINT_Click(PrintContext &ctx)
     }
     qd::qt::beep();
     const int answer = qd::qt::msgBox(QStringLiteral("消費税印刷しますか？"), qd::qt::Buttons::YesNo);
-    g.TAX_PRINT = answer == qd::qt::vbYes ? 1 : 0;
+    g.TAX_PRINT = answer == qd::qt::Answer::Yes ? 1 : 0;
     ctx.host.setMainEnabled(false);
 
     MITUMORI &dialog = ctx.mitumori.get();

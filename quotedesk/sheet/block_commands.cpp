@@ -171,7 +171,7 @@ void blockCopy(QdState &g, EditCommandUi &ui)
     qd::core::CoreUi &core = g.UI();
     if (g.SEL_ROW_END < g.SEL_ROW) {
         core.beep();
-        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::Buttons::Ok);
         return;
     }
     RedrawOff off({&g.curGrid()});
@@ -179,7 +179,7 @@ void blockCopy(QdState &g, EditCommandUi &ui)
     if (isWholeColumn(g.SAVED_ROW, g.SAVED_ROW_END)) {
         core.beep();
         g.MSG_ANS = core.msgBox(qd::text::twoLines("列全体の複写はできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
-                                qd::core::vbOKOnly);
+                                qd::core::Buttons::Ok);
         return;
     }
     EDIT_RANGE_SET(g, ui);
@@ -196,7 +196,7 @@ void blockPaste(QdState &g, EditCommandUi &ui)
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
                 qd::text::twoLines("列全体の貼付けはできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
-                qd::core::vbOKOnly);
+                qd::core::Buttons::Ok);
         } else {
             unfixColumns(g);
             g.COL_NO = sheet.col();
@@ -221,7 +221,7 @@ void valueFill(QdState &g, EditCommandUi &ui)
     qd::core::CoreUi &core = g.UI();
     if (g.SEL_ROW_END < g.SEL_ROW) {
         core.beep();
-        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::Buttons::Ok);
         return;
     }
     FlexGrid &sheet = g.curGrid();

@@ -42,7 +42,7 @@ QFont formFont(double points, bool bold)
     return f;
 }
 
-// Place of each hint box at the design layout, in form twips: the button's own Left and Top
+// Place of each hint box in the window's own layout, in form twips: the button's own Left and Top
 // (relative to its frame) with the offsets of each hint.
 const std::map<QString, EditToolHint> &hintTable()
 {
@@ -313,11 +313,11 @@ void HENSYU_MENU::guarded(F f)
     } catch (const qd::files::FileError &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを読み書きできませんでした。", e.path()), qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを読み書きできませんでした。", e.path()), qd::core::Buttons::Ok);
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("処理を中断しました。", e.what()), qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("処理を中断しました。", e.what()), qd::core::Buttons::Ok);
     }
 }
 

@@ -60,7 +60,7 @@ bool refuseWholeColumn(QdState &g)
     if (!isWholeColumn(g.SAVED_ROW, g.SAVED_ROW_END))
         return false;
     g.UI().beep();
-    g.MSG_ANS = g.UI().msgBox(NO_WHOLE_COLUMN, qd::core::vbOKOnly);
+    g.MSG_ANS = g.UI().msgBox(NO_WHOLE_COLUMN, qd::core::Buttons::Ok);
     return true;
 }
 
@@ -136,7 +136,7 @@ void groupRows(QdState &g, EditCommandUi &)
     if (g.SEL_ROW_END > GROUP_LAST_ROW) {
         g.UI().beep();
         g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
-                                  qd::core::vbOKOnly);
+                                  qd::core::Buttons::Ok);
         return;
     }
     const int first = std::max<int>(g.SEL_ROW, 1), last = g.SEL_ROW_END;
@@ -225,7 +225,7 @@ void registerItems(QdState &g)
         if (code > ITEM_CODE_MAX) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
-                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::vbOKOnly);
+                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::Buttons::Ok);
             return;
         }
 

@@ -33,7 +33,7 @@ public:
     int msgBox(const std::string &text, int buttons) override
     {
         messages.push_back(text);
-        return buttons == vbYesNo ? vbYes : vbOK;
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
     void setMenuEnabled(const std::string &name, bool enabled) override { menus[name] = enabled; }
     void showSheetFrame(int top, int left, int height, int width) override { frame = {top, left, height, width}; }
