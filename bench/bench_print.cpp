@@ -11,12 +11,12 @@
 
 #include "bench/bench_qt.h"
 #include "platform/emf/page_canvas.h"
+#include "quotedesk/compose/doc_compose.h"
+#include "quotedesk/compose/page_print.h"
 #include "quotedesk/core/core_ui.h"
 #include "quotedesk/core/qd_state.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
-#include "quotedesk/compose/doc_compose.h"
-#include "quotedesk/compose/page_print.h"
 #include "quotedesk/printing/printer.h"
 #include "tests/support/temp_install.h"
 

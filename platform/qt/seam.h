@@ -12,15 +12,12 @@
 
 #include <optional>
 
+#include "platform/text/message_text.h"
+
 namespace qd::qt {
 
-// Answers of a message box, by the numbers the programs keep and compare.
-namespace Answer {
-inline constexpr int Ok = 1;
-inline constexpr int Cancel = 2;
-inline constexpr int Yes = 6;
-inline constexpr int No = 7;
-} // namespace Answer
+// Answers of a message box (Answer::Yes ...), by the numbers the programs keep and compare.
+namespace Answer = qd::text::MessageAnswer;
 
 enum class Buttons { Ok, OkCancel, YesNo };
 enum class Icon { None, Information, Question, Warning, Critical };

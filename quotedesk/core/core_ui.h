@@ -4,21 +4,13 @@
 
 #include <string>
 
+#include "platform/text/message_text.h"
+
 namespace qd::core {
 
-// The buttons of a message box, and the answers it gives by the numbers the program keeps in
-// MSG_ANS and compares.
-namespace Buttons {
-inline constexpr int Ok = 0;
-inline constexpr int OkCancel = 1;
-inline constexpr int YesNo = 4;
-} // namespace Buttons
-namespace Answer {
-inline constexpr int Ok = 1;
-inline constexpr int Cancel = 2;
-inline constexpr int Yes = 6;
-inline constexpr int No = 7;
-} // namespace Answer
+// The buttons of a message box and its answers (Buttons::YesNo, Answer::Yes).
+namespace Buttons = qd::text::MessageButtons;
+namespace Answer = qd::text::MessageAnswer;
 
 class CoreUi {
 public:

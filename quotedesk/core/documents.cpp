@@ -19,9 +19,7 @@
 namespace qd::core {
 
 using qd::grid::FlexGrid;
-using qd::records::CloseOnExit;
 using qd::text::Fixed4;
-using qd::text::twoLines;
 namespace DocLine = qd::records::DocLine;
 namespace DocHeader = qd::records::DocHeader;
 
@@ -308,7 +306,7 @@ void DOC_HEAD_CLEAR(QdState &g)
 bool DOC_HEAD_READ(QdState &g)
 {
     BUKKEN_HEAD_OPEN(g);
-    CloseOnExit closer{g.HEAD_CTL};
+    qd::records::CloseOnExit closer{g.HEAD_CTL};
     if (g.HEAD_CTL.recordCount < 1)
         return false;
     DOC_HEAD_CLEAR(g);
@@ -474,7 +472,7 @@ bool BUKKEN_FILE_READ(QdState &g)
         if (!qd::text::trim(g.CUR_DOC_NAME).empty()) {
             g.HEAD_NAME = qd::text::trim(g.CUR_DOC_NAME);
             BUKKEN_HEAD_OPEN(g);
-            CloseOnExit closer{g.HEAD_CTL};
+            qd::records::CloseOnExit closer{g.HEAD_CTL};
             if (g.HEAD_CTL.recordCount >= 1) {
                 g.HEAD_CTL.get(1, g.HEAD_REC);
                 headerToGlobals(g);
@@ -489,7 +487,7 @@ bool BUKKEN_FILE_READ(QdState &g)
         std::int32_t count = 0;
         std::int64_t length = 0;
         {
-            CloseOnExit closer{g.LINE_CTL};
+            qd::records::CloseOnExit closer{g.LINE_CTL};
             count = g.LINE_CTL.recordCount;
             length = g.LINE_CTL.fileLength;
             lines = readIfExists(g.LINE_CTL.path).value_or(std::string());
@@ -497,9 +495,10 @@ bool BUKKEN_FILE_READ(QdState &g)
         SHEET_INIT(g);
         if (count > grid.rows() - 1) {
             g.UI().beep();
-            g.MSG_ANS = g.UI().msgBox(twoLines("この見積の明細は" + std::to_string(count) + "行あり、読み込める" +
-                                                   std::to_string(grid.rows() - 1) + "行を超えています。",
-                                               "読込みを中断します。"),
+            g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("この見積の明細は" + std::to_string(count) +
+                                                             "行あり、読み込める" + std::to_string(grid.rows() - 1) +
+                                                             "行を超えています。",
+                                                         "読込みを中断します。"),
                                       Buttons::Ok);
             grid.setRedraw(true);
             return false;
@@ -512,7 +511,7 @@ bool BUKKEN_FILE_READ(QdState &g)
             lineRecToRow(g, grid, n);
         }
         if (length % LINE_LENGTH != 0)
-            problem = twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！");
+            problem = qd::text::twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！");
     } catch (const std::exception &e) {
         g.HEAD_CTL.close();
         g.LINE_CTL.close();
@@ -522,7 +521,7 @@ bool BUKKEN_FILE_READ(QdState &g)
                 grid.setCell(r, c, "");
         grid.setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(twoLines("見積ファイルを読み込めません。", failureDetail(e)), Buttons::Ok);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("見積ファイルを読み込めません。", failureDetail(e)), Buttons::Ok);
         return false;
     }
 
@@ -544,7 +543,7 @@ bool FILE_WRITE_PREPARE(QdState &g, SaveDialogSetup &setup)
     const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
     if (!qd::files::dirExists(folder)) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(twoLines("見積データのフォルダがありません。", folder), Buttons::Ok);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("見積データのフォルダがありません。", folder), Buttons::Ok);
         return false;
     }
     qd::files::changeDir(folder);
@@ -593,9 +592,9 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         GRID_LAST_ROW(g);
         if (g.LAST_ROW > DOC_MAX_ROWS) {
             g.UI().beep();
-            g.MSG_ANS = g.UI().msgBox(twoLines(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。",
-                                               std::to_string(DOC_MAX_ROWS + 1) +
-                                                   "行目以降の行を削除してから保存して下さい！"),
+            g.MSG_ANS = g.UI().msgBox(
+                qd::text::twoLines(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。",
+                                   std::to_string(DOC_MAX_ROWS + 1) + "行目以降の行を削除してから保存して下さい！"),
                                       Buttons::Ok);
             FILE_WRITE_END(g);
             return false;
@@ -633,8 +632,8 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
                     qd::files::removeFile(headPath);
             } catch (const std::exception &) {
                 g.UI().beep();
-                g.MSG_ANS = g.UI().msgBox(twoLines("ファイルを保存できませんでした。",
-                                                   "見積の属性ファイルを元に戻せませんでした。(" + headPath + ")"),
+                g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを保存できませんでした。",
+                                                             "見積の属性ファイルを元に戻せませんでした。(" + headPath + ")"),
                                           Buttons::Ok);
                 FILE_WRITE_END(g);
                 return false;
@@ -643,8 +642,8 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         }
     } catch (const std::exception &e) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(twoLines("ファイルを保存できませんでした。",
-                                           "元のファイルは変更されていません。(" + failureDetail(e) + ")"),
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを保存できませんでした。",
+                                                     "元のファイルは変更されていません。(" + failureDetail(e) + ")"),
                                   Buttons::Ok);
         FILE_WRITE_END(g);
         return false;

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "platform/qt/qt_text.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 
 namespace qd::forms {
 

@@ -15,8 +15,8 @@
 #include <string_view>
 
 #include "platform/qt/forms.h"
-#include "platform/qt/seam.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
@@ -33,9 +33,7 @@ namespace qd::forms {
 namespace {
 
 using qd::entry::ListLine;
-using qd::grid::RedrawOff;
 using qd::qt::qs;
-using qd::text::twoLines;
 namespace P = qd::records::Price;
 namespace Sec = qd::records::Section;
 namespace Col = qd::records::Color;
@@ -234,7 +232,7 @@ void SSKENSA::guarded(const std::function<void()> &handler)
         handler();
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(qs(twoLines("ファイルを読み込めません。", e.what())));
+        qd::qt::msgBox(qs(qd::text::twoLines("ファイルを読み込めません。", e.what())));
     }
 }
 
@@ -558,7 +556,7 @@ void SSKENSA::Command5_GotFocus()
 
 void SSKENSA::Command5_Click()
 {
-    RedrawOff redrawOff(g.curGrid());
+    qd::grid::RedrawOff redrawOff(g.curGrid());
 
     // The product is the chosen price line, read again from its file.
     QListWidgetItem *chosen = List6->currentItem();
@@ -573,13 +571,13 @@ void SSKENSA::Command5_Click()
     try {
         if (!readPriceLine(line.file, line.recNo)) {
             qd::qt::beep();
-            qd::qt::msgBox(qs(twoLines("単価情報を読み込めません。",
-                                       "単価ファイルが変更されています。検索し直して下さい！(" + line.file + ")")));
+            qd::qt::msgBox(qs(qd::text::twoLines("単価情報を読み込めません。",
+                                                 "単価ファイルが変更されています。検索し直して下さい！(" + line.file + ")")));
             return;
         }
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(qs(twoLines("単価情報を読み込めません。", e.what())));
+        qd::qt::msgBox(qs(qd::text::twoLines("単価情報を読み込めません。", e.what())));
         return;
     }
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
@@ -614,7 +612,7 @@ void SSKENSA::Command5_Click()
             qd::core::GRID_PAGE_NUMBER(g);
         }
         qd::qt::beep();
-        qd::qt::msgBox(qs(twoLines("明細を追加できませんでした。", e.what())));
+        qd::qt::msgBox(qs(qd::text::twoLines("明細を追加できませんでした。", e.what())));
         return; // the form stays, its masters are opened again as they are needed
     }
     unloadForm();

@@ -8,11 +8,11 @@
 
 #include <algorithm>
 
-#include "platform/qt/qt_text.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
-#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/tax_totals.h"

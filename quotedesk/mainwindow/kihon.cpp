@@ -32,9 +32,7 @@
 namespace qd::forms {
 
 using qd::core::Fixed4;
-using qd::grid::FlexGrid;
 using qd::qt::qs;
-using qd::qt::ss;
 using qd::text::trim;
 
 KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
@@ -57,7 +55,7 @@ KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
 KIHON::~KIHON()
 {
     disconnectEditing();
-    for (FlexGrid &grid : g.Grid1)
+    for (qd::grid::FlexGrid &grid : g.Grid1)
         grid.events = {};
     if (g.ui == this)
         g.ui = nullptr;
@@ -304,7 +302,7 @@ void KIHON::startValues()
     g.COLOR_PICK_NAME = std::string(20, ' ');
     g.FIXED_COLS = 1;
     g.TAX_PRINT = 1;
-    g.ISSUE_DATE = ss(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))) + "  ";
+    g.ISSUE_DATE = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString() + "  ";
     g.ISSUE_DATE_NUM = static_cast<std::int32_t>(qd::text::val(g.ISSUE_DATE));
     g.LINE_TAX_RATE = Fixed4();
     g.CALC_UNIT = 1;
@@ -388,10 +386,6 @@ void KIHON::resizeEvent(QResizeEvent *event)
 // ---- CoreUi ---------------------------------------------------------------------------------
 
 void KIHON::beep() { qd::qt::beep(); }
-
-// The message box answers the core with the numbers the core compares.
-static_assert(qd::qt::Answer::Ok == qd::core::Answer::Ok && qd::qt::Answer::Cancel == qd::core::Answer::Cancel &&
-              qd::qt::Answer::Yes == qd::core::Answer::Yes && qd::qt::Answer::No == qd::core::Answer::No);
 
 int KIHON::msgBox(const std::string &text, int buttons)
 {

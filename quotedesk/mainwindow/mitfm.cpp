@@ -1,9 +1,9 @@
 #include "quotedesk/mainwindow/mitfm.h"
 
-#include "platform/qt/qt_text.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/qt/qt_text.h"
 #include "platform/files/file_error.h"
 #include "platform/files/paths.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
-#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/select_files.h"
 #include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"

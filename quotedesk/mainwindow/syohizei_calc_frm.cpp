@@ -15,8 +15,8 @@
 #include <limits>
 #include <optional>
 
-#include "platform/qt/qt_text.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"

@@ -11,10 +11,10 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/compose/page_print.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/mitumori.h"
 #include "quotedesk/printing/prnt.h"
-#include "quotedesk/compose/page_print.h"
 
 namespace qd::printing {
 

@@ -21,9 +21,9 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/compose/page_print.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/form_look.h"
-#include "quotedesk/compose/page_print.h"
 #include "quotedesk/printing/print_context.h"
 #include "quotedesk/printing/printer.h"
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
@@ -178,8 +178,9 @@ void blockCopy(QdState &g, EditCommandUi &ui)
     SEL_RANGE_SAVE(g);
     if (isWholeColumn(g.SAVED_ROW, g.SAVED_ROW_END)) {
         core.beep();
-        g.MSG_ANS = core.msgBox(qd::text::twoLines("列全体の複写はできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
-                                qd::core::Buttons::Ok);
+        g.MSG_ANS = core.msgBox(
+            qd::text::twoLines("列全体の複写はできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
+            qd::core::Buttons::Ok);
         return;
     }
     EDIT_RANGE_SET(g, ui);

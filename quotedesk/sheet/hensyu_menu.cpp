@@ -13,12 +13,12 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/qt/qt_text.h"
 #include "platform/files/file_error.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
-#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/sheet/block_commands.h"
 #include "quotedesk/sheet/row_commands.h"
 #include "quotedesk/sheet/view_commands.h"

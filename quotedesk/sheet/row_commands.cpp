@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/text/message_text.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/group_rows.h"
 #include "quotedesk/core/row_pricing.h"
@@ -18,6 +18,7 @@ using qd::grid::FlexGrid;
 using qd::grid::RedrawOff;
 using qd::text::Fixed4;
 using qd::text::trim;
+using qd::text::twoLines;
 
 namespace {
 
@@ -135,8 +136,9 @@ void groupRows(QdState &g, EditCommandUi &)
     SEL_RANGE_ORDER(g);
     if (g.SEL_ROW_END > GROUP_LAST_ROW) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
-                                  qd::core::Buttons::Ok);
+        g.MSG_ANS = g.UI().msgBox(
+            twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
+            qd::core::Buttons::Ok);
         return;
     }
     const int first = std::max<int>(g.SEL_ROW, 1), last = g.SEL_ROW_END;
@@ -225,7 +227,7 @@ void registerItems(QdState &g)
         if (code > ITEM_CODE_MAX) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
-                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::Buttons::Ok);
+                twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::Buttons::Ok);
             return;
         }
 
