@@ -117,6 +117,15 @@ const Layout &Item::layout()
     return l;
 }
 
+const Layout &SetItem::layout()
+{
+    static const Layout l = makeLayout("SetItemRecord", 160,
+        {f("SET_NAME", 30), f("MAKER_CD", 2), f("BUNRUI_CD", 2), f("HINSYU2_CD", 4), f("CIHO_CD", 2),
+         f("KIGO", 25), f("BIKO", 50), f("IRO_CD", 2), f("SURYO", 5), f("FILLER", 27, false)},
+        RecordEnd::CrLf);
+    return l;
+}
+
 const Layout &Partner::layout()
 {
     static const Layout l = makeLayout("PartnerRecord", 64,

@@ -77,6 +77,14 @@ enum Field { TANPIN_CD, NAME, TANKA, GENKA, FILLER };
 const Layout &layout();
 }
 
+// Set files "\data\SET" + Format(set code, "00000") + ".TXT", 160 bytes: one component of a
+// set. SET_NAME is the set's name, the same in every record; KIGO and BIKO are those of the
+// component's price line; IRO_CD its colour ("00"), SURYO its quantity per set ("00000").
+namespace SetItem {
+enum Field { SET_NAME, MAKER_CD, BUNRUI_CD, HINSYU2_CD, CIHO_CD, KIGO, BIKO, IRO_CD, SURYO, FILLER };
+const Layout &layout();
+}
+
 // "\data\TOKF.SSS", 64 bytes: business partners.
 namespace Partner {
 enum Field { TOKUI_CD, NAME, FILLER };

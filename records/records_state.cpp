@@ -1,6 +1,11 @@
 #include "records/records_state.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
+#include "platform/files/record_append.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 
@@ -132,6 +137,37 @@ void TANPIN_REC_SET(RecordsState &g)
     r.setText(Item::NAME, g.ITEM_EDIT_NAME);
     r.setNumber(Item::TANKA, g.ITEM_EDIT_TANKA, "0000000");
     r.setNumber(Item::GENKA, g.ITEM_EDIT_GENKA, "0000000");
+}
+
+bool appendNextItem(RecordsState &g, std::int32_t maxCode)
+{
+    const std::string path = dataPath(g, "TANPIN.TXT");
+    const qd::files::FileLock lock(path, qd::files::LockKind::Exclusive);
+    TANPIN_OPEN(g);
+    double highest = 0;
+    try {
+        for (std::int32_t n = 1; n <= g.TANPIN_CTL.recordCount; ++n) {
+            g.TANPIN_CTL.get(n, g.TANPIN_REC);
+            highest = std::max(highest, qd::text::val(qd::text::trim(g.TANPIN_REC.raw(Item::TANPIN_CD))));
+        }
+    } catch (...) {
+        g.TANPIN_CTL.close();
+        throw;
+    }
+    g.TANPIN_CTL.close();
+
+    // A code field holds four digits; anything read beyond the limit only says the codes ran out.
+    const std::int64_t code = highest >= maxCode ? std::int64_t{maxCode} + 1 : qd::text::fix(highest) + 1;
+    g.ITEM_EDIT_CD = static_cast<std::int16_t>(std::min<std::int64_t>(code, INT16_MAX));
+    if (code > maxCode)
+        return false;
+    TANPIN_REC_CLEAR(g);
+    TANPIN_SEP_SET(g);
+    TANPIN_REC_SET(g);
+    const std::int32_t n = qd::files::appendRecords(path, Item::layout().length, g.TANPIN_REC.bytes());
+    g.TANPIN_CTL.recordCount = g.TANPIN_CTL.lastRecord = g.TANPIN_CTL.currentRecord = n;
+    g.TANPIN_CTL.fileLength = static_cast<std::int64_t>(n) * Item::layout().length;
+    return true;
 }
 
 void SYSF_REC_CLEAR(RecordsState &g)

@@ -25,6 +25,8 @@ struct RecordFileControl {
     void get(std::int32_t n, Record &rec);
     // Writes the buffer as record n.
     void put(std::int32_t n, const Record &rec);
+    // Closes the file; throws FileError when records written through it may not have reached
+    // the disk (a file that was only read closes quietly).
     void close() { file.close(); }
 };
 
@@ -56,6 +58,12 @@ struct RecordsState {
     Record SYSF_REC{OwnCompany::layout()};    RecordFileControl SYSF_CTL;
     Record DIR_REC{InstallDir::layout()};     RecordFileControl DIR_CTL;
     RecordFileControl SYOHIZEI_CTL; // the tax settings file (its buffer belongs to the tax settings)
+
+    // The open set (records/set_files.h): its bare file name ("SET00012.TXT"), buffer, control
+    // group (the count holds whole records only) and the record last read.
+    std::string SET_FILE_NAME;
+    Record SET_REC{SetItem::layout()};        RecordFileControl SET_CTL;
+    std::int32_t SET_REC_NO = 0;
 
     // Own-company globals, written by SYSF_TO_GLOBALS.
     std::string OWN_JISYA_NAME, OWN_JUSYO_1, OWN_JUSYO_2; // 50 each
@@ -104,6 +112,15 @@ void TANKA_REC_CLEAR(RecordsState &g);
 void TANPIN_REC_CLEAR(RecordsState &g);
 void TANPIN_SEP_SET(RecordsState &g);
 void TANPIN_REC_SET(RecordsState &g);
+// Registers the single item of the edit values ITEM_EDIT_NAME, ITEM_EDIT_TANKA and
+// ITEM_EDIT_GENKA as a new record of "\data\TANPIN.TXT", appended after the file's last record
+// under the code after the highest in the file (deleted records count 0). The file's exclusive
+// lock is held from the read of the codes to the append, so two programs registering at once
+// never give out one code, and the append writes the whole record or nothing. Sets ITEM_EDIT_CD
+// and TANPIN_REC (as TANPIN_REC_CLEAR, TANPIN_SEP_SET and TANPIN_REC_SET do) and returns true.
+// When the next code would pass `maxCode` nothing is written and false is returned. Throws
+// qd::files::FileError when the file cannot be read or written.
+bool appendNextItem(RecordsState &g, std::int32_t maxCode);
 void SYSF_REC_CLEAR(RecordsState &g);
 void SYSF_TO_GLOBALS(RecordsState &g);
 

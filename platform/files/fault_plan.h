@@ -2,11 +2,18 @@
 // disk never leaves half a file behind.
 //
 // Every write, flush (fsync), rename, close and truncate that the file layer makes on behalf of
-// a rewrite or an append is counted as a step. A test arms the plan to make the n-th step of a
-// kind (or of any kind) fail with a system error, runs the operation, and checks what is left on
-// disk; it can first run the operation with nothing armed and read how many steps it took, then
-// fail each of them in turn. This is the only way to inject such failures; production code
-// never arms it. The plan is process-wide and meant for single-threaded tests.
+// a rewrite or an append is counted as a step: the writes of a record file and of a work copy,
+// the flush of either, the close of a file that was written, the rename of a work copy over its
+// master (and the folder's flush after it), the cut back of a failed append. A step that the
+// plan makes fail behaves as the system call would: it reports the armed error number, which
+// then reaches the user as the system's reason; a failing write first writes half of its bytes,
+// as a disk that fills up in the middle of a record does.
+//
+// A test arms the plan to make the n-th step of a kind (or of any kind) fail, runs the
+// operation, and checks what is left on disk. It can first run the operation with nothing armed
+// (after clear()) and read how many steps it took, then fail each of them in turn. This is the
+// only way to inject such failures; production code never arms it. The plan is process-wide and
+// meant for single-threaded tests; one armed failure fires once.
 #pragma once
 
 #include <cerrno>
@@ -18,7 +25,7 @@ enum class FileStep { Write, Flush, Rename, Close, Truncate, Any };
 namespace faults {
 
 // Makes the `nth` step (from 1, counted from this call) of kind `step` fail with `err`.
-// FileStep::Any counts steps of every kind.
+// FileStep::Any counts steps of every kind. The counts start again from 0.
 void arm(FileStep step, int nth, int err = ENOSPC);
 // Disarms the plan and resets the counts.
 void clear();

@@ -2,6 +2,7 @@
 // user can read.
 #pragma once
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -21,5 +22,14 @@ private:
     std::string m_path;
     std::string m_reason;
 };
+
+// What a message box shows of a failure: for a file error the file and the system's reason,
+// "<path> (<reason>)", or the file alone when there is no reason; for anything else its text.
+inline std::string failureText(const std::exception &e)
+{
+    if (const auto *fe = dynamic_cast<const FileError *>(&e))
+        return fe->reason().empty() ? fe->path() : fe->path() + " (" + fe->reason() + ")";
+    return e.what();
+}
 
 } // namespace qd::files

@@ -1,14 +1,15 @@
 #include "platform/files/file_lock.h"
 
+#include "platform/files/io_steps.h"
 #include "platform/files/paths.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <map>
 #include <mutex>
-#include <system_error>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -17,18 +18,19 @@ namespace qd::files {
 
 namespace {
 
-std::string errnoText(int err) { return std::generic_category().message(err); }
-
 // The locks this program holds, by lock file. One open file description per lock file, so a
 // nested lock of the same program never waits for itself.
 struct Held {
-    int fd = -1;        // -1: a shared lock granted without a lock file (read-only folder)
-    int shared = 0;     // nested shared locks
-    int exclusive = 0;  // nested exclusive locks
+    int fd = -1;           // -1: a shared lock granted without a lock file
+    bool writable = false; // the lock file is open for writing, so it can carry an exclusive lock
+    int shared = 0;        // nested shared locks
+    int exclusive = 0;     // nested exclusive locks
 };
 
 std::mutex g_mutex;
 std::map<std::string, Held> g_held;
+
+const std::string CANNOT_LOCK = "The file cannot be locked";
 
 // Sets the lock of the open file description; false when another program holds a lock that
 // conflicts with it.
@@ -44,19 +46,18 @@ bool trySet(int fd, short type, const std::string &shown)
         return true;
     if (errno == EAGAIN || errno == EACCES || errno == EINTR)
         return false;
-    throw FileError(shown, "The file cannot be locked", errnoText(errno));
+    throw FileError(shown, CANNOT_LOCK, io::reasonOf(errno));
 }
 
-void setWaiting(int fd, short type, const std::string &shown, const std::string &file,
-                std::chrono::milliseconds wait)
+void setWaiting(int fd, short type, const std::string &shown, std::chrono::milliseconds wait)
 {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         if (trySet(fd, type, shown))
             return;
         if (std::chrono::steady_clock::now() >= deadline)
-            throw LockBusy(file);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            throw LockBusy(shown);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
@@ -66,6 +67,30 @@ std::string asciiLower(std::string s)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return s;
+}
+
+// One key per lock file however the folder was named (relative, through "..", a link).
+std::string keyOf(const fs::path &lockFile)
+{
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::absolute(lockFile, ec), ec);
+    return ec ? fs::absolute(lockFile).lexically_normal().string() : canonical.string();
+}
+
+bool cannotWriteFolder(int err) { return err == EACCES || err == EROFS || err == EPERM; }
+
+// Opens the lock file for writing, making it when it is missing. A new lock file may be locked
+// by every user of the install folder, whatever the creator's file mode mask.
+int openLockFile(const fs::path &lockFile)
+{
+    const int made = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (made >= 0) {
+        (void)::fchmod(made, 0666);
+        return made;
+    }
+    if (errno != EEXIST)
+        return -1;
+    return ::open(lockFile.c_str(), O_RDWR | O_CLOEXEC);
 }
 
 } // namespace
@@ -81,9 +106,11 @@ FileLock::FileLock(std::string_view systemPath, LockKind kind, std::chrono::mill
     acquire(hostPath(systemPath), kind, wait);
 }
 
-FileLock::FileLock(const fs::path &hostFile, LockKind kind, std::chrono::milliseconds wait)
+FileLock FileLock::forHostFile(const fs::path &hostFile, LockKind kind, std::chrono::milliseconds wait)
 {
-    acquire(hostFile, kind, wait);
+    FileLock lock;
+    lock.acquire(hostFile, kind, wait);
+    return lock;
 }
 
 FileLock::~FileLock() { release(); }
@@ -107,50 +134,51 @@ FileLock &FileLock::operator=(FileLock &&other) noexcept
 void FileLock::acquire(const fs::path &hostFile, LockKind kind, std::chrono::milliseconds wait)
 {
     const fs::path lockFile = lockPathOf(hostFile);
-    const std::string key = lockFile.string();
+    const std::string key = keyOf(lockFile);
     const std::string shown = hostFile.string();
-    const short type = kind == LockKind::Exclusive ? F_WRLCK : F_RDLCK;
+    const bool exclusive = kind == LockKind::Exclusive;
 
     std::lock_guard guard(g_mutex);
-    auto it = g_held.find(key);
-    if (it != g_held.end()) {
+    if (auto it = g_held.find(key); it != g_held.end()) {
         Held &h = it->second;
-        if (kind == LockKind::Exclusive && h.exclusive == 0) {
-            if (h.fd < 0)
-                throw FileError(shown, "The file cannot be locked", errnoText(EACCES));
-            setWaiting(h.fd, F_WRLCK, shown, shown, wait); // raised from shared
+        if (exclusive && h.exclusive == 0) {
+            if (h.fd < 0 || !h.writable)
+                throw FileError(shown, CANNOT_LOCK, io::reasonOf(EACCES));
+            setWaiting(h.fd, F_WRLCK, shown, wait); // raised from shared
         }
-        (kind == LockKind::Exclusive ? h.exclusive : h.shared) += 1;
+        (exclusive ? h.exclusive : h.shared) += 1;
         m_key = key;
         m_kind = kind;
         return;
     }
 
-    int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-        const int saved = errno;
-        fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            if (kind == LockKind::Exclusive)
-                throw FileError(shown, "The file cannot be locked", errnoText(saved));
-            // Nobody may write in this folder, so nobody can rewrite the file while it is read.
-            g_held[key] = Held{-1, 1, 0};
-            m_key = key;
-            m_kind = kind;
-            return;
+    Held h;
+    h.fd = openLockFile(lockFile);
+    h.writable = h.fd >= 0;
+    int err = h.fd < 0 ? errno : 0;
+    if (h.fd < 0 && cannotWriteFolder(err)) {
+        h.fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+        if (h.fd < 0 && errno != ENOENT)
+            err = errno;
+    }
+    if (h.fd < 0) {
+        // Nobody may write in this folder (or it is not there), so nobody can rewrite the file
+        // while it is read.
+        if (exclusive || !(cannotWriteFolder(err) || err == ENOENT))
+            throw FileError(shown, CANNOT_LOCK, io::reasonOf(err));
+    } else {
+        if (exclusive && !h.writable) {
+            ::close(h.fd);
+            throw FileError(shown, CANNOT_LOCK, io::reasonOf(EACCES));
+        }
+        try {
+            setWaiting(h.fd, exclusive ? F_WRLCK : F_RDLCK, shown, wait);
+        } catch (...) {
+            ::close(h.fd);
+            throw;
         }
     }
-    if (fd < 0)
-        throw FileError(shown, "The file cannot be locked", errnoText(errno));
-    try {
-        setWaiting(fd, type, shown, shown, wait);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    Held h;
-    h.fd = fd;
-    (kind == LockKind::Exclusive ? h.exclusive : h.shared) = 1;
+    (exclusive ? h.exclusive : h.shared) = 1;
     g_held[key] = h;
     m_key = key;
     m_kind = kind;
@@ -161,8 +189,7 @@ void FileLock::release()
     if (m_key.empty())
         return;
     std::lock_guard guard(g_mutex);
-    auto it = g_held.find(m_key);
-    if (it != g_held.end()) {
+    if (auto it = g_held.find(m_key); it != g_held.end()) {
         Held &h = it->second;
         int &count = m_kind == LockKind::Exclusive ? h.exclusive : h.shared;
         if (count > 0)

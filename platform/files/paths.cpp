@@ -1,14 +1,13 @@
 #include "platform/files/paths.h"
 
 #include "platform/files/file_error.h"
+#include "platform/files/io_steps.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <mutex>
-#include <system_error>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -16,9 +15,6 @@ namespace fs = std::filesystem;
 namespace qd::files {
 
 namespace {
-
-std::mutex g_rootMutex;
-fs::path g_driveCOverride; // set by setDriveCRoot; empty = from the environment
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -68,20 +64,9 @@ bool startsWithDriveC(std::string_view p)
 
 fs::path driveCRoot()
 {
-    {
-        std::lock_guard lock(g_rootMutex);
-        if (!g_driveCOverride.empty())
-            return g_driveCOverride;
-    }
     if (const char *e = std::getenv("QUOTEDESK_DRIVE_C"); e && *e)
         return e;
     return homeDir() / ".quotedesk" / "drive_c";
-}
-
-void setDriveCRoot(const fs::path &root)
-{
-    std::lock_guard lock(g_rootMutex);
-    g_driveCOverride = root;
 }
 
 fs::path hostPath(std::string_view systemPath)
@@ -156,22 +141,22 @@ void makeDir(std::string_view systemPath)
     std::error_code ec;
     fs::create_directories(host, ec);
     if (ec || !fs::is_directory(host))
-        throw FileError(host.string(), "The folder cannot be created (" +
-                                           (ec ? ec.message() : std::string("a file of that name exists")) + ")");
+        throw FileError(host.string(), "The folder cannot be created",
+                        ec ? ec.message() : io::reasonOf(EEXIST));
 }
 
 void removeFile(std::string_view systemPath)
 {
     const fs::path host = hostPath(systemPath);
     if (::unlink(host.c_str()) != 0 && errno != ENOENT)
-        throw FileError(host.string(), "The file cannot be deleted (" + std::generic_category().message(errno) + ")");
+        throw FileError(host.string(), "The file cannot be deleted", io::reasonOf(errno));
 }
 
 void changeDir(std::string_view systemPath)
 {
     const fs::path host = hostPath(systemPath);
     if (::chdir(host.c_str()) != 0)
-        throw FileError(host.string(), "The folder cannot be opened (" + std::generic_category().message(errno) + ")");
+        throw FileError(host.string(), "The folder cannot be opened", io::reasonOf(errno));
 }
 
 fs::path currentDir()
@@ -179,7 +164,7 @@ fs::path currentDir()
     std::error_code ec;
     fs::path p = fs::current_path(ec);
     if (ec)
-        throw FileError(".", "The working folder cannot be read (" + ec.message() + ")");
+        throw FileError(".", "The working folder cannot be read", ec.message());
     return p;
 }
 

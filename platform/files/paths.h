@@ -1,8 +1,7 @@
 // Mapping of the system's backslash paths onto the host file system.
 //
 // The programs build paths as texts such as "C:\tamo\tamo_dir.SSS" or INST_DIR & "\data\IRO.TXT".
-// A drive "c:" (any letter case) maps to the folder named by QUOTEDESK_DRIVE_C, by default
-// ~/.quotedesk/drive_c. Other texts are host paths with "\" read as "/". Every component is
+// A drive "c:" (any letter case) maps to the folder driveCRoot() names. Other texts are host paths with "\" read as "/". Every component is
 // matched without regard to letter case: an existing entry is found whatever the case of its
 // name, and a new file takes the spelling given.
 #pragma once
@@ -13,10 +12,10 @@
 
 namespace qd::files {
 
-// The folder that drive "c:" stands for (QUOTEDESK_DRIVE_C, else ~/.quotedesk/drive_c).
+// The folder that drive "c:" stands for: the environment variable QUOTEDESK_DRIVE_C, read at
+// every call, else ~/.quotedesk/drive_c. The variable is the one way to move drive "c:", for an
+// installation and for tests alike (a test sets it, and the programs it starts inherit it).
 std::filesystem::path driveCRoot();
-// Overrides the drive "c:" folder for this process (tests set it); empty restores the default.
-void setDriveCRoot(const std::filesystem::path &root);
 
 // The host path for a system path, each existing component found regardless of letter case.
 // Components that do not exist yet keep the spelling given.

@@ -1,5 +1,6 @@
 #include "platform/files/record_file.h"
 
+#include "platform/files/io_steps.h"
 #include "platform/files/paths.h"
 
 #include <fcntl.h>
@@ -9,15 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
-#include <system_error>
 
 namespace qd::files {
-
-namespace {
-
-std::string errnoText(int err) { return std::generic_category().message(err); }
-
-} // namespace
 
 std::int32_t recordCountOf(std::int64_t fileLength, std::int32_t recordLength)
 {
@@ -33,15 +27,24 @@ std::int32_t recordCountOf(std::int64_t fileLength, std::int32_t recordLength)
                                                         : static_cast<std::int32_t>(q);
 }
 
+bool isWriteProtected(const std::filesystem::path &hostFile)
+{
+    struct stat st {};
+    if (::stat(hostFile.c_str(), &st) != 0)
+        return false; // a missing file protects nothing
+    return (st.st_mode & 0222) == 0 || ::access(hostFile.c_str(), W_OK) != 0;
+}
+
 RecordFile::RecordFile(std::string_view systemPath, std::int32_t length, Mode mode)
 {
     open(systemPath, length, mode);
 }
 
-RecordFile::~RecordFile() { close(); }
+RecordFile::~RecordFile() { closeQuietly(); }
 
 RecordFile::RecordFile(RecordFile &&other) noexcept
-    : m_fd(other.m_fd), m_length(other.m_length), m_readOnly(other.m_readOnly), m_host(std::move(other.m_host))
+    : m_fd(other.m_fd), m_length(other.m_length), m_writeError(other.m_writeError), m_written(other.m_written),
+      m_host(std::move(other.m_host))
 {
     other.m_fd = -1;
 }
@@ -49,10 +52,11 @@ RecordFile::RecordFile(RecordFile &&other) noexcept
 RecordFile &RecordFile::operator=(RecordFile &&other) noexcept
 {
     if (this != &other) {
-        close();
+        closeQuietly();
         m_fd = other.m_fd;
         m_length = other.m_length;
-        m_readOnly = other.m_readOnly;
+        m_writeError = other.m_writeError;
+        m_written = other.m_written;
         m_host = std::move(other.m_host);
         other.m_fd = -1;
     }
@@ -61,48 +65,53 @@ RecordFile &RecordFile::operator=(RecordFile &&other) noexcept
 
 void RecordFile::open(std::string_view systemPath, std::int32_t length, Mode mode)
 {
-    close();
+    closeQuietly();
     m_host = files::hostPath(systemPath);
     const std::string shown = m_host.string();
     if (length <= 0)
         throw FileError(shown, "Bad record length " + std::to_string(length));
 
     int fd = -1;
-    bool readOnly = false;
+    int writeError = 0;
     switch (mode) {
     case Mode::ReadOnly:
         fd = ::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
-        readOnly = true;
+        writeError = EBADF;
         break;
     case Mode::CreateIfMissing:
+        if (isWriteProtected(m_host)) {
+            // A write-protected master can still be read; a write to it is refused.
+            fd = ::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
+            writeError = EACCES;
+            break;
+        }
         fd = ::open(m_host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-            // A write-protected master can still be read; a write to it fails then.
             const int saved = errno;
             fd = ::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
-            readOnly = true;
+            writeError = saved;
             if (fd < 0)
                 errno = saved;
         }
         break;
     case Mode::CreateEmpty:
+        if (isWriteProtected(m_host)) {
+            errno = EACCES;
+            break;
+        }
         fd = ::open(m_host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         break;
     }
+    fd = io::regularOnly(fd);
     if (fd < 0)
-        throw FileError(shown, "The file cannot be opened (" + errnoText(errno) + ")");
-
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw FileError(shown, "The file cannot be opened (not a regular file)");
-    }
+        throw FileError(shown, "The file cannot be opened", io::reasonOf(errno));
     m_fd = fd;
     m_length = length;
-    m_readOnly = readOnly;
+    m_writeError = writeError;
+    m_written = false;
 }
 
-void RecordFile::close()
+void RecordFile::closeQuietly() noexcept
 {
     if (m_fd >= 0) {
         ::close(m_fd);
@@ -110,82 +119,115 @@ void RecordFile::close()
     }
 }
 
-std::int64_t RecordFile::fileLength() const
+void RecordFile::close()
+{
+    if (m_fd < 0)
+        return;
+    const int fd = m_fd;
+    m_fd = -1;
+    if (!m_written) {
+        ::close(fd); // nothing written: nothing a failed close could lose
+        return;
+    }
+    m_written = false;
+    if (io::close(fd) != 0)
+        throw FileError(m_host.string(), "The file cannot be closed", io::reasonOf(errno));
+}
+
+void RecordFile::checkOpen() const
 {
     if (m_fd < 0)
         throw FileError(m_host.string(), "The file is not open");
+}
+
+std::int64_t RecordFile::fileLength() const
+{
+    checkOpen();
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)
-        throw FileError(m_host.string(), "The file length cannot be read (" + errnoText(errno) + ")");
+        throw FileError(m_host.string(), "The file length cannot be read", io::reasonOf(errno));
     return static_cast<std::int64_t>(st.st_size);
 }
 
 std::int32_t RecordFile::recordCount() const { return recordCountOf(fileLength(), m_length); }
 
-std::string RecordFile::get(std::int32_t n) const
+FileStamp RecordFile::stamp() const
 {
-    if (m_fd < 0)
-        throw FileError(m_host.string(), "The file is not open");
-    if (n < 1)
-        throw FileError(m_host.string(), "Bad record number " + std::to_string(n));
-    std::string buf(static_cast<std::size_t>(m_length), ' ');
-    const off_t offset = static_cast<off_t>(n - 1) * m_length;
-    std::size_t got = 0;
-    while (got < buf.size()) {
-        const ssize_t r = ::pread(m_fd, buf.data() + got, buf.size() - got, offset + static_cast<off_t>(got));
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError(m_host.string(), "Record " + std::to_string(n) + " cannot be read (" + errnoText(errno) + ")");
-        }
-        if (r == 0)
-            break; // past the end: the rest stays blank
-        got += static_cast<std::size_t>(r);
-    }
-    return buf;
+    checkOpen();
+    return io::stampOfOpen(m_fd);
 }
 
 namespace {
 
-void writeAll(int fd, const char *data, std::size_t size, off_t offset, const std::string &path)
+// Reads up to size bytes at offset; returns how many there were.
+std::size_t readAt(int fd, char *data, std::size_t size, off_t offset, const std::string &shown)
 {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t w = ::pwrite(fd, data + done, size - done, offset + static_cast<off_t>(done));
-        if (w < 0) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t r = ::pread(fd, data + got, size - got, offset + static_cast<off_t>(got));
+        if (r < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileError(path, "The file cannot be written (" + errnoText(errno) + ")");
+            throw FileError(shown, "The file cannot be read", io::reasonOf(errno));
         }
-        done += static_cast<std::size_t>(w);
+        if (r == 0)
+            break;
+        got += static_cast<std::size_t>(r);
     }
+    return got;
 }
 
 } // namespace
 
+std::string RecordFile::get(std::int32_t n) const
+{
+    checkOpen();
+    if (n < 1)
+        throw FileError(m_host.string(), "Bad record number " + std::to_string(n));
+    std::string buf(static_cast<std::size_t>(m_length), ' ');
+    const off_t offset = static_cast<off_t>(n - 1) * m_length;
+    readAt(m_fd, buf.data(), buf.size(), offset, m_host.string()); // past the end: the rest stays blank
+    return buf;
+}
+
+std::string RecordFile::readAll() const
+{
+    std::string bytes(static_cast<std::size_t>(fileLength()), '\0');
+    bytes.resize(readAt(m_fd, bytes.data(), bytes.size(), 0, m_host.string()));
+    // A file that grew since its length was taken is read to its end all the same.
+    char more[4096];
+    for (std::size_t got; (got = readAt(m_fd, more, sizeof more, static_cast<off_t>(bytes.size()), m_host.string())) > 0;)
+        bytes.append(more, got);
+    return bytes;
+}
+
 void RecordFile::put(std::int32_t n, std::string_view bytes)
 {
-    if (m_fd < 0)
-        throw FileError(m_host.string(), "The file is not open");
-    if (m_readOnly)
-        throw FileError(m_host.string(), "The file is open for reading only");
+    checkOpen();
+    if (m_writeError != 0)
+        throw FileError(m_host.string(), "The file cannot be written", io::reasonOf(m_writeError));
     if (n < 1)
         throw FileError(m_host.string(), "Bad record number " + std::to_string(n));
 
     const off_t offset = static_cast<off_t>(n - 1) * m_length;
-    // Records skipped over by a write past the end are filled with blanks, not NULs.
+    const auto fail = [&] {
+        throw FileError(m_host.string(), "The file cannot be written", io::reasonOf(errno));
+    };
+    m_written = true;
     std::int64_t len = fileLength();
     if (len < offset) {
         const std::string blanks(64 * 1024, ' ');
         while (len < offset) {
             const auto chunk = static_cast<std::size_t>(std::min<std::int64_t>(offset - len, blanks.size()));
-            writeAll(m_fd, blanks.data(), chunk, static_cast<off_t>(len), m_host.string());
+            if (io::writeAllAt(m_fd, blanks.data(), chunk, static_cast<off_t>(len)) != 0)
+                fail();
             len += static_cast<std::int64_t>(chunk);
         }
     }
     std::string rec(bytes.substr(0, static_cast<std::size_t>(m_length)));
     rec.resize(static_cast<std::size_t>(m_length), ' ');
-    writeAll(m_fd, rec.data(), rec.size(), offset, m_host.string());
+    if (io::writeAllAt(m_fd, rec.data(), rec.size(), offset) != 0)
+        fail();
 }
 
 std::int32_t RecordFile::append(std::string_view bytes)
@@ -201,12 +243,11 @@ std::int32_t RecordFile::append(std::string_view bytes)
 
 void RecordFile::flush()
 {
-    if (m_fd < 0)
-        throw FileError(m_host.string(), "The file is not open");
-    if (m_readOnly)
+    checkOpen();
+    if (m_writeError != 0)
         return;
-    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
-        throw FileError(m_host.string(), "The file cannot be written to disk (" + errnoText(errno) + ")");
+    if (io::flush(m_fd) != 0)
+        throw FileError(m_host.string(), "The file cannot be written to disk", io::reasonOf(errno));
 }
 
 } // namespace qd::files

@@ -1,6 +1,7 @@
 #include "platform/files/safe_replace.h"
 
-#include "platform/files/file_error.h"
+#include "platform/files/file_lock.h"
+#include "platform/files/io_steps.h"
 #include "platform/files/paths.h"
 
 #include <fcntl.h>
@@ -8,9 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <mutex>
-#include <system_error>
+#include <cstdlib>
 
 namespace fs = std::filesystem;
 
@@ -18,20 +17,14 @@ namespace qd::files {
 
 namespace {
 
-std::mutex g_hookMutex;
-std::function<void(const fs::path &)> g_beforeRename;
+const std::string CANNOT_WRITE = "The file cannot be written";
 
-std::string errnoText(int err) { return std::generic_category().message(err); }
+fs::path folderOf(const fs::path &file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
 
-void runBeforeRenameHook(const fs::path &work)
+void refuseWriteProtected(const fs::path &master)
 {
-    std::function<void(const fs::path &)> hook;
-    {
-        std::lock_guard lock(g_hookMutex);
-        hook = g_beforeRename;
-    }
-    if (hook)
-        hook(work);
+    if (isWriteProtected(master))
+        throw FileError(master.string(), CANNOT_WRITE, io::reasonOf(EACCES));
 }
 
 // The new file keeps the access rights of the file it replaces.
@@ -39,45 +32,51 @@ void copyPermissions(int fd, const fs::path &master)
 {
     struct stat st {};
     if (::stat(master.c_str(), &st) == 0)
-        ::fchmod(fd, st.st_mode & 07777);
+        (void)::fchmod(fd, st.st_mode & 07777);
 }
 
-// After the rename the folder entry itself is forced to disk; a failure here leaves the new
-// file in place and is not reported.
+// After a rename the folder entry itself is forced to disk. The new file is in place by then,
+// so a failure here is not reported: the rewrite has happened.
 void syncFolder(const fs::path &file)
 {
-    const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
+        (void)io::flush(fd);
         ::close(fd);
     }
 }
 
 void renameOver(const fs::path &work, const fs::path &master)
 {
-    if (::rename(work.c_str(), master.c_str()) != 0)
-        throw FileError(master.string(), "The file cannot be replaced (" + errnoText(errno) + ")");
+    if (io::rename(work.c_str(), master.c_str()) != 0)
+        throw FileError(master.string(), "The file cannot be replaced", io::reasonOf(errno));
     syncFolder(master);
 }
 
-// Runs the steps that end in the rename; on any failure the work copy is removed and the
-// failure is reported as a FileError naming the master.
-template <typename Steps>
-void replaceOrRollBack(const fs::path &master, const fs::path &work, Steps &&steps)
+// Writes `bytes` whole to a new hidden work copy beside `target`, flushed and closed, with the
+// target's access rights. On failure nothing is left and the FileError names the target.
+fs::path writeWorkCopy(const fs::path &target, std::string_view bytes)
 {
-    try {
-        steps();
-    } catch (const FileError &) {
+    std::string tmpl = (folderOf(target) / ("." + target.filename().string() + ".new-XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        throw FileError(target.string(), CANNOT_WRITE, io::reasonOf(errno));
+    const fs::path work = tmpl;
+    (void)::fchmod(fd, 0644);
+    copyPermissions(fd, target);
+    const auto fail = [&](const std::string &what, int err, bool open) {
+        if (open)
+            ::close(fd);
         ::unlink(work.c_str());
-        throw;
-    } catch (const std::exception &e) {
-        ::unlink(work.c_str());
-        throw FileError(master.string(), std::string("The file was not rewritten (") + e.what() + ")");
-    } catch (...) {
-        ::unlink(work.c_str());
-        throw FileError(master.string(), "The file was not rewritten");
-    }
+        throw FileError(target.string(), what, io::reasonOf(err));
+    };
+    if (io::writeAll(fd, bytes.data(), bytes.size()) != 0)
+        fail(CANNOT_WRITE, errno, true);
+    if (io::flush(fd) != 0)
+        fail("The file cannot be written to disk", errno, true);
+    if (io::close(fd) != 0)
+        fail(CANNOT_WRITE, errno, false);
+    return work;
 }
 
 bool samePath(const fs::path &a, const fs::path &b)
@@ -91,6 +90,67 @@ bool samePath(const fs::path &a, const fs::path &b)
     return ea || eb ? a.lexically_normal() == b.lexically_normal() : ca == cb;
 }
 
+// A second name for the first file of a pair, from which it is put back should the second file
+// fail: a hard link, or where the file system has none, a flushed copy.
+class Backup {
+public:
+    explicit Backup(const fs::path &file) : m_file(file)
+    {
+        struct stat st {};
+        if (::stat(file.c_str(), &st) != 0)
+            return; // a new file: putting it back means removing it
+        m_path = folderOf(file) / ("." + file.filename().string() + ".old");
+        ::unlink(m_path.c_str()); // left by a run that was cut off
+        if (::link(file.c_str(), m_path.c_str()) == 0)
+            return;
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            throw FileError(file.string(), "The file cannot be read", io::reasonOf(errno));
+        std::string bytes;
+        char buf[65536];
+        for (ssize_t r; (r = ::read(fd, buf, sizeof buf)) != 0;) {
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                const int err = errno;
+                ::close(fd);
+                throw FileError(file.string(), "The file cannot be read", io::reasonOf(err));
+            }
+            bytes.append(buf, static_cast<std::size_t>(r));
+        }
+        ::close(fd);
+        const fs::path copy = writeWorkCopy(file, bytes);
+        if (io::rename(copy.c_str(), m_path.c_str()) != 0) {
+            const int err = errno;
+            ::unlink(copy.c_str());
+            throw FileError(file.string(), CANNOT_WRITE, io::reasonOf(err));
+        }
+    }
+    ~Backup()
+    {
+        if (!m_path.empty())
+            ::unlink(m_path.c_str());
+    }
+    Backup(const Backup &) = delete;
+    Backup &operator=(const Backup &) = delete;
+
+    // Puts the file back as it was; false when that failed.
+    bool restore()
+    {
+        if (m_path.empty())
+            return ::unlink(m_file.c_str()) == 0 || errno == ENOENT;
+        if (io::rename(m_path.c_str(), m_file.c_str()) != 0)
+            return false;
+        m_path.clear();
+        syncFolder(m_file);
+        return true;
+    }
+
+private:
+    fs::path m_file;
+    fs::path m_path; // empty: the file did not exist
+};
+
 } // namespace
 
 void replaceThroughWorkCopy(std::string_view masterSystemPath, std::string_view workSystemPath,
@@ -101,8 +161,11 @@ void replaceThroughWorkCopy(std::string_view masterSystemPath, std::string_view 
     if (samePath(master, work))
         throw FileError(master.string(), "The work copy cannot be the file it replaces");
 
-    RecordFile file(workSystemPath, length, RecordFile::Mode::CreateEmpty);
-    replaceOrRollBack(master, work, [&] {
+    const FileLock lock = FileLock::forHostFile(master, LockKind::Exclusive);
+    refuseWriteProtected(master);
+    RecordFile file;
+    try {
+        file.open(workSystemPath, length, RecordFile::Mode::CreateEmpty);
         fill(file);
         if (!file.isOpen())
             throw FileError(work.string(), "The work copy was closed before it was complete");
@@ -116,53 +179,77 @@ void replaceThroughWorkCopy(std::string_view masterSystemPath, std::string_view 
                 ::close(fd);
             }
         }
-        runBeforeRenameHook(work);
         renameOver(work, master);
-    });
+    } catch (...) {
+        file = RecordFile();
+        ::unlink(work.c_str());
+        try {
+            throw;
+        } catch (const FileError &e) {
+            if (samePath(fs::path(e.path()), work)) // the work copy's failure is the master's
+                throw FileError(master.string(), CANNOT_WRITE, e.reason());
+            throw;
+        } catch (const std::exception &e) {
+            throw FileError(master.string(), std::string("The file was not rewritten (") + e.what() + ")");
+        } catch (...) {
+            throw FileError(master.string(), "The file was not rewritten");
+        }
+    }
 }
 
 void writeFileSafely(std::string_view systemPath, std::string_view bytes)
 {
     const fs::path target = hostPath(systemPath);
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + target.filename().string() + ".new-XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        throw FileError(target.string(), "The file cannot be written (" + errnoText(errno) + ")");
-    const fs::path work = tmpl;
-
-    replaceOrRollBack(target, work, [&] {
-        struct Closer {
-            int fd;
-            ~Closer() { if (fd >= 0) ::close(fd); }
-        } closer{fd};
-        ::fchmod(fd, 0644);
-        copyPermissions(fd, target);
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (w < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw FileError(target.string(), "The file cannot be written (" + errnoText(errno) + ")");
-            }
-            done += static_cast<std::size_t>(w);
-        }
-        if (::fsync(fd) != 0)
-            throw FileError(target.string(), "The file cannot be written to disk (" + errnoText(errno) + ")");
-        const int c = closer.fd;
-        closer.fd = -1;
-        if (::close(c) != 0)
-            throw FileError(target.string(), "The file cannot be written (" + errnoText(errno) + ")");
-        runBeforeRenameHook(work);
+    const FileLock lock = FileLock::forHostFile(target, LockKind::Exclusive);
+    refuseWriteProtected(target);
+    const fs::path work = writeWorkCopy(target, bytes);
+    try {
         renameOver(work, target);
-    });
+    } catch (...) {
+        ::unlink(work.c_str());
+        throw;
+    }
 }
 
-void setBeforeRenameHook(std::function<void(const fs::path &work)> hook)
+std::pair<FileStamp, FileStamp> replaceFilePair(const FileContent &first, const FileContent &second)
 {
-    std::lock_guard lock(g_hookMutex);
-    g_beforeRename = std::move(hook);
+    const fs::path one = hostPath(first.systemPath);
+    const fs::path two = hostPath(second.systemPath);
+    if (samePath(one, two))
+        throw FileError(one.string(), "The two files of a pair cannot be one file");
+
+    const FileLock lockOne = FileLock::forHostFile(one, LockKind::Exclusive);
+    const FileLock lockTwo = FileLock::forHostFile(two, LockKind::Exclusive);
+    refuseWriteProtected(one);
+    refuseWriteProtected(two);
+
+    // Both new contents are on the disk before either file is touched.
+    const fs::path workOne = writeWorkCopy(one, first.bytes);
+    fs::path workTwo;
+    try {
+        workTwo = writeWorkCopy(two, second.bytes);
+    } catch (...) {
+        ::unlink(workOne.c_str());
+        throw;
+    }
+
+    try {
+        Backup backup(one);
+        renameOver(workOne, one);
+        try {
+            renameOver(workTwo, two);
+        } catch (const FileError &e) {
+            ::unlink(workTwo.c_str());
+            if (!backup.restore())
+                throw PairNotRestored(one.string(), "The file could not be put back", io::reasonOf(errno));
+            throw;
+        }
+    } catch (...) {
+        ::unlink(workOne.c_str());
+        ::unlink(workTwo.c_str());
+        throw;
+    }
+    return {io::stampOfHost(one), io::stampOfHost(two)};
 }
 
 } // namespace qd::files

@@ -482,6 +482,63 @@ double val(std::string_view s) { return toDouble(parseLeadingNumber(s)); }
 
 Fixed4 valFixed(std::string_view s) { return Fixed4::fromRaw(fixedRawOf(parseLeadingNumber(s))); }
 
+namespace {
+
+// Whether the text, blanks around it aside, is exactly one number as parseLeadingNumber reads it.
+bool isWholeNumberText(std::string_view s)
+{
+    std::size_t i = 0, end = s.size();
+    while (i < end && isBlank(s[i]))
+        ++i;
+    while (end > i && isBlank(s[end - 1]))
+        --end;
+    if (i < end && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    bool anyDigit = false;
+    while (i < end && isDigit(s[i])) {
+        ++i;
+        anyDigit = true;
+    }
+    if (i < end && s[i] == '.') {
+        ++i;
+        while (i < end && isDigit(s[i])) {
+            ++i;
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit)
+        return false;
+    if (i < end && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < end && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        if (i >= end || !isDigit(s[i]))
+            return false;
+        while (i < end && isDigit(s[i]))
+            ++i;
+    }
+    return i == end;
+}
+
+} // namespace
+
+std::optional<double> numberText(std::string_view s)
+{
+    if (!isWholeNumberText(s))
+        return std::nullopt;
+    const double v = val(s);
+    if (!std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<Fixed4> numberTextFixed(std::string_view s)
+{
+    if (!isWholeNumberText(s))
+        return std::nullopt;
+    return valFixed(s);
+}
+
 // ---- formatting ----
 
 std::string format(Fixed4 v, std::string_view pattern) { return formatDecimal(decimalOf(v), pattern); }

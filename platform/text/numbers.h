@@ -5,6 +5,7 @@
 #include <concepts>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,12 @@ double val(std::string_view s);
 // The same read exactly into fixed point (rounded to four decimals, ties away from zero);
 // a number too large for the fixed point saturates.
 Fixed4 valFixed(std::string_view s);
+
+// A whole text read as one number, as an entry box takes it on Enter: blanks around it are
+// allowed; a text without a digit, or with anything that cannot belong to the number ("12a",
+// "1,2"), gives nullopt. The exact form saturates like valFixed.
+std::optional<double> numberText(std::string_view s);
+std::optional<Fixed4> numberTextFixed(std::string_view s);
 
 // Format patterns of "0" (digit always shown), "#" (digit shown only when significant),
 // "," (thousands separator anywhere in the integer part) and "." (decimal point); other

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <optional>
+#include <filesystem>
 
 #include "platform/files/file_error.h"
+#include "platform/files/file_lock.h"
+#include "platform/files/file_read.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
@@ -150,23 +151,6 @@ std::string linePathOf(const std::string &dir, const std::string &name)
     return qd::text::trim(dir) + "\\" + qd::text::trim(name) + ".TXT";
 }
 
-// Whole content of a file, or nothing when it does not exist.
-std::optional<std::string> readIfExists(const std::string &systemPath)
-{
-    if (!qd::files::fileExists(systemPath))
-        return std::nullopt;
-    const auto host = qd::files::hostPath(systemPath);
-    std::ifstream in(host, std::ios::binary | std::ios::ate);
-    if (!in)
-        throw qd::files::FileError(host.string(), "The file cannot be read");
-    const std::streamoff size = in.tellg();
-    std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(size, 0)), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        throw qd::files::FileError(host.string(), "The file cannot be read");
-    return bytes;
-}
-
 // A field's bytes in place.
 std::string_view fieldBytes(const qd::records::Record &rec, int field)
 {
@@ -209,12 +193,28 @@ void headerToGlobals(QdState &g)
     g.HEAD_YUKOU = g.HEAD_REC.text(DocHeader::YUKO_KIGEN);
 }
 
-std::string failureDetail(const std::exception &e)
+// A file as the host names it, the same however the folder was spelt: what a document slot
+// remembers of the files it saw.
+std::string fileKey(const std::string &systemPath)
 {
-    if (const auto *fe = dynamic_cast<const qd::files::FileError *>(&e))
-        return fe->path();
-    return e.what();
+    std::error_code ec;
+    const std::filesystem::path host = qd::files::hostPath(systemPath);
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(host, ec);
+    return ec ? host.lexically_normal().string() : canonical.string();
 }
+
+// Whether another program has changed the slot's document files since this program loaded or
+// last saved them. Files the slot never saw (a save under another name) are not asked about
+// here: the save dialog has asked before overwriting them.
+bool changedSinceSeen(const DocFilesSeen &seen, const std::string &headPath, const std::string &linePath,
+                      const qd::files::FileStamp &head, const qd::files::FileStamp &line)
+{
+    if (seen.headFile.empty() || seen.headFile != fileKey(headPath) || seen.lineFile != fileKey(linePath))
+        return false;
+    return head != seen.head || line != seen.line;
+}
+
+DocFilesSeen &slotSeen(QdState &g) { return g.DOC_FILES_SEEN.at(static_cast<std::size_t>(g.CUR_SLOT)); }
 
 bool endsWithTxt(const std::string &s)
 {
@@ -467,9 +467,22 @@ bool BUKKEN_FILE_READ(QdState &g)
     grid.setFixedCols(1);
     grid.setRows(2);
     grid.setCols(2);
+    DocFilesSeen &seen = slotSeen(g);
+    seen = DocFilesSeen();
     std::string problem; // the message of a load that cannot be completed
     try {
-        if (!qd::text::trim(g.CUR_DOC_NAME).empty()) {
+        const bool named = !qd::text::trim(g.CUR_DOC_NAME).empty();
+        const std::string headPath = headPathOf(g.DOC_DIR, qd::text::trim(g.CUR_DOC_NAME));
+        const std::string linePath = linePathOf(g.DOC_DIR, g.CUR_DOC_NAME);
+        // Both files are read under their shared locks, taken in the order a save takes them,
+        // so that the header and the lines come from one save; the locks go before anything is
+        // shown, so that no message keeps other programs waiting.
+        qd::files::FileLock headLock;
+        if (named)
+            headLock = qd::files::FileLock(headPath, qd::files::LockKind::Shared);
+        qd::files::FileLock lineLock(linePath, qd::files::LockKind::Shared);
+        DocFilesSeen read;
+        if (named) {
             g.HEAD_NAME = qd::text::trim(g.CUR_DOC_NAME);
             BUKKEN_HEAD_OPEN(g);
             qd::records::CloseOnExit closer{g.HEAD_CTL};
@@ -478,20 +491,27 @@ bool BUKKEN_FILE_READ(QdState &g)
                 headerToGlobals(g);
                 g.RATE_VALUE = storedRate(g.HEAD_REC);
             }
+            read.headFile = fileKey(headPath);
+            read.head = g.HEAD_CTL.file.stamp();
         }
 
         // The whole line file is read before any row is filled, so that a file that cannot be
-        // shown leaves an empty sheet rather than part of a document.
+        // shown leaves an empty sheet rather than part of a document. The count is that of the
+        // bytes read, from the one open file.
         BUKKEN_FILE_OPEN(g);
         std::string lines;
-        std::int32_t count = 0;
-        std::int64_t length = 0;
         {
             qd::records::CloseOnExit closer{g.LINE_CTL};
-            count = g.LINE_CTL.recordCount;
-            length = g.LINE_CTL.fileLength;
-            lines = readIfExists(g.LINE_CTL.path).value_or(std::string());
+            lines = g.LINE_CTL.file.readAll();
+            read.lineFile = fileKey(linePath);
+            read.line = g.LINE_CTL.file.stamp();
         }
+        lineLock.release();
+        headLock.release();
+        const auto length = static_cast<std::int64_t>(lines.size());
+        const std::int32_t count = qd::files::recordCountOf(length, LINE_LENGTH);
+        g.LINE_CTL.fileLength = length;
+        g.LINE_CTL.recordCount = g.LINE_CTL.lastRecord = count;
         SHEET_INIT(g);
         if (count > grid.rows() - 1) {
             g.UI().beep();
@@ -512,6 +532,7 @@ bool BUKKEN_FILE_READ(QdState &g)
         }
         if (length % LINE_LENGTH != 0)
             problem = qd::text::twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！");
+        seen = read;
     } catch (const std::exception &e) {
         g.HEAD_CTL.close();
         g.LINE_CTL.close();
@@ -521,7 +542,8 @@ bool BUKKEN_FILE_READ(QdState &g)
                 grid.setCell(r, c, "");
         grid.setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("見積ファイルを読み込めません。", failureDetail(e)), Buttons::Ok);
+        g.MSG_ANS =
+            g.UI().msgBox(qd::text::twoLines("見積ファイルを読み込めません。", qd::files::failureText(e)), Buttons::Ok);
         return false;
     }
 
@@ -571,6 +593,11 @@ void headerFileWritten(QdState &g, const std::string &headPath, std::size_t head
     g.HEAD_CTL.recordCount = g.HEAD_CTL.lastRecord =
         qd::files::recordCountOf(static_cast<std::int64_t>(headLength), HEAD_LENGTH);
     g.HEAD_CTL.currentRecord = 1;
+    // This program wrote it: the next save of the document does not take it for a change made
+    // by another program.
+    DocFilesSeen &seen = slotSeen(g);
+    if (!seen.headFile.empty() && seen.headFile == fileKey(headPath))
+        seen.head = qd::files::stampOf(headPath);
 }
 
 bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle)
@@ -588,6 +615,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
     const std::string headPath = headPathOf(dir, name);
     const std::string linePath = linePathOf(dir, name);
     std::size_t headLength = 0;
+    std::pair<qd::files::FileStamp, qd::files::FileStamp> written;
     try {
         GRID_LAST_ROW(g);
         if (g.LAST_ROW > DOC_MAX_ROWS) {
@@ -595,18 +623,10 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
             g.MSG_ANS = g.UI().msgBox(
                 qd::text::twoLines(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。",
                                    std::to_string(DOC_MAX_ROWS + 1) + "行目以降の行を削除してから保存して下さい！"),
-                                      Buttons::Ok);
+                Buttons::Ok);
             FILE_WRITE_END(g);
             return false;
         }
-
-        // Record 1 of the header file is replaced; anything after it stays as it was.
-        BUKKEN_HEAD_SEPARATORS(g);
-        BUKKEN_HEAD_BUILD(g);
-        const std::optional<std::string> oldHead = readIfExists(headPath);
-        std::string head = g.HEAD_REC.bytes();
-        if (oldHead && oldHead->size() > static_cast<std::size_t>(HEAD_LENGTH))
-            head += oldHead->substr(HEAD_LENGTH);
 
         // Every row from 1 to the last filled one, empty rows between filled ones included.
         std::string lines;
@@ -617,33 +637,62 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
             lines += g.LINE_REC.bytes();
         }
         LINE_REC_CLEAR(g);
+        BUKKEN_HEAD_SEPARATORS(g);
+        BUKKEN_HEAD_BUILD(g);
 
-        // The header goes first: should the line file then fail, the old header is put back
-        // and the pair stays as it was.
-        qd::files::writeFileSafely(headPath, head);
-        headLength = head.size();
-        try {
-            qd::files::writeFileSafely(linePath, lines);
-        } catch (...) {
-            try {
-                if (oldHead)
-                    qd::files::writeFileSafely(headPath, *oldHead);
-                else
-                    qd::files::removeFile(headPath);
-            } catch (const std::exception &) {
+        // Both files stay locked from the look at them to their replacement. Files that another
+        // program changed since this one read them are overwritten only when the user says so;
+        // the question is asked with the locks given up, so that the other program is not held
+        // up while the user thinks, and the files are looked at again afterwards.
+        qd::files::FileStamp agreedHead, agreedLine;
+        bool agreed = false;
+        for (;;) {
+            qd::files::FileLock headLock(headPath, qd::files::LockKind::Exclusive);
+            qd::files::FileLock lineLock(linePath, qd::files::LockKind::Exclusive);
+            const qd::files::FileStamp nowHead = qd::files::stampOf(headPath);
+            const qd::files::FileStamp nowLine = qd::files::stampOf(linePath);
+            if (changedSinceSeen(slotSeen(g), headPath, linePath, nowHead, nowLine) &&
+                !(agreed && nowHead == agreedHead && nowLine == agreedLine)) {
+                lineLock.release();
+                headLock.release();
                 g.UI().beep();
-                g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを保存できませんでした。",
-                                                             "見積の属性ファイルを元に戻せませんでした。(" + headPath + ")"),
-                                          Buttons::Ok);
-                FILE_WRITE_END(g);
-                return false;
+                g.MSG_ANS = g.UI().msgBox(
+                    qd::text::twoLines("この見積ファイルは、読込み又は保存の後に他のプログラムで変更されています。",
+                                       "上書きしますか？"),
+                    Buttons::YesNo);
+                if (g.MSG_ANS != Answer::Yes) {
+                    FILE_WRITE_END(g);
+                    return false;
+                }
+                agreed = true;
+                agreedHead = nowHead;
+                agreedLine = nowLine;
+                continue;
             }
-            throw;
+            // Record 1 of the header file is replaced; anything after it stays as it was.
+            const qd::files::FileSnapshot oldHead = qd::files::readWholeFile(headPath);
+            std::string head = g.HEAD_REC.bytes();
+            if (oldHead.bytes.size() > static_cast<std::size_t>(HEAD_LENGTH))
+                head += oldHead.bytes.substr(HEAD_LENGTH);
+            // Header and lines are replaced as a pair: should the line file fail, the old header
+            // is put back and the pair stays as it was.
+            written = qd::files::replaceFilePair({headPath, head}, {linePath, lines});
+            headLength = head.size();
+            break;
         }
+    } catch (const qd::files::PairNotRestored &e) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを保存できませんでした。",
+                                                     "見積の属性ファイルを元に戻せませんでした。(" +
+                                                         qd::files::failureText(e) + ")"),
+                                  Buttons::Ok);
+        FILE_WRITE_END(g);
+        return false;
     } catch (const std::exception &e) {
         g.UI().beep();
         g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを保存できませんでした。",
-                                                     "元のファイルは変更されていません。(" + failureDetail(e) + ")"),
+                                                     "元のファイルは変更されていません。(" +
+                                                         qd::files::failureText(e) + ")"),
                                   Buttons::Ok);
         FILE_WRITE_END(g);
         return false;
@@ -653,6 +702,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
     g.CUR_DOC_NAME = name;
     g.DOC_DIR = dir;
     headerFileWritten(g, headPath, headLength);
+    slotSeen(g) = DocFilesSeen{fileKey(headPath), fileKey(linePath), written.first, written.second};
     g.UI().setMenuEnabled("FILE_READ", true);
     FILE_WRITE_END(g);
     grid.setRow(std::max<int>(g.LAST_ROW, 0));

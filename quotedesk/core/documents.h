@@ -54,7 +54,9 @@ void lineRecToRow(const QdState &g, qd::grid::FlexGrid &grid, int row);
 // current cell (1, 2). The rows are shown as saved, not repriced.
 // A document that cannot be read (a file error, more line records than the sheet's data rows)
 // gets a message and leaves the sheet empty, never half filled; returns false then. A line
-// file that ends in a partial record loads what it holds, with a message.
+// file that ends in a partial record loads what it holds, with a message. Both files are read
+// under their shared locks, so the header and the lines come from one save; the slot remembers
+// what it read (DOC_FILES_SEEN).
 bool BUKKEN_FILE_READ(QdState &g);
 
 // The save dialog of "保存" as the main window shows it.
@@ -76,14 +78,17 @@ void FILE_WRITE_END(QdState &g);
 // folder is the one the dialog chose. Both files are written completely to work copies and
 // renamed into place, so a failure (reported by a message) leaves the old files as they were,
 // and HEAD_NAME, CUR_DOC_NAME and DOC_DIR take the new name only once the save succeeded.
-// A sheet whose last filled row lies beyond DOC_MAX_ROWS is refused with a message. Ends as
+// A sheet whose last filled row lies beyond DOC_MAX_ROWS is refused with a message. When the
+// slot's own document files were changed by another program since this one loaded or last
+// saved them, the user is asked (Yes/No) before they are overwritten; No saves nothing. Ends as
 // FILE_WRITE_END does; the caller gives the sheet the focus. Returns whether the files were
 // written.
 bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle);
 
 // After the header file at `headPath` was written whole (`headLength` bytes, HEAD_REC as its
 // record 1): its control group counts what was written, as an open of it would, so products
-// entered next take their rate from this header.
+// entered next take their rate from this header; the slot takes the new header as its own, so
+// that the next save does not ask about it.
 void headerFileWritten(QdState &g, const std::string &headPath, std::size_t headLength);
 
 } // namespace qd::core

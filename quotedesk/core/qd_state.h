@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/files/file_stamp.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/core_ui.h"
@@ -56,6 +57,13 @@ struct GridDisplaySettings {
     Fixed4 ROW_HEIGHT_1;                 // data rows
     std::array<Fixed4, 25> COL_WIDTH{};  // COL_WIDTH_00 .. COL_WIDTH_24
     std::int32_t ZOOM = 0;               // font percentage
+};
+
+// What the program last saw of a document's two files, from its load or its last save: a save
+// that finds them changed since then asks before it overwrites another program's work.
+struct DocFilesSeen {
+    std::string headFile, lineFile; // the files as the host names them (empty: nothing seen)
+    qd::files::FileStamp head, line;
 };
 
 constexpr int SlotCount = 5;      // document slots Grid1(0..4)
@@ -111,6 +119,7 @@ struct QdState : qd::records::RecordsState {
     qd::records::Record LINE_REC{qd::records::DocLine::layout()};
     LineWork LINE_WORK;
     qd::records::RecordFileControl HEAD_CTL, LINE_CTL; // the SELECT line file shares LINE_CTL
+    std::array<DocFilesSeen, SlotCount> DOC_FILES_SEEN{}; // per document slot
 
     // Consumption tax.
     TaxSettings TAX_REC;

@@ -1,10 +1,9 @@
 #include "quotedesk/core/select_files.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
-#include "platform/files/paths.h"
+#include "platform/files/file_lock.h"
+#include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
@@ -24,29 +23,13 @@ constexpr int HEAD_LENGTH = 256;
 constexpr int C_RITU_KBN = 11;
 constexpr int LAST_FILE_COL = 22; // the two tax columns are not taken from the file
 
-std::string readWhole(const std::string &systemPath)
-{
-    if (!qd::files::fileExists(systemPath))
-        return {};
-    std::ifstream in(qd::files::hostPath(systemPath), std::ios::binary);
-    if (!in)
-        throw qd::files::FileError(systemPath, "The file cannot be read");
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace
 
 void SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &name, int first, int last)
 {
     const std::string base = qd::text::trim(dir) + "\\" + qd::text::trim(name);
+    const std::string headPath = base + ".SSS", linePath = base + ".TXT";
     const qd::grid::FlexGrid &sheet = g.curGrid();
-
-    BUKKEN_HEAD_SEPARATORS(g);
-    BUKKEN_HEAD_BUILD(g);
-    std::string head = g.HEAD_REC.bytes();
-    const std::string oldHead = readWhole(base + ".SSS");
-    if (oldHead.size() > static_cast<std::size_t>(HEAD_LENGTH))
-        head += oldHead.substr(HEAD_LENGTH);
 
     std::string lines;
     for (int row = std::max(first, 1); row <= last && row < sheet.rows(); ++row) {
@@ -54,14 +37,26 @@ void SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &na
         lines += g.LINE_REC.bytes();
     }
     LINE_REC_CLEAR(g);
+    BUKKEN_HEAD_SEPARATORS(g);
+    BUKKEN_HEAD_BUILD(g);
 
-    qd::files::writeFileSafely(base + ".SSS", head);
-    qd::files::writeFileSafely(base + ".TXT", lines);
+    // Locked from the read of the old header to the replacement of the pair: header and lines
+    // are replaced together, or neither is.
+    const qd::files::FileLock headLock(headPath, qd::files::LockKind::Exclusive);
+    const qd::files::FileLock lineLock(linePath, qd::files::LockKind::Exclusive);
+    std::string head = g.HEAD_REC.bytes();
+    const qd::files::FileSnapshot oldHead = qd::files::readWholeFile(headPath);
+    if (oldHead.bytes.size() > static_cast<std::size_t>(HEAD_LENGTH))
+        head += oldHead.bytes.substr(HEAD_LENGTH);
+    qd::files::replaceFilePair({headPath, head}, {linePath, lines});
 }
 
 int SELECT_FILE_INSERT(QdState &g)
 {
     qd::grid::FlexGrid &sheet = g.curGrid();
+    // No other program rewrites the rows while they are taken over.
+    const qd::files::FileLock lock(qd::text::trim(g.SELECT_DIR) + "\\" + qd::text::trim(g.SELECT_NAME) + ".TXT",
+                                   qd::files::LockKind::Shared);
     SELECT_FILE_OPEN(g);
     CloseOnExit closer{g.LINE_CTL};
     const std::int32_t n = g.LINE_CTL.recordCount;

@@ -88,9 +88,8 @@ std::string folderOf(const std::string &fileName, const std::string &title)
 
 void reportFailure(qd::core::QdState &g, const std::string &what, const std::exception &e)
 {
-    const auto *fe = dynamic_cast<const qd::files::FileError *>(&e);
     g.UI().beep();
-    g.MSG_ANS = g.UI().msgBox(qd::text::twoLines(what, fe ? fe->path() : std::string(e.what())), qd::core::Buttons::Ok);
+    g.MSG_ANS = g.UI().msgBox(qd::text::twoLines(what, qd::files::failureText(e)), qd::core::Buttons::Ok);
 }
 
 } // namespace

@@ -313,7 +313,8 @@ void HENSYU_MENU::guarded(F f)
     } catch (const qd::files::FileError &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを読み書きできませんでした。", e.path()), qd::core::Buttons::Ok);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを読み書きできませんでした。", qd::files::failureText(e)),
+                                  qd::core::Buttons::Ok);
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();

@@ -210,41 +210,21 @@ void registerItems(QdState &g)
     const FlexGrid &sheet = g.curGrid();
     const int first = std::max<int>(g.SEL_ROW, 1), last = std::min<int>(g.SEL_ROW_END, sheet.rows() - 1);
     for (int r = first; r <= last; ++r) {
-        qd::records::TANPIN_OPEN(g);
-        struct Closer {
-            qd::records::RecordFileControl &ctl;
-            ~Closer() { ctl.close(); }
-        } closer{g.TANPIN_CTL};
+        std::string name = qd::text::leftChars(withoutMarks(trim(sheet.cell(r, C_HINMEI))), 50);
+        if (const auto nul = name.find('\0'); nul != std::string::npos)
+            name.erase(nul);
+        g.ITEM_EDIT_NAME = qd::text::fixedChars(trim(name), 50);
+        g.ITEM_EDIT_TANKA = moneyLong(sheet, r, C_TEIKA);
+        g.ITEM_EDIT_GENKA = moneyLong(sheet, r, C_GENKA);
 
-        // The next code follows the highest in the file (deleted records count 0), read afresh for
-        // every row: itemmaint may have changed the file in between.
-        double highest = 0;
-        for (std::int32_t n = 1; n <= g.TANPIN_CTL.recordCount; ++n) {
-            g.TANPIN_CTL.get(n, g.TANPIN_REC);
-            highest = std::max(highest, qd::text::val(trim(g.TANPIN_REC.raw(qd::records::Item::TANPIN_CD))));
-        }
-        const std::int64_t code = qd::text::fix(highest) + 1;
-        if (code > ITEM_CODE_MAX) {
+        // The next code follows the highest in the file, read afresh for every row under the
+        // file's lock: itemmaint or another quotedesk may register items at the same time.
+        if (!qd::records::appendNextItem(g, ITEM_CODE_MAX)) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
                 twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::Buttons::Ok);
             return;
         }
-
-        std::string name = qd::text::leftChars(withoutMarks(trim(sheet.cell(r, C_HINMEI))), 50);
-        if (const auto nul = name.find('\0'); nul != std::string::npos)
-            name.erase(nul);
-        g.ITEM_EDIT_CD = static_cast<std::int16_t>(code);
-        g.ITEM_EDIT_NAME = qd::text::fixedChars(trim(name), 50);
-        g.ITEM_EDIT_TANKA = moneyLong(sheet, r, C_TEIKA);
-        g.ITEM_EDIT_GENKA = moneyLong(sheet, r, C_GENKA);
-
-        qd::records::TANPIN_REC_CLEAR(g);
-        qd::records::TANPIN_SEP_SET(g);
-        qd::records::TANPIN_REC_SET(g);
-        // Appended after the file's real end, whatever was counted when it was opened.
-        const std::int32_t n = g.TANPIN_CTL.file.append(g.TANPIN_REC.bytes());
-        g.TANPIN_CTL.recordCount = g.TANPIN_CTL.lastRecord = g.TANPIN_CTL.currentRecord = n;
     }
 }
 

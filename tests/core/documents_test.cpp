@@ -1,18 +1,26 @@
 // Job documents: save and load through the two files, byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/files/fault_plan.h"
+#include "platform/files/file_error.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/rate_select.h"
+#include "quotedesk/core/select_files.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "tests/core/sheet_fakes.h"
+#include "tests/support/fault_runs.h"
+#include "tests/support/processes.h"
 #include "tests/support/temp_install.h"
 #include "tools/demodata/lib/demo_data.h"
 
@@ -97,10 +105,6 @@ bool load(Desk &d, const std::string &name)
     DOC_HEAD_READ(d.g);
     return BUKKEN_FILE_READ(d.g);
 }
-
-struct HookReset {
-    ~HookReset() { qd::files::setBeforeRenameHook({}); }
-};
 
 // ---- the round trip ----
 
@@ -342,62 +346,228 @@ SavedPair pairOf(const TempInstall &inst, const std::string &name)
     return {readBytes(inst.data() / "TXT" / (name + ".SSS")), readBytes(inst.data() / "TXT" / (name + ".TXT"))};
 }
 
-int filesIn(const fs::path &dir)
+// A loaded sample document with a changed row, a new row and another partner, about to be
+// saved over its own files.
+void changeSample(Desk &d)
 {
-    return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+    d.g.curGrid().setCell(1, 2, "変更した品名");
+    d.g.curGrid().setCell(8, 2, "追加した行");
+    d.g.HEAD_TOKUI = "別の取引先";
+    d.g.CUR_DOC_NAME = d.g.HEAD_NAME = "元の名前";
 }
 
-TEST(Documents, FailedSaveLeavesTheOldFilesAsTheyWere)
+TEST(Documents, SaveUnderAFailingDiskKeepsTheOldPairOrWritesTheNewOne)
 {
-    HookReset reset;
-    const std::string name = qd::demo::sampleDocumentName();
-    // The failure at the line file's rename, and at the header's after the line file was in place.
-    for (int failingRename : {1, 2}) {
+    const std::string sample = qd::demo::sampleDocumentName();
+    for (const std::string &name : {sample, std::string("新しい見積")}) {
+        SCOPED_TRACE(name);
         TempInstall inst;
+        const fs::path folder = inst.data() / "TXT";
         const SavedPair before = pairOf(inst, name);
-        const int files = filesIn(inst.data() / "TXT");
-        Desk d(inst);
-        ASSERT_TRUE(load(d, name));
-        d.g.curGrid().setCell(1, 2, "変更した品名");
-        d.g.curGrid().setCell(8, 2, "追加した行");
-        d.g.HEAD_TOKUI = "別の取引先";
-        d.g.CUR_DOC_NAME = d.g.HEAD_NAME = "元の名前";
-
-        int renames = 0;
-        qd::files::setBeforeRenameHook([&](const fs::path &) {
-            if (++renames == failingRename)
-                throw std::runtime_error("disk full");
+        const std::vector<std::string> entries = qd::testing::entriesOf(folder);
+        const auto saveChanged = [&](Desk &d) {
+            EXPECT_TRUE(load(d, sample));
+            changeSample(d);
+            return save(d, inst, name + ".TXT");
+        };
+        SavedPair after;
+        const int steps = qd::testing::stepsOf([&] {
+            Desk d(inst);
+            EXPECT_TRUE(saveChanged(d));
+            after = pairOf(inst, name);
         });
-        EXPECT_FALSE(save(d, inst, name + ".TXT")) << failingRename;
-        qd::files::setBeforeRenameHook({});
-
-        const SavedPair after = pairOf(inst, name);
-        EXPECT_EQ(after.head, before.head) << failingRename;
-        EXPECT_EQ(after.lines, before.lines) << failingRename;
-        EXPECT_EQ(filesIn(inst.data() / "TXT"), files) << "no work copy is left behind";
-        ASSERT_EQ(d.ui.messages.size(), 1u);
-        EXPECT_NE(d.ui.messages[0].find("保存できませんでした"), std::string::npos);
-        EXPECT_EQ(d.g.HEAD_NAME, "元の名前");
-        EXPECT_EQ(d.g.CUR_DOC_NAME, "元の名前");
-        EXPECT_TRUE(d.g.curGrid().redraw());
+        ASSERT_GT(steps, 0);
+        for (int n = 1; n <= steps; ++n) {
+            for (const auto &[file, bytes] : {std::pair{name + ".SSS", before.head}, std::pair{name + ".TXT", before.lines}}) {
+                fs::remove(folder / file);
+                if (name == sample)
+                    writeBytes(folder / file, bytes);
+            }
+            Desk d(inst);
+            bool saved = false;
+            {
+                qd::files::ScopedFault fault(qd::files::FileStep::Any, n);
+                saved = saveChanged(d);
+            }
+            const SavedPair now = pairOf(inst, name);
+            if (saved) {
+                EXPECT_EQ(now.head, after.head) << "step " << n;
+                EXPECT_EQ(now.lines, after.lines) << "step " << n;
+                EXPECT_EQ(d.g.HEAD_NAME, name) << "step " << n;
+            } else {
+                EXPECT_EQ(now.head, before.head) << "step " << n;
+                EXPECT_EQ(now.lines, before.lines) << "step " << n;
+                ASSERT_EQ(d.ui.messages.size(), 1u) << "step " << n;
+                EXPECT_NE(d.ui.messages[0].find("元のファイルは変更されていません"), std::string::npos);
+                EXPECT_NE(d.ui.messages[0].find(std::strerror(ENOSPC)), std::string::npos) << d.ui.messages[0];
+                EXPECT_EQ(d.g.HEAD_NAME, "元の名前");
+                EXPECT_EQ(d.g.CUR_DOC_NAME, "元の名前");
+            }
+            EXPECT_TRUE(d.g.curGrid().redraw());
+            std::vector<std::string> expected = entries;
+            if (saved && name != sample) {
+                expected.push_back(name + ".SSS");
+                expected.push_back(name + ".TXT");
+                std::sort(expected.begin(), expected.end());
+            }
+            EXPECT_EQ(qd::testing::entriesOf(folder), expected) << "no work copy is left behind, step " << n;
+        }
     }
 }
 
-TEST(Documents, FailedSaveOfANewDocumentLeavesNoFiles)
+TEST(Documents, SaveAsksBeforeOverwritingWhatAnotherProgramSaved)
 {
-    HookReset reset;
     TempInstall inst;
-    const int files = filesIn(inst.data() / "TXT");
+    const std::string name = qd::demo::sampleDocumentName();
+    Desk d(inst);
+    ASSERT_TRUE(load(d, name));
+    d.g.curGrid().setCell(1, 2, "こちらの変更");
+    // Its own files, as loaded and as saved by itself: no question.
+    ASSERT_TRUE(save(d, inst, name + ".TXT"));
+    ASSERT_TRUE(save(d, inst, name + ".TXT"));
+    EXPECT_TRUE(d.ui.messages.empty());
+
+    // Another program saves the document in between.
+    Desk other(inst);
+    ASSERT_TRUE(load(other, name));
+    other.g.curGrid().setCell(2, 2, "あちらの変更");
+    ASSERT_TRUE(save(other, inst, name + ".TXT"));
+    const SavedPair theirs = pairOf(inst, name);
+
+    d.ui.answers = {Answer::No};
+    EXPECT_FALSE(save(d, inst, name + ".TXT"));
+    ASSERT_EQ(d.ui.messages.size(), 1u);
+    EXPECT_EQ(d.ui.messages[0], "この見積ファイルは、読込み又は保存の後に他のプログラムで変更されています。\n\r\n\r上書きしますか？");
+    EXPECT_EQ(pairOf(inst, name).head, theirs.head) << "No saves nothing";
+    EXPECT_EQ(pairOf(inst, name).lines, theirs.lines);
+    EXPECT_TRUE(d.g.curGrid().redraw());
+
+    // Yes overwrites, once; what this program saved is its own again.
+    d.ui.answers = {Answer::Yes};
+    EXPECT_TRUE(save(d, inst, name + ".TXT"));
+    EXPECT_EQ(d.ui.messages.size(), 2u);
+    EXPECT_TRUE(save(d, inst, name + ".TXT"));
+    EXPECT_EQ(d.ui.messages.size(), 2u);
+
+    // A header written by this program's header form is its own too; one written by another
+    // program (the line file alone, here) is not.
+    d.g.HEAD_TOKUI = "ヘッダ画面から";
+    BUKKEN_HEAD_SEPARATORS(d.g);
+    BUKKEN_HEAD_BUILD(d.g);
+    const std::string headPath = txtDir(inst) + "/" + name + ".SSS";
+    qd::files::writeFileSafely(headPath, d.g.HEAD_REC.bytes());
+    headerFileWritten(d.g, headPath, 256);
+    EXPECT_TRUE(save(d, inst, name + ".TXT"));
+    EXPECT_EQ(d.ui.messages.size(), 2u);
+    qd::files::writeFileSafely(txtDir(inst) + "/" + name + ".TXT", "");
+    d.ui.answers = {Answer::No};
+    EXPECT_FALSE(save(d, inst, name + ".TXT"));
+    EXPECT_EQ(d.ui.messages.size(), 3u);
+
+    // Saved under another name, no question: the save dialog asked about an existing file.
+    EXPECT_TRUE(save(d, inst, "別の見積.TXT"));
+    EXPECT_EQ(d.ui.messages.size(), 3u);
+}
+
+TEST(Documents, TwoProgramsSavingOneDocumentNeverMixTheirFiles)
+{
+    TempInstall inst;
+    constexpr int SAVES = 40;
+    // Each save writes its own name into the header and into every one of 1 to 4 rows.
+    const auto saveMany = [&](const std::string &who) {
+        Desk w(inst);
+        SHEET_INIT(w.g);
+        for (int i = 0; i < SAVES; ++i) {
+            const std::string mark = who + std::to_string(i);
+            w.g.HEAD_TOKUI = mark;
+            for (int row = 1; row <= 4; ++row)
+                w.g.curGrid().setCell(row, 2, row <= 1 + i % 4 ? mark : "");
+            if (!save(w, inst, "共有.TXT"))
+                return 1;
+        }
+        return 0;
+    };
+    {
+        Desk first(inst);
+        SHEET_INIT(first.g);
+        first.g.HEAD_TOKUI = "始め";
+        first.g.curGrid().setCell(1, 2, "始め");
+        ASSERT_TRUE(save(first, inst, "共有.TXT"));
+    }
+    qd::testing::Signal finished;
+    qd::testing::ChildProcess a([&] {
+        const int status = saveMany("甲");
+        finished.post();
+        return status;
+    });
+    qd::testing::ChildProcess b([&] {
+        const int status = saveMany("乙");
+        finished.post();
+        return status;
+    });
+
+    // Meanwhile, and once they are done, every load sees a header and lines of one save.
+    int loads = 0, done = 0;
+    while (done < 2 || loads < 3) {
+        Desk r(inst);
+        ASSERT_TRUE(load(r, "共有")) << (r.ui.messages.empty() ? "" : r.ui.messages[0]);
+        ++loads;
+        const std::string mark = qd::text::trim(r.g.HEAD_TOKUI);
+        GRID_LAST_ROW(r.g);
+        const int rows = mark == "始め" ? 1 : 1 + std::stoi(mark.substr(3)) % 4;
+        ASSERT_EQ(r.g.LAST_ROW, rows) << mark;
+        for (int row = 1; row <= rows; ++row)
+            ASSERT_EQ(qd::text::trim(r.g.curGrid().cell(row, 2)), mark) << "row " << row;
+        while (finished.receive(std::chrono::milliseconds(0)) >= 0)
+            ++done;
+    }
+    EXPECT_EQ(a.wait(), 0);
+    EXPECT_EQ(b.wait(), 0);
+}
+
+// A SELECT file is the same pair of records, written the same way.
+TEST(SelectFiles, WriteKeepsTheOldPairOrWritesTheWholeNewOne)
+{
+    TempInstall inst;
+    const fs::path folder = inst.data() / "SELECT";
+    const std::string dir = inst.dir() + "/data/SELECT";
     Desk d(inst);
     SHEET_INIT(d.g);
-    d.g.curGrid().setCell(1, 2, "品");
-    int renames = 0;
-    qd::files::setBeforeRenameHook([&](const fs::path &) {
-        if (++renames == 2)
-            throw std::runtime_error("disk full");
-    });
-    EXPECT_FALSE(save(d, inst, "新しい.TXT"));
-    EXPECT_EQ(filesIn(inst.data() / "TXT"), files);
+    for (int row = 1; row <= 3; ++row)
+        d.g.curGrid().setCell(row, 2, "窓" + std::to_string(row));
+    d.g.HEAD_TOKUI = "元の取引先";
+    SELECT_FILE_WRITE(d.g, dir, "網戸", 1, 1);
+    const std::string oldHead = readBytes(folder / "網戸.SSS") + "後ろの記録";
+    writeBytes(folder / "網戸.SSS", oldHead);
+    const std::string oldLines = readBytes(folder / "網戸.TXT");
+    const std::vector<std::string> entries = qd::testing::entriesOf(folder);
+
+    d.g.HEAD_TOKUI = "新しい取引先";
+    const auto write = [&] { SELECT_FILE_WRITE(d.g, dir, "網戸", 1, 3); };
+    const int steps = qd::testing::stepsOf(write);
+    const std::string newHead = readBytes(folder / "網戸.SSS");
+    const std::string newLines = readBytes(folder / "網戸.TXT");
+    ASSERT_EQ(newLines.size(), 3u * 1024);
+    EXPECT_EQ(newHead.substr(256), "後ろの記録") << "what follows record 1 stays";
+    ASSERT_GT(steps, 0);
+
+    for (int n = 1; n <= steps; ++n) {
+        writeBytes(folder / "網戸.SSS", oldHead);
+        writeBytes(folder / "網戸.TXT", oldLines);
+        bool threw = false;
+        {
+            qd::files::ScopedFault fault(qd::files::FileStep::Any, n);
+            try {
+                write();
+            } catch (const qd::files::FileError &e) {
+                threw = true;
+                EXPECT_EQ(e.reason(), std::strerror(ENOSPC)) << "step " << n;
+            }
+        }
+        EXPECT_EQ(readBytes(folder / "網戸.SSS"), threw ? oldHead : newHead) << "step " << n;
+        EXPECT_EQ(readBytes(folder / "網戸.TXT"), threw ? oldLines : newLines) << "step " << n;
+        EXPECT_EQ(qd::testing::entriesOf(folder), entries) << "step " << n;
+    }
 }
 
 TEST(Documents, SaveRefusesRowsALoadCouldNotShow)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ public:
     explicit ScriptUi(QdState &g) : m_g(g) {}
 
     std::vector<std::string> messages;
+    std::deque<int> answers; // the answers to the next questions; Yes (or OK) once used up
     int beeps = 0;
     std::map<std::string, bool> menus;
     int captionSets = 0;
@@ -33,6 +35,11 @@ public:
     int msgBox(const std::string &text, int buttons) override
     {
         messages.push_back(text);
+        if (!answers.empty()) {
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
     void setMenuEnabled(const std::string &name, bool enabled) override { menus[name] = enabled; }

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/fault_plan.h"
+#include "platform/files/file_error.h"
 #include "platform/files/paths.h"
-#include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/group_rows.h"
@@ -126,10 +127,11 @@ TEST(TaxSettingsFile, MissingRecordAndNewFile)
 
     // A failed rewrite leaves the old settings in place.
     const std::string before = qd::testing::readBytes(inst.data() / "syohizei_calc.fil");
-    qd::files::setBeforeRenameHook([](const std::filesystem::path &) { throw std::runtime_error("disk full"); });
     g.TAX_REC.ZEI_RITU = Fixed4::fromInt(99);
-    EXPECT_ANY_THROW(writeTaxSettings(g));
-    qd::files::setBeforeRenameHook({});
+    {
+        qd::files::ScopedFault fault(qd::files::FileStep::Rename, 1);
+        EXPECT_THROW(writeTaxSettings(g), qd::files::FileError);
+    }
     EXPECT_EQ(qd::testing::readBytes(inst.data() / "syohizei_calc.fil"), before);
 }
 

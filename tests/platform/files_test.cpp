@@ -1,16 +1,23 @@
+#include "platform/files/fault_plan.h"
 #include "platform/files/file_error.h"
 #include "platform/files/paths.h"
+#include "platform/files/record_append.h"
 #include "platform/files/record_file.h"
 #include "platform/files/safe_replace.h"
 
 #include <gtest/gtest.h>
 
+#include "tests/support/fault_runs.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace qd::files;
@@ -38,12 +45,17 @@ protected:
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         root = tmpl;
         fs::create_directories(root / "drive_c");
-        setDriveCRoot(root / "drive_c");
+        if (const char *old = std::getenv("QUOTEDESK_DRIVE_C"))
+            oldDriveC = old;
+        ::setenv("QUOTEDESK_DRIVE_C", (root / "drive_c").c_str(), 1);
     }
     void TearDown() override
     {
-        setBeforeRenameHook(nullptr);
-        setDriveCRoot({});
+        faults::clear();
+        if (oldDriveC.empty())
+            ::unsetenv("QUOTEDESK_DRIVE_C");
+        else
+            ::setenv("QUOTEDESK_DRIVE_C", oldDriveC.c_str(), 1);
         std::error_code ec;
         fs::remove_all(root, ec);
     }
@@ -57,6 +69,7 @@ protected:
         return s;
     }
     fs::path root;
+    std::string oldDriveC;
 };
 
 } // namespace
@@ -85,7 +98,6 @@ TEST_F(FilesTest, DriveCAndBackslashesMapToHostPaths)
     EXPECT_TRUE(dirExists("c:\\TAMO"));
     EXPECT_FALSE(fileExists("c:\\TAMO"));
 
-    setDriveCRoot({});
     ::setenv("QUOTEDESK_DRIVE_C", "/srv/qd_c", 1);
     EXPECT_EQ(hostPath("c:\\tamo\\x.SSS"), fs::path("/srv/qd_c/tamo/x.SSS"));
     ::unsetenv("QUOTEDESK_DRIVE_C");
@@ -229,46 +241,100 @@ TEST_F(FilesTest, FailedReplaceLeavesTheMasterByteIdentical)
         for (int i = 0; i < 3; ++i)
             w.append("xxxx\r\n");
     };
-    // The last step fails (as a full disk would).
-    fs::path seenWork;
-    std::uintmax_t seenSize = 0;
-    setBeforeRenameHook([&](const fs::path &work) {
-        seenWork = work;
-        seenSize = fs::file_size(work);
-        throw std::runtime_error("disk full");
-    });
-    try {
-        replaceThroughWorkCopy(sys("TANPIN.TXT"), sys("WTANPIN.TXT"), 6, fillThree);
-        FAIL() << "the replace reported success";
-    } catch (const FileError &e) {
-        EXPECT_NE(std::string(e.what()).find("disk full"), std::string::npos);
+    // The rename fails (as a full disk would at the last step): the master is reported with the
+    // system's reason.
+    for (const auto &replace : std::vector<std::function<void()>>{
+             [&] { replaceThroughWorkCopy(sys("TANPIN.TXT"), sys("WTANPIN.TXT"), 6, fillThree); },
+             [&] { writeFileSafely(sys("TANPIN.TXT"), "whole new content"); }}) {
+        ScopedFault fault(FileStep::Rename, 1);
+        try {
+            replace();
+            ADD_FAILURE() << "the replace reported success";
+        } catch (const FileError &e) {
+            EXPECT_EQ(e.path(), (root / "TANPIN.TXT").string());
+            EXPECT_EQ(e.reason(), "No space left on device");
+        }
+        EXPECT_EQ(readAll(root / "TANPIN.TXT"), original);
     }
-    EXPECT_EQ(seenWork, root / "WTANPIN.TXT");
-    EXPECT_EQ(seenSize, 18u); // the work copy was complete before the rename
-    EXPECT_EQ(readAll(root / "TANPIN.TXT"), original);
-    EXPECT_FALSE(fs::exists(root / "WTANPIN.TXT"));
-
-    EXPECT_THROW(writeFileSafely(sys("TANPIN.TXT"), "whole new content"), FileError);
-    EXPECT_EQ(seenSize, 17u);
-    EXPECT_EQ(readAll(root / "TANPIN.TXT"), original);
-    setBeforeRenameHook(nullptr);
 
     // A fill that throws, of any kind, fails the same way.
     EXPECT_THROW(replaceThroughWorkCopy(sys("TANPIN.TXT"), sys("WTANPIN.TXT"), 6,
                                         [](RecordFile &w) { w.append("half\r\n"); throw 42; }),
                  FileError);
     EXPECT_EQ(readAll(root / "TANPIN.TXT"), original);
-    EXPECT_FALSE(fs::exists(root / "WTANPIN.TXT"));
 
     // The work copy may not be the master itself.
     EXPECT_THROW(replaceThroughWorkCopy(sys("TANPIN.TXT"), sys("tanpin.TXT"), 6, fillThree), FileError);
     EXPECT_EQ(readAll(root / "TANPIN.TXT"), original);
 
     // Nothing left behind by the failures, and a good replace keeps the file's rights.
-    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2); // drive_c, TANPIN.TXT
+    EXPECT_EQ(qd::testing::entriesOf(root), (std::vector<std::string>{"TANPIN.TXT", "drive_c"}));
     writeFileSafely(sys("tanpin.txt"), "done");
     EXPECT_EQ(readAll(root / "TANPIN.TXT"), "done");
     EXPECT_EQ(fs::status(root / "TANPIN.TXT").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);
+    EXPECT_EQ(qd::testing::entriesOf(root), (std::vector<std::string>{"TANPIN.TXT", "drive_c"}));
+}
+
+TEST_F(FilesTest, WriteProtectedFilesAreNeverReplacedOrWritten)
+{
+    // The read-only mark holds even for an administrator's program.
+    const std::string original = "protected\r\n";
+    writeAll(root / "MITUMORI.SSS", original);
+    ::chmod((root / "MITUMORI.SSS").c_str(), 0444);
+
+    const std::vector<std::pair<const char *, std::function<void()>>> writes = {
+        {"replace", [&] { replaceThroughWorkCopy(sys("MITUMORI.SSS"), sys("WMITUMORI.SSS"), 11,
+                                                 [](RecordFile &w) { w.append("new\r\n"); }); }},
+        {"write", [&] { writeFileSafely(sys("MITUMORI.SSS"), "new"); }},
+        {"pair", [&] { replaceFilePair({sys("MITUMORI.TXT"), "lines"}, {sys("MITUMORI.SSS"), "head"}); }},
+        {"append", [&] { appendRecords(sys("MITUMORI.SSS"), 11, "appended\r\n "); }},
+        {"put", [&] { RecordFile(sys("MITUMORI.SSS"), 11).put(1, "overwrite"); }},
+        {"work copy", [&] { RecordFile(sys("MITUMORI.SSS"), 11, RecordFile::Mode::CreateEmpty); }},
+    };
+    for (const auto &[what, write] : writes) {
+        try {
+            write();
+            ADD_FAILURE() << what << " wrote a write-protected file";
+        } catch (const FileError &e) {
+            EXPECT_EQ(e.reason(), "Permission denied") << what;
+            EXPECT_NE(e.path().find("MITUMORI"), std::string::npos) << what;
+        }
+        EXPECT_EQ(readAll(root / "MITUMORI.SSS"), original) << what;
+    }
+    EXPECT_FALSE(fs::exists(root / "MITUMORI.TXT")) << "the pair was refused before either file was touched";
+    EXPECT_EQ(RecordFile(sys("MITUMORI.SSS"), 11).get(1), original.substr(0, 11)) << "it can still be read";
+}
+
+TEST_F(FilesTest, CloseReportsAFailureOnlyForWrittenFiles)
+{
+    writeAll(root / "R.TXT", "0123456789");
+    {
+        RecordFile read(sys("R.TXT"), 5);
+        read.get(1);
+        ScopedFault fault(FileStep::Close, 1);
+        EXPECT_NO_THROW(read.close()); // nothing written, nothing lost
+        EXPECT_EQ(faults::count(FileStep::Close), 0);
+    }
+    RecordFile written(sys("R.TXT"), 5);
+    written.put(2, "abcde");
+    {
+        ScopedFault fault(FileStep::Close, 1, EIO);
+        try {
+            written.close();
+            ADD_FAILURE() << "a failed close was not reported";
+        } catch (const FileError &e) {
+            EXPECT_EQ(e.reason(), "Input/output error");
+            EXPECT_EQ(e.path(), (root / "R.TXT").string());
+        }
+    }
+    EXPECT_FALSE(written.isOpen());
+    EXPECT_NO_THROW(written.close());
+
+    // The destructor closes quietly whatever happens.
+    {
+        RecordFile quiet(sys("R.TXT"), 5);
+        quiet.put(1, "zzzzz");
+    }
+    EXPECT_EQ(readAll(root / "R.TXT"), "zzzzzabcde");
 }

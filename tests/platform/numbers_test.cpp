@@ -47,6 +47,21 @@ TEST(Numbers, ValFixedIsExact)
     EXPECT_EQ(valFixed("-1e30").raw(), std::numeric_limits<std::int64_t>::min());
 }
 
+TEST(Numbers, NumberTextTakesOnlyAWholeNumber)
+{
+    const std::pair<const char *, double> numbers[] = {
+        {"12", 12}, {" 85 ", 85}, {"12.5", 12.5}, {"-3", -3}, {"+.5", 0.5}, {"5.", 5}, {"1e3", 1000}};
+    for (const auto &[text, value] : numbers) {
+        ASSERT_TRUE(numberText(text)) << text;
+        EXPECT_DOUBLE_EQ(*numberText(text), value) << text;
+    }
+    for (const char *text : {"", "  ", "abc", "12a", "1,2", ".", "-", "1e", "1e+", "1 2", "１２"})
+        EXPECT_FALSE(numberText(text)) << '"' << text << '"';
+    EXPECT_EQ(numberTextFixed("12.5")->raw(), 125000);
+    EXPECT_EQ(numberTextFixed("99999999999999999999")->raw(), std::numeric_limits<std::int64_t>::max());
+    EXPECT_FALSE(numberTextFixed("12.5%"));
+}
+
 TEST(Numbers, Fixed4Arithmetic)
 {
     // 32.3 % of 1000 yen is 323 yen exactly (in double precision it is 322.99999...).

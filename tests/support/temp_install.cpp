@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "platform/files/paths.h"
 #include "tools/demodata/lib/demo_data.h"
 
 namespace qd::testing {
@@ -21,7 +20,10 @@ TempInstall::TempInstall(Content content)
     m_root = tmpl;
     fs::create_directories(path());
     fs::create_directories(driveC());
-    qd::files::setDriveCRoot(driveC());
+    // Drive "c:" of this process, and of every program it starts, is the test's own.
+    if (const char *old = std::getenv("QUOTEDESK_DRIVE_C"))
+        m_oldDriveC = old;
+    ::setenv("QUOTEDESK_DRIVE_C", driveC().c_str(), 1);
     if (content == Content::Demo)
         qd::demo::writeDemoInstall(dir());
 }
@@ -30,7 +32,10 @@ TempInstall::~TempInstall()
 {
     std::error_code ec;
     fs::remove_all(m_root, ec);
-    qd::files::setDriveCRoot({});
+    if (m_oldDriveC)
+        ::setenv("QUOTEDESK_DRIVE_C", m_oldDriveC->c_str(), 1);
+    else
+        ::unsetenv("QUOTEDESK_DRIVE_C");
 }
 
 std::string readBytes(const fs::path &p)

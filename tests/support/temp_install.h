@@ -1,8 +1,10 @@
 // Temporary install folders for tests: an empty one or a copy of the demo data, with the
-// drive "c:" mapped to a folder of its own. Removed when the object goes.
+// drive "c:" mapped to a folder of its own (QUOTEDESK_DRIVE_C, which programs started by the
+// test inherit). Removed, and the mapping restored, when the object goes.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace qd::testing {
@@ -23,6 +25,7 @@ public:
 
 private:
     std::filesystem::path m_root;
+    std::optional<std::string> m_oldDriveC;
 };
 
 // Whole content of a host file as bytes ("" when missing).

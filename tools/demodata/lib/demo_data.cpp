@@ -8,6 +8,7 @@
 #include "platform/files/record_file.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
+#include "records/set_files.h"
 
 namespace qd::demo {
 
@@ -189,6 +190,45 @@ void writeKindsAndPrices(const std::string &data)
     }
 }
 
+// Two sets for the set search, made of price lines written above: each component copies its
+// line's codes, symbol and remark, as setitemreg stores them.
+void writeSets(const std::string &data)
+{
+    struct Component {
+        const char *priceFile;
+        int line;
+        int iro, qty;
+    };
+    struct SetDef {
+        int code;
+        const char *name;
+        std::vector<Component> components;
+    };
+    const std::vector<SetDef> sets = {
+        {1, "引違い窓（網戸付）セット", {{"01011000.txt", 31, 1, 1}, {"02011000.txt", 7, 1, 2}}},
+        {2, "テラス屋根・フェンスセット", {{"03011000.txt", 12, 2, 1}, {"03022000.txt", 35, 2, 3}}},
+    };
+    for (const SetDef &set : sets) {
+        Writer w(data + "\\" + setFileName(set.code), SetRecordLength);
+        for (const Component &c : set.components) {
+            RecordFile prices(data + "\\" + c.priceFile, 600, RecordFile::Mode::ReadOnly);
+            Record p(Price::layout());
+            p.setBytes(prices.get(c.line));
+            Record r(SetItem::layout());
+            r.setText(SetItem::SET_NAME, set.name);
+            r.setRaw(SetItem::MAKER_CD, p.raw(Price::MAKER_CD));
+            r.setRaw(SetItem::BUNRUI_CD, p.raw(Price::BUNRUI_CD));
+            r.setRaw(SetItem::HINSYU2_CD, p.raw(Price::HINSYU2_CD));
+            r.setRaw(SetItem::CIHO_CD, p.raw(Price::CIHO_CD));
+            r.setRaw(SetItem::KIGO, p.raw(Price::KIGO));
+            r.setRaw(SetItem::BIKO, p.raw(Price::BIKO));
+            r.setNumber(SetItem::IRO_CD, c.iro, "00");
+            r.setNumber(SetItem::SURYO, c.qty, "00000");
+            w.put(r);
+        }
+    }
+}
+
 void writeItemsPartnersOwn(const std::string &data)
 {
     struct ItemDef { const char *name; int tanka, genka; };
@@ -336,6 +376,7 @@ void writeDemoInstall(const std::string &dir)
     qd::files::makeDir(data + "\\SELECT");
     writeMasters(data);
     writeKindsAndPrices(data);
+    writeSets(data);
     writeItemsPartnersOwn(data);
     writeTaxSettings(data);
     writeSampleDocument(data + "\\TXT");

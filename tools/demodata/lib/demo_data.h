@@ -7,8 +7,9 @@
 namespace qd::demo {
 
 // Writes a complete install folder into `dir` (created when missing): data\ with the masters,
-// the own-company record, the tax settings (10 % added, whole yen, rounded down), an empty
-// data\SELECT and data\TXT with one sample job document "見本見積".
+// two sets (SET00001.TXT, SET00002.TXT), the own-company record, the tax settings (10 % added,
+// whole yen, rounded down), an empty data\SELECT and data\TXT with one sample job document
+// "見本見積".
 void writeDemoInstall(const std::string &dir);
 
 // Writes the demo's tax settings file syohizei_calc.fil (10 % added to the amounts, whole yen,

@@ -1,0 +1,131 @@
+#include "platform/files/io_steps.h"
+
+#include "platform/files/fault_plan.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+namespace qd::files::io {
+
+std::string reasonOf(int err) { return std::generic_category().message(err); }
+
+namespace {
+
+// Half of an injected failing write reaches the file first.
+void writeHalfThenFail(int fd, const char *data, std::size_t size, off_t offset, bool positioned)
+{
+    const int err = errno;
+    const std::size_t half = size / 2;
+    if (half > 0) {
+        if (positioned)
+            (void)!::pwrite(fd, data, half, offset);
+        else
+            (void)!::write(fd, data, half);
+    }
+    errno = err;
+}
+
+int writeLoop(int fd, const char *data, std::size_t size, off_t offset, bool positioned)
+{
+    if (faults::shouldFail(FileStep::Write)) {
+        writeHalfThenFail(fd, data, size, offset, positioned);
+        return -1;
+    }
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t w = positioned ? ::pwrite(fd, data + done, size - done, offset + static_cast<off_t>(done))
+                                     : ::write(fd, data + done, size - done);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (w == 0) { // nothing written and no reason given: the disk is full
+            errno = ENOSPC;
+            return -1;
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    return 0;
+}
+
+} // namespace
+
+int regularOnly(int fd)
+{
+    if (fd < 0)
+        return fd;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        return fd;
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    errno = err;
+    return -1;
+}
+
+int writeAllAt(int fd, const char *data, std::size_t size, off_t offset)
+{
+    return writeLoop(fd, data, size, offset, true);
+}
+
+int writeAll(int fd, const char *data, std::size_t size) { return writeLoop(fd, data, size, 0, false); }
+
+int flush(int fd)
+{
+    if (faults::shouldFail(FileStep::Flush))
+        return -1;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        return -1;
+    return 0;
+}
+
+int close(int fd)
+{
+    if (faults::shouldFail(FileStep::Close)) {
+        const int err = errno;
+        ::close(fd); // the descriptor goes, as it does when the system reports a failed close
+        errno = err;
+        return -1;
+    }
+    return ::close(fd);
+}
+
+int rename(const char *from, const char *to)
+{
+    if (faults::shouldFail(FileStep::Rename))
+        return -1;
+    return ::rename(from, to);
+}
+
+namespace {
+
+template <class Cut>
+int truncateStep(Cut cut)
+{
+    if (faults::shouldFail(FileStep::Truncate))
+        return -1;
+    int r;
+    while ((r = cut()) != 0 && errno == EINTR) {
+    }
+    return r;
+}
+
+} // namespace
+
+int truncate(int fd, off_t length)
+{
+    return truncateStep([&] { return ::ftruncate(fd, length); });
+}
+
+int truncate(const char *path, off_t length)
+{
+    return truncateStep([&] { return ::truncate(path, length); });
+}
+
+} // namespace qd::files::io

@@ -1,0 +1,84 @@
+// The entry box of the tools: a text box that stands for a stored value, shown in two forms.
+//
+// Getting the focus shows the stored value for editing (editText) with the whole text selected.
+// Enter (13) hands the typed text to the box's store function, which converts and stores it;
+// the box then shows the stored value (shownText), moves the focus on to the next control and
+// raises Entered. When the store function refuses the text (it is no value of the box), the
+// handler ends there: nothing changes, the focus stays and nothing is reported. Esc (27), where
+// the box is told to, shows the stored value again and moves the focus back. Leaving the box
+// shows the stored value again, so text typed without Enter is dropped, then raises Left.
+//
+// GotFocus(), KeyDown() and LostFocus() run what the focus and key events run; a form or a test
+// may call them directly. Which focus events count is told in focus_moves.h.
+#pragma once
+
+#include "platform/qt/focus_moves.h"
+
+#include <QLineEdit>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace qd::qt {
+
+// The whole number a typed text stands for: blanks around it, a sign, digits with thousands
+// separators (",") and a fraction, taken to the nearest whole number with a half going to the
+// even one ("2.5" is 2, "3.5" is 4, "-1,234" is -1234). Full-width digits and signs count as their
+// ASCII forms. nullopt for an empty text, a text that is no number, or a value outside
+// [min, max].
+std::optional<std::int64_t> wholeNumberOf(std::string_view utf8, std::int64_t min, std::int64_t max);
+
+class EntryBox : public QLineEdit {
+    Q_OBJECT
+public:
+    enum class Escape { Ignore, Restore };
+
+    struct Binding {
+        std::function<QString()> editText;               // shown, selected, when the box gets the focus
+        std::function<QString()> shownText;              // shown after Enter and when the box is left
+        std::function<bool(const QString &typed)> store; // false: not a value; nothing changes
+    };
+
+    explicit EntryBox(QWidget *parent = nullptr);
+
+    void bind(Binding binding);
+    // Where Enter moves the focus after a value is stored (nullptr: it stays).
+    void setNext(QWidget *next) { m_next = next; }
+    // What Esc does: nothing, or show the stored value again and move the focus to `previous`
+    // (nullptr: it stays).
+    void setEscape(Escape escape, QWidget *previous = nullptr)
+    {
+        m_escape = escape;
+        m_previous = previous;
+    }
+
+    // The stored value as shown (what leaving the box shows).
+    void showStored();
+
+    void GotFocus();
+    void KeyDown(int keyCode);
+    void LostFocus();
+
+signals:
+    // After Enter stored a value, showed it and moved the focus on.
+    void Entered();
+    // After leaving the box showed the stored value again.
+    void Left();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    Binding m_binding;
+    QPointer<QWidget> m_next;
+    QPointer<QWidget> m_previous;
+    Escape m_escape = Escape::Ignore;
+    FocusMoves m_focus;
+};
+
+} // namespace qd::qt

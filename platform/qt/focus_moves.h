@@ -1,0 +1,36 @@
+// Which focus events of a control are moves of the focus between the controls of its window, the
+// moves that raise GotFocus and LostFocus: not the focus a menu or a message box takes for a
+// moment, nor the window going to the back and coming to the front again. The first time a window
+// comes to the front its focus control does get the focus.
+#pragma once
+
+#include <QFocusEvent>
+
+namespace qd::qt {
+
+class FocusMoves {
+public:
+    bool gotFocus(const QFocusEvent *event)
+    {
+        const bool back = m_heldWhenWindowLeft;
+        m_heldWhenWindowLeft = false;
+        if (event->reason() == Qt::PopupFocusReason)
+            return false;
+        return !(event->reason() == Qt::ActiveWindowFocusReason && back);
+    }
+    bool lostFocus(const QFocusEvent *event)
+    {
+        if (event->reason() == Qt::PopupFocusReason)
+            return false;
+        if (event->reason() == Qt::ActiveWindowFocusReason) {
+            m_heldWhenWindowLeft = true;
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool m_heldWhenWindowLeft = false;
+};
+
+} // namespace qd::qt

@@ -1,0 +1,280 @@
+#include "platform/qt/list_box.h"
+
+#include "platform/qt/grid_view.h"
+#include "platform/qt/list_order.h"
+
+#include <QFocusEvent>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace qd::qt {
+
+// The lines as the view reads them.
+class ListBox::Model : public QAbstractListModel {
+public:
+    Model(ListBox *owner) : QAbstractListModel(owner), m_owner(owner) {}
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_owner->lineCount();
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_owner->lineCount())
+            return {};
+        if (role == Qt::DisplayRole)
+            return m_owner->m_lines[static_cast<std::size_t>(index.row())].text;
+        return {};
+    }
+
+    void beginInsert(int row) { beginInsertRows({}, row, row); }
+    void endInsert() { endInsertRows(); }
+    void beginRemove(int row) { beginRemoveRows({}, row, row); }
+    void endRemove() { endRemoveRows(); }
+    void beginReset() { beginResetModel(); }
+    void endReset() { endResetModel(); }
+
+private:
+    ListBox *m_owner;
+};
+
+namespace {
+
+// Keeps the list from raising Click while it changes its own lines.
+class Quiet {
+public:
+    explicit Quiet(bool &flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~Quiet() { m_flag = m_old; }
+
+private:
+    bool &m_flag;
+    bool m_old;
+};
+
+
+} // namespace
+
+ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
+{
+    setModel(m_model);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionKind(Selection::Single);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectionMoved(); });
+}
+
+void ListBox::setSorted(bool sorted)
+{
+    if (sorted == m_sorted)
+        return;
+    m_sorted = sorted;
+    if (m_sorted && !m_lines.empty()) {
+        std::vector<Entry> lines = std::move(m_lines);
+        m_lines.clear();
+        const Quiet quiet(m_quiet);
+        m_model->beginReset();
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const Entry &a, const Entry &b) { return compareListText(a.key, b.key) < 0; });
+        m_lines = std::move(lines);
+        m_model->endReset();
+    }
+}
+
+void ListBox::setSelectionKind(Selection kind)
+{
+    m_selection = kind;
+    setSelectionMode(kind == Selection::Extended ? QAbstractItemView::ExtendedSelection
+                                                 : QAbstractItemView::SingleSelection);
+}
+
+int ListBox::placeFor(const QString &text) const
+{
+    if (!m_sorted)
+        return lineCount();
+    const std::string key = text.toStdString();
+    const auto it = std::upper_bound(m_lines.begin(), m_lines.end(), key, [](const std::string &k, const Entry &e) {
+        return compareListText(k, e.key) < 0;
+    });
+    return static_cast<int>(it - m_lines.begin());
+}
+
+int ListBox::addLine(const QString &text, const QVariant &data)
+{
+    const int row = placeFor(text);
+    const Quiet quiet(m_quiet);
+    m_model->beginInsert(row);
+    m_lines.insert(m_lines.begin() + row, Entry{text, data, text.toStdString()});
+    m_model->endInsert();
+    return row;
+}
+
+void ListBox::addLines(const std::vector<ListBoxLine> &lines)
+{
+    std::vector<Entry> added;
+    added.reserve(lines.size());
+    for (const ListBoxLine &l : lines)
+        added.push_back(Entry{l.text, l.data, l.text.toStdString()});
+    const auto less = [](const Entry &a, const Entry &b) { return compareListText(a.key, b.key) < 0; };
+
+    const Quiet quiet(m_quiet);
+    m_model->beginReset();
+    if (m_sorted) {
+        // Lines already there stand before added lines of equal text, as one addLine after the
+        // other would put them.
+        std::stable_sort(added.begin(), added.end(), less);
+        std::vector<Entry> merged;
+        merged.reserve(m_lines.size() + added.size());
+        std::merge(std::make_move_iterator(m_lines.begin()), std::make_move_iterator(m_lines.end()),
+                   std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()),
+                   std::back_inserter(merged), less);
+        m_lines = std::move(merged);
+    } else {
+        m_lines.insert(m_lines.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    }
+    m_model->endReset();
+}
+
+void ListBox::removeLine(int index)
+{
+    if (index < 0 || index >= lineCount())
+        return;
+    const Quiet quiet(m_quiet);
+    m_model->beginRemove(index);
+    m_lines.erase(m_lines.begin() + index);
+    m_model->endRemove();
+}
+
+void ListBox::clearLines()
+{
+    const Quiet quiet(m_quiet);
+    m_model->beginReset();
+    m_lines.clear();
+    m_model->endReset();
+}
+
+QString ListBox::lineText(int index) const
+{
+    return index >= 0 && index < lineCount() ? m_lines[static_cast<std::size_t>(index)].text : QString();
+}
+
+QVariant ListBox::lineData(int index) const
+{
+    return index >= 0 && index < lineCount() ? m_lines[static_cast<std::size_t>(index)].data : QVariant();
+}
+
+int ListBox::listIndex() const
+{
+    if (m_selection == Selection::Extended) {
+        const QModelIndex cur = currentIndex();
+        return cur.isValid() ? cur.row() : -1;
+    }
+    const QModelIndexList chosen = selectionModel()->selectedRows();
+    return chosen.isEmpty() ? -1 : chosen.first().row();
+}
+
+void ListBox::setListIndex(int index)
+{
+    if (index < -1 || index >= lineCount())
+        return;
+    {
+        const Quiet quiet(m_quiet);
+        if (index < 0) {
+            selectionModel()->clearSelection();
+            selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+            return;
+        }
+        const QModelIndex at = m_model->index(index, 0);
+        selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+        scrollTo(at);
+    }
+    emit Click();
+}
+
+bool ListBox::isLineSelected(int index) const
+{
+    return index >= 0 && index < lineCount() && selectionModel()->isSelected(m_model->index(index, 0));
+}
+
+void ListBox::setLineSelected(int index, bool selected)
+{
+    if (index < 0 || index >= lineCount())
+        return;
+    const Quiet quiet(m_quiet);
+    if (m_selection == Selection::Single && selected)
+        selectionModel()->setCurrentIndex(m_model->index(index, 0), QItemSelectionModel::ClearAndSelect);
+    else
+        selectionModel()->select(m_model->index(index, 0),
+                                 selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+QList<int> ListBox::selectedLines() const
+{
+    QList<int> rows;
+    for (const QModelIndex &i : selectionModel()->selectedRows())
+        rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ListBox::selectionMoved()
+{
+    m_changedSincePress = true;
+    if (m_quiet)
+        return;
+    if (listIndex() >= 0)
+        emit Click();
+}
+
+void ListBox::mousePressEvent(QMouseEvent *event)
+{
+    m_changedSincePress = false;
+    QListView::mousePressEvent(event);
+    emit MouseDown();
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListView::mouseReleaseEvent(event);
+    // A click on the line already chosen changes nothing, yet it is a click.
+    if (!m_changedSincePress && indexAt(event->position().toPoint()).isValid() && listIndex() >= 0)
+        emit Click();
+    m_changedSincePress = true;
+    emit MouseUp();
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListView::mouseDoubleClickEvent(event);
+    if (indexAt(event->position().toPoint()).isValid())
+        emit DblClick();
+}
+
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    if (m_focus.gotFocus(event))
+        emit GotFocus();
+}
+
+void ListBox::focusOutEvent(QFocusEvent *event)
+{
+    QListView::focusOutEvent(event);
+    if (m_focus.lostFocus(event))
+        emit LostFocus();
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    const int code = gridKeyCode(event->key(), event->modifiers());
+    emit KeyDown(code);
+    if (code == 13) {
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+} // namespace qd::qt

@@ -1,0 +1,196 @@
+#include "platform/qt/tool_window.h"
+
+#include "platform/files/file_error.h"
+#include "platform/files/paths.h"
+#include "platform/qt/entry_box.h"
+#include "platform/qt/list_box.h"
+#include "platform/text/cp932.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <optional>
+
+namespace qd::qt {
+
+QColor colorOfBgr(unsigned bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QFont toolFont(double points, bool bold)
+{
+    QFont f(QStringLiteral("ＭＳ 明朝"));
+    f.setStyleHint(QFont::Serif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+QString failureText(const QString &headline, const std::exception &e)
+{
+    QString text = headline.isEmpty() ? QStringLiteral("ファイルを読み書きできませんでした。") : headline;
+    if (const auto *fe = dynamic_cast<const qd::files::FileError *>(&e)) {
+        text += u'\r' + QString::fromStdString(fe->path());
+        text += u'\r' + QString::fromStdString(fe->reason().empty() ? std::string(fe->what()) : fe->reason());
+    } else {
+        text += u'\r' + QString::fromUtf8(e.what());
+    }
+    return text;
+}
+
+std::string installFolder()
+{
+    return qd::text::trim(qd::files::systemPath(qd::files::currentDir()));
+}
+
+ToolWindow::ToolWindow(const QString &program, QWidget *parent) : QWidget(parent), m_program(program)
+{
+    setWindowTitle(program);
+}
+
+void ToolWindow::placeCentred(double widthTwips, double heightTwips)
+{
+    const ScreenSize s = seam().screen();
+    int frameW = FrameWidthPx, frameH = FrameHeightPx;
+    if (isVisible() && frameGeometry().size() != size()) {
+        // The window system has given the window its frame: take the real one.
+        frameW = frameGeometry().width() - width();
+        frameH = frameGeometry().height() - height();
+    }
+    resize(std::max(1, twipsToPixelsAt(widthTwips, s.dpiX) - frameW),
+           std::max(1, twipsToPixelsAt(heightTwips, s.dpiY) - frameH));
+    const int outerW = width() + frameW, outerH = height() + frameH;
+    move(s.originX + (s.widthPx - outerW) / 2, s.originY + (s.heightPx - outerH) / 2);
+}
+
+void ToolWindow::setColors(QWidget *w, const QColor &text, const QColor &back)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, back);
+    p.setColor(QPalette::WindowText, text);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+int ToolWindow::message(const QString &text, Buttons buttons)
+{
+    return msgBox(text, buttons, m_program);
+}
+
+void ToolWindow::userError(const QString &text)
+{
+    beep();
+    message(text);
+}
+
+bool ToolWindow::guarded(const std::function<void()> &command, const QString &headline)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception &e) {
+        userError(failureText(headline, e));
+    }
+    return false;
+}
+
+void ToolWindow::unload()
+{
+    close();
+}
+
+void ToolWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (!m_unloaded) {
+        m_unloaded = true;
+        emit unloaded();
+    }
+}
+
+QLabel *ToolWindow::addLabel(const QString &name, const QString &caption, const TwipsRect &at, const QFont &font)
+{
+    auto *l = new QLabel(caption, this);
+    l->setObjectName(name);
+    l->setFont(font);
+    setGeometryTwips(l, at.left, at.top, at.width, at.height);
+    return l;
+}
+
+QPushButton *ToolWindow::addButton(const QString &name, const QString &caption, const TwipsRect &at, const QFont &font)
+{
+    auto *b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setFont(font);
+    setGeometryTwips(b, at.left, at.top, at.width, at.height);
+    return b;
+}
+
+EntryBox *ToolWindow::addEntryBox(const QString &name, const TwipsRect &at, const QFont &font, int maxLength,
+                                  bool rightAligned)
+{
+    auto *e = new EntryBox(this);
+    e->setObjectName(name);
+    e->setFont(font);
+    if (maxLength > 0)
+        e->setMaxLength(maxLength);
+    if (rightAligned)
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setGeometryTwips(e, at.left, at.top, at.width, at.height);
+    return e;
+}
+
+ListBox *ToolWindow::addListBox(const QString &name, const TwipsRect &at, const QFont &font, bool sorted)
+{
+    auto *l = new ListBox(this);
+    l->setObjectName(name);
+    l->setFont(font);
+    l->setSorted(sorted);
+    setGeometryTwips(l, at.left, at.top, at.width, at.height);
+    return l;
+}
+
+QString missingFolderMessage(const QString &program, const QString &folder, const QString &hostPath)
+{
+    return QStringLiteral("「%1」フォルダがありません。").arg(folder) + u'\r' + hostPath + u'\r' +
+           QStringLiteral("%1を終了します。").arg(program);
+}
+
+QString missingFolder(const QStringList &required)
+{
+    const std::string inst = installFolder();
+    for (const QString &folder : required)
+        if (!qd::files::dirExists(inst + folder.toStdString()))
+            return folder;
+    return {};
+}
+
+int runTool(int argc, char **argv, const ToolStart &start)
+{
+    // A program makes its application here; a test that runs a tool's start has one already.
+    std::optional<QApplication> own;
+    if (!QCoreApplication::instance())
+        own.emplace(argc, argv);
+    QApplication::setApplicationName(start.program);
+    QApplication::setApplicationDisplayName(start.program);
+
+    const QString missing = missingFolder(start.requiredFolders);
+    if (!missing.isEmpty()) {
+        const std::string host = qd::files::hostPath(installFolder() + missing.toStdString()).string();
+        QString shown = missing;
+        while (shown.startsWith(u'\\'))
+            shown.remove(0, 1);
+        beep();
+        msgBox(missingFolderMessage(start.program, shown, QString::fromStdString(host)), Buttons::Ok, start.program);
+        return 1;
+    }
+    std::unique_ptr<QWidget> window = start.open();
+    if (!window || !window->isVisible())
+        return window ? 0 : 1;
+    return QApplication::exec();
+}
+
+} // namespace qd::qt

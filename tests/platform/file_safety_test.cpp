@@ -1,0 +1,190 @@
+// Rewrites, pairs and appends under a failing disk: every counted step is made to fail in turn,
+// and after each run the old file is intact or the new one whole, nothing else is left in the
+// folder, and the error carries the system's reason.
+#include "platform/files/fault_plan.h"
+#include "platform/files/file_error.h"
+#include "platform/files/file_read.h"
+#include "platform/files/record_append.h"
+#include "platform/files/record_file.h"
+#include "platform/files/safe_replace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/fault_runs.h"
+#include "tests/support/temp_install.h"
+
+namespace fs = std::filesystem;
+using namespace qd::files;
+using qd::testing::entriesOf;
+using qd::testing::readBytes;
+using qd::testing::stepsOf;
+using qd::testing::writeBytes;
+
+namespace {
+
+const std::string NO_SPACE = std::strerror(ENOSPC);
+
+class FileSafety : public ::testing::Test {
+protected:
+    void TearDown() override { faults::clear(); }
+    std::string path(const std::string &name) const { return (dir / name).string(); }
+
+    // Runs `op` with its n-th counted step failing, for every step of a clean run. `reset` puts
+    // the old files in place before each run; `check(threw)` looks at what is left.
+    void failEachStep(const std::function<void()> &reset, const std::function<void()> &op,
+                      const std::function<void(bool threw, int step)> &check)
+    {
+        reset();
+        const int steps = stepsOf(op);
+        ASSERT_GT(steps, 0);
+        for (int n = 1; n <= steps; ++n) {
+            reset();
+            bool threw = false;
+            {
+                ScopedFault fault(FileStep::Any, n);
+                try {
+                    op();
+                } catch (const FileError &e) {
+                    threw = true;
+                    EXPECT_EQ(e.reason(), NO_SPACE) << "step " << n << ": " << e.what();
+                }
+                EXPECT_TRUE(faults::fired()) << "step " << n;
+            }
+            check(threw, n);
+        }
+    }
+
+    qd::testing::TempInstall inst{qd::testing::TempInstall::Content::Empty};
+    const fs::path dir = inst.path();
+};
+
+} // namespace
+
+TEST_F(FileSafety, FailedWriteLeavesHalfOfItsBytesAsADiskDoes)
+{
+    writeBytes(dir / "R.TXT", "");
+    RecordFile f(path("R.TXT"), 8);
+    ScopedFault fault(FileStep::Write, 1);
+    try {
+        f.put(1, "ABCDEFGH");
+        ADD_FAILURE() << "the write reported success";
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.reason(), NO_SPACE);
+    }
+    EXPECT_EQ(readBytes(dir / "R.TXT"), "ABCD");
+    EXPECT_EQ(faults::count(FileStep::Write), 1);
+    f.put(1, "ABCDEFGH"); // fires once
+    EXPECT_EQ(readBytes(dir / "R.TXT"), "ABCDEFGH");
+}
+
+TEST_F(FileSafety, SafeReplaceKeepsTheOldFileOrPutsTheWholeNewOne)
+{
+    const std::string oldBytes = "old1\r\nold2\r\n";
+    const std::vector<std::pair<const char *, std::function<void()>>> replaces = {
+        {"through the work copy",
+         [&] {
+             replaceThroughWorkCopy(path("TANPIN.TXT"), path("WTANPIN.TXT"), 6, [](RecordFile &w) {
+                 for (const char *r : {"new1\r\n", "new2\r\n", "new3\r\n"})
+                     w.append(r);
+             });
+         }},
+        {"whole file", [&] { writeFileSafely(path("TANPIN.TXT"), "new1\r\nnew2\r\nnew3\r\n"); }},
+    };
+    for (const auto &[what, replace] : replaces) {
+        SCOPED_TRACE(what);
+        failEachStep([&] { writeBytes(dir / "TANPIN.TXT", oldBytes); }, replace, [&](bool threw, int step) {
+            const std::string now = readBytes(dir / "TANPIN.TXT");
+            if (threw)
+                EXPECT_EQ(now, oldBytes) << "step " << step;
+            else
+                EXPECT_EQ(now, "new1\r\nnew2\r\nnew3\r\n") << "step " << step;
+            EXPECT_EQ(entriesOf(dir), std::vector<std::string>{"TANPIN.TXT"}) << "step " << step;
+        });
+    }
+}
+
+TEST_F(FileSafety, PairIsReplacedWholeOrNotAtAll)
+{
+    const std::string head0 = "HEAD-OLD", lines0 = "LINES-OLD-LINES-OLD";
+    const std::string head1 = "HEAD-NEW!", lines1 = "LINES-NEW";
+    const auto replace = [&] { replaceFilePair({path("DOC.SSS"), head1}, {path("DOC.TXT"), lines1}); };
+    for (const bool existed : {true, false}) {
+        SCOPED_TRACE(existed ? "over an old pair" : "a new pair");
+        const auto reset = [&] {
+            fs::remove(dir / "DOC.SSS");
+            fs::remove(dir / "DOC.TXT");
+            if (existed) {
+                writeBytes(dir / "DOC.SSS", head0);
+                writeBytes(dir / "DOC.TXT", lines0);
+            }
+        };
+        failEachStep(reset, replace, [&](bool threw, int step) {
+            if (!threw) {
+                EXPECT_EQ(readBytes(dir / "DOC.SSS"), head1) << "step " << step;
+                EXPECT_EQ(readBytes(dir / "DOC.TXT"), lines1) << "step " << step;
+                EXPECT_EQ(entriesOf(dir), (std::vector<std::string>{"DOC.SSS", "DOC.TXT"})) << "step " << step;
+            } else if (existed) {
+                EXPECT_EQ(readBytes(dir / "DOC.SSS"), head0) << "step " << step;
+                EXPECT_EQ(readBytes(dir / "DOC.TXT"), lines0) << "step " << step;
+                EXPECT_EQ(entriesOf(dir), (std::vector<std::string>{"DOC.SSS", "DOC.TXT"})) << "step " << step;
+            } else {
+                EXPECT_EQ(entriesOf(dir), std::vector<std::string>{}) << "step " << step;
+            }
+        });
+    }
+
+    // A pair replaced whole reports the stamps of the files it left.
+    const auto stamps = replaceFilePair({path("DOC.SSS"), head0}, {path("DOC.TXT"), lines0});
+    EXPECT_EQ(stamps.first, stampOf(path("DOC.SSS")));
+    EXPECT_EQ(stamps.second, stampOf(path("DOC.TXT")));
+    EXPECT_EQ(stamps.second.size, static_cast<std::int64_t>(lines0.size()));
+}
+
+TEST_F(FileSafety, AppendAddsWholeRecordsOrNothing)
+{
+    const std::string old = "0001,A\r\n0002,B\r\n";
+    const std::string added = "0003,C\r\n0004,D\r\n";
+    failEachStep([&] { writeBytes(dir / "TANPIN.TXT", old); },
+                 [&] { EXPECT_EQ(appendRecords(path("TANPIN.TXT"), 8, added), 3); },
+                 [&](bool threw, int step) {
+                     EXPECT_EQ(readBytes(dir / "TANPIN.TXT"), threw ? old : old + added) << "step " << step;
+                     EXPECT_EQ(entriesOf(dir), std::vector<std::string>{"TANPIN.TXT"}) << "step " << step;
+                 });
+
+    // A partial record left by an older program keeps its bytes and is completed with blanks.
+    writeBytes(dir / "TANPIN.TXT", old + "0003");
+    EXPECT_EQ(appendRecords(path("TANPIN.TXT"), 8, "0004,D\r\n"), 4);
+    EXPECT_EQ(readBytes(dir / "TANPIN.TXT"), old + "0003    0004,D\r\n");
+
+    // Only whole records; a missing file is created.
+    EXPECT_THROW(appendRecords(path("TANPIN.TXT"), 8, "0005,E\r"), FileError);
+    EXPECT_THROW(appendRecords(path("TANPIN.TXT"), 8, ""), FileError);
+    EXPECT_EQ(appendRecords(path("NEW.TXT"), 8, added), 1);
+    EXPECT_EQ(readBytes(dir / "NEW.TXT"), added);
+}
+
+TEST_F(FileSafety, SnapshotAndStampsTellEveryRewrite)
+{
+    const FileSnapshot none = readWholeFile(path("NONE.TXT"));
+    EXPECT_FALSE(none.exists);
+    EXPECT_FALSE(stampOf(path("NONE.TXT")).exists);
+    EXPECT_FALSE(fs::exists(dir / "NONE.TXT"));
+
+    writeFileSafely(path("DOC.TXT"), "same size");
+    const FileSnapshot first = readWholeFile(path("doc.txt"));
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.bytes, "same size");
+    EXPECT_EQ(first.stamp, stampOf(path("DOC.TXT")));
+    EXPECT_EQ(RecordFile(path("DOC.TXT"), 4).stamp(), first.stamp);
+
+    // Another content of the same size, written at once: still a different stamp.
+    writeFileSafely(path("DOC.TXT"), "SAME SIZE");
+    EXPECT_NE(stampOf(path("DOC.TXT")), first.stamp);
+    EXPECT_EQ(readWholeFile(path("DOC.TXT")).bytes, "SAME SIZE");
+}

@@ -1,0 +1,139 @@
+// HINSYU2F and HINSYU1F on the demo install folder, through the handlers a user's clicks and keys
+// reach, with the messages answered by the scripted seam.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/qt/scripted_seam.h"
+#include "platform/text/numbers.h"
+#include "tests/support/temp_install.h"
+#include "tools/ratebulk/forms/hinsyu2f.h"
+
+using namespace qd::ratebulk;
+namespace r = qd::records;
+using qd::testing::readBytes;
+using qd::testing::TempInstall;
+using qd::text::valFixed;
+
+namespace {
+
+class RateForm : public ::testing::Test {
+protected:
+    TempInstall inst;
+    qd::qt::ScriptedSeam seam;
+    qd::qt::SeamGuard guard{seam};
+
+    RateForm() { seam.setScreenSizeOverride(qd::qt::ScreenSize{1280, 800, 96, 96, 0, 0}); }
+    void TearDown() override { EXPECT_EQ(seam.problems().toStdString(), ""); }
+
+    std::unique_ptr<HINSYU2F> open(RateBulkState &g)
+    {
+        g.INST_DIR = inst.dir();
+        auto f = std::make_unique<HINSYU2F>(g);
+        f->Form_Load();
+        return f;
+    }
+    static void choose(ListBox *list, const QString &start)
+    {
+        for (int i = 0; i < list->lineCount(); ++i)
+            if (list->lineText(i).startsWith(start)) {
+                list->setListIndex(i);
+                return;
+            }
+        FAIL() << list->objectName().toStdString() << " has no line " << start.toStdString();
+    }
+    static void typeInto(EntryBox *box, const QString &text)
+    {
+        box->GotFocus();
+        box->setText(text);
+        box->KeyDown(13);
+    }
+    std::string file(const char *name) const { return readBytes(inst.data() / name); }
+};
+
+} // namespace
+
+TEST_F(RateForm, ARangeOfKind2RecordsGetsTheTypedRatesAndTheCountIsShown)
+{
+    RateBulkState g(kind2());
+    auto f = open(g);
+    EXPECT_EQ(f->windowTitle(), "☆☆☆　品種2率の一括設定　☆☆☆");
+    choose(f->List2, "01");
+    choose(f->List1, "01");
+    choose(f->List3, "1000");
+    choose(f->List4, "1002");
+    EXPECT_EQ(f->rateBox(1)->text(), "64.00"); // the start record's sales rate 1
+    choose(f->List7, "01");
+    choose(f->List8, "01");
+    choose(f->List6, "1100");
+    choose(f->List5, "1101");
+    typeInto(f->rateBox(1), "85");
+    typeInto(f->rateBox(2), "12.5");
+    EXPECT_EQ(f->rateBox(1)->text(), "85.00");
+    EXPECT_EQ(g.RATE[1], valFixed("12.5"));
+
+    const std::string before = file("HISYU201.TXT");
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+        EXPECT_EQ(m.text, "HISYU201.TXT の 3 件に率を書き込みました。"); // 1002, 1003, 1101
+        EXPECT_EQ(m.title, "ratebulk2");
+    });
+    f->Command2_Click();
+    const std::string after = file("HISYU201.TXT");
+    const int slot1 = r::Kind2::layout().fields[r::Kind2::RATE_FIRST].offset;
+    for (int n = 0; n < static_cast<int>(before.size() / 256); ++n) {
+        const std::string code = before.substr(n * 256 + 6, 4);
+        const bool inRange = code == "1002" || code == "1003" || code == "1101";
+        EXPECT_EQ(after.substr(n * 256 + slot1, 11), inRange ? "08500,01250" : before.substr(n * 256 + slot1, 11)) << code;
+    }
+}
+
+TEST_F(RateForm, AReversedRangeIsRefusedAndWritesNothing)
+{
+    RateBulkState g(kind2());
+    auto f = open(g);
+    const std::string before = file("HISYU201.TXT");
+    choose(f->List2, "01");
+    choose(f->List1, "02");
+    choose(f->List7, "01");
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "指定が間違っています。\r指定し直して下さい。"); });
+    choose(f->List8, "01");
+    EXPECT_EQ(f->List8->listIndex(), -1);
+    EXPECT_EQ(f->List6->lineCount(), 0);
+
+    // The end stops at major class 01 itself, before the start's class 02.
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "指定が間違っています。\r指定し直して下さい。"); });
+    f->Command2_Click();
+    EXPECT_EQ(file("HISYU201.TXT"), before);
+}
+
+TEST_F(RateForm, ARateASlotCannotHoldIsRefusedAndNotStored)
+{
+    RateBulkState g(kind2());
+    auto f = open(g);
+    g.RATE[0] = valFixed("62");
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "率は 0.00～999.99 の範囲で入力して下さい！"); });
+    typeInto(f->rateBox(1), "1000");
+    seam.answerMessage(qd::qt::Answer::Ok);
+    typeInto(f->rateBox(1), "-5");
+    typeInto(f->rateBox(1), "8a"); // no number: nothing happens, nothing is said
+    EXPECT_EQ(g.RATE[0], valFixed("62"));
+    f->rateBox(1)->LostFocus();
+    EXPECT_EQ(f->rateBox(1)->text(), "62.00");
+}
+
+TEST_F(RateForm, EndCompactsEveryKindFileOfRateBulk1)
+{
+    RateBulkState g(kind1());
+    auto f = open(g);
+    EXPECT_EQ(f->List4, nullptr);
+    EXPECT_EQ(f->windowTitle(), "☆☆☆　品種1率の一括設定　☆☆☆");
+    // A deleted kind-1 record in the demo's file of major class 02.
+    std::string kinds = file("HISYU102.TXT");
+    kinds.replace(6, 4, "0000");
+    qd::testing::writeBytes(inst.data() / "HISYU102.TXT", kinds);
+    f->Command5_Click();
+    EXPECT_TRUE(f->isUnloaded());
+    EXPECT_EQ(file("HISYU102.TXT"), kinds.substr(256));
+    EXPECT_FALSE(std::filesystem::exists(inst.data() / "WHINSYU1.TXT"));
+}

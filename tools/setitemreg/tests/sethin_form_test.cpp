@@ -1,0 +1,202 @@
+// SETHIN on the demo install folder, driven through the handlers a user's clicks and keys reach,
+// with every dialog answered by the scripted seam.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/qt/scripted_seam.h"
+#include "platform/text/numbers.h"
+#include "records/set_files.h"
+#include "tests/support/temp_install.h"
+#include "tools/setitemreg/forms/sethin.h"
+
+using namespace qd::setitemreg;
+namespace r = qd::records;
+using qd::testing::readBytes;
+using qd::testing::TempInstall;
+using qd::testing::writeBytes;
+
+namespace {
+
+class SethinForm : public ::testing::Test {
+protected:
+    TempInstall inst;
+    qd::qt::ScriptedSeam seam;
+    qd::qt::SeamGuard guard{seam};
+    SethinState g;
+    std::unique_ptr<SETHIN> form;
+
+    SethinForm()
+    {
+        seam.setScreenSizeOverride(qd::qt::ScreenSize{1280, 800, 96, 96, 0, 0});
+        g.INST_DIR = inst.dir();
+        form = std::make_unique<SETHIN>(g);
+        form->Form_Load();
+    }
+    void TearDown() override { EXPECT_EQ(seam.problems().toStdString(), ""); }
+
+    static int lineStarting(const ListBox *list, const QString &start)
+    {
+        for (int i = 0; i < list->lineCount(); ++i)
+            if (list->lineText(i).startsWith(start))
+                return i;
+        return -1;
+    }
+    void choose(ListBox *list, const QString &start)
+    {
+        const int i = lineStarting(list, start);
+        ASSERT_GE(i, 0) << list->objectName().toStdString() << " has no line " << start.toStdString();
+        list->setListIndex(i);
+    }
+    void typeInto(EntryBox *box, const QString &text)
+    {
+        box->GotFocus();
+        box->setText(text);
+        box->KeyDown(13);
+    }
+    // Major 01, class 01, kind 1 1000, kind 2 `kind2`, section 01, colour 03, the first price line.
+    void chooseItem(const QString &kind2 = "1001")
+    {
+        choose(form->List2, "01");
+        choose(form->List1, "01");
+        choose(form->List3, "1000");
+        choose(form->List4, kind2);
+        choose(form->List5, "01");
+        choose(form->List7, "03");
+        form->List6->setListIndex(0);
+    }
+    std::filesystem::path setFile(int code) const { return inst.data() / r::setFileName(code); }
+};
+
+} // namespace
+
+TEST_F(SethinForm, ANewSetIsMadeThroughTheListsAndShowsTheSharedTotalWhenOpenedAgain)
+{
+    EXPECT_TRUE(form->List9->isVisible());
+    EXPECT_EQ(form->List9->lineCount(), 2); // the demo's two sets
+    EXPECT_FALSE(form->Command1->isEnabled());
+
+    typeInto(form->Text1, "12");
+    EXPECT_TRUE(g.SET_OPEN);
+    EXPECT_FALSE(std::filesystem::exists(setFile(12)));
+    typeInto(form->Text52, "勝手口セット");
+    EXPECT_TRUE(form->List2->isVisible());
+    EXPECT_FALSE(form->Command1->isEnabled()); // no price line chosen yet
+    chooseItem();
+    ASSERT_TRUE(form->Command1->isEnabled());
+    EXPECT_FALSE(form->Command2->isEnabled()); // no component of the set was chosen
+
+    seam.answerInput("2", [](const qd::qt::InputRequest &req) {
+        EXPECT_EQ(req.prompt, "数量を入れてください。");
+        EXPECT_EQ(req.title, "単位数量");
+    });
+    form->Command1_Click();
+    EXPECT_EQ(readBytes(setFile(12)).size(), 160u);
+    EXPECT_FALSE(g.SET_OPEN); // back at the start
+    EXPECT_TRUE(form->List9->isVisible());
+
+    const int line = lineStarting(form->List9, "勝手口セット");
+    ASSERT_GE(line, 0);
+    EXPECT_TRUE(form->List9->lineText(line).endsWith("SET00012.TXT"));
+    form->List9->setListIndex(line);
+    ASSERT_EQ(form->List8->lineCount(), 1);
+    EXPECT_EQ(form->Text1->text(), "00012");
+    g.SET_CTL.get(1, g.SET_REC);
+    const std::int64_t total = r::SET_TOTAL_OF(g, {g.SET_REC});
+    EXPECT_GT(total, 0);
+    EXPECT_EQ(form->Text2->text().toStdString(), qd::text::format(total, "####,###,##0"));
+    EXPECT_EQ(total, 2 * r::SET_ITEM_PRICE(g, g.SET_REC).listPrice);
+}
+
+TEST_F(SethinForm, CancelAddsNothingAndDeleteShrinksTheFileByOneRecord)
+{
+    typeInto(form->Text1, "1");
+    ASSERT_EQ(form->List8->lineCount(), 2);
+    const std::string before = readBytes(setFile(1));
+
+    // Cancel in the quantity question changes nothing.
+    typeInto(form->Text52, "引違い窓（網戸付）セット");
+    chooseItem();
+    seam.cancelInput();
+    form->Command1_Click();
+    EXPECT_EQ(readBytes(setFile(1)), before);
+
+    // A component chosen and deleted: the file is one record shorter, no work copy is left.
+    typeInto(form->Text1, "1");
+    form->List8->setLineSelected(0, true);
+    form->List8->setListIndex(0);
+    form->Command3_Click();
+    EXPECT_EQ(readBytes(setFile(1)), before.substr(160));
+    EXPECT_FALSE(std::filesystem::exists(inst.data() / "WSET00001.TXT"));
+    EXPECT_EQ(form->List8->lineCount(), 1);
+}
+
+TEST_F(SethinForm, ChangeWaitsForAChosenComponentAndReplacesIt)
+{
+    typeInto(form->Text1, "1");
+    ASSERT_EQ(form->List8->lineCount(), 2);
+    EXPECT_FALSE(form->Command2->isEnabled());
+    const std::string before = readBytes(setFile(1));
+
+    form->List8->setListIndex(0);                 // the panel shows component 1
+    EXPECT_EQ(form->Text26->text(), "1");
+    EXPECT_FALSE(form->Frame2->box("Text8")->text().isEmpty());
+    form->List8_KeyDown(13);                      // the lists are set on it
+    EXPECT_GE(form->List6->listIndex(), 0);
+    choose(form->List7, "02");                    // another colour
+    ASSERT_TRUE(form->Command2->isEnabled());
+    seam.answerInput("4", [](const qd::qt::InputRequest &req) { EXPECT_EQ(req.defaultText, "1"); });
+    form->Command2_Click();
+
+    const std::string after = readBytes(setFile(1));
+    r::Record rec(r::SetItem::layout());
+    rec.setBytes(after.substr(0, 160));
+    EXPECT_EQ(rec.raw(r::SetItem::IRO_CD), "02");
+    EXPECT_EQ(rec.raw(r::SetItem::SURYO), "00004");
+    EXPECT_EQ(rec.raw(r::SetItem::KIGO), before.substr(45, 25)); // the same price line
+    EXPECT_EQ(after.substr(160), before.substr(160));
+    EXPECT_EQ(form->List8->lineCount(), 2);
+}
+
+TEST_F(SethinForm, RefusedInputsChangeNothing)
+{
+    // Set codes that no file name could give back.
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+        EXPECT_EQ(m.text, "セットコードは 1～99999 で入力して下さい！");
+        EXPECT_EQ(m.title, "setitemreg");
+    });
+    typeInto(form->Text1, "0");
+    seam.answerMessage(qd::qt::Answer::Ok);
+    typeInto(form->Text1, "-1");
+    form->Text1->GotFocus();
+    form->Text1->setText("123456"); // the box takes five characters: "12345"
+    EXPECT_EQ(form->Text1->text(), "12345");
+    EXPECT_FALSE(g.SET_OPEN);
+    typeInto(form->Text1, "abc"); // no number: nothing happens
+    EXPECT_FALSE(g.SET_OPEN);
+
+    // A blank name is the mark of a record that is no component.
+    typeInto(form->Text1, "30");
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "セット名を入力して下さい！"); });
+    typeInto(form->Text52, "   ");
+    EXPECT_FALSE(form->List2->isVisible());
+
+    // A press on the price lines with none chosen shows nothing.
+    typeInto(form->Text52, "新しいセット");
+    form->List6_MouseDown();
+    EXPECT_FALSE(form->Frame3->isVisible());
+
+    // A set file without components, but with records, is deleted only when the user says so.
+    r::Record blankName(r::SetItem::layout());
+    blankName.setSeparators();
+    writeBytes(setFile(31), blankName.bytes());
+    typeInto(form->Text1, "31");
+    EXPECT_EQ(form->List8->lineCount(), 0);
+    seam.answerMessage(qd::qt::Answer::No);
+    form->Command3_Click();
+    EXPECT_TRUE(std::filesystem::exists(setFile(31)));
+    seam.answerMessage(qd::qt::Answer::Yes);
+    form->Command3_Click();
+    EXPECT_FALSE(std::filesystem::exists(setFile(31)));
+}
