@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -27,6 +28,12 @@ constexpr float kHundredthsPerUnit = 10.0f;
 
 // Round half to even, as the layouts' integer conversions do.
 std::int32_t roundEven(double v) { return static_cast<std::int32_t>(std::nearbyint(v)); }
+
+std::int32_t clamp32(std::int64_t v)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
 
 // Width of one character in half-ems: its width in code page 932 bytes; a character that
 // code page has no place for counts as wide from the CJK blocks on.
@@ -171,13 +178,20 @@ void PageCanvas::selectFontIfNeeded()
 void PageCanvas::drawText(std::int32_t x, std::int32_t y, std::string_view utf8)
 {
     selectFontIfNeeded();
-    if (utf8.empty())
+    // The blanks that pad a field to its width draw nothing: they are dropped, so that they
+    // neither widen the page's bounds past the paper nor reach other programs as text. A
+    // U+FEFF (a byte-order mark that came in with a text) draws nothing either, and a program
+    // reading the page could take it for a mark of the string's byte order.
+    std::u16string chars = toUtf16(utf8);
+    std::erase(chars, u'\uFEFF');
+    while (!chars.empty() && chars.back() == u' ')
+        chars.pop_back();
+    if (chars.empty())
         return; // an empty field draws nothing, but its font is made as for any text
     const LogFont &lf = m_currentFont;
     const double em = std::abs(lf.height);
     const double half = lf.width != 0 ? lf.width : em / 2.0;
 
-    const std::u16string chars = toUtf16(utf8);
     std::vector<std::uint32_t> dx;
     dx.reserve(chars.size());
     double pos = 0;
@@ -195,15 +209,20 @@ void PageCanvas::drawText(std::int32_t x, std::int32_t y, std::string_view utf8)
         pos = next;
     }
 
-    const std::int32_t right = x + roundEven(pos);
-    const std::int32_t bottom = y + static_cast<std::int32_t>(em);
-    Rect box{x, y, right, bottom};
+    // The box the text covers, in 64 bits: a point near the end of the coordinate range cannot
+    // wrap around.
+    const std::int64_t length = roundEven(pos), height = static_cast<std::int64_t>(em);
+    std::int64_t box[4] = {x, y, x + length, y + height};
     if (lf.escapement != 0) {
         // A turned text stays within the circle its length draws around the start point.
-        const std::int32_t r = roundEven(pos) + static_cast<std::int32_t>(em);
-        box = Rect{x - r, y - r, x + r, y + r};
+        const std::int64_t r = length + height;
+        box[0] = std::int64_t{x} - r;
+        box[1] = std::int64_t{y} - r;
+        box[2] = std::int64_t{x} + r;
+        box[3] = std::int64_t{y} + r;
     }
-    growBounds(box.left, box.top, box.right, box.bottom);
+    growBounds(clamp32(box[0]), clamp32(box[1]), clamp32(box[2]), clamp32(box[3]));
+    const Rect bounds{clamp32(box[0]), clamp32(box[1]), clamp32(box[2]), clamp32(box[3])};
 
     std::vector<std::uint16_t> units(chars.begin(), chars.end());
     units.push_back(0);
@@ -211,7 +230,7 @@ void PageCanvas::drawText(std::int32_t x, std::int32_t y, std::string_view utf8)
                                 units.data(), 0, U_RECTL{0, 0, -1, -1}, dx.data());
     if (!emrtext)
         throw std::bad_alloc();
-    char *record = U_EMREXTTEXTOUTW_set(U_RECTL{box.left, box.top, box.right, box.bottom},
+    char *record = U_EMREXTTEXTOUTW_set(U_RECTL{bounds.left, bounds.top, bounds.right, bounds.bottom},
                                         U_GM_COMPATIBLE, kHundredthsPerUnit, kHundredthsPerUnit,
                                         reinterpret_cast<PU_EMRTEXT>(emrtext));
     std::free(emrtext);
@@ -237,8 +256,13 @@ std::string PageCanvas::bytes() const
 {
     const U_SIZEL device{m_widthMm * 10, m_heightMm * 10};
     const U_SIZEL mm{m_widthMm, m_heightMm};
+    // The bounds say what of the paper holds ink: what is drawn past its edges is not on it.
+    Rect bounds{std::max(m_bounds.left, 0), std::max(m_bounds.top, 0),
+                std::min(m_bounds.right, device.cx - 1), std::min(m_bounds.bottom, device.cy - 1)};
+    if (bounds.right < bounds.left || bounds.bottom < bounds.top)
+        bounds = Rect{0, 0, -1, -1};
     char *header = U_EMRHEADER_set(
-        U_RECTL{m_bounds.left, m_bounds.top, m_bounds.right, m_bounds.bottom},
+        U_RECTL{bounds.left, bounds.top, bounds.right, bounds.bottom},
         U_RECTL{0, 0, m_widthMm * 100, m_heightMm * 100}, nullptr, 0, nullptr, device, mm, 0);
     EMFTRACK track{};
     char *eof = U_EMREOF_set(0, nullptr, &track);

@@ -1,7 +1,10 @@
 #include "platform/emf/page_image.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace qd::emf {
@@ -101,7 +104,48 @@ std::uint32_t fixedSize(RecordType t)
     }
 }
 
+// A rectangle whose width and height fit 32 bits: right - left of two 32-bit values may not.
+bool extentsFit(const Rect &r)
+{
+    constexpr std::int64_t most = std::numeric_limits<std::int32_t>::max();
+    return std::int64_t{r.right} - r.left <= most && std::int64_t{r.bottom} - r.top <= most;
+}
+
+// What the reader follows of the drawing state, to see how large a text or rule comes out:
+// the objects made, the font and pen in use, and the scale from logical units to device pixels.
+struct DrawingState {
+    struct Slot {
+        bool live = false;
+        bool isFont = false;
+        LogFont font;
+        std::int32_t penWidth = 0;
+    };
+    std::vector<Slot> objects;
+    LogFont font = defaultPageFont();
+    std::int32_t penWidth = 0;
+    std::uint32_t mapMode = kMapModeText;
+    double winX = 1, winY = 1, vpX = 1, vpY = 1;
+
+    // The larger of the two scales from logical units to device pixels, as the player maps.
+    double scale() const
+    {
+        if (mapMode == kMapModeText)
+            return 1;
+        const double sx = std::abs(vpX / winX), sy = std::abs(vpY / winY);
+        return mapMode == kMapModeIsotropic ? std::min(sx, sy) : std::max(sx, sy);
+    }
+};
+
 } // namespace
+
+LogFont defaultPageFont()
+{
+    LogFont f;
+    f.height = -35;
+    f.weight = 400;
+    f.face = u"標準ゴシック";
+    return f;
+}
 
 PageImage parsePageImage(std::string_view bytes)
 {
@@ -115,7 +159,17 @@ PageImage parsePageImage(std::string_view bytes)
 
     PageImage page;
     Header &h = page.header;
-    std::vector<bool> live; // object table: which slots hold an object
+    DrawingState state;
+    auto &objects = state.objects; // the object table
+    // Largest thing a page may draw, in 0.01 mm: the shorter side of its paper. A glyph or a
+    // pen beyond it is no page a layout makes, and would only make the player build glyphs and
+    // strokes of billions of pixels.
+    double pageSide = 0;
+    double hundredthsPerPixel = 0;
+    auto tooLarge = [&](double logicalSize) {
+        const double size = logicalSize * state.scale() * hundredthsPerPixel;
+        return !(size <= pageSide);
+    };
     std::size_t at = 0;
     std::size_t index = 0;
     bool ended = false;
@@ -152,7 +206,7 @@ PageImage parsePageImage(std::string_view bytes)
                     fault(index, at, type, "no such stock object");
                 return v;
             }
-            if (v == 0 || v >= live.size())
+            if (v == 0 || v >= objects.size())
                 fault(index, at, type, "object handle " + std::to_string(v) +
                                            " outside the object table");
             return v;
@@ -189,11 +243,19 @@ PageImage parsePageImage(std::string_view bytes)
             }
             if (h.frame.right <= h.frame.left || h.frame.bottom <= h.frame.top)
                 fault(index, at, type, "empty frame");
+            if (!extentsFit(h.frame))
+                fault(index, at, type, "frame wider than 32 bits can measure");
+            if (h.bounds.right >= h.bounds.left && h.bounds.bottom >= h.bounds.top &&
+                !extentsFit(h.bounds))
+                fault(index, at, type, "bounds wider than 32 bits can measure");
             if (h.device.cx <= 0 || h.device.cy <= 0 || h.millimeters.cx <= 0 ||
                 h.millimeters.cy <= 0)
                 fault(index, at, type, "reference device without a size");
-            live.assign(h.handles, false);
-            live[0] = true; // the slot of the metafile itself
+            pageSide = std::min(double(h.frame.right) - h.frame.left, double(h.frame.bottom) - h.frame.top);
+            hundredthsPerPixel = 100.0 * std::max(double(h.millimeters.cx) / h.device.cx,
+                                                  double(h.millimeters.cy) / h.device.cy);
+            objects.assign(h.handles, {});
+            objects[0].live = true; // the slot of the metafile itself
             break;
         }
         case RecordType::Eof: {
@@ -213,13 +275,20 @@ PageImage parsePageImage(std::string_view bytes)
             rec.y = r.i32(at + 12);
             if (rec.x == 0 || rec.y == 0)
                 fault(index, at, type, "zero extent");
+            (rt == RecordType::SetWindowExtEx ? state.winX : state.vpX) = rec.x;
+            (rt == RecordType::SetWindowExtEx ? state.winY : state.vpY) = rec.y;
             break;
         case RecordType::SetWindowOrgEx:
         case RecordType::SetViewportOrgEx:
         case RecordType::MoveToEx:
+            rec.x = r.i32(at + 8);
+            rec.y = r.i32(at + 12);
+            break;
         case RecordType::LineTo:
             rec.x = r.i32(at + 8);
             rec.y = r.i32(at + 12);
+            if (tooLarge(state.penWidth))
+                fault(index, at, type, "rule wider than the page");
             break;
         case RecordType::SetMapMode:
             rec.value = r.u32(at + 8);
@@ -227,6 +296,7 @@ PageImage parsePageImage(std::string_view bytes)
                 rec.value != kMapModeAnisotropic)
                 fault(index, at, type, "mapping mode " + std::to_string(rec.value) +
                                            " not used in page images");
+            state.mapMode = rec.value;
             break;
         case RecordType::SetBkMode:
             rec.value = r.u32(at + 8);
@@ -235,20 +305,32 @@ PageImage parsePageImage(std::string_view bytes)
             break;
         case RecordType::SelectObject:
             rec.value = handle(at + 8, true);
-            if (rec.value < kStockObject && !live[rec.value])
-                fault(index, at, type, "selects object " + std::to_string(rec.value) +
-                                           ", which does not exist");
+            if (rec.value < kStockObject) {
+                const DrawingState::Slot &o = objects[rec.value];
+                if (!o.live)
+                    fault(index, at, type, "selects object " + std::to_string(rec.value) +
+                                               ", which does not exist");
+                if (o.isFont)
+                    state.font = o.font;
+                else
+                    state.penWidth = o.penWidth;
+            } else if (rec.value >= kStockObject + 10 && rec.value <= kStockObject + 17) {
+                state.font = defaultPageFont(); // the stock fonts
+            } else if ((rec.value >= kStockObject + 6 && rec.value <= kStockObject + 8) ||
+                       rec.value == kStockObject + 19) {
+                state.penWidth = 0; // the stock pens draw one pixel wide
+            }
             break;
         case RecordType::DeleteObject:
             rec.value = handle(at + 8, false);
-            if (!live[rec.value])
+            if (!objects[rec.value].live)
                 fault(index, at, type, "deletes object " + std::to_string(rec.value) +
                                            ", which does not exist");
-            live[rec.value] = false;
+            objects[rec.value] = {};
             break;
         case RecordType::CreatePen: {
             rec.value = handle(at + 8, false);
-            if (live[rec.value])
+            if (objects[rec.value].live)
                 fault(index, at, type, "object " + std::to_string(rec.value) + " made twice");
             rec.pen.style = r.u32(at + 12);
             rec.pen.width = r.i32(at + 16);
@@ -259,14 +341,15 @@ PageImage parsePageImage(std::string_view bytes)
                 fault(index, at, type, "pen width out of range");
             if ((rec.pen.color >> 24) != 0)
                 fault(index, at, type, "pen colour is not an RGB value");
-            live[rec.value] = true;
+            objects[rec.value].live = true;
+            objects[rec.value].penWidth = rec.pen.width;
             break;
         }
         case RecordType::ExtCreateFontIndirectW: {
             if (size < 12 + kLogFontSize)
                 fault(index, at, type, "font record too short");
             rec.value = handle(at + 8, false);
-            if (live[rec.value])
+            if (objects[rec.value].live)
                 fault(index, at, type, "object " + std::to_string(rec.value) + " made twice");
             const std::size_t lf = at + 12;
             LogFont &f = rec.font;
@@ -297,7 +380,9 @@ PageImage parsePageImage(std::string_view bytes)
                 fault(index, at, type, "font weight out of range");
             if (f.escapement <= -36000 || f.escapement >= 36000)
                 fault(index, at, type, "text angle out of range");
-            live[rec.value] = true;
+            objects[rec.value].live = true;
+            objects[rec.value].isFont = true;
+            objects[rec.value].font = f;
             break;
         }
         case RecordType::ExtTextOutW: {
@@ -338,6 +423,10 @@ PageImage parsePageImage(std::string_view bytes)
                         fault(index, at, type, "character advance out of range");
                 }
             }
+            // A glyph spans the font's height and, at most, twice its average width.
+            if (nChars != 0 && tooLarge(std::max(std::abs(double(state.font.height)),
+                                                 2 * std::abs(double(state.font.width)))))
+                fault(index, at, type, "characters larger than the page");
             break;
         }
         case RecordType::Comment:

@@ -4,7 +4,8 @@
 // The reader accepts the records a page is made of (header, mapping, fonts, pens, text, rules,
 // end of file) and refuses anything else with a PageImageError naming the record and the fault:
 // a size that does not fit its type or the file, an offset outside its record, an object handle
-// outside the table or used before it was made, a record after the end.
+// outside the table or used before it was made, a record after the end, a glyph or a rule
+// larger than the page.
 #pragma once
 
 #include <cstdint>
@@ -114,7 +115,14 @@ struct PageImage {
     std::vector<Record> records; // header first, end of file last
 };
 
-// Parses and checks a whole page image. Throws PageImageError.
+// The font of the texts a page draws before it selects one of its own: the standard face at
+// 10 pt (35 units high).
+LogFont defaultPageFont();
+
+// Parses and checks a whole page image. Throws PageImageError. Besides the form of each record
+// it refuses what no printed page holds and no player can draw in reasonable time: a frame or
+// bounds whose width does not fit 32 bits, characters or rules larger than the paper, as the
+// mapping in force when they are drawn makes them.
 PageImage parsePageImage(std::string_view bytes);
 // Reads and parses a page image file. Throws PageImageError (also for a missing file).
 PageImage loadPageImage(const std::filesystem::path &file);

@@ -98,7 +98,7 @@ int openLockFile(const fs::path &lockFile)
 fs::path FileLock::lockPathOf(const fs::path &hostFile)
 {
     const fs::path dir = hostFile.has_parent_path() ? hostFile.parent_path() : fs::path(".");
-    return dir / ("." + asciiLower(hostFile.filename().string()) + ".lock");
+    return dir / io::hiddenName(asciiLower(hostFile.filename().string()), ".lock");
 }
 
 FileLock::FileLock(std::string_view systemPath, LockKind kind, std::chrono::milliseconds wait)

@@ -2,11 +2,11 @@
 // writes.
 //
 // A file is locked through a lock file beside it (".<name in lower case>.lock" in the same
-// folder), never through the file itself: a rewrite renames a work copy over the master, and a
-// lock on the old file would not cover the new one. The lock file is hidden and ends in ".lock",
-// so no list of documents, SELECT files, set files, price files, page images or CSV files ever
-// shows it; it stays in the folder (removing it could let two programs lock two different files
-// of one name).
+// folder, a name too long for that cut short), never through the file itself: a rewrite renames
+// a work copy over the master, and a lock on the old file would not cover the new one. The lock
+// file is hidden and ends in ".lock", so no list of documents, SELECT files, set files, price
+// files, page images or CSV files ever shows it; it stays in the folder (removing it could let
+// two programs lock two different files of one name).
 //
 // Every rewrite or append holds an exclusive lock from the read it depends on to the rename; a
 // reader that reads a file whole holds a shared lock while it reads. The file layer takes these

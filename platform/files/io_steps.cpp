@@ -7,12 +7,32 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <system_error>
 
 namespace qd::files::io {
 
 std::string reasonOf(int err) { return std::generic_category().message(err); }
+
+std::string hiddenName(std::string_view name, std::string_view suffix)
+{
+    constexpr std::size_t longestName = 255; // bytes of one file name on the host
+    constexpr std::size_t digestLength = 17; // "~" and 16 hex digits
+    if (1 + name.size() + suffix.size() <= longestName)
+        return "." + std::string(name) + std::string(suffix);
+    std::uint64_t digest = 14695981039346656037ull; // FNV-1a
+    for (const char c : name) {
+        digest ^= static_cast<unsigned char>(c);
+        digest *= 1099511628211ull;
+    }
+    std::size_t keep = longestName - 1 - suffix.size() - digestLength;
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+        --keep; // not inside a character
+    char hex[digestLength + 1];
+    std::snprintf(hex, sizeof hex, "~%016llx", static_cast<unsigned long long>(digest));
+    return "." + std::string(name.substr(0, keep)) + hex + std::string(suffix);
+}
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "platform/files/file_stamp.h"
 
@@ -31,6 +32,12 @@ int close(int fd);
 int rename(const char *from, const char *to);
 int truncate(int fd, off_t length);
 int truncate(const char *path, off_t length);
+
+// The name of a hidden file beside the file `name` (a lock, work or backup file): "." + name +
+// `suffix`. When that would pass the longest file name the host allows, the name is cut on a
+// character boundary and followed by "~" and a digest of the whole name, so that it still stands
+// for this one file.
+std::string hiddenName(std::string_view name, std::string_view suffix);
 
 // `fd` when it is an open regular file; otherwise closes it and returns -1 with errno set (a
 // folder: EISDIR). A failed open (-1) passes through with its errno.

@@ -57,7 +57,7 @@ void renameOver(const fs::path &work, const fs::path &master)
 // target's access rights. On failure nothing is left and the FileError names the target.
 fs::path writeWorkCopy(const fs::path &target, std::string_view bytes)
 {
-    std::string tmpl = (folderOf(target) / ("." + target.filename().string() + ".new-XXXXXX")).string();
+    std::string tmpl = (folderOf(target) / io::hiddenName(target.filename().string(), ".new-XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         throw FileError(target.string(), CANNOT_WRITE, io::reasonOf(errno));
@@ -99,7 +99,7 @@ public:
         struct stat st {};
         if (::stat(file.c_str(), &st) != 0)
             return; // a new file: putting it back means removing it
-        m_path = folderOf(file) / ("." + file.filename().string() + ".old");
+        m_path = folderOf(file) / io::hiddenName(file.filename().string(), ".old");
         ::unlink(m_path.c_str()); // left by a run that was cut off
         if (::link(file.c_str(), m_path.c_str()) == 0)
             return;
@@ -144,6 +144,15 @@ public:
         m_path.clear();
         syncFolder(m_file);
         return true;
+    }
+
+    // After a failed restore: the file that still holds the old content (the file itself when
+    // it did not exist before), which is then left in place.
+    fs::path keep()
+    {
+        fs::path kept = m_path.empty() ? m_file : m_path;
+        m_path.clear();
+        return kept;
     }
 
 private:
@@ -240,8 +249,11 @@ std::pair<FileStamp, FileStamp> replaceFilePair(const FileContent &first, const 
             renameOver(workTwo, two);
         } catch (const FileError &e) {
             ::unlink(workTwo.c_str());
-            if (!backup.restore())
-                throw PairNotRestored(one.string(), "The file could not be put back", io::reasonOf(errno));
+            if (!backup.restore()) {
+                // The old content stays under the second name rather than be lost with it.
+                const int err = errno;
+                throw PairNotRestored(backup.keep().string(), "The file could not be put back", io::reasonOf(err));
+            }
             throw;
         }
     } catch (...) {

@@ -39,7 +39,8 @@ struct FileContent {
 };
 
 // The first file of a pair holds its new content and could not be put back after the second
-// failed: the two files no longer belong together.
+// failed: the two files no longer belong together. The error names the file that keeps the
+// first file's old content (the first file itself when it was new).
 class PairNotRestored : public FileError {
 public:
     using FileError::FileError;

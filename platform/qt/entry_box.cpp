@@ -115,7 +115,13 @@ void EntryBox::bind(Binding binding) { m_binding = std::move(binding); }
 void EntryBox::showStored()
 {
     if (m_binding.shownText)
-        setText(m_binding.shownText());
+        setTextFromStart(m_binding.shownText());
+}
+
+void EntryBox::setTextFromStart(const QString &text)
+{
+    setText(text);
+    home(false);
 }
 
 void EntryBox::GotFocus()

@@ -57,6 +57,9 @@ public:
 
     // The stored value as shown (what leaving the box shows).
     void showStored();
+    // Sets the text and shows it from its start: a value padded with blanks to its width would
+    // otherwise show its blank end in a narrow box.
+    void setTextFromStart(const QString &text);
 
     void GotFocus();
     void KeyDown(int keyCode);

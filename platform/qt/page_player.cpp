@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <variant>
 #include <vector>
 
@@ -27,16 +28,6 @@ constexpr std::uint32_t kBlackPen = kStockObject + 7;
 constexpr std::uint32_t kDcPen = kStockObject + 19;
 constexpr std::uint32_t kFirstStockFont = kStockObject + 10;
 constexpr std::uint32_t kLastStockFont = kStockObject + 17;
-
-// Before a page selects a font of its own, texts come out in the standard face at 10 pt.
-LogFont defaultFont()
-{
-    LogFont f;
-    f.height = -35;
-    f.weight = 400;
-    f.face = kStandardGothic.toStdU16String();
-    return f;
-}
 
 QPen toQPen(const LogPen &p)
 {
@@ -69,14 +60,14 @@ class Player {
 public:
     Player(const PageImage &page, QPainter &painter, const QRectF &target)
         : m_page(page), m_painter(painter), m_base(painter.worldTransform()),
-          m_objects(page.header.handles), m_font(defaultFont()), m_pen(blackPen())
+          m_objects(page.header.handles), m_font(defaultPageFont()), m_pen(blackPen())
     {
         // Device pixels -> the target rectangle, through the frame in 0.01 mm.
         const Header &h = page.header;
         const double mmPerPxX = double(h.millimeters.cx) / h.device.cx;
         const double mmPerPxY = double(h.millimeters.cy) / h.device.cy;
-        const double sx = target.width() / (h.frame.right - h.frame.left);
-        const double sy = target.height() / (h.frame.bottom - h.frame.top);
+        const double sx = target.width() / (double(h.frame.right) - h.frame.left);
+        const double sy = target.height() / (double(h.frame.bottom) - h.frame.top);
         m_deviceToTarget = QTransform(100 * mmPerPxX * sx, 0, 0, 100 * mmPerPxY * sy,
                                       target.left() - h.frame.left * sx,
                                       target.top() - h.frame.top * sy);
@@ -145,7 +136,7 @@ private:
         } else if (handle == kNullPen) {
             m_pen = QPen(Qt::NoPen);
         } else if (handle >= kFirstStockFont && handle <= kLastStockFont) {
-            m_font = defaultFont();
+            m_font = defaultPageFont();
         } else if (handle < kStockObject) {
             if (const auto *pen = std::get_if<LogPen>(&m_objects[handle]))
                 m_pen = toQPen(*pen);
@@ -156,30 +147,38 @@ private:
 
     void text(const TextRun &t)
     {
-        if (t.chars.empty())
+        // The characters as they stand: a leading U+FEFF is a character of the text here, not
+        // a byte-order mark to drop, so the text keeps one character for every advance.
+        const QString s(reinterpret_cast<const QChar *>(t.chars.data()), qsizetype(t.chars.size()));
+        const std::size_t n = std::size_t(s.size());
+        if (n == 0)
             return;
+        const bool advances = t.dx.size() == n;
         const QFont font = pageFont(m_font);
         const QFontMetricsF fm(font);
-        const QString s = QString::fromStdU16String(t.chars);
+        // A high surrogate followed by its low half is one character.
+        auto pairAt = [&](std::size_t i) {
+            return i + 1 < n && s[qsizetype(i)].isHighSurrogate() && s[qsizetype(i + 1)].isLowSurrogate();
+        };
 
         // Where each character starts: by the record's advances, else by the font's own.
-        std::vector<double> starts(t.chars.size() + 1, 0.0);
-        std::vector<double> natural(t.chars.size() + 1, 0.0);
-        for (std::size_t i = 0; i < t.chars.size(); ++i) {
-            const bool pair = s[qsizetype(i)].isHighSurrogate() && i + 1 < t.chars.size();
+        std::vector<double> starts(n + 1, 0.0);
+        std::vector<double> natural(n + 1, 0.0);
+        for (std::size_t i = 0; i < n; ++i) {
+            const bool pair = pairAt(i);
             const double adv = fm.horizontalAdvance(s.mid(qsizetype(i), pair ? 2 : 1));
             natural[i + 1] = natural[i] + adv;
-            starts[i + 1] = starts[i] + (t.dx.empty() ? adv : t.dx[i]);
+            starts[i + 1] = starts[i] + (advances ? t.dx[i] : adv);
             if (pair) {
                 ++i;
                 natural[i + 1] = natural[i];
-                starts[i + 1] = starts[i] + (t.dx.empty() ? 0 : t.dx[i]);
+                starts[i + 1] = starts[i] + (advances ? t.dx[i] : 0);
             }
         }
         // The record's advances are whole units; a font that keeps to them within a little
         // less than one unit everywhere is drawn in one piece.
         bool asWhole = true;
-        for (std::size_t i = 0; i <= t.chars.size() && asWhole; ++i)
+        for (std::size_t i = 0; i <= n && asWhole; ++i)
             asWhole = std::abs(starts[i] - natural[i]) < 0.75;
 
         m_painter.save();
@@ -195,8 +194,8 @@ private:
         if (asWhole) {
             m_painter.drawText(QPointF(0, baseline), s);
         } else {
-            for (std::size_t i = 0; i < t.chars.size(); ++i) {
-                const bool pair = s[qsizetype(i)].isHighSurrogate() && i + 1 < t.chars.size();
+            for (std::size_t i = 0; i < n; ++i) {
+                const bool pair = pairAt(i);
                 const QString ch = s.mid(qsizetype(i), pair ? 2 : 1);
                 const std::size_t next = pair ? i + 2 : i + 1;
                 const double cell = starts[next] - starts[i];
@@ -270,7 +269,8 @@ QFont pageFont(const LogFont &lf)
     // Positions on paper must not depend on the screen: advances come unhinted, in fractions.
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
-    int em = std::abs(lf.height);
+    // In 64 bits: the magnitude of the lowest 32-bit height does not fit 32.
+    int em = int(std::min<std::int64_t>(std::llabs(std::int64_t{lf.height}), std::numeric_limits<int>::max()));
     if (lf.height > 0) {
         // A positive height is the whole cell; the em is the part of it the font gives.
         QFont probe = font;

@@ -29,7 +29,8 @@ QFont pageFont(const qd::emf::LogFont &font);
 QSizeF pagePaperSizeMm(const qd::emf::PageImage &page);
 
 // Draws `page` so that its frame fills `target` (in the painter's current coordinates). The
-// painter's state is as before afterwards.
+// painter's state is as before afterwards. `page` is a page as parsePageImage passes it, whose
+// glyphs and rules fit the paper.
 void playPage(const qd::emf::PageImage &page, QPainter &painter, const QRectF &target);
 
 } // namespace qd::qt

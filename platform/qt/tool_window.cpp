@@ -4,6 +4,7 @@
 #include "platform/files/paths.h"
 #include "platform/qt/entry_box.h"
 #include "platform/qt/list_box.h"
+#include "platform/qt/page_player.h"
 #include "platform/text/cp932.h"
 
 #include <QApplication>
@@ -22,8 +23,11 @@ QColor colorOfBgr(unsigned bgr)
 
 QFont toolFont(double points, bool bold)
 {
-    QFont f(QStringLiteral("ＭＳ 明朝"));
-    f.setStyleHint(QFont::Serif);
+    // A fixed-pitch face where the Mincho face is not installed: the tools' list lines line up
+    // their columns (names, record numbers) by counting characters.
+    QFont f;
+    f.setFamilies(pageFontFamilies(QStringLiteral("ＭＳ 明朝")));
+    f.setStyleHint(QFont::TypeWriter);
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
@@ -31,14 +35,8 @@ QFont toolFont(double points, bool bold)
 
 QString failureText(const QString &headline, const std::exception &e)
 {
-    QString text = headline.isEmpty() ? QStringLiteral("ファイルを読み書きできませんでした。") : headline;
-    if (const auto *fe = dynamic_cast<const qd::files::FileError *>(&e)) {
-        text += u'\r' + QString::fromStdString(fe->path());
-        text += u'\r' + QString::fromStdString(fe->reason().empty() ? std::string(fe->what()) : fe->reason());
-    } else {
-        text += u'\r' + QString::fromUtf8(e.what());
-    }
-    return text;
+    const QString head = headline.isEmpty() ? QStringLiteral("ファイルを読み書きできませんでした。") : headline;
+    return head + u'\r' + QString::fromStdString(qd::files::failureText(e));
 }
 
 std::string installFolder()
@@ -111,45 +109,45 @@ void ToolWindow::closeEvent(QCloseEvent *event)
     }
 }
 
+namespace {
+
+// A control of the window, named and placed in twips.
+template <class W>
+W *placed(W *w, const QString &name, const TwipsRect &at, const QFont &font)
+{
+    w->setObjectName(name);
+    w->setFont(font);
+    setGeometryTwips(w, at.left, at.top, at.width, at.height);
+    return w;
+}
+
+} // namespace
+
 QLabel *ToolWindow::addLabel(const QString &name, const QString &caption, const TwipsRect &at, const QFont &font)
 {
-    auto *l = new QLabel(caption, this);
-    l->setObjectName(name);
-    l->setFont(font);
-    setGeometryTwips(l, at.left, at.top, at.width, at.height);
-    return l;
+    return placed(new QLabel(caption, this), name, at, font);
 }
 
 QPushButton *ToolWindow::addButton(const QString &name, const QString &caption, const TwipsRect &at, const QFont &font)
 {
-    auto *b = new QPushButton(caption, this);
-    b->setObjectName(name);
-    b->setFont(font);
-    setGeometryTwips(b, at.left, at.top, at.width, at.height);
-    return b;
+    return placed(new QPushButton(caption, this), name, at, font);
 }
 
 EntryBox *ToolWindow::addEntryBox(const QString &name, const TwipsRect &at, const QFont &font, int maxLength,
                                   bool rightAligned)
 {
-    auto *e = new EntryBox(this);
-    e->setObjectName(name);
-    e->setFont(font);
+    auto *e = placed(new EntryBox(this), name, at, font);
     if (maxLength > 0)
         e->setMaxLength(maxLength);
     if (rightAligned)
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setGeometryTwips(e, at.left, at.top, at.width, at.height);
     return e;
 }
 
 ListBox *ToolWindow::addListBox(const QString &name, const TwipsRect &at, const QFont &font, bool sorted)
 {
-    auto *l = new ListBox(this);
-    l->setObjectName(name);
-    l->setFont(font);
+    auto *l = placed(new ListBox(this), name, at, font);
     l->setSorted(sorted);
-    setGeometryTwips(l, at.left, at.top, at.width, at.height);
     return l;
 }
 

@@ -7,8 +7,7 @@
 // ends it as well, and runs nothing of what the end button does. A tool holds no file open
 // between its commands, so ending it leaves no file open either.
 //
-// The controls are placed in twips inside the window (forms.h), in the face "ＭＳ 明朝" that all
-// the tools use.
+// The controls are placed in twips inside the window (forms.h), in the face that all the tools use.
 #pragma once
 
 #include "platform/qt/forms.h"
@@ -34,11 +33,12 @@ class ListBox;
 
 // A colour as the forms write it, &H00BBGGRR: 0x00FF0000 is blue, 0x000000FF red.
 QColor colorOfBgr(unsigned bgr);
-// The tools' face at a size in points (13.5 allowed).
+// The tools' face "ＭＳ 明朝" at a size in points (13.5 allowed); where it is not installed, a
+// fixed-pitch Japanese face of the same widths.
 QFont toolFont(double points, bool bold = false);
 
-// The text of a failure: the headline, then the file and the system's reason on lines of their
-// own (a failure that names no file: its own words).
+// The text of a failure: the headline, then on a line of its own the file and the system's
+// reason (a failure that names no file: its own words).
 QString failureText(const QString &headline, const std::exception &e);
 
 // The install folder of a tool: its working folder, trimmed of blanks, in the system's form.

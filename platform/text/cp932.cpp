@@ -10,9 +10,10 @@
 
 namespace qd::text {
 
+void noteByteMarks(std::size_t n);
+
 namespace {
 
-constexpr char32_t Replacement = 0xFFFD;
 constexpr char32_t NoChar = 0xFFFFFFFF; // an invalid UTF-8 byte
 
 bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -204,11 +205,13 @@ const Tables &tables()
 }
 
 // Code page 932 code of a code point: 0x00-0xFF one byte, above two bytes, or -1 when the
-// character has none (it is then written as "?").
+// character has none (it is then written as "?"). A byte mark is its byte.
 int cp932Code(const Tables &t, char32_t cp)
 {
     if (cp < 0x80)
         return static_cast<int>(cp);
+    if (isByteMark(cp))
+        return static_cast<int>(cp - kFirstByteMark) + 0x80;
     if (cp == NoChar || cp >= 0x10000)
         return -1;
     const std::uint16_t c = t.enc[cp];
@@ -229,13 +232,18 @@ void appendCode(std::string &out, int code)
     }
 }
 
-// Decodes code page 932 bytes. With trailingLeadAsBlank a lead byte that ends the input (a
-// field cut in the middle of a double-byte character) reads as a blank.
-std::string decode(std::string_view bytes, bool trailingLeadAsBlank)
+// The watch that counts marks on this thread, innermost first.
+thread_local ByteMarkWatch *t_watch = nullptr;
+
+void appendMark(std::string &out, unsigned char b) { appendUtf8(out, kFirstByteMark + (b - 0x80)); }
+
+// Decodes code page 932 bytes; a byte that is no text becomes its mark.
+std::string decode(std::string_view bytes)
 {
     const Tables &t = tables();
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
+    std::size_t marks = 0;
     const std::size_t n = bytes.size();
     for (std::size_t i = 0; i < n;) {
         const auto b = static_cast<unsigned char>(bytes[i]);
@@ -245,26 +253,42 @@ std::string decode(std::string_view bytes, bool trailingLeadAsBlank)
             continue;
         }
         if (isLeadByte(b)) {
-            if (i + 1 == n && trailingLeadAsBlank) {
-                out.push_back(' ');
-                ++i;
-                continue;
-            }
-            if (i + 1 < n && isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-                const char16_t cp = t.dbcs[(b - 0x80) * 256 + static_cast<unsigned char>(bytes[i + 1])];
-                appendUtf8(out, cp ? cp : Replacement);
+            const auto trail = i + 1 < n ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+            if (i + 1 < n && isTrailByte(trail)) {
+                if (const char16_t cp = t.dbcs[(b - 0x80) * 256 + trail]) {
+                    appendUtf8(out, cp);
+                } else {
+                    // A code that stands for no character: both bytes are kept as they are, the
+                    // second one as itself when it is ASCII.
+                    appendMark(out, b);
+                    ++marks;
+                    if (trail < 0x80) {
+                        out.push_back(static_cast<char>(trail));
+                    } else {
+                        appendMark(out, trail);
+                        ++marks;
+                    }
+                }
                 i += 2;
                 continue;
             }
-            // A lead byte without its second byte: only the lead byte is lost.
-            appendUtf8(out, Replacement);
+            // A lead byte without its second byte (also at the end of a field cut in the middle
+            // of a character): only the lead byte is a mark.
+            appendMark(out, b);
+            ++marks;
             ++i;
             continue;
         }
-        const char16_t cp = t.high[b - 0x80];
-        appendUtf8(out, cp ? cp : Replacement);
+        if (const char16_t cp = t.high[b - 0x80]) {
+            appendUtf8(out, cp);
+        } else {
+            appendMark(out, b);
+            ++marks;
+        }
         ++i;
     }
+    if (marks != 0)
+        noteByteMarks(marks);
     return out;
 }
 
@@ -280,7 +304,17 @@ std::string toCp932(std::string_view utf8)
     return out;
 }
 
-std::string fromCp932(std::string_view bytes) { return decode(bytes, false); }
+ByteMarkWatch::ByteMarkWatch() : m_outer(t_watch) { t_watch = this; }
+
+ByteMarkWatch::~ByteMarkWatch() { t_watch = m_outer; }
+
+void noteByteMarks(std::size_t n)
+{
+    for (ByteMarkWatch *w = t_watch; w; w = w->m_outer)
+        w->m_count += n;
+}
+
+std::string fromCp932(std::string_view bytes) { return decode(bytes); }
 
 std::size_t cp932Width(std::string_view utf8)
 {
@@ -359,7 +393,7 @@ std::string fromField(std::string_view bytes, bool stopAtNul)
         if (nul != std::string_view::npos)
             bytes = bytes.substr(0, nul);
     }
-    return decode(bytes, true);
+    return decode(bytes);
 }
 
 std::string trimLeft(std::string_view s)

@@ -13,9 +13,38 @@ namespace qd::text {
 // UTF-8 -> code page 932 bytes. A character that code page 932 cannot hold becomes "?".
 std::string toCp932(std::string_view utf8);
 
-// Code page 932 bytes -> UTF-8. Bytes that are not valid code page 932 (a lone lead byte,
-// an undefined code) become U+FFFD; NUL bytes are kept as NUL characters.
+// Code page 932 bytes -> UTF-8. NUL bytes are kept as NUL characters. A byte that is no code
+// page 932 text (a byte no character starts with, a lead byte without its second byte, a
+// double-byte code that stands for no character) is kept as a mark of its own (see below), so
+// a record read and written back unchanged keeps every byte it had.
 std::string fromCp932(std::string_view bytes);
+
+// Marks of bytes that are no code page 932 text: the byte 0x80 + k reads as U+EF80 + k, a
+// private-use character that code page 932 gives to none of its codes (its user-defined area
+// is U+E000-U+E757), shown as a box by the fonts, and written back as the very byte.
+inline constexpr char32_t kFirstByteMark = 0xEF80;
+inline constexpr char32_t kLastByteMark = 0xEFFF;
+constexpr bool isByteMark(char32_t cp) { return cp >= kFirstByteMark && cp <= kLastByteMark; }
+
+// Counts the bytes that the decoding on this thread keeps as marks while the watch lives, so
+// that a reader can tell the user once that a file holds bytes that are no text. Watches may
+// be nested: each counts every mark made while it lives.
+class ByteMarkWatch {
+public:
+    ByteMarkWatch();
+    ~ByteMarkWatch();
+    ByteMarkWatch(const ByteMarkWatch &) = delete;
+    ByteMarkWatch &operator=(const ByteMarkWatch &) = delete;
+
+    // Bytes kept as marks so far.
+    std::size_t count() const { return m_count; }
+    bool any() const { return m_count != 0; }
+
+private:
+    friend void noteByteMarks(std::size_t n);
+    ByteMarkWatch *m_outer;
+    std::size_t m_count = 0;
+};
 
 // Width in code page 932 bytes of a UTF-8 text (half-width kana count 1, kanji 2).
 std::size_t cp932Width(std::string_view utf8);
@@ -38,8 +67,9 @@ std::size_t charCount(std::string_view utf8);
 // character that would be split is dropped) and padded with blanks (0x20).
 std::string toField(std::string_view utf8, std::size_t width);
 
-// The UTF-8 text of a field's bytes, unchanged (trailing blanks kept). With stopAtNul the
-// text ends before the first NUL byte.
+// The UTF-8 text of a field's bytes, unchanged (trailing blanks kept; a lead byte that ends the
+// field, the first half of a character cut by another writer, is kept as a mark). With
+// stopAtNul the text ends before the first NUL byte.
 std::string fromField(std::string_view bytes, bool stopAtNul = false);
 
 // Trimming of the ordinary blank (0x20) only; full-width spaces and tabs are kept.

@@ -482,6 +482,16 @@ double val(std::string_view s) { return toDouble(parseLeadingNumber(s)); }
 
 Fixed4 valFixed(std::string_view s) { return Fixed4::fromRaw(fixedRawOf(parseLeadingNumber(s))); }
 
+Fixed4 valFixedSkippingBlanks(std::string_view s)
+{
+    std::string packed;
+    packed.reserve(s.size());
+    for (char c : s)
+        if (!isBlank(c))
+            packed.push_back(c);
+    return valFixed(packed);
+}
+
 namespace {
 
 // Whether the text, blanks around it aside, is exactly one number as parseLeadingNumber reads it.

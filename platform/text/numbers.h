@@ -65,6 +65,9 @@ double val(std::string_view s);
 // The same read exactly into fixed point (rounded to four decimals, ties away from zero);
 // a number too large for the fixed point saturates.
 Fixed4 valFixed(std::string_view s);
+// The number of a text as the row pricing reads its cells: blanks anywhere in the text are
+// skipped, so "1 800" is 1800 and "- 5" is -5; otherwise as valFixed.
+Fixed4 valFixedSkippingBlanks(std::string_view s);
 
 // A whole text read as one number, as an entry box takes it on Enter: blanks around it are
 // allowed; a text without a digit, or with anything that cannot belong to the number ("12a",

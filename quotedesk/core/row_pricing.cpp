@@ -11,7 +11,6 @@ namespace {
 
 using qd::text::format;
 using qd::text::trim;
-using qd::text::valFixed;
 using i128 = __int128;
 
 // Sheet columns the pricing reads and writes.
@@ -26,8 +25,8 @@ std::string work(std::string_view text, std::size_t width) { return qd::text::fi
 
 bool isBlank(std::string_view s) { return trim(s).empty(); }
 
-// The number a work field or cell holds (trimmed; no number gives 0).
-Fixed4 num(std::string_view s) { return valFixed(trim(s)); }
+// The number a work field or cell holds (blanks anywhere skipped: "1 800" is 1800).
+Fixed4 num(std::string_view s) { return qd::text::valFixedSkippingBlanks(s); }
 
 // A money cell as a work field: separators and yen marks go first, then blanks, then the text
 // is cut to the field, so a long amount typed with separators keeps all its digits.

@@ -1,6 +1,8 @@
 #include "quotedesk/core/select_files.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "platform/files/file_lock.h"
 #include "platform/files/file_read.h"
@@ -54,12 +56,20 @@ void SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &na
 int SELECT_FILE_INSERT(QdState &g)
 {
     qd::grid::FlexGrid &sheet = g.curGrid();
-    // No other program rewrites the rows while they are taken over.
-    const qd::files::FileLock lock(qd::text::trim(g.SELECT_DIR) + "\\" + qd::text::trim(g.SELECT_NAME) + ".TXT",
-                                   qd::files::LockKind::Shared);
-    SELECT_FILE_OPEN(g);
-    CloseOnExit closer{g.LINE_CTL};
-    const std::int32_t n = g.LINE_CTL.recordCount;
+    // The records are read while no other program rewrites them; the lock goes before anything
+    // is shown, so that no message keeps other programs waiting.
+    std::int32_t n = 0;
+    std::vector<std::string> records;
+    {
+        const qd::files::FileLock lock(qd::text::trim(g.SELECT_DIR) + "\\" + qd::text::trim(g.SELECT_NAME) + ".TXT",
+                                       qd::files::LockKind::Shared);
+        SELECT_FILE_OPEN(g);
+        CloseOnExit closer{g.LINE_CTL};
+        n = g.LINE_CTL.recordCount;
+        if (n <= SELECT_MAX_ROWS)
+            for (std::int32_t rec = 1; rec <= n; ++rec)
+                records.push_back(g.LINE_CTL.file.get(rec));
+    }
     if (n > SELECT_MAX_ROWS) {
         g.UI().beep();
         g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("このSELECT品は" + std::to_string(n) + "行あり、挿入できる" +
@@ -75,7 +85,8 @@ int SELECT_FILE_INSERT(QdState &g)
 
     std::string text;
     for (std::int32_t rec = 1; rec <= n; ++rec) {
-        g.LINE_CTL.get(rec, g.LINE_REC);
+        g.LINE_REC.setBytes(records[static_cast<std::size_t>(rec - 1)]);
+        g.LINE_CTL.currentRecord = rec;
         const int row = static_cast<int>(g.ROW_NO);
         for (int col = 1; col <= LAST_FILE_COL; ++col) {
             if (col == C_RITU_KBN) {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 
@@ -75,6 +76,7 @@ void writeTaxSettings(QdState &g)
     g.SYOHIZEI_CTL.close();
     const std::string path = g.SYOHIZEI_CTL.path;
     std::string bytes = encodeTaxSettings(g.TAX_REC);
+    const qd::files::FileLock lock(path, qd::files::LockKind::Exclusive); // from the read to the rename
     const std::string old = wholeFile(path);
     if (old.size() > bytes.size())
         bytes += old.substr(bytes.size());

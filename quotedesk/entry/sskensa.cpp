@@ -30,10 +30,11 @@
 
 namespace qd::forms {
 
+using qd::qt::qs;
+
 namespace {
 
 using qd::entry::ListLine;
-using qd::qt::qs;
 namespace P = qd::records::Price;
 namespace Sec = qd::records::Section;
 namespace Col = qd::records::Color;

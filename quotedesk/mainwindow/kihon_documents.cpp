@@ -29,7 +29,6 @@ using qd::grid::FlexGrid;
 using qd::qt::qs;
 using qd::qt::ss;
 using qd::text::trim;
-using qd::text::twoLines;
 
 namespace {
 
@@ -47,6 +46,12 @@ void closeAllFiles(qd::core::QdState &g)
         c->close();
 }
 
+// A warning with a beep that asks Yes or No; true when the answer is Yes.
+bool warnedYes(KIHON &k, const std::string &warning, const std::string &question)
+{
+    k.beep();
+    return k.msgBox(qd::text::twoLines(warning, question), qd::core::Buttons::YesNo) == qd::core::Answer::Yes;
+}
 
 } // namespace
 
@@ -152,7 +157,7 @@ void KIHON::Combo2_Click()
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         beep();
-        msgBox(twoLines("見積ファイルを読み込めません。", e.what()));
+        msgBox(qd::text::twoLines("見積ファイルを読み込めません。", e.what()));
     }
     g.SKIP_BREAKDOWN = 0;
 }
@@ -251,7 +256,7 @@ void KIHON::FILE_NEW_Click()
         documentShown();
     } catch (const std::exception &e) {
         beep();
-        msgBox(twoLines("新しい見積を作れませんでした。", e.what()));
+        msgBox(qd::text::twoLines("新しい見積を作れませんでした。", e.what()));
         abandonNewSlot(slot, previousIndex);
     }
 }
@@ -292,7 +297,7 @@ void KIHON::FILE_READ_Click()
     const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
     if (!qd::files::dirExists(folder)) {
         beep();
-        msgBox(twoLines("見積データのフォルダがありません。", folder));
+        msgBox(qd::text::twoLines("見積データのフォルダがありません。", folder));
         return;
     }
     try {
@@ -396,7 +401,7 @@ bool KIHON::openDocumentInSlot(int slot, const std::string &name, const std::str
         return true;
     } catch (const std::exception &e) {
         beep();
-        msgBox(twoLines("見積ファイルを読み込めません。", e.what()));
+        msgBox(qd::text::twoLines("見積ファイルを読み込めません。", e.what()));
         abandonNewSlot(slot, previousIndex);
         return false;
     }
@@ -438,11 +443,7 @@ void KIHON::Command4_Click()
 {
     if (Combo2->count() == 0 || g.CUR_LIST_INDEX < 0 || g.CUR_LIST_INDEX >= Combo2->count())
         return;
-    beep();
-    const int answer = msgBox(twoLines("※警告※--->保存せずに解放すると、無くなる場合があります。",
-                                       "このﾌｧｲﾙを解放しますか？ "),
-                              qd::core::Buttons::YesNo);
-    if (answer != qd::core::Answer::Yes)
+    if (!warnedYes(*this, "※警告※--->保存せずに解放すると、無くなる場合があります。", "このﾌｧｲﾙを解放しますか？ "))
         return;
     g.curGrid().clear();
     Grid1[static_cast<std::size_t>(g.CUR_SLOT)]->hide();
@@ -468,14 +469,9 @@ void KIHON::Command4_Click()
 
 void KIHON::END_000_Click()
 {
-    if (Combo2->count() > 0) {
-        beep();
-        const int answer = msgBox(twoLines("※警告※--->保存せずに終了すると、編集内容が無くなる場合があります。",
-                                           "終了しますか？ "),
-                                  qd::core::Buttons::YesNo);
-        if (answer != qd::core::Answer::Yes)
-            return;
-    }
+    if (Combo2->count() > 0 &&
+        !warnedYes(*this, "※警告※--->保存せずに終了すると、編集内容が無くなる場合があります。", "終了しますか？ "))
+        return;
     closeAllFiles(g);
     app.unloadEditTool();
     hide();

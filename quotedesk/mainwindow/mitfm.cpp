@@ -1,5 +1,6 @@
 #include "quotedesk/mainwindow/mitfm.h"
 
+#include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/qt/forms.h"
@@ -308,6 +309,9 @@ void MITFM::Command1_Click()
     // header as it was, and the form stays open with what was typed.
     const std::string path = headPath(g);
     try {
+        // Locked from the read of what follows record 1 until the slot has taken the new header
+        // as its own: no other program's write falls in between.
+        const qd::files::FileLock lock(path, qd::files::LockKind::Exclusive);
         qd::core::BUKKEN_HEAD_SEPARATORS(g);
         qd::core::BUKKEN_HEAD_BUILD(g);
         const std::string old = readAll(path);

@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/grid/flex_grid.h"
@@ -82,6 +83,7 @@ void saveSet(QdState &g, RecordFileControl &ctl, GridDisplaySettings &rec)
     // The record is the file's first 440 bytes; a longer file keeps what follows. The file is
     // rewritten through a work copy, so a failure leaves the old settings as they were.
     ctl.close();
+    const qd::files::FileLock lock(ctl.path, qd::files::LockKind::Exclusive); // from the read to the rename
     std::ifstream in(qd::files::hostPath(ctl.path), std::ios::binary);
     const std::string old((std::istreambuf_iterator<char>(in)), {});
     in.close();

@@ -15,10 +15,8 @@ namespace qd::sheet {
 
 using qd::core::GROUP_MARK;
 using qd::grid::FlexGrid;
-using qd::grid::RedrawOff;
 using qd::text::Fixed4;
 using qd::text::trim;
-using qd::text::twoLines;
 
 namespace {
 
@@ -85,7 +83,7 @@ void rowsInsert(QdState &g, EditCommandUi &ui)
 {
     FlexGrid &sheet = g.curGrid();
     {
-        RedrawOff off(sheet);
+        qd::grid::RedrawOff off(sheet);
         SEL_RANGE_SAVE(g);
         if (refuseWholeColumn(g))
             return;
@@ -104,7 +102,7 @@ void rowsDelete(QdState &g, EditCommandUi &ui)
 {
     FlexGrid &sheet = g.curGrid();
     {
-        RedrawOff off(sheet);
+        qd::grid::RedrawOff off(sheet);
         SEL_RANGE_SAVE(g);
         if (refuseWholeColumn(g))
             return;
@@ -131,13 +129,13 @@ void rowsDelete(QdState &g, EditCommandUi &ui)
 void groupRows(QdState &g, EditCommandUi &)
 {
     FlexGrid &sheet = g.curGrid();
-    RedrawOff off(sheet);
+    qd::grid::RedrawOff off(sheet);
     SEL_RANGE_SAVE(g);
     SEL_RANGE_ORDER(g);
     if (g.SEL_ROW_END > GROUP_LAST_ROW) {
         g.UI().beep();
         g.MSG_ANS = g.UI().msgBox(
-            twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
+            qd::text::twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
             qd::core::Buttons::Ok);
         return;
     }
@@ -162,7 +160,7 @@ void groupRows(QdState &g, EditCommandUi &)
 void ungroupRows(QdState &g, EditCommandUi &)
 {
     FlexGrid &sheet = g.curGrid();
-    RedrawOff off(sheet);
+    qd::grid::RedrawOff off(sheet);
     SEL_RANGE_ORDER(g);
     SEL_RANGE_SAVE(g);
     const int first = std::max<int>(g.SEL_ROW, 1), last = std::min<int>(g.SEL_ROW_END, sheet.rows() - 1);
@@ -183,7 +181,7 @@ void ungroupRows(QdState &g, EditCommandUi &)
 std::string groupHeights(QdState &g, const std::string &caption)
 {
     FlexGrid &sheet = g.curGrid();
-    RedrawOff off(sheet);
+    qd::grid::RedrawOff off(sheet);
     SEL_RANGE_ORDER(g);
     SEL_RANGE_SAVE(g);
     std::string next = caption;
@@ -222,7 +220,8 @@ void registerItems(QdState &g)
         if (!qd::records::appendNextItem(g, ITEM_CODE_MAX)) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
-                twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::Buttons::Ok);
+                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "),
+                qd::core::Buttons::Ok);
             return;
         }
     }

@@ -12,6 +12,7 @@
 
 #include "platform/files/fault_plan.h"
 #include "platform/files/file_error.h"
+#include "platform/files/file_lock.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/documents.h"
@@ -316,6 +317,33 @@ TEST(Documents, NameIsTheTitleWithoutItsTxtExtension)
     EXPECT_EQ(std::distance(fs::directory_iterator(inst.data() / "TXT"), fs::directory_iterator()), before);
 }
 
+TEST(Documents, LongestNameAFileMayHaveSavesAndLoads)
+{
+    // 255 bytes with ".TXT": the lock, work and backup files beside it cannot add to its name.
+    const std::string name = "ab" + [] {
+        std::string s;
+        for (int i = 0; i < 83; ++i)
+            s += "窓";
+        return s;
+    }();
+    ASSERT_EQ(name.size() + 4, 255u);
+    TempInstall inst;
+    std::vector<std::string> entries = qd::testing::entriesOf(inst.data() / "TXT");
+    Desk d(inst);
+    SHEET_INIT(d.g);
+    for (const char *text : {"初め", "次に"}) { // the second save replaces an existing pair
+        d.g.curGrid().setCell(1, 2, text);
+        ASSERT_TRUE(save(d, inst, name + ".TXT")) << d.ui.messages.back();
+    }
+    Desk r(inst);
+    ASSERT_TRUE(load(r, name)) << r.ui.messages.back();
+    EXPECT_EQ(qd::text::trim(r.g.curGrid().cell(1, 2)), "次に");
+    entries.push_back(name + ".SSS");
+    entries.push_back(name + ".TXT");
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(qd::testing::entriesOf(inst.data() / "TXT"), entries);
+}
+
 TEST(Documents, SaveDialogStartsInTheDocumentFolder)
 {
     TempInstall inst;
@@ -570,6 +598,65 @@ TEST(SelectFiles, WriteKeepsTheOldPairOrWritesTheWholeNewOne)
     }
 }
 
+// A message waits for the user: no other program waits for it on a lock of the files that
+// were read.
+TEST(Documents, NoMessageKeepsTheFilesItTellsAboutLocked)
+{
+    TempInstall inst;
+    const fs::path txt = inst.data() / "TXT", select = inst.data() / "SELECT";
+    fs::create_directories(select);
+    const std::string tooMany(1000u * 1024, ' '); // more records than a sheet takes
+    writeBytes(txt / "多すぎ.SSS", "");
+    writeBytes(txt / "多すぎ.TXT", tooMany);
+    writeBytes(txt / "途中.TXT", std::string(1024 + 600, ' '));
+    writeBytes(select / "多すぎ.TXT", tooMany);
+    const std::vector<std::string> files = {(txt / "多すぎ.SSS").string(), (txt / "多すぎ.TXT").string(),
+                                            (txt / "途中.TXT").string(), (select / "多すぎ.TXT").string()};
+
+    // Another program, which tries to take every one of them for writing when asked.
+    qd::testing::Signal ask, answer;
+    qd::testing::ChildProcess other([&] {
+        while (ask.receive(std::chrono::seconds(60)) == 'W') {
+            bool free = true;
+            for (const std::string &f : files) {
+                try {
+                    qd::files::FileLock lock(f, qd::files::LockKind::Exclusive, std::chrono::milliseconds(100));
+                } catch (const qd::files::LockBusy &) {
+                    free = false;
+                }
+            }
+            answer.post(free ? '1' : '0');
+        }
+        return 0;
+    });
+    struct ProbingUi : sheet_test::ScriptUi {
+        using ScriptUi::ScriptUi;
+        std::function<void()> onMessage;
+        int msgBox(const std::string &text, int buttons) override
+        {
+            onMessage();
+            return ScriptUi::msgBox(text, buttons);
+        }
+    };
+    Desk d(inst);
+    ProbingUi ui(d.g);
+    d.g.ui = &ui;
+    ui.onMessage = [&] {
+        ask.post('W');
+        EXPECT_EQ(answer.receive(), '1') << "a file stays locked while the user reads: " << ui.messages.size();
+    };
+
+    EXPECT_FALSE(load(d, "多すぎ"));
+    EXPECT_TRUE(load(d, "途中"));
+    d.g.SELECT_DIR = inst.dir() + "/data/SELECT";
+    d.g.SELECT_NAME = "多すぎ";
+    d.g.ROW_NO = 1;
+    EXPECT_EQ(SELECT_FILE_INSERT(d.g), 0);
+    EXPECT_EQ(ui.messages.size(), 3u);
+    ask.post('Q');
+    EXPECT_EQ(other.wait(), 0);
+}
+
 TEST(Documents, SaveRefusesRowsALoadCouldNotShow)
 {
     TempInstall inst;
@@ -673,7 +760,7 @@ TEST(Documents, DamagedFieldsReadAsTheirLeadingNumber)
     Desk d(inst);
     ASSERT_TRUE(load(d, name));
     const auto &grid = d.g.curGrid();
-    EXPECT_EQ(grid.cell(1, 2).substr(0, 3), "\xEF\xBF\xBD"); // U+FFFD for the broken character
+    EXPECT_EQ(grid.cell(1, 2).substr(0, 6), "\xEE\xBE\x81\xEE\xBF\xBF"); // the two bytes kept as marks
     EXPECT_EQ(grid.cell(1, 9), "");
     EXPECT_EQ(grid.cell(1, 13), "12");
 }

@@ -96,6 +96,11 @@ TEST_F(RowCalcTest, PricesRowsByTheTable)
         {"rate 32.3 of 1,000", 1, {{TEIKA, "1,000"}, {KAKE, "32.3"}, {GRITU, "32.3"}, {SURYO, "1"}},
          {{TANKA, "323"}, {GENKA, "323"}, {KINGAKU, "323"}}},
         {"rate 33.3 of 3,000", 1, {{TEIKA, "3000"}, {KAKE, "33.3"}, {SURYO, "1"}}, {{TANKA, "999"}}},
+        // Blanks inside a number are skipped: 1 800 is 1,800.
+        {"sizes typed with blanks", 1, {{W, "1 800"}, {H, "9 00"}, {M2, "12 000"}},
+         {{TEIKA, "19,440"}, {M2, "12,000"}}},
+        {"list price typed with a blank", 1, {{TEIKA, "1 800"}, {KAKE, "50"}, {SURYO, "1 0"}},
+         {{TEIKA, "1,800"}, {TANKA, "900"}, {KINGAKU, "9,000"}}},
         // A quantity typed with a separator counts whole.
         {"quantity 1,000", 1, {{SURYO, "1,000"}, {TANKA, "12"}}, {{KINGAKU, "12,000"}}},
     };

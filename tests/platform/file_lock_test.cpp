@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -208,10 +209,12 @@ TEST_F(FileLocks, FoldersNobodyMayWriteAreReadWithoutALockFile)
                                     fs::perms::others_exec);
     const std::string inRo = (dir / "ro" / "MAKER.TXT").string();
     ChildProcess user([&] {
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             return 2;
         if (::access((dir / "ro").c_str(), W_OK) == 0)
             return 3;
+        if (::access((dir / "ro").c_str(), R_OK | X_OK) != 0)
+            return 7;
         try {
             FileLock shared(inRo, LockKind::Shared);
         } catch (...) {

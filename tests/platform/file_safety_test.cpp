@@ -146,6 +146,20 @@ TEST_F(FileSafety, PairIsReplacedWholeOrNotAtAll)
     EXPECT_EQ(stamps.second.size, static_cast<std::int64_t>(lines0.size()));
 }
 
+TEST_F(FileSafety, FirstFileThatCannotBePutBackKeepsItsOldContentWhereTheErrorSays)
+{
+    writeBytes(dir / "DOC.SSS", "HEAD-OLD");
+    fs::create_directory(dir / "DOC.TXT"); // the second file cannot be put in place
+    ScopedFault fault(FileStep::Rename, 3);  // and the first one cannot be put back
+    try {
+        replaceFilePair({path("DOC.SSS"), "HEAD-NEW"}, {path("DOC.TXT"), "LINES"});
+        ADD_FAILURE() << "the pair reported success";
+    } catch (const PairNotRestored &e) {
+        EXPECT_EQ(e.reason(), NO_SPACE);
+        EXPECT_EQ(readBytes(e.path()), "HEAD-OLD") << "the old header is lost: " << e.what();
+    }
+}
+
 TEST_F(FileSafety, AppendAddsWholeRecordsOrNothing)
 {
     const std::string old = "0001,A\r\n0002,B\r\n";

@@ -47,6 +47,23 @@ TEST(Numbers, ValFixedIsExact)
     EXPECT_EQ(valFixed("-1e30").raw(), std::numeric_limits<std::int64_t>::min());
 }
 
+TEST(Numbers, RowPricingReadingSkipsBlanksAnywhere)
+{
+    struct Case {
+        const char *text;
+        std::int64_t raw;
+    };
+    const Case cases[] = {
+        {"1 800", 18000000}, {" 1 2 3 ", 1230000}, {"- 5", -50000},    {"12. 5", 125000},
+        {"\t1\t0", 100000},  {"1 e 3", 10000000},  {"1 ,234", 10000},  {"a 1", 0},
+        {"", 0},             {"   ", 0},          {"3 x 4", 30000},   {"0.000 05", 1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(valFixedSkippingBlanks(c.text).raw(), c.raw) << '"' << c.text << '"';
+    // The other reading stops at the first blank after the number.
+    EXPECT_EQ(valFixed("1 800").raw(), 10000);
+}
+
 TEST(Numbers, NumberTextTakesOnlyAWholeNumber)
 {
     const std::pair<const char *, double> numbers[] = {

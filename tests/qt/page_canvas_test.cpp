@@ -231,6 +231,34 @@ TEST(PageCanvas, FontsFollowTheLayoutsRequests)
     EXPECT_LE(page.header.handles, 4);
 }
 
+TEST(PageCanvas, DrawsNoPaddingAndKeepsItsBoundsOnThePaper)
+{
+    // Fields come padded to their width: the blanks after the text are not drawn, those before
+    // it (right alignment) are. A U+FEFF that came in with a text is not written.
+    PageCanvas canvas;
+    canvas.drawText(2800, 100, "AB        ");
+    canvas.drawText(100, 200, "   12   ");
+    canvas.drawText(100, 300, "\uFEFF合計\uFEFF");
+    canvas.drawText(100, 400, "      "); // all blank: nothing
+    const PageImage page = parsePageImage(canvas.bytes());
+    const auto texts = ofType(page, RecordType::ExtTextOutW);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0]->text.chars, u"AB");
+    EXPECT_EQ(texts[1]->text.chars, u"   12");
+    EXPECT_EQ(texts[2]->text.chars, u"合計");
+    EXPECT_EQ(texts[0]->text.bounds.right, 2800 + 35); // two half-width characters
+    EXPECT_EQ(page.header.bounds, (Rect{100, 100, 2835, 335}));
+
+    // What runs past the paper counts to its edge only.
+    canvas.drawText(2900, 2070, "ＡＢＣ");
+    canvas.moveTo(-50, 10);
+    canvas.lineTo(10, 10);
+    EXPECT_EQ(parsePageImage(canvas.bytes()).header.bounds, (Rect{0, 10, 2959, 2089}));
+    canvas.clear();
+    canvas.drawText(3000, 2100, "X"); // nothing on the paper at all
+    EXPECT_EQ(parsePageImage(canvas.bytes()).header.bounds, (Rect{0, 0, -1, -1}));
+}
+
 TEST(PageCanvas, PageImageNames)
 {
     const std::pair<int, const char *> cases[] = {
@@ -311,6 +339,9 @@ TEST(PageImage, MalformedFilesAreRefused)
     const Record &text = *ofType(page, RecordType::ExtTextOutW)[0];
     const Record &select = *ofType(page, RecordType::SelectObject)[0];
     const Record &winExt = *ofType(page, RecordType::SetWindowExtEx)[0];
+    const Record &vpExt = *ofType(page, RecordType::SetViewportExtEx)[0];
+    const Record &font = *ofType(page, RecordType::ExtCreateFontIndirectW)[0];
+    const Record &pen = *ofType(page, RecordType::CreatePen)[0];
     const Record &eof = page.records.back();
 
     auto put32 = [](std::string &b, std::size_t at, std::uint32_t v) { std::memcpy(&b[at], &v, 4); };
@@ -335,6 +366,22 @@ TEST(PageImage, MalformedFilesAreRefused)
         {"no end record", [&](std::string &b) { b.resize(eof.offset); put32(b, 48, eof.offset); }},
         {"data after the end", [&](std::string &b) { b += b.substr(eof.offset); put32(b, 48, std::uint32_t(b.size())); }},
         {"header repeated", [&](std::string &b) { put32(b, text.offset, 1); }},
+        // What no printed page holds and the player could only draw by building glyphs or
+        // strokes of billions of pixels, or by overflowing its arithmetic.
+        {"frame left at the 32-bit limit", [&](std::string &b) { put32(b, 24, std::uint32_t(INT_MIN)); }},
+        {"bounds wider than 32 bits", [&](std::string &b) { put32(b, 8, std::uint32_t(INT_MIN)); put32(b, 16, INT_MAX); }},
+        {"font 4 GB of pixels", [&](std::string &b) { put32(b, font.offset + 12, std::uint32_t(-65495)); }},
+        {"tiny font, huge viewport", [&](std::string &b) {
+             put32(b, font.offset + 12, 1);
+             put32(b, font.offset + 16, 108);
+             put32(b, vpExt.offset + 8, 2000000000);
+             put32(b, vpExt.offset + 12, 2000000000);
+         }},
+        {"font stretched by a window one unit wide", [&](std::string &b) {
+             put32(b, font.offset + 16, 8448);
+             put32(b, winExt.offset + 8, 1);
+         }},
+        {"pen wider than the page", [&](std::string &b) { put32(b, pen.offset + 16, 100000); }},
     };
     for (const auto &[name, corrupt] : cases) {
         std::string bad = good;
@@ -449,6 +496,28 @@ TEST(PagePlayer, PlaysTextsAndRulesWhereTheLayoutPutsThem)
     p.end();
     const Ink rule = inkIn(small, QRect(0, 560, 1160, 50));
     EXPECT_NEAR(rule.top, 1500 * 1160 / 2960.0, 1.5);
+}
+
+TEST(PagePlayer, DrawsEveryCharacterInItsOwnCell)
+{
+    // A page from elsewhere may start a text with U+FEFF: it is a character with a cell of its
+    // own, so the digits after it stand where their advances put them.
+    PageCanvas canvas;
+    canvas.drawText(1000, 1000, "W11");
+    std::string bytes = canvas.bytes();
+    const std::uint32_t at = ofType(parsePageImage(bytes), RecordType::ExtTextOutW)[0]->offset;
+    std::uint32_t offString;
+    std::memcpy(&offString, bytes.data() + at + 48, 4);
+    const char16_t bom = u'\uFEFF';
+    std::memcpy(bytes.data() + at + offString, &bom, 2);
+    const PageImage page = parsePageImage(bytes);
+    ASSERT_EQ(ofType(page, RecordType::ExtTextOutW)[0]->text.chars, u"\uFEFF11");
+
+    const QImage img = playAtUnitScale(page);
+    const Ink digits = inkIn(img, QRect(950, 980, 200, 80));
+    EXPECT_GE(digits.left, 1000 + 18); // after the first cell, 18 units wide
+    EXPECT_LE(digits.right, 1000 + 53);
+    EXPECT_GT(digits.right, 1000 + 36); // two digits, not one
 }
 
 TEST(PagePlayer, PlaysIntoA4LandscapePdf)

@@ -152,7 +152,7 @@ TEST(ToolWindow, OuterSizeInTwipsCentredMessagesUnderTheProgramsTitle)
 
     seam.answerMessage(1).answerMessage(1, [](const MessageRequest &m) {
         EXPECT_EQ(m.title, QStringLiteral("groupmaint"));
-        EXPECT_EQ(m.text, QStringLiteral("ファイルに書き込めません。\r/x/data/MAKER.TXT\rNo space left on device"));
+        EXPECT_EQ(m.text, QStringLiteral("ファイルに書き込めません。\r/x/data/MAKER.TXT (No space left on device)"));
     });
     w.userError(QStringLiteral("数値を入力して下さい！"));
     EXPECT_EQ(seam.calls()[1].message.title, QStringLiteral("groupmaint"));

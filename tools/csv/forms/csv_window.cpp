@@ -1,0 +1,103 @@
+#include "tools/csv/forms/csv_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "tools/csv/engine/csv_convert.h"
+
+namespace qd::csv {
+
+using namespace qd::qt;
+
+QFont gothicFont(double points, bool bold)
+{
+    QFont f(QStringLiteral("ＭＳ ゴシック"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+QFont systemFont(double points, bool bold)
+{
+    QFont f(QStringLiteral("System"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+CsvWindow::CsvWindow(const CsvTable &table, CsvState &state)
+    : ToolWindow(QString::fromStdString(table.tool)), g(state), m_table(table)
+{
+    setObjectName(QStringLiteral("FRM001"));
+    setColors(this, Qt::black, colorOfBgr(0x00C0C0C0));
+}
+
+QString CsvWindow::exportNotice(const std::string &instDir, const std::string &word)
+{
+    return QStringLiteral("運用中の") + QString::fromStdString(instDir) + QStringLiteral("の\n") +
+           QString::fromStdString(word) + QStringLiteral(" を変換します。");
+}
+
+QLabel *CsvWindow::addTitle(const TwipsRect &at)
+{
+    QLabel *l = addLabel(QStringLiteral("Label1"), QString::fromStdString(m_table.title), at, gothicFont(14, true));
+    l->setAlignment(Qt::AlignCenter);
+    setColors(l, colorOfBgr(0x00FF0000), colorOfBgr(0x00C0C0C0));
+    return l;
+}
+
+QLabel *CsvWindow::addNotice(const TwipsRect &at)
+{
+    QLabel *l = addLabel(QStringLiteral("Label2"), QString(), at, systemFont(11, true));
+    l->setAlignment(Qt::AlignCenter);
+    setColors(l, colorOfBgr(0x00FF0000), colorOfBgr(0x00FFFF80));
+    l->hide();
+    return l;
+}
+
+QPushButton *CsvWindow::addCommand(const QString &name, const QString &caption, const TwipsRect &at)
+{
+    return addButton(name, caption, at, systemFont(11, true));
+}
+
+void CsvWindow::showExportNotice(QLabel *notice, const std::string &word)
+{
+    notice->setText(exportNotice(g.INST_DIR, word));
+    notice->show();
+}
+
+QString CsvWindow::importQuestion(const std::string &word)
+{
+    return QStringLiteral("元の") + QString::fromStdString(word) + QStringLiteral("を削除します。") + u'\r' +
+           QStringLiteral("よろしいですか？");
+}
+
+bool CsvWindow::ask(const QString &question)
+{
+    g.MSG_ANS = message(question, Buttons::YesNo);
+    return g.MSG_ANS == Answer::Yes;
+}
+
+bool CsvWindow::convert(bool exporting, const std::function<void()> &run, const std::string &word)
+{
+    try {
+        run();
+        return true;
+    } catch (const CsvRefused &e) {
+        reportFailure(exporting, QString::fromStdString(e.what()), word);
+    } catch (const std::exception &e) {
+        reportFailure(exporting, failureText({}, e), word);
+    }
+    return false;
+}
+
+void CsvWindow::reportFailure(bool exporting, const QString &message, const std::string &word)
+{
+    const QString kept = exporting ? QStringLiteral("ＣＳＶファイルは前のままです。")
+                                   : QStringLiteral("元の") + QString::fromStdString(word) + QStringLiteral("はそのままです。");
+    userError(message + u'\r' + kept);
+}
+
+} // namespace qd::csv

@@ -1,0 +1,161 @@
+#include "tools/csv/forms/price_frm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/qt/file_list_box.h"
+#include "platform/qt/list_box.h"
+#include "tools/csv/engine/file_families.h"
+#include "tools/csv/engine/price_run.h"
+
+namespace qd::csv::price {
+
+using namespace qd::qt;
+
+namespace {
+
+// The failures of a run shown at most this many at once; the rest are counted.
+constexpr int ShownFailures = 8;
+
+QLabel *nameLabel(CsvWindow *w, const QString &name, double top)
+{
+    auto *l = new QLabel(w);
+    l->setObjectName(name);
+    l->setFont(gothicFont(14, false));
+    l->setFrameShape(QFrame::Box);
+    ToolWindow::setColors(l, colorOfBgr(0x00FF0000), colorOfBgr(0x00C0C0C0));
+    setGeometryTwips(l, 120, top, 4940, 380);
+    return l;
+}
+
+} // namespace
+
+FRM001::FRM001(CsvState &state) : ListingWindow(priceTable(), state)
+{
+    Label1 = addTitle({960, 120, 5540, 380});
+    Label2 = addNotice({120, 720, 7450, 1210});
+    Command1 = addCommand(QStringLiteral("Command1"), QStringLiteral("基本情報－－－＞ＣＳＶ"), {840, 2040, 3735, 375});
+    Command2 = addCommand(QStringLiteral("Command2"), QStringLiteral("ＣＳＶ－－－＞基本情報"), {840, 2520, 3735, 375});
+    Label5 = nameLabel(this, QStringLiteral("Label5"), 3000);
+    Label6 = nameLabel(this, QStringLiteral("Label6"), 3360);
+    Label7 = nameLabel(this, QStringLiteral("Label7"), 3720);
+    List1 = addListBox(QStringLiteral("List1"), {5160, 2040, 2295, 1980}, gothicFont(14, true), false);
+    List1->setSelectionKind(ListBox::Selection::Extended);
+    Command4 = addCommand(QStringLiteral("Command4"), QStringLiteral("実  行"), {840, 4200, 1575, 495});
+    Command5 = addCommand(QStringLiteral("Command5"), QStringLiteral("取  消"), {2880, 4200, 1575, 495});
+    Command3 = addCommand(QStringLiteral("Command3"), QStringLiteral("終　了"), {4920, 4200, 1575, 495});
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+    setTabOrder(Command5, List1);
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    setColors(Frame1, Qt::black, colorOfBgr(0x00C0C0C0));
+    Frame1->setFrameShape(QFrame::Box);
+    Label4 = new QLabel(QStringLiteral("しばらくお待ち下さい。"), Frame1);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setFont(gothicFont(14, true));
+    setColors(Label4, colorOfBgr(0x000000FF), colorOfBgr(0x00C0C0C0));
+    setGeometryTwips(Label4, 600, 960, 3255, 375);
+    Frame1->hide();
+
+    for (std::size_t d = 0; d < File.size(); ++d) {
+        File[d] = new FileListBox(this);
+        File[d]->setObjectName(QStringLiteral("File%1").arg(d + 1));
+        File[d]->hide();
+    }
+
+    connectEvents();
+}
+
+void FRM001::Form_Load() { load(7815, 5370); }
+
+// Lists the list-price files (mode 1) or their CSV files (mode 2) of the data folder, grouped by
+// their first digit. Only names of eight digits are price files: any other name would stand for
+// another file than itself.
+void FRM001::LIST_PRICE_FILES(int mode)
+{
+    g.MODE = mode;
+    const QString ext = mode == 2 ? QStringLiteral("CSV") : QStringLiteral("TXT");
+    const QString data = QString::fromStdString(g.INST_DIR + "\\data\\");
+    for (std::size_t d = 0; d < File.size(); ++d) {
+        File[d]->setPath(data);
+        File[d]->setPattern(QString::number(d) + QStringLiteral("*.") + ext);
+        File[d]->refresh();
+    }
+    List1->clearLines();
+    for (FileListBox *box : File)
+        for (int i = 0; i < box->lineCount(); ++i)
+            if (isPriceFileName(box->lineText(i).toStdString(), ext.toStdString()))
+                List1->addLine(box->lineText(i));
+    listed();
+}
+
+// Shows the names of the major class, class and kind of the entry clicked.
+void FRM001::PRICE_FILE_INFO()
+{
+    const int index = List1->listIndex();
+    if (index < 0)
+        return;
+    g.CUR_ENTRY = List1->lineText(index).toStdString();
+    const PriceEntryInfo info = priceEntryInfo(g.INST_DIR, g.CUR_ENTRY.substr(0, 8));
+    Label5->setText(QString::fromStdString(info.majorName));
+    Label6->setText(QString::fromStdString(info.className));
+    Label7->setText(QString::fromStdString(info.kindName));
+    Command4->setEnabled(true);
+    Command4->setFocus();
+}
+
+// Converts every picked entry in the listed direction, after one question for them all.
+void FRM001::CONVERT_RUN()
+{
+    runListed([this](bool exporting) {
+        // The export's panel stands in the middle of the window, the import's at a fixed place.
+        runPicked(exporting, exporting ? TwipsRect{(7815 - 4215) / 2.0, (5370 - 2175) / 2.0, 4215, 2175}
+                                       : TwipsRect{3720, 2760, 4215, 2175});
+    });
+}
+
+void FRM001::runPicked(bool exporting, const TwipsRect &at)
+{
+    std::vector<std::string> keys;
+    for (int i : List1->selectedLines()) {
+        g.CUR_ENTRY = List1->lineText(i).toStdString();
+        keys.push_back(g.CUR_ENTRY.substr(0, 8));
+    }
+    setGeometryTwips(Frame1, at.left, at.top, at.width, at.height);
+    Frame1->show();
+    Frame1->raise();
+    Frame1->repaint();
+    const std::vector<EntryFailure> failures =
+        convertPriceKeys(g.INST_DIR, keys, exporting ? Direction::Export : Direction::Import);
+    Frame1->hide();
+    if (failures.empty())
+        return;
+    // One report for the run: the other entries were converted.
+    QString text = QStringLiteral("変換できなかったファイルがあります。");
+    for (std::size_t i = 0; i < failures.size() && i < ShownFailures; ++i)
+        text += u'\r' + QString::fromStdString(failures[i].message);
+    if (failures.size() > ShownFailures)
+        text += u'\r' + QStringLiteral("ほか %1 件").arg(failures.size() - ShownFailures);
+    text += u'\r' + (exporting ? QStringLiteral("これらのＣＳＶファイルは前のままです。")
+                               : QStringLiteral("これらの定価情報は元のままです。"));
+    userError(text);
+}
+
+int runPriceTool(int argc, char **argv)
+{
+    CsvState g;
+    return runTool(argc, argv,
+                   {QStringLiteral("csvprice"), {QStringLiteral("\\data")}, [&]() -> std::unique_ptr<QWidget> {
+                        g.INST_DIR = installFolder();
+                        auto w = std::make_unique<FRM001>(g);
+                        w->Form_Load();
+                        return w;
+                    }});
+}
+
+} // namespace qd::csv::price

@@ -1,0 +1,4 @@
+// csvkind2: the kind-2 files of a major class, HISYU2 + nn + ".TXT", to their CSV files and back.
+#include "tools/csv/forms/kind_frm.h"
+
+int main(int argc, char **argv) { return qd::csv::kind::runKindTool(argc, argv, 2); }

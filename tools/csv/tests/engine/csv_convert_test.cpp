@@ -1,0 +1,351 @@
+// Export and import of the masters through the column tables: the demo masters come back byte for
+// byte (but where a tool stores a value as read), the CSV files look as the spreadsheets expect,
+// and a bad CSV file is refused with the master left as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/files/paths.h"
+#include "platform/text/cp932.h"
+#include "records/layouts.h"
+#include "tests/support/temp_install.h"
+#include "tools/csv/engine/csv_convert.h"
+#include "tools/csv/engine/file_families.h"
+
+namespace {
+
+using namespace qd::csv;
+using namespace qd::records;
+using qd::testing::readBytes;
+using qd::testing::TempInstall;
+using qd::testing::writeBytes;
+using qd::text::fromCp932;
+using qd::text::toCp932;
+
+struct Tool {
+    const CsvTable *table;
+    std::function<ConversionFiles(const std::string &)> files;
+};
+
+// Every tool with one file of the demo install each.
+std::vector<Tool> demoTools()
+{
+    return {
+        {&groupTable(), [](const std::string &d) { return singleFiles(d, groupTable()); }},
+        {&sectTable(), [](const std::string &d) { return singleFiles(d, sectTable()); }},
+        {&colorTable(), [](const std::string &d) { return singleFiles(d, colorTable()); }},
+        {&classTable(), [](const std::string &d) { return singleFiles(d, classTable()); }},
+        {&itemTable(), [](const std::string &d) { return singleFiles(d, itemTable()); }},
+        {&kind1Table(), [](const std::string &d) { return kindFiles(d, 1, 1); }},
+        {&kind2Table(), [](const std::string &d) { return kindFiles(d, 2, 1); }},
+        {&priceTable(), [](const std::string &d) { return priceFiles(d, "01011000"); }},
+    };
+}
+
+std::string hostBytes(const std::string &systemPath) { return readBytes(qd::files::hostPath(systemPath)); }
+void putHostBytes(const std::string &systemPath, const std::string &bytes)
+{
+    writeBytes(qd::files::hostPath(systemPath), bytes);
+}
+
+// The records of a master as the import gives them back: the item prices and the kind rates
+// are stored as the digits the CSV file holds, left in their fields; everything else as it was.
+std::string expectedAfterRoundTrip(const CsvTable &table, const std::string &master)
+{
+    std::string out;
+    const auto length = static_cast<std::size_t>(table.layout->length);
+    for (std::size_t at = 0; at < master.size(); at += length) {
+        Record rec(*table.layout);
+        rec.setBytes(master.substr(at, length));
+        for (const CsvColumn &col : table.columns)
+            if (col.kind == CellKind::Number && col.inPattern.empty())
+                rec.setRaw(col.field, throughPattern(rec.raw(col.field), col.outPattern));
+        out += rec.bytes();
+    }
+    return out;
+}
+
+TEST(CsvConvert, DemoMastersComeBackAfterExportAndImport)
+{
+    TempInstall inst;
+    for (const Tool &tool : demoTools()) {
+        SCOPED_TRACE(tool.table->tool);
+        const ConversionFiles f = tool.files(inst.dir());
+        const std::string before = hostBytes(f.master);
+        ASSERT_FALSE(before.empty());
+        const int records = static_cast<int>(before.size()) / tool.table->layout->length;
+
+        EXPECT_EQ(exportFile(*tool.table, f.master, f.csv), records);
+        EXPECT_EQ(importFile(*tool.table, f.csv, f.master, f.check), records);
+        EXPECT_EQ(hostBytes(f.master), expectedAfterRoundTrip(*tool.table, before));
+    }
+}
+
+TEST(CsvConvert, OnlyItemPricesAndKindRatesChangeTheirBytes)
+{
+    TempInstall inst;
+    for (const Tool &tool : demoTools()) {
+        const ConversionFiles f = tool.files(inst.dir());
+        const std::string before = hostBytes(f.master);
+        exportFile(*tool.table, f.master, f.csv);
+        importFile(*tool.table, f.csv, f.master, f.check);
+        const bool changes = tool.table == &itemTable() || tool.table == &kind1Table() || tool.table == &kind2Table();
+        EXPECT_EQ(hostBytes(f.master) != before, changes) << tool.table->tool;
+    }
+    // An item price of 4800 comes back as "4800" left in its field, with the same value.
+    Record item(Item::layout());
+    item.setBytes(hostBytes(singleFiles(inst.dir(), itemTable()).master).substr(0, 128));
+    EXPECT_EQ(item.raw(Item::TANKA), "4800   ");
+    EXPECT_EQ(item.number(Item::TANKA), 4800);
+}
+
+TEST(CsvConvert, ExportWritesCaptionsAndCellsAsTheSpreadsheetExpects)
+{
+    TempInstall inst;
+    struct Case {
+        const CsvTable *table;
+        std::string firstTwoLines;
+    };
+    const std::vector<Case> cases = {
+        {&groupTable(), "大分類ｺｰﾄﾞ,大分類名\r\n01,アルミサッシ\r\n"},
+        {&sectTable(), "区分ｺｰﾄﾞ,区分名\r\n01,半外付\r\n"},
+        {&colorTable(), "大分類ｺｰﾄﾞ,色コード,色名\r\n01,01,シルバー\r\n"},
+        {&classTable(), "大分類ｺｰﾄﾞ,分類コード,分類名\r\n01,01,引違い窓\r\n"},
+        {&itemTable(), "単品ｺｰﾄﾞ,単品名,単価,原価\r\n0001,網戸　標準,4800,3100\r\n"},
+        {&kind1Table(),
+         "大分類ｺｰﾄﾞ,分類コード,品種１コード,品種１名,売上率１,仕入率１,売上率２,仕入率２,売上率３,仕入率３,"
+         "売上率４,仕入率４,売上率５,仕入率５,売上率６,仕入率６,売上率７,仕入率７,売上率８,仕入率８,売上率９,"
+         "仕入率９,売上率１０,仕入率１０\r\n"
+         "01,01,1000,引違い２枚建,6200,5050,6400,5250,6600,5450,6800,5650,7000,5850,7200,6050,7400,6250,7600,6450,"
+         "7800,6650,8000,6850\r\n"},
+    };
+    for (const Case &c : cases) {
+        const ConversionFiles f = c.table == &kind1Table() ? kindFiles(inst.dir(), 1, 1) : singleFiles(inst.dir(), *c.table);
+        exportFile(*c.table, f.master, f.csv);
+        const std::string csv = fromCp932(hostBytes(f.csv));
+        const std::size_t second = csv.find("\r\n", csv.find("\r\n") + 2);
+        EXPECT_EQ(csv.substr(0, second + 2), c.firstTwoLines) << c.table->tool;
+    }
+    EXPECT_EQ(kind2Table().columns[2].caption, "品種２コード");
+    EXPECT_EQ(kind2Table().columns[3].caption, "品種２名");
+}
+
+TEST(CsvConvert, PriceLinesHaveFiftyOneColumnsWithWideSectionAndColourCodes)
+{
+    Record p(Price::layout());
+    p.setSeparators();
+    p.setText(Price::MAKER_CD, "01");
+    p.setText(Price::BUNRUI_CD, "02");
+    p.setText(Price::HINSYU2_CD, "0100");
+    p.setText(Price::CIHO_CD, "00");
+    p.setText(Price::KIGO, "ABC-1");
+    p.setText(Price::KOSYO, "W1800");
+    p.setText(Price::W_MIRI, "18000");
+    p.setText(Price::H_MIRI, "09000");
+    p.setText(Price::W_SYAKU, "0600");
+    p.setText(Price::H_SYAKU, "0300");
+    p.setText(Price::iroCd(1), "001");
+    p.setText(Price::tanka(1), "0012000");
+    const std::string csv = exportBytes(priceTable(), p.bytes());
+    const std::string caption = toCp932(priceTable().captionLine()) + "\r\n";
+    EXPECT_EQ(csv, caption + "01,02,0100,0000,ABC-1,W1800,18000,09000,0600,0300,0000001,0012000" +
+                       std::string(39, ',') + "\r\n");
+    EXPECT_EQ(priceTable().columns.size(), 51u);
+    EXPECT_EQ(priceTable().columns[10].caption, "色コード１");
+    EXPECT_EQ(priceTable().columns[49].caption, "単価２０");
+
+    // Back in: section 00, colour 001 and the four groups blank, the remark blank.
+    Record back(Price::layout());
+    back.setBytes(importBytes(priceTable(), csv, "01020100.CSV"));
+    EXPECT_EQ(back.bytes(), p.bytes());
+}
+
+TEST(CsvConvert, EmptyMastersAndEmptyCsvFiles)
+{
+    EXPECT_EQ(exportBytes(groupTable(), ""), "");
+    EXPECT_EQ(exportBytes(itemTable(), ""), "");
+    EXPECT_EQ(exportBytes(priceTable(), ""), toCp932(priceTable().captionLine()) + "\r\n");
+    // An empty file and one with its caption line alone give an empty master.
+    EXPECT_EQ(importBytes(groupTable(), "", "大分類.CSV"), "");
+    EXPECT_EQ(importBytes(priceTable(), exportBytes(priceTable(), ""), "01020100.CSV"), "");
+}
+
+TEST(CsvConvert, DeletedSectionsStayOutOfTheExport)
+{
+    auto section = [](const char *cd, const char *name, const char *mark) {
+        Record r(Section::layout());
+        r.setSeparators();
+        r.setText(Section::CIHO_CD, cd);
+        r.setText(Section::NAME, name);
+        r.setText(Section::DEL_MARK, mark);
+        return r.bytes();
+    };
+    const std::string master = section("01", "半外付", "") + section("02", "内付", "000000") + section("03", "外付", "");
+    int records = 0;
+    EXPECT_EQ(fromCp932(exportBytes(sectTable(), master, &records)), "区分ｺｰﾄﾞ,区分名\r\n01,半外付\r\n03,外付\r\n");
+    EXPECT_EQ(records, 2);
+    EXPECT_EQ(exportBytes(sectTable(), section("02", "内付", "000000")), "");
+}
+
+TEST(CsvConvert, CodesAndNamesAreStoredInTheirWidths)
+{
+    struct Case {
+        const CsvTable *table;
+        const char *row;
+        int field;
+        const char *stored;
+    };
+    const Case cases[] = {
+        {&groupTable(), "5,名前", MajorClass::MAKER_CD, "05"},
+        {&groupTable(), " 0005 ,名前", MajorClass::MAKER_CD, "05"},
+        {&groupTable(), "0,削除済", MajorClass::MAKER_CD, "00"},
+        {&itemTable(), "12,品,1500,", Item::TANPIN_CD, "0012"},
+        {&itemTable(), "12,品,1500,", Item::TANKA, "1500   "},
+        {&itemTable(), "12,品,1500,", Item::GENKA, "       "},
+        {&itemTable(), "12,品,00001500,0", Item::TANKA, "0001500"},
+        {&itemTable(), "12,品,1,0", Item::GENKA, "0      "},
+        // Names: longer ones are cut at the field's width, never inside a character.
+        {&groupTable(), "1,あいうえおかきくけこさ", MajorClass::NAME, "あいうえおかきくけこ"},
+        {&groupTable(), "1,aあいうえおかきくけこ", MajorClass::NAME, "aあいうえおかきくけ "},
+        {&groupTable(), "1,\"株式会社,山川\"", MajorClass::NAME, "株式会社,山川       "},
+    };
+    for (const Case &c : cases) {
+        const std::string csv = toCp932(c.table->captionLine() + "\r\n" + c.row + "\r\n");
+        Record rec(*c.table->layout);
+        rec.setBytes(importBytes(*c.table, csv, "x.CSV"));
+        EXPECT_EQ(rec.text(c.field), c.stored) << c.table->tool << ": " << c.row;
+    }
+    // The price file's own widths: section and colour codes come back narrower than they go out.
+    std::string row = "01,02,0100,0005,K,,00001,2,3,4,12,500";
+    row += std::string(38, ',') + ",  remark  ";
+    Record p(Price::layout());
+    p.setBytes(importBytes(priceTable(), toCp932(priceTable().captionLine() + "\r\n" + row + "\r\n"), "x.CSV"));
+    EXPECT_EQ(p.raw(Price::CIHO_CD), "05");
+    EXPECT_EQ(p.raw(Price::iroCd(1)), "012");
+    EXPECT_EQ(p.raw(Price::tanka(1)), "0000500");
+    EXPECT_EQ(p.raw(Price::W_MIRI), "00001");
+    EXPECT_EQ(p.raw(Price::H_SYAKU), "0004");
+    EXPECT_EQ(p.raw(Price::iroCd(2)), "   ");
+    EXPECT_EQ(p.text(Price::BIKO), "remark" + std::string(44, ' '));
+}
+
+// A refused CSV file: the message names the file, the line and the column; the master keeps
+// every byte.
+TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
+{
+    TempInstall inst;
+    struct Case {
+        const char *what;
+        const CsvTable *table;
+        std::string csv; // UTF-8, converted to code page 932 unless `raw`
+        std::string message;
+        bool raw = false;
+    };
+    const std::string group = "大分類ｺｰﾄﾞ,大分類名\r\n";
+    const std::string item = "単品ｺｰﾄﾞ,単品名,単価,原価\r\n";
+    const std::string kind = kind1Table().captionLine() + "\r\n";
+    const std::string rates = std::string(",8500,7000") + std::string(18, ',');
+    const std::vector<Case> cases = {
+        {"missing cell", &colorTable(), "大分類ｺｰﾄﾞ,色コード,色名\r\n01,01,白\r\n01,02\r\n",
+         "色.CSV の 3 行目：項目が 2 個あります（3 個のはずです）。"},
+        {"extra cell", &groupTable(), group + "01,a\r\n02,b,c\r\n", "大分類.CSV の 3 行目：項目が 3 個あります（2 個のはずです）。"},
+        {"caption line of another file", &groupTable(), "大分類ｺｰﾄﾞ,大分類名,備考\r\n01,a\r\n",
+         "大分類.CSV の 1 行目：項目が 3 個あります（2 個のはずです）。"},
+        {"blank line", &groupTable(), group + "01,a\r\n\r\n02,b\r\n", "大分類.CSV の 3 行目：空の行です。"},
+        {"code too wide", &groupTable(), group + "01,a\r\n123,b\r\n", "大分類.CSV の 3 行目：大分類ｺｰﾄﾞ「123」は 2 桁に入りません。"},
+        {"code not a number", &groupTable(), group + "1a,b\r\n", "大分類.CSV の 2 行目：大分類ｺｰﾄﾞ「1a」は 0 以上の整数ではありません。"},
+        {"negative code", &itemTable(), item + "-5,a,1,1\r\n", "単品.CSV の 2 行目：単品ｺｰﾄﾞ「-5」は 0 以上の整数ではありません。"},
+        {"decimal price", &itemTable(), item + "5,a,12.5,1\r\n", "単品.CSV の 2 行目：単価「12.5」は 0 以上の整数ではありません。"},
+        {"full-width digits", &itemTable(), item + "5,a,１２,1\r\n", "単品.CSV の 2 行目：単価「１２」は 0 以上の整数ではありません。"},
+        {"price too wide", &itemTable(), item + "5,a,12345678,1\r\n", "単品.CSV の 2 行目：単価「12345678」は 7 桁に入りません。"},
+        {"empty code", &itemTable(), item + ",a,1,1\r\n", "単品.CSV の 2 行目：単品ｺｰﾄﾞ が空です。"},
+        {"size too wide", &priceTable(),
+         priceTable().captionLine() + "\r\n01,01,1001,01,K,N,123456,1,1,1" + std::string(41, ',') + "\r\n",
+         "01011000.CSV の 2 行目：Ｗサイズ（ミリ）「123456」は 5 桁に入りません。"},
+        {"row of another major class", &kind1Table(), kind + "01,01,1000,a" + rates + "\r\n02,01,1000,b" + rates + "\r\n",
+         "品種101.CSV の 3 行目：大分類ｺｰﾄﾞ「02」が選んだ大分類 01 と違います。"},
+        {"quote never closed", &groupTable(), group + "01,\"a\r\n", "大分類.CSV の 2 行目：大分類名 の「\"」が閉じないままファイルが終わっています。"},
+        {"UTF-8 text", &groupTable(), "01,アルミ\r\n", "大分類.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。", true},
+        {"UTF-8 with a byte-order mark", &groupTable(), "\xEF\xBB\xBF" "01,a\r\n",
+         "大分類.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ConversionFiles f = c.table == &kind1Table()   ? kindFiles(inst.dir(), 1, 1)
+                                  : c.table == &priceTable() ? priceFiles(inst.dir(), "01011000")
+                                                             : singleFiles(inst.dir(), *c.table);
+        const std::string before = hostBytes(f.master);
+        putHostBytes(f.csv, c.raw ? c.csv : toCp932(c.csv));
+        try {
+            importFile(*c.table, f.csv, f.master, f.check);
+            ADD_FAILURE() << "the file was taken";
+        } catch (const CsvRefused &e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_EQ(hostBytes(f.master), before);
+    }
+}
+
+TEST(CsvConvert, MissingCsvFileIsRefusedBeforeTheMasterIsTouched)
+{
+    TempInstall inst;
+    const ConversionFiles f = singleFiles(inst.dir(), groupTable());
+    const std::string before = hostBytes(f.master);
+    EXPECT_THROW(
+        {
+            try {
+                importFile(groupTable(), f.csv, f.master);
+            } catch (const CsvRefused &e) {
+                EXPECT_EQ(std::string(e.what()), "大分類.CSV がありません。");
+                throw;
+            }
+        },
+        CsvRefused);
+    EXPECT_EQ(hostBytes(f.master), before);
+}
+
+TEST(CsvConvert, NamesWithCommasQuotesAndLineBreaksSurviveTheRoundTrip)
+{
+    TempInstall inst;
+    const ConversionFiles f = singleFiles(inst.dir(), itemTable());
+    std::string master;
+    const char *names[] = {"株式会社,山川", "24\"モニター", "\"引用\"", "二行\r\n目", "末尾,"};
+    int cd = 1;
+    for (const char *n : names) {
+        Record r(Item::layout());
+        r.setSeparators();
+        r.setNumber(Item::TANPIN_CD, cd++, "0000");
+        r.setText(Item::NAME, n);
+        r.setText(Item::TANKA, "1200");
+        r.setText(Item::GENKA, "800");
+        master += r.bytes();
+    }
+    putHostBytes(f.master, master);
+    exportFile(itemTable(), f.master, f.csv);
+    EXPECT_NE(fromCp932(hostBytes(f.csv)).find("0001,\"株式会社,山川\",1200,800\r\n"), std::string::npos);
+    EXPECT_NE(fromCp932(hostBytes(f.csv)).find("0003,\"\"\"引用\"\"\",1200,800\r\n"), std::string::npos);
+    importFile(itemTable(), f.csv, f.master);
+    EXPECT_EQ(hostBytes(f.master), master);
+}
+
+TEST(CsvConvert, OldExportsWithoutQuotesStillImport)
+{
+    // The old export wrote every cell bare and padded nothing: blanks before a cell are skipped,
+    // a quote inside a name is part of it.
+    const std::string csv = toCp932("単品ｺｰﾄﾞ,単品名,単価,原価\r\n0012, 24\"モニター,1500,\r\n0013,網戸,0000800,0000000\r\n");
+    const std::string master = importBytes(itemTable(), csv, "単品.CSV");
+    ASSERT_EQ(master.size(), 256u);
+    Record r(Item::layout());
+    r.setBytes(master.substr(0, 128));
+    EXPECT_EQ(r.trimmed(Item::NAME), "24\"モニター");
+    EXPECT_EQ(r.number(Item::TANKA), 1500);
+    r.setBytes(master.substr(128));
+    EXPECT_EQ(r.raw(Item::TANKA), "0000800");
+    EXPECT_EQ(r.raw(Item::FILLER), std::string(54, ' '));
+    EXPECT_EQ(master.substr(254), "\r\n");
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// A master file of the maintenance tools, opened by its path for each operation and closed when
+// the operation ends, under the file locks that the programs of one install folder share: reads
+// take the shared lock, appends and rewrites the exclusive one. Nothing is held open between two
+// operations, so a rewrite by quotedesk or another tool in between is seen by the next read and
+// never takes this tool's writes with an unlinked file.
+//
+// A record that a tool chose from its list is read again before it is changed or marked, and
+// written back only when it still is the record that was listed; a rewrite keeps the master as
+// it was when any step fails (platform/files, safe_replace.h).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/record.h"
+
+namespace qd::maint {
+
+using qd::records::Layout;
+using qd::records::Record;
+
+class MasterFile {
+public:
+    // `path` and `workPath` are system paths (install folder + "\data\MAKER.TXT", + "\data\WMAKER.TXT").
+    MasterFile(std::string path, std::string workPath, const Layout &layout);
+
+    const std::string &path() const { return m_path; }
+    const Layout &layout() const { return *m_layout; }
+
+    // Every record in file order. A missing master is created empty when `create` is set, else
+    // it reads as no records.
+    std::vector<Record> readAll(bool create = true) const;
+    // Record n (from 1) as it stands now.
+    Record read(std::int32_t n) const;
+
+    // Writes the record after the file's real end, whatever was read before; returns its number.
+    std::int32_t append(const Record &rec) const;
+
+    // Reads record n again; when `stillListed` holds for it, `edit` changes it and the master is
+    // written again with it in its place (the bytes as read, only the edited fields replaced),
+    // through the work copy. Returns false, and writes nothing, when the record is no longer the
+    // one listed (or no longer there).
+    bool changeRecord(std::int32_t n, const std::function<bool(const Record &)> &stillListed,
+                      const std::function<void(Record &)> &edit) const;
+
+    struct Rewrite {
+        // Runs before anything is written, with the number of records and record n (from 1) as it
+        // stands now (the reference holds until the next call): false writes nothing.
+        std::function<bool(std::int32_t count, const std::function<const Record &(std::int32_t n)> &recordAt)> check;
+        // Whether record n (from 1) stays in the file.
+        std::function<bool(std::int32_t n, const Record &)> keep;
+        // The order of the kept records: ascending sort key in the order of the sorted lists,
+        // equal keys in file order. Without a key the file order stays.
+        std::function<std::string(const Record &)> sortKey;
+    };
+    // Rewrites the master through its work copy with the kept records, numbered from 1 without
+    // gaps; the work copy takes the master's name in one step. Returns the number of records
+    // kept, or nullopt when `check` refused. A failure throws FileError and leaves the master as
+    // it was, without a work copy.
+    std::optional<std::int32_t> rewrite(const Rewrite &how) const;
+
+private:
+    // The master's bytes, whole records; the caller holds the lock.
+    std::string readBytesLocked(bool create) const;
+    // The records' bytes as the new master.
+    void writeThroughWorkCopy(const std::string &bytes) const;
+
+    std::string m_path;
+    std::string m_workPath;
+    const Layout *m_layout;
+};
+
+} // namespace qd::maint

@@ -1,0 +1,40 @@
+// The own-company record, record 1 of "\data\SYSF.SSS": its twelve fields as ownmaint edits
+// them, and the reading and writing of the record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tools/maintenance/lib/maint_state.h"
+
+namespace qd::maint {
+
+// Field n (1 .. 12) of the record: JISYA_NAME, JUSYO_1, ..., FURIKOMI_4.
+int ownField(int n);
+// Its width in bytes (50, 50, 50, 10, 15, 15, 29, 29, 50, 50, 50, 50).
+int ownFieldWidth(int n);
+
+// SYSF_EDIT_n := as many blanks as field n is wide.
+void SYSF_FIELDS_CLEAR(OwnState &g);
+// SYSF_EDIT_n := field n of SYSF_REC at its full width.
+void SYSF_TO_EDIT(OwnState &g);
+// The ten "," fields and CR LF of SYSF_REC.
+void SYSF_SEP_SET(OwnState &g);
+// Field n := SYSF_EDIT_n cut (never half a character) or blank-filled to its width; FILLER
+// blank.
+void SYSF_REC_SET(OwnState &g);
+
+// Whether quotedesk's rate selection can read the text of the rate field (KAKERITU): blank (no
+// rate of the company's own), a rate rank 1 to 10, or a percentage above 10 up to 999.99, in
+// plain digits with at most two decimals.
+bool isReadableRate(std::string_view text);
+
+// Reads record 1 of the file (a missing file is created empty) into SYSF_REC and sets the
+// record count; SYSF_REC stays as it is when the file holds no record.
+void readOwnRecord(OwnState &g, const std::string &path);
+// Writes SYSF_REC as record 1 and keeps whatever the file holds after it; the file is replaced
+// in one step, so a failure leaves it as it was.
+void writeOwnRecord(const OwnState &g, const std::string &path);
+
+} // namespace qd::maint

@@ -1,0 +1,293 @@
+// The list-type tools that mark deleted records (groupmaint, sectmaint, classmaint, colormaint,
+// glassmaint, partnermaint): adding, changing, deleting and the exit rewrite, the values they
+// refuse, and what they do when another program changed the master in between.
+#include "tools/maintenance/tests/maint_fixture.h"
+
+#include <QPushButton>
+
+#include "platform/text/numbers.h"
+#include "records/layouts.h"
+
+namespace qd::testing {
+namespace {
+
+using qd::maint::ListEditor;
+using qd::records::Record;
+namespace fs = std::filesystem;
+
+TEST_F(MaintTest, GroupmaintAddsTheRecordOfTheLayoutAndRewritesOnlyOnEnd)
+{
+    auto f = open("groupmaint");
+    EXPECT_TRUE(fs::exists(file("MAKER.TXT"))) << "a missing master is made empty";
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("groupmaint"));
+    EXPECT_EQ(f->objectName(), QStringLiteral("INMAKER"));
+    EXPECT_EQ(f->List1->lineCount(), 0);
+    EXPECT_EQ(focus(), f->List1);
+    EXPECT_TRUE(f->Command1->isEnabled());
+    EXPECT_FALSE(f->Command2->isEnabled());
+    EXPECT_FALSE(f->Command4->isEnabled());
+
+    type(f->Text1, QStringLiteral("5"));
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("5"));
+    EXPECT_EQ(focus(), f->Text2);
+    type(f->Text2, QStringLiteral("ABC"));
+    EXPECT_EQ(focus(), f->Text1);
+    press(f->Command1);
+    const std::string first = "05,ABC" + std::string(17, ' ') + "," + std::string(6, ' ') + "\r\n";
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), first);
+    ASSERT_EQ(f->List1->lineCount(), 1);
+    EXPECT_EQ(f->List1->lineText(0).toStdString(), "05 ABC" + std::string(17 + 10, ' ') + "00001");
+    EXPECT_EQ(f->Text1->text(), QString());
+    EXPECT_EQ(focus(), f->List1);
+
+    // A second one, then the first deleted: it stays in the file, marked, until the end.
+    type(f->Text1, QStringLiteral("3"));
+    type(f->Text2, QStringLiteral("XYZ"));
+    press(f->Command1);
+    EXPECT_EQ(lines(f->List1).size(), 2);
+    EXPECT_TRUE(f->List1->lineText(0).startsWith(QStringLiteral("03 XYZ")));
+    f->List1->setListIndex(1);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("5"));
+    EXPECT_FALSE(f->Command1->isEnabled());
+    press(f->Command3);
+    EXPECT_EQ(lines(f->List1).size(), 1);
+    EXPECT_EQ(readBytes(file("MAKER.TXT")).substr(0, 32), "00" + first.substr(2));
+    EXPECT_EQ(readBytes(file("MAKER.TXT")).size(), 64u);
+
+    press(f->Command5);
+    EXPECT_TRUE(f->isUnloaded());
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), "03,XYZ" + std::string(17, ' ') + "," + std::string(6, ' ') + "\r\n");
+    EXPECT_FALSE(fs::exists(file("WMAKER.TXT")));
+}
+
+// Per tool: the records of a master (major class 1 where the tool has one), and what the list,
+// a deletion and the exit rewrite make of them.
+TEST_F(MaintTest, DeletedRecordsAreMarkedThenTheEndRewritesInCodeOrderByteForByte)
+{
+    for (const char *program : {"groupmaint", "sectmaint", "classmaint", "colormaint", "glassmaint", "partnermaint"}) {
+        SCOPED_TRACE(program);
+        const qd::maint::ListTool &t = tool(program);
+        const fs::path folder = inst.path() / (t.folder + 1);
+        fs::create_directories(folder);
+        writeBytes(inst.data() / "MAKER.TXT", joined({record(tool("groupmaint"), 1, "アルミ")}));
+
+        Record g = record(t, 7, "Gガラス", 1, 1200, 800);
+        Record deleted = record(t, 3, "消えた", 1);
+        t.markDeleted(deleted);
+        Record a = record(t, 1, "A", 1, 5, 4);
+        // Bytes the tool has no field for stay as they were.
+        std::string odd = a.bytes();
+        odd[static_cast<std::size_t>(t.layout().length - 3)] = '#';
+        a.setBytes(odd);
+        Record h = record(t, 7, "HH", 1);
+        Record b = record(t, 2, "B", 1);
+        std::vector<Record> records = {g, deleted, a, h, b};
+        if (t.twoLevel())
+            records.push_back(record(t, 1, "よその大分類", 9)); // an orphan: never listed, kept
+        const fs::path master = folder / t.master;
+        writeBytes(master, joined(records));
+
+        auto f = open(program);
+        if (t.twoLevel()) {
+            ASSERT_EQ(f->List2->lineCount(), 1);
+            f->List2->setListIndex(0);
+            EXPECT_EQ(f->g.CHOSEN_MAJOR, 1);
+        }
+        const QStringList listed = lines(f->List1);
+        ASSERT_EQ(listed.size(), 4);
+        const int width = std::string(t.codePattern).size();
+        const auto code = [width](int c) { return QString::fromStdString(qd::text::format(c, width == 4 ? "0000" : "00")); };
+        EXPECT_TRUE(listed[0].startsWith(code(1) + u' ')) << listed[0].toStdString();
+        EXPECT_TRUE(listed[1].startsWith(code(2) + u' '));
+        EXPECT_TRUE(listed[2].endsWith(QStringLiteral("00001")));
+        EXPECT_TRUE(listed[3].endsWith(QStringLiteral("00004")));
+
+        // Deleting B marks it in its place; the mark of sections keeps the code and the name.
+        f->List1->setListIndex(1);
+        press(f->Command3);
+        EXPECT_EQ(lines(f->List1).size(), 3);
+        Record marked = b;
+        t.markDeleted(marked);
+        EXPECT_EQ(readBytes(master).substr(4 * t.layout().length, t.layout().length), marked.bytes());
+        if (std::string(program) == "sectmaint") {
+            EXPECT_EQ(marked.raw(qd::records::Section::CIHO_CD), "02");
+        }
+
+        press(f->Command5);
+        std::vector<Record> expected = {a, g, h};
+        if (t.twoLevel())
+            expected.push_back(records.back());
+        EXPECT_EQ(readBytes(master), joined(expected));
+        EXPECT_FALSE(fs::exists(folder / t.work));
+        EXPECT_TRUE(f->isUnloaded());
+    }
+}
+
+TEST_F(MaintTest, TheCloseBoxEndsWithoutTheRewrite)
+{
+    const std::string bytes = writeThreeWithADeletedOne(tool("partnermaint"), file("TOKF.SSS"));
+    auto f = open("partnermaint");
+    EXPECT_EQ(f->List1->lineText(0).toStdString(),
+              "0001 A" + std::string(49 + 50, ' ') + "00003");
+    f->close();
+    EXPECT_TRUE(f->isUnloaded());
+    EXPECT_EQ(readBytes(file("TOKF.SSS")), bytes);
+}
+
+// Values that their fields cannot hold are refused with the message and nothing is written:
+// code 0 is the mark of a deleted record (a section's code 0 is an ordinary code), a negative
+// code does not fit its digits, an amount beyond seven digits would be cut.
+TEST_F(MaintTest, ValuesBeyondTheirFieldsAreRefused)
+{
+    fs::create_directories(inst.path() / "ALMI");
+    struct Case {
+        const char *program;
+        const char *code;
+        const char *price;
+        bool refused;
+    } const cases[] = {
+        {"groupmaint", "0", nullptr, true},     {"groupmaint", "-5", nullptr, true},
+        {"groupmaint", "99", nullptr, false},   {"sectmaint", "0", nullptr, false},
+        {"sectmaint", "-1", nullptr, true},     {"classmaint", "0", nullptr, true},
+        {"colormaint", "-3", nullptr, true},    {"partnermaint", "0", nullptr, true},
+        {"partnermaint", "-999", nullptr, true}, {"partnermaint", "9999", nullptr, false},
+        {"glassmaint", "5", "10000000", true},  {"glassmaint", "5", "9999999", false},
+        {"glassmaint", "5", "-999999", false},  {"glassmaint", "5", "-1000000", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.program) + " " + c.code + " " + (c.price ? c.price : ""));
+        const qd::maint::ListTool &t = tool(c.program);
+        const fs::path master = inst.path() / (t.folder + 1) / t.master;
+        fs::remove(master);
+        if (t.twoLevel())
+            writeBytes(file("MAKER.TXT"), joined({record(tool("groupmaint"), 1, "アルミ")}));
+        auto f = open(c.program);
+        if (t.twoLevel())
+            f->List2->setListIndex(0);
+        type(f->Text1, QString::fromLatin1(c.code));
+        type(f->Text2, QStringLiteral("名前"));
+        if (c.price)
+            type(f->Text3, QString::fromLatin1(c.price));
+        const int before = seam.messages().size();
+        if (c.refused)
+            seam.answerMessage(1);
+        press(f->Command1);
+        EXPECT_EQ(seam.messages().size() - before, c.refused ? 1 : 0);
+        EXPECT_EQ(fs::file_size(master), c.refused ? 0u : static_cast<std::uintmax_t>(t.layout().length));
+        if (c.refused) {
+            EXPECT_EQ(seam.messages().last(), NUMBER_MESSAGE);
+            EXPECT_EQ(seam.calls().back().message.title.toStdString(), c.program);
+            EXPECT_EQ(focus(), c.price ? f->Text3 : f->Text1) << "the box of the value refused";
+        }
+        seam.clearCalls();
+        f.reset();
+    }
+}
+
+TEST_F(MaintTest, AnAddGoesAfterTheRealEndAndAChangeChecksTheRecordIsStillTheListedOne)
+{
+    const qd::maint::ListTool &t = tool("groupmaint");
+    writeBytes(file("MAKER.TXT"), joined({record(t, 1, "A"), record(t, 2, "B")}));
+    auto f = open("groupmaint");
+
+    // Another program adds a record while the list is shown: the new one goes after it.
+    writeBytes(file("MAKER.TXT"), joined({record(t, 1, "A"), record(t, 2, "B"), record(t, 4, "D")}));
+    type(f->Text1, QStringLiteral("3"));
+    type(f->Text2, QStringLiteral("C"));
+    press(f->Command1);
+    const std::string four = joined({record(t, 1, "A"), record(t, 2, "B"), record(t, 4, "D"), record(t, 3, "C")});
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), four);
+    EXPECT_EQ(lines(f->List1).size(), 4);
+
+    // B is chosen, then another program rewrites the master: record 2 is now another one.
+    f->List1->setListIndex(1);
+    EXPECT_EQ(f->g.CUR_REC, 2);
+    const std::string rewritten = joined({record(t, 1, "A"), record(t, 4, "D"), record(t, 3, "C")});
+    writeBytes(file("MAKER.TXT"), rewritten);
+    type(f->Text2, QStringLiteral("BB"));
+    seam.answerMessage(1);
+    press(f->Command2);
+    EXPECT_EQ(seam.messages().last(), CHANGED_MESSAGE);
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), rewritten);
+    EXPECT_EQ(lines(f->List1).size(), 3);
+
+    // Choosing a line whose record has gone since the list was filled says so as well.
+    writeBytes(file("MAKER.TXT"), joined({record(t, 1, "A")}));
+    seam.answerMessage(1);
+    f->List1->setListIndex(2);
+    EXPECT_EQ(seam.messages().last(), CHANGED_MESSAGE);
+    EXPECT_EQ(lines(f->List1).size(), 1);
+
+    // A change of the record still listed goes in its place.
+    f->List1->setListIndex(0);
+    type(f->Text1, QStringLiteral("1"));
+    type(f->Text2, QStringLiteral("AA"));
+    press(f->Command2);
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), joined({record(t, 1, "AA")}));
+}
+
+TEST_F(MaintTest, NamesAreCutAtTheirByteWidthWithoutHalfACharacter)
+{
+    auto f = open("groupmaint");
+    type(f->Text1, QStringLiteral("1"));
+    type(f->Text2, QStringLiteral("Aあいうえおかきくけこさしすせそ"));
+    EXPECT_EQ(qd::text::charCount(f->g.EDIT_NAME), 20u);
+    press(f->Command1);
+    const std::string rec = readBytes(file("MAKER.TXT"));
+    EXPECT_EQ(rec.substr(3, 20), qd::text::toCp932("Aあいうえおかきくけ") + " ");
+    EXPECT_EQ(rec[23], ',');
+}
+
+TEST_F(MaintTest, BoxesTakeValuesOnlyWithEnter)
+{
+    fs::create_directories(inst.path() / "ALMI");
+    auto f = open("glassmaint");
+    type(f->Text1, QStringLiteral("x"));
+    EXPECT_EQ(f->g.EDIT_CODE, 1) << "no number: nothing changes";
+    EXPECT_EQ(focus(), f->Text1);
+    f->Text1->setText(QStringLiteral("12"));
+    f->List1->setFocus();
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("1")) << "typed without Enter: dropped";
+    type(f->Text1, QStringLiteral("5"));
+    type(f->Text2, QStringLiteral("フロート"));
+    EXPECT_EQ(focus(), f->Text3);
+    type(f->Text3, QStringLiteral("12000"));
+    EXPECT_EQ(f->Text3->text(), QStringLiteral("12,000"));
+    type(f->Text4, QStringLiteral("8,000"));
+    EXPECT_EQ(focus(), f->Text1);
+    type(f->Text4, QStringLiteral("1"), 27);
+    EXPECT_EQ(f->Text4->text(), QStringLiteral("8,000"));
+    EXPECT_EQ(focus(), f->Text3);
+    press(f->Command1);
+    EXPECT_EQ(readBytes(inst.path() / "ALMI" / "GARASU.TXT"),
+              "05," + qd::text::toCp932("フロート") + std::string(12, ' ') + ",0012000,0008000," + std::string(22, ' ') + "\r\n");
+    EXPECT_TRUE(f->List1->lineText(0).startsWith(QStringLiteral("05 フロート")));
+
+    // Leaving the code box at 0 takes the focus back to it, quietly.
+    type(f->Text1, QStringLiteral("0"));
+    EXPECT_EQ(focus(), f->Text1);
+}
+
+TEST_F(MaintTest, AFailingRewriteLeavesTheMasterAndTheToolGoesOn)
+{
+    const qd::maint::ListTool &t = tool("sectmaint");
+    const std::string bytes = writeThreeWithADeletedOne(t, file("CIHO.TXT"));
+    auto f = open("sectmaint");
+    seam.answerMessage(1, [](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("CIHO.TXT"))) << m.text.toStdString();
+        EXPECT_EQ(m.title, QStringLiteral("sectmaint"));
+    });
+    {
+        qd::files::ScopedFault fault(qd::files::FileStep::Rename, 1);
+        press(f->Command5);
+    }
+    EXPECT_EQ(readBytes(file("CIHO.TXT")), bytes);
+    EXPECT_FALSE(fs::exists(file("WCIHO.TXT")));
+    EXPECT_FALSE(f->isUnloaded()) << "the tool goes on";
+    press(f->Command5);
+    EXPECT_TRUE(f->isUnloaded());
+    EXPECT_EQ(readBytes(file("CIHO.TXT")), joined({record(t, 1, "A"), record(t, 5, "E")}));
+}
+
+} // namespace
+} // namespace qd::testing

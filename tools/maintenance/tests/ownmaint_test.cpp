@@ -1,0 +1,140 @@
+// ownmaint: the own-company record written on 終了 only, with its ten separators, and the rate
+// field that takes only what quotedesk's rate selection reads.
+#include "tools/maintenance/tests/maint_fixture.h"
+
+#include <QPushButton>
+
+#include "records/layouts.h"
+#include "tools/maintenance/lib/own_company.h"
+#include "tools/maintenance/lib/sysfm.h"
+
+namespace qd::testing {
+namespace {
+
+using qd::maint::SYSFM;
+namespace fs = std::filesystem;
+namespace O = qd::records::OwnCompany;
+
+class OwnMaint : public MaintTest {
+protected:
+    std::unique_ptr<SYSFM> openForm()
+    {
+        auto f = std::make_unique<SYSFM>();
+        f->Form_Load();
+        QApplication::setActiveWindow(f.get());
+        return f;
+    }
+    static std::string field(const std::string &rec, int f)
+    {
+        const auto &d = O::layout().fields[static_cast<std::size_t>(f)];
+        return qd::text::fromCp932(rec.substr(static_cast<std::size_t>(d.offset), static_cast<std::size_t>(d.width)));
+    }
+};
+
+TEST_F(OwnMaint, EndWritesTheRecordWithItsTenSeparatorsAndNothingElseWrites)
+{
+    auto f = openForm();
+    EXPECT_TRUE(fs::exists(file("SYSF.SSS")));
+    EXPECT_EQ(readBytes(file("SYSF.SSS")), "");
+    EXPECT_EQ(f->Text[8]->text(), QStringLiteral("T1234567890123"));
+    EXPECT_EQ(focus(), f->Text[1]);
+
+    type(f->Text[1], QStringLiteral("株式会社　見本サッシ"));
+    EXPECT_EQ(focus(), f->Text[2]);
+    type(f->Text[4], QStringLiteral("123-4567"));
+    type(f->Text[7], QStringLiteral("3"));
+    type(f->Text[8], QStringLiteral("T9876543210987"));
+    type(f->Text[12], QStringLiteral("普通 1234567"));
+    EXPECT_EQ(focus(), f->Command1);
+    f->Text[5]->setFocus();
+    f->Text[5]->setText(QStringLiteral("未確定"));
+    f->Command1->setFocus(); // leaving without Enter drops the typing
+    EXPECT_EQ(readBytes(file("SYSF.SSS")), "") << "nothing is written before 終了";
+
+    press(f->Command1);
+    EXPECT_TRUE(f->isUnloaded());
+    const std::string rec = readBytes(file("SYSF.SSS"));
+    ASSERT_EQ(rec.size(), 512u);
+    std::vector<std::size_t> commas;
+    for (std::size_t i = 0; i < rec.size(); ++i)
+        if (rec[i] == ',')
+            commas.push_back(i);
+    EXPECT_EQ(commas, (std::vector<std::size_t>{50, 101, 152, 163, 179, 195, 254, 305, 356, 407}));
+    EXPECT_EQ(rec.substr(510), "\r\n");
+    EXPECT_EQ(qd::text::trim(field(rec, O::JISYA_NAME)), "株式会社　見本サッシ");
+    EXPECT_EQ(field(rec, O::YUBIN_NO), "123-4567  ");
+    EXPECT_EQ(qd::text::trim(field(rec, O::TEL_NO)), "");
+    EXPECT_EQ(field(rec, O::KAKERITU), "3" + std::string(28, ' '));
+    EXPECT_EQ(qd::text::trim(field(rec, O::TOUROKU_NO)), "T9876543210987");
+    EXPECT_EQ(qd::text::trim(field(rec, O::FURIKOMI_4)), "普通 1234567");
+    EXPECT_EQ(rec.substr(458, 52), std::string(52, ' '));
+}
+
+TEST_F(OwnMaint, TheRecordIsShownAtFullWidthAndWhatFollowsItInTheFileIsKept)
+{
+    qd::records::Record r(O::layout());
+    r.setText(O::JISYA_NAME, "有限会社テスト");
+    r.setText(O::KAKERITU, "85.5");
+    r.setText(O::TOUROKU_NO, "T1111");
+    r.setSeparators();
+    const std::string tail = "second record, kept as it is\r\n";
+    writeBytes(file("SYSF.SSS"), r.bytes() + tail);
+
+    auto f = openForm();
+    EXPECT_EQ(f->Text[1]->text().toStdString(), r.text(O::JISYA_NAME));
+    f->Text[7]->setFocus();
+    EXPECT_EQ(f->Text[7]->text(), QStringLiteral("85.5"));
+
+    // A name beyond its 50 bytes keeps its whole text in the box; the record takes what fits.
+    const QString longName = QString(26, QChar(0x4E9C)); // 52 bytes
+    type(f->Text[1], longName);
+    EXPECT_EQ(f->Text[1]->text(), longName);
+    // 取消 writes nothing; 終了 writes record 1 and keeps the rest.
+    {
+        auto cancelled = openForm();
+        press(cancelled->Command2);
+        EXPECT_TRUE(cancelled->isUnloaded());
+        EXPECT_EQ(readBytes(file("SYSF.SSS")), r.bytes() + tail);
+    }
+    press(f->Command1);
+    const std::string bytes = readBytes(file("SYSF.SSS"));
+    ASSERT_EQ(bytes.size(), 512u + tail.size());
+    EXPECT_EQ(field(bytes, O::JISYA_NAME), qd::text::fixedChars(QString(25, QChar(0x4E9C)).toStdString(), 25));
+    EXPECT_EQ(bytes.substr(512), tail);
+    EXPECT_EQ(qd::text::trim(field(bytes, O::KAKERITU)), "85.5");
+}
+
+TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)
+{
+    struct Case {
+        const char *text;
+        bool readable;
+    } const cases[] = {
+        {"", true},       {"   ", true},    {"1", true},      {"10", true},    {" 3 ", true}, {"3.0", true},
+        {"85", true},     {"85.5", true},   {"999.99", true}, {"0", false},    {"2.5", false}, {"10.5", true},
+        {"11.123", false}, {"1000", false}, {"-5", false},    {"abc", false},  {"１０", false}, {"5%", false},
+        {"8.", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(qd::maint::isReadableRate(c.text), c.readable) << c.text;
+
+    auto f = openForm();
+    seam.answerMessage(1);
+    type(f->Text[7], QStringLiteral("ランク3"));
+    EXPECT_EQ(seam.messages().last(), NUMBER_MESSAGE);
+    EXPECT_EQ(seam.calls().back().message.title, QStringLiteral("ownmaint"));
+    EXPECT_EQ(focus(), f->Text[7]);
+    EXPECT_EQ(f->g.SYSF_EDIT[7], std::string(29, ' '));
+    type(f->Text[7], QStringLiteral("7"));
+    EXPECT_EQ(f->g.SYSF_EDIT[7], "7");
+    EXPECT_EQ(focus(), f->Text[8]);
+    // Esc goes back and drops the typing; in the first box it stays there.
+    type(f->Text[8], QStringLiteral("x"), 27);
+    EXPECT_EQ(focus(), f->Text[7]);
+    type(f->Text[1], QStringLiteral("x"), 27);
+    EXPECT_EQ(focus(), f->Text[1]);
+    EXPECT_EQ(f->Text[1]->text().toStdString(), std::string(50, ' '));
+}
+
+} // namespace
+} // namespace qd::testing
