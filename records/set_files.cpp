@@ -82,7 +82,7 @@ void SET_FILE_OPEN(RecordsState &g)
     g.SET_FILE_NAME = qd::text::trim(g.SET_FILE_NAME);
     const std::string path = setFilePath(g, g.SET_FILE_NAME);
     if (setCodeOf(g.SET_FILE_NAME) == 0)
-        throw FileError(path, "This is not the name of a set file");
+        throw FileError(path, "This is not the name of a set file", NOT_A_SET_FILE);
     openRecordFile(g, g.SET_CTL, path, SetRecordLength, RecordFile::Mode::ReadOnly);
     // Whole records only: a record cut short is never read as a component.
     g.SET_CTL.recordCount = g.SET_CTL.lastRecord =

@@ -41,6 +41,9 @@ constexpr std::int32_t SetRecordLength = 160;
 constexpr std::int32_t SetCodeFirst = 1;
 constexpr std::int32_t SetCodeLast = 99999;
 
+// The reason a user reads when a name that is no set file's is opened as a set.
+inline constexpr const char *NOT_A_SET_FILE = "セットファイルの名前ではありません";
+
 bool isSetCode(std::int64_t code);
 // "SET" + Format(code, "00000") + ".TXT". Throws std::out_of_range for a code outside 1..99,999.
 std::string setFileName(std::int64_t code);

@@ -42,7 +42,8 @@ void refusePartialRecord(std::string_view systemPath, const WholeRecords &file, 
     throw FileError(qd::files::hostPath(systemPath).string(),
                     "The file ends in an incomplete record (" + std::to_string(file.partialBytes) + " of " +
                         std::to_string(length) + " bytes after record " + std::to_string(file.count) +
-                        "); it was left as it is");
+                        "); it was left as it is",
+                    "最後のレコードが途中で切れています");
 }
 
 void rewriteRecords(std::string_view masterPath, std::string_view workPath, std::int32_t length,

@@ -108,13 +108,19 @@ void putCell(const CsvColumn &col, const CsvCell &cell, const records::FieldDef 
                 refuse(col.caption + " が空です。");
             return; // no number: the field stays blank
         }
-        if (!allDigits(t))
-            refuse(col.caption + "「" + shown(t) + "」は 0 以上の整数ではありません。");
+        const bool negative = col.mayBeNegative && t.front() == '-';
+        std::string_view digits = negative ? t.substr(1) : t;
+        if (!allDigits(digits))
+            refuse(col.caption + "「" + shown(t) + (col.mayBeNegative ? "」は整数ではありません。"
+                                                                    : "」は 0 以上の整数ではありません。"));
         if (col.inPattern.empty()) {
-            // The digits as read; leading zeros that do not fit are dropped, the value kept.
-            value = t;
-            while (value.size() > width && value.front() == '0')
-                value.remove_prefix(1);
+            // The digits as read (a discount with its sign); leading zeros that do not fit are
+            // dropped, the value kept.
+            const std::size_t sign = negative ? 1 : 0;
+            while (sign + digits.size() > width && digits.size() > 1 && digits.front() == '0')
+                digits.remove_prefix(1);
+            stored = (negative ? "-" : "") + std::string(digits);
+            value = stored;
         } else if (onlyZeros(col.inPattern)) {
             stored = padded(t, col.inPattern.size());
             value = stored;
@@ -146,9 +152,9 @@ std::string failureMessage(const std::exception &e)
 {
     if (dynamic_cast<const CsvRefused *>(&e))
         return e.what();
-    // The file error's text holds the file and the system's reason.
+    // The file and the system's reason, as every message of the tools names them.
     if (dynamic_cast<const FileError *>(&e))
-        return std::string("ファイルを読み書きできませんでした：") + e.what();
+        return "ファイルを読み書きできませんでした：" + files::failureText(e);
     return std::string("処理を中断しました：") + e.what();
 }
 

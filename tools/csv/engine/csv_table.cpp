@@ -16,6 +16,13 @@ CsvColumn number(std::string caption, int field, std::string out, std::string in
 {
     return {std::move(caption), field, CellKind::Number, std::move(out), std::move(in)};
 }
+// A price or cost: as a number, and below zero for a discount.
+CsvColumn amount(std::string caption, int field, std::string out)
+{
+    CsvColumn c = number(std::move(caption), field, std::move(out));
+    c.mayBeNegative = true;
+    return c;
+}
 CsvColumn text(std::string caption, int field) { return {std::move(caption), field, CellKind::Text, {}, {}}; }
 
 // A slot number in full-width digits, as the captions of the rate and price slots carry it.
@@ -118,12 +125,12 @@ const CsvTable &classTable()
 const CsvTable &itemTable()
 {
     // Prices and costs go out without leading zeros (a zero as an empty cell) and come back as
-    // the digits read, left in their fields.
+    // the digits read, left in their fields; a discount keeps its minus sign.
     static const CsvTable t = codeAndName("csvitem", "itemmaint", Item::layout(), "TANPIN.TXT", "単品.CSV",
                                           {code("単品ｺｰﾄﾞ", Item::TANPIN_CD, "0000", "0000"),
                                            text("単品名", Item::NAME),
-                                           number("単価", Item::TANKA, "#######"),
-                                           number("原価", Item::GENKA, "#######")});
+                                           amount("単価", Item::TANKA, "#######"),
+                                           amount("原価", Item::GENKA, "#######")});
     return t;
 }
 

@@ -24,6 +24,8 @@ struct CsvColumn {
     CellKind kind = CellKind::Text;
     std::string outPattern; // the zero pattern of the export; empty: the field trimmed
     std::string inPattern;  // the zero pattern of the import; empty: the digits as read
+    // A price or cost of a single item: below zero for a discount, with a minus sign.
+    bool mayBeNegative = false;
 };
 
 struct CsvTable {

@@ -132,7 +132,11 @@ Utf8Kind utf8Kind(std::string_view bytes)
     if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
         static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF)
         return Utf8Kind::ByteOrderMark;
-    bool beyondAscii = false;
+    // Half-width katakana are single bytes A1-DF in code page 932, and two of them can make a
+    // valid two-byte UTF-8 character (C2-DF followed by A1-BF). Text whose every character beyond
+    // ASCII is such a pair is taken for code page 932; any other character beyond ASCII (every
+    // kana and kanji in UTF-8 takes three bytes) makes it UTF-8.
+    bool beyondKanaPairs = false;
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
@@ -169,10 +173,11 @@ Utf8Kind utf8Kind(std::string_view bytes)
         }
         if (code < minCode || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             return Utf8Kind::NotUtf8;
-        beyondAscii = true;
+        if (more > 1 || static_cast<unsigned char>(bytes[i + 1]) < 0xA1)
+            beyondKanaPairs = true;
         i += static_cast<std::size_t>(more) + 1;
     }
-    return beyondAscii ? Utf8Kind::Utf8Text : Utf8Kind::NotUtf8;
+    return beyondKanaPairs ? Utf8Kind::Utf8Text : Utf8Kind::NotUtf8;
 }
 
 std::string_view cutCp932(std::string_view bytes, std::size_t width)

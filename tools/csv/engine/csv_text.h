@@ -68,7 +68,8 @@ private:
 };
 
 // How a file's bytes stand against UTF-8: not UTF-8, a UTF-8 byte-order mark at the start, or
-// text that is valid UTF-8 throughout and holds characters beyond ASCII.
+// text that is valid UTF-8 throughout and holds characters beyond ASCII that are not simply
+// pairs of code page 932 half-width katakana.
 enum class Utf8Kind { NotUtf8, ByteOrderMark, Utf8Text };
 Utf8Kind utf8Kind(std::string_view bytes);
 

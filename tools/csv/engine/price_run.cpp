@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "tools/csv/engine/csv_convert.h"
@@ -36,15 +37,17 @@ std::vector<EntryFailure> convertPriceKeys(const std::string &instDir, const std
     if (workers <= 0)
         workers = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     workers = std::min<int>(workers, static_cast<int>(unique.size()));
-    if (workers <= 1) {
-        work();
-    } else {
-        std::vector<std::thread> threads;
-        for (int t = 0; t < workers; ++t)
+    // The calling thread takes entries as well. When the system gives no further thread, those
+    // started and this one share the entries: the run never ends for want of a thread.
+    std::vector<std::thread> threads;
+    try {
+        for (int t = 1; t < workers; ++t)
             threads.emplace_back(work);
-        for (std::thread &t : threads)
-            t.join();
+    } catch (const std::system_error &) {
     }
+    work();
+    for (std::thread &t : threads)
+        t.join();
 
     std::vector<EntryFailure> out;
     for (std::size_t i = 0; i < unique.size(); ++i)

@@ -59,7 +59,9 @@ QLabel *CsvWindow::addNotice(const TwipsRect &at)
 
 QPushButton *CsvWindow::addCommand(const QString &name, const QString &caption, const TwipsRect &at)
 {
-    return addButton(name, caption, at, systemFont(11, true));
+    QPushButton *b = addButton(name, caption, at, systemFont(11, true));
+    b->setAutoDefault(true); // Enter on the focused button presses it, as Space does
+    return b;
 }
 
 void CsvWindow::showExportNotice(QLabel *notice, const std::string &word)

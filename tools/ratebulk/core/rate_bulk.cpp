@@ -338,7 +338,7 @@ std::vector<CompactFailure> KIND_FILES_COMPACT(RateBulkState &g)
                 continue; // nothing to take out
             r::rewriteRecords(path, work, KIND_LENGTH, kept);
         } catch (const qd::files::FileError &e) {
-            failures.push_back({e.path(), e.what()});
+            failures.push_back({e.path(), e.reason().empty() ? e.what() : e.reason()});
         }
     }
     return failures;

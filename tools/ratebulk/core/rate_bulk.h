@@ -114,7 +114,7 @@ std::string rateWriteMessage(const RateWriteResult &result);
 // 終了: every major class's kind file without its "0000" records (a missing one is made empty).
 // Files that cannot be compacted are left as they were and named in the result.
 struct CompactFailure {
-    std::string path, what;
+    std::string path, what; // what: the reason the user reads
 };
 std::vector<CompactFailure> KIND_FILES_COMPACT(RateBulkState &g);
 

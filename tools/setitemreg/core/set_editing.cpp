@@ -20,6 +20,8 @@ using qd::records::SetRecordLength;
 namespace {
 
 const std::string BLANK_NAME(30, ' ');
+// What the user reads when a set changed by another program since it was listed is not written.
+const char *const CHANGED_MEANWHILE = "表示の後に他のプログラムで変更されています";
 
 void requireOpenSet(const SethinState &g)
 {
@@ -38,7 +40,7 @@ void rewriteSet(SethinState &g, bool mustBeAsListed, const std::function<std::st
         r::refusePartialRecord(g.SET_FILE_PATH, current, SetRecordLength);
         if (mustBeAsListed && current.bytes != g.LISTED_BYTES)
             throw FileError(qd::files::hostPath(g.SET_FILE_PATH).string(),
-                            "The set was changed by another program since it was shown; it is shown again");
+                            "The set was changed by another program since it was shown", CHANGED_MEANWHILE);
         const std::string next = build(current);
         g.SET_CTL.close();
         r::rewriteRecords(g.SET_FILE_PATH, g.WSET_FILE_PATH, SetRecordLength, next);
@@ -89,7 +91,7 @@ bool SET_OPEN_BY_CODE(SethinState &g, std::int32_t code) { return openSet(g, r::
 bool SET_OPEN_BY_NAME(SethinState &g, const std::string &fileName)
 {
     if (r::setCodeOf(fileName) == 0)
-        throw FileError(r::setFilePath(g, fileName), "This is not the name of a set file");
+        throw FileError(r::setFilePath(g, fileName), "This is not the name of a set file", r::NOT_A_SET_FILE);
     return openSet(g, fileName);
 }
 
@@ -108,6 +110,7 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
     r::SetPriceBook book(r::instDir(g));
     g.SET_TOTAL = 0;
     g.LISTED_BYTES.clear();
+    g.CUR_SET_NAME = BLANK_NAME;
     g.SET_REC.setRaw(SetItem::SET_NAME, BLANK_NAME);
     for (std::int32_t n = 1; n <= g.SET_CTL.recordCount; ++n) {
         g.SET_REC_NO = n;
@@ -116,6 +119,11 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
         g.LISTED_BYTES += g.SET_REC.bytes();
         if (!r::isSetComponent(g.SET_REC))
             continue;
+        // The set's name is its first component's: a record without a name (left by a delete
+        // that was cut off) must not make the set nameless, nor blank every component at the
+        // next add or change.
+        if (out.empty())
+            g.CUR_SET_NAME = r::setNameOf(g.SET_REC);
         ListedComponent c;
         c.recordNo = n;
         c.rec = g.SET_REC;
@@ -125,7 +133,6 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
         out.push_back(std::move(c));
     }
     g.SET_REC_NO = g.SET_CTL.recordCount;
-    g.CUR_SET_NAME = r::setNameOf(g.SET_REC);
     g.SET_CODE = r::setCodeOf(g.SET_FILE_NAME);
     return out;
 }
@@ -240,7 +247,7 @@ void SET_FILE_REMOVE(SethinState &g)
         r::refusePartialRecord(g.SET_FILE_PATH, current, SetRecordLength);
         if (current.bytes != g.LISTED_BYTES)
             throw FileError(qd::files::hostPath(g.SET_FILE_PATH).string(),
-                            "The set was changed by another program since it was shown; it is shown again");
+                            "The set was changed by another program since it was shown", CHANGED_MEANWHILE);
         g.SET_CTL.close();
         qd::files::removeFile(g.SET_FILE_PATH);
     }

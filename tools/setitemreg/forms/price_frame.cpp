@@ -9,6 +9,14 @@ namespace {
 
 QString q(const std::string &s) { return QString::fromStdString(s); }
 
+// Names and texts come padded to their fields' widths; shown from their start, a box narrower
+// than the padded text shows the name's beginning, not its blank end.
+void put(QLineEdit *box, const std::string &text)
+{
+    box->setText(q(text));
+    box->home(false);
+}
+
 // The names of the sixteen colour entries: label and price box, entry k at [k - 1].
 struct EntryNames {
     const char *label, *box;
@@ -137,26 +145,26 @@ void PriceFrame::blank()
 void PriceFrame::show(const PanelContent &c)
 {
     blank();
-    m_major->setText(q(c.majorName));
-    m_class->setText(q(c.className));
-    m_kind1->setText(q(c.kind1Name));
-    m_kind2->setText(q(c.kind2Name));
-    m_section->setText(q(c.sectionName));
+    put(m_major, c.majorName);
+    put(m_class, c.className);
+    put(m_kind1, c.kind1Name);
+    put(m_kind2, c.kind2Name);
+    put(m_section, c.sectionName);
     if (m_colour) {
         m_colour->setText(q(c.colourName));
-        m_colourPrice->setText(q(c.colourPrice));
+        put(m_colourPrice, c.colourPrice);
     }
     if (c.lineFound) {
-        m_kigo->setText(q(c.kigo));
-        m_kosyo->setText(q(c.kosyo));
-        m_biko->setText(q(c.biko));
-        m_wMm->setText(q(c.wMm));
-        m_wShaku->setText(q(c.wShaku));
-        m_hMm->setText(q(c.hMm));
-        m_hShaku->setText(q(c.hShaku));
+        put(m_kigo, c.kigo);
+        put(m_kosyo, c.kosyo);
+        put(m_biko, c.biko);
+        put(m_wMm, c.wMm);
+        put(m_wShaku, c.wShaku);
+        put(m_hMm, c.hMm);
+        put(m_hShaku, c.hShaku);
         for (int k = 0; k < 16; ++k) {
             m_labels[static_cast<std::size_t>(k)]->setText(q(c.colourNames[static_cast<std::size_t>(k)]));
-            m_prices[static_cast<std::size_t>(k)]->setText(q(c.prices[static_cast<std::size_t>(k)]));
+            put(m_prices[static_cast<std::size_t>(k)], c.prices[static_cast<std::size_t>(k)]);
         }
     }
     QFrame::show();

@@ -663,7 +663,11 @@ void SETHIN::Command3_Click()
             message(QStringLiteral("このセットファイルにはまだレコードがあります。\r削除しますか？"),
                     qd::qt::Buttons::YesNo) != qd::qt::Answer::Yes)
             return;
-        SET_FILE_REMOVE(g);
+        if (!guarded([&] { SET_FILE_REMOVE(g); })) {
+            SET_OPEN_BY_NAME(g, g.SET_FILE_NAME); // show the set as it stands now
+            SET_LIST_SHOW();
+            return;
+        }
         Form_Load();
         return;
     }

@@ -167,6 +167,28 @@ TEST_F(SetFixture, ChangeReplacesTheChosenComponentAndRenamesEveryOne)
     EXPECT_THROW(SET_COMPONENT_CHANGE(g, 0), std::logic_error);
 }
 
+TEST_F(SetFixture, ASetEndingInARecordWithoutANameKeepsTheNameOfItsComponents)
+{
+    // A record whose name is blank (left by a delete that was cut off) after the component.
+    makeSet(4, "勝手口セット", {{"1001", "01", "01", 0, "1"}});
+    r::Record blankName(r::SetItem::layout());
+    blankName.setSeparators();
+    writeBytes(setFile(4), readBytes(setFile(4)) + blankName.bytes());
+
+    SET_OPEN_BY_CODE(g, 4);
+    ASSERT_EQ(SET_LIST_READ(g).size(), 1u);
+    EXPECT_EQ(qd::text::trim(g.CUR_SET_NAME), "勝手口セット");
+
+    // Changing the component keeps the set's name in it.
+    chooseItem(g, "1002", "02", "02", 0);
+    ASSERT_EQ(SET_QTY_TAKE(g, "2"), QtyAnswer::Taken);
+    SET_COMPONENT_CHANGE(g, 1);
+    r::Record first(r::SetItem::layout());
+    first.setBytes(readBytes(setFile(4)).substr(0, 160));
+    EXPECT_EQ(qd::text::trim(first.text(r::SetItem::SET_NAME)), "勝手口セット");
+    EXPECT_EQ(first.raw(r::SetItem::HINSYU2_CD), "1002");
+}
+
 TEST_F(SetFixture, WritesThatWouldLoseDataAreRefusedAndLeaveTheFile)
 {
     makeSet(5, "浴室セット", {{"1001", "01", "01", 0, "1"}, {"1002", "02", "02", 1, "3"}});

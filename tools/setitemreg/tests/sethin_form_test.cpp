@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/qt/scripted_seam.h"
+#include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "records/set_files.h"
 #include "tests/support/temp_install.h"
@@ -199,4 +200,60 @@ TEST_F(SethinForm, RefusedInputsChangeNothing)
     seam.answerMessage(qd::qt::Answer::Yes);
     form->Command3_Click();
     EXPECT_FALSE(std::filesystem::exists(setFile(31)));
+}
+
+TEST_F(SethinForm, PanelsShowEveryNameFromItsStart)
+{
+    // Names are padded to their fields' widths: a box that showed the end of a long padded name
+    // would show "違い２枚建" for "引違い２枚建", or "外付" for the section "半外付".
+    const auto fromStart = [](const PriceFrame *frame) {
+        int shown = 0;
+        for (const QLineEdit *b : frame->findChildren<QLineEdit *>()) {
+            if (b->text().isEmpty())
+                continue;
+            ++shown;
+            EXPECT_EQ(b->cursorPosition(), 0) << frame->objectName().toStdString() << " "
+                                              << b->objectName().toStdString() << " " << b->text().toStdString();
+        }
+        return shown;
+    };
+    typeInto(form->Text1, "1");
+    form->List8->setListIndex(0);
+    EXPECT_EQ(qd::text::trim(form->Frame2->box("Text3")->text().toStdString()), "引違い２枚建");
+    EXPECT_GT(fromStart(form->Frame2), 10);
+
+    form->List8_KeyDown(13);
+    ASSERT_GE(form->List6->listIndex(), 0);
+    form->List6_MouseDown();
+    EXPECT_GT(fromStart(form->Frame3), 10);
+}
+
+TEST_F(SethinForm, ARefusedWriteSaysWhy)
+{
+    const auto saysWhy = [this](const char *why) {
+        seam.answerMessage(qd::qt::vbOK, [why](const qd::qt::MessageRequest &m) {
+            EXPECT_NE(m.text.toStdString().find(why), std::string::npos) << m.text.toStdString();
+            EXPECT_NE(m.text.toStdString().find("SET00001.TXT"), std::string::npos) << m.text.toStdString();
+        });
+    };
+    // Another program took a component out after the set was listed.
+    typeInto(form->Text1, "1");
+    const std::string before = readBytes(setFile(1));
+    writeBytes(setFile(1), before.substr(160));
+    form->List8->setLineSelected(0, true);
+    form->List8->setListIndex(0);
+    saysWhy("他のプログラムで変更されています");
+    form->Command3_Click();
+    EXPECT_EQ(readBytes(setFile(1)), before.substr(160));
+
+    // The set file ends in a part of a record.
+    const std::string cut = before + before.substr(0, 100);
+    writeBytes(setFile(1), cut);
+    typeInto(form->Text1, "1");
+    typeInto(form->Text52, "窓セット");
+    chooseItem();
+    seam.answerInput("1");
+    saysWhy("最後のレコードが途中で切れています");
+    form->Command1->click();
+    EXPECT_EQ(readBytes(setFile(1)), cut);
 }

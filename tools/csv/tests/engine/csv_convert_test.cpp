@@ -258,8 +258,8 @@ TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
         {"code too wide", &groupTable(), group + "01,a\r\n123,b\r\n", "大分類.CSV の 3 行目：大分類ｺｰﾄﾞ「123」は 2 桁に入りません。"},
         {"code not a number", &groupTable(), group + "1a,b\r\n", "大分類.CSV の 2 行目：大分類ｺｰﾄﾞ「1a」は 0 以上の整数ではありません。"},
         {"negative code", &itemTable(), item + "-5,a,1,1\r\n", "単品.CSV の 2 行目：単品ｺｰﾄﾞ「-5」は 0 以上の整数ではありません。"},
-        {"decimal price", &itemTable(), item + "5,a,12.5,1\r\n", "単品.CSV の 2 行目：単価「12.5」は 0 以上の整数ではありません。"},
-        {"full-width digits", &itemTable(), item + "5,a,１２,1\r\n", "単品.CSV の 2 行目：単価「１２」は 0 以上の整数ではありません。"},
+        {"decimal price", &itemTable(), item + "5,a,12.5,1\r\n", "単品.CSV の 2 行目：単価「12.5」は整数ではありません。"},
+        {"full-width digits", &itemTable(), item + "5,a,１２,1\r\n", "単品.CSV の 2 行目：単価「１２」は整数ではありません。"},
         {"price too wide", &itemTable(), item + "5,a,12345678,1\r\n", "単品.CSV の 2 行目：単価「12345678」は 7 桁に入りません。"},
         {"empty code", &itemTable(), item + ",a,1,1\r\n", "単品.CSV の 2 行目：単品ｺｰﾄﾞ が空です。"},
         {"size too wide", &priceTable(),
@@ -329,6 +329,43 @@ TEST(CsvConvert, NamesWithCommasQuotesAndLineBreaksSurviveTheRoundTrip)
     EXPECT_NE(fromCp932(hostBytes(f.csv)).find("0003,\"\"\"引用\"\"\",1200,800\r\n"), std::string::npos);
     importFile(itemTable(), f.csv, f.master);
     EXPECT_EQ(hostBytes(f.master), master);
+}
+
+// itemmaint keeps discounts as single items with a price or cost below zero ("-000500"): they go
+// out as -500 and come back with the same value. Codes and the other numbers stay unsigned.
+TEST(CsvConvert, NegativeItemPricesComeBack)
+{
+    TempInstall inst;
+    const ConversionFiles f = singleFiles(inst.dir(), itemTable());
+    Record r(Item::layout());
+    r.setSeparators();
+    r.setText(Item::TANPIN_CD, "0050");
+    r.setText(Item::NAME, "値引");
+    r.setText(Item::TANKA, "-000500");
+    r.setText(Item::GENKA, "-999999");
+    putHostBytes(f.master, r.bytes());
+    exportFile(itemTable(), f.master, f.csv);
+    EXPECT_EQ(fromCp932(hostBytes(f.csv)), "単品ｺｰﾄﾞ,単品名,単価,原価\r\n0050,値引,-500,-999999\r\n");
+    importFile(itemTable(), f.csv, f.master);
+    r.setBytes(hostBytes(f.master));
+    EXPECT_EQ(r.raw(Item::TANKA), "-500   ");
+    EXPECT_EQ(r.number(Item::TANKA), -500);
+    EXPECT_EQ(r.number(Item::GENKA), -999999);
+
+    const std::string item = "単品ｺｰﾄﾞ,単品名,単価,原価\r\n";
+    const std::pair<const char *, const char *> refused[] = {
+        {"5,a,-,1", "単品.CSV の 2 行目：単価「-」は整数ではありません。"},
+        {"5,a,1,--5", "単品.CSV の 2 行目：原価「--5」は整数ではありません。"},
+        {"5,a,-1000000,1", "単品.CSV の 2 行目：単価「-1000000」は 7 桁に入りません。"},
+    };
+    for (const auto &[row, message] : refused) {
+        try {
+            importBytes(itemTable(), toCp932(item + row + "\r\n"), "単品.CSV");
+            ADD_FAILURE() << row << " was taken";
+        } catch (const CsvRefused &e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+    }
 }
 
 TEST(CsvConvert, OldExportsWithoutQuotesStillImport)

@@ -133,6 +133,10 @@ TEST(CsvText, RecognisesUtf8)
     EXPECT_EQ(utf8Kind("\xE3\x81"), Utf8Kind::NotUtf8);     // cut in the middle of a character
     EXPECT_EQ(utf8Kind("\xC0\xAF"), Utf8Kind::NotUtf8);     // an overlong form
     EXPECT_EQ(utf8Kind("\xED\xA0\x80"), Utf8Kind::NotUtf8); // a surrogate
+    // Half-width katakana in code page 932 can pair up into valid UTF-8 ("ﾄｱ" is C4 B1): such a
+    // file is code page 932 text, not UTF-8. A pair that is no katakana in code page 932 is.
+    EXPECT_EQ(utf8Kind(toCp932("code,name,price,cost\r\n0012,ﾄｱ,1500,\r\n0013,ﾏｽ,200,\r\n")), Utf8Kind::NotUtf8);
+    EXPECT_EQ(utf8Kind("0012,W\xC3\x97H,1500,\r\n"), Utf8Kind::Utf8Text); // "W×H" in UTF-8
 }
 
 TEST(CsvText, CutsCodePage932OnCharacterBoundaries)

@@ -2,7 +2,12 @@
 // file as they were, and a csvprice run goes on with its other entries.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -96,7 +101,10 @@ TEST(CsvFailures, PriceRunConvertsEachEntryOnceAndGoesOnPastRefusedOnes)
         SCOPED_TRACE(workers);
         TempInstall inst;
         const auto masters = snapshot(inst.data());
+        qd::files::faults::clear();
         EXPECT_TRUE(convertPriceKeys(inst.dir(), {"01022000", "01011000", "01022000"}, Direction::Export, workers).empty());
+        // One CSV file put in place per key: no file is written twice, nor by two threads.
+        EXPECT_EQ(qd::files::faults::count(FileStep::Rename), 2);
         EXPECT_TRUE(std::filesystem::exists(inst.data() / "01011000.CSV"));
         EXPECT_FALSE(std::filesystem::exists(inst.data() / "01011100.CSV"));
 
@@ -114,6 +122,42 @@ TEST(CsvFailures, PriceRunConvertsEachEntryOnceAndGoesOnPastRefusedOnes)
         EXPECT_EQ(readBytes(inst.data() / "01011000.TXT"), masters.at("01011000.txt"));
         EXPECT_EQ(readBytes(inst.data() / "02011000.TXT"), masters.at("02011000.txt"));
     }
+}
+
+// A file that cannot be written is named with the system's reason, in the words of the other
+// messages: no programmer's text.
+TEST(CsvFailures, PriceRunNamesTheFileThatCouldNotBeWrittenAndWhy)
+{
+    TempInstall inst;
+    const std::filesystem::path csv = inst.data() / "01011000.CSV";
+    writeBytes(csv, "old");
+    std::filesystem::permissions(csv, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const auto failures = convertPriceKeys(inst.dir(), {"01011000"}, Direction::Export, 1);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].message, "ファイルを読み書きできませんでした：" + csv.string() + " (Permission denied)");
+    EXPECT_EQ(readBytes(csv), "old");
+}
+
+// Exports the keys with so little address space left that no thread's 8 MB stack fits, but the
+// run's own bytes do; true when every entry was converted.
+bool exportWithoutRoomForThreads(const TempInstall &inst, const std::vector<std::string> &keys)
+{
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const auto room = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (4u << 20);
+    const struct rlimit limit = {room, room};
+    ::setrlimit(RLIMIT_AS, &limit);
+    return convertPriceKeys(inst.dir(), keys, Direction::Export, 4).empty() &&
+           std::filesystem::exists(inst.data() / "02011000.CSV");
+}
+
+// A run on a machine that cannot give it another thread converts every entry all the same, on
+// the window's own thread.
+TEST(CsvFailuresDeathTest, PriceRunWithoutThreadsToSpareStillConvertsEveryEntry)
+{
+    TempInstall inst;
+    const std::vector<std::string> keys = {"01011000", "01011100", "01022000", "02011000"};
+    EXPECT_EXIT(std::_Exit(exportWithoutRoomForThreads(inst, keys) ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,23 @@ TEST(CsvKindWindow, ImportRefusesRowsOfAnotherMajorClass)
     w.form->Command5->click();
     EXPECT_EQ(w.form->List1->lineCount(), 0);
     EXPECT_TRUE(w.form->Command2->isEnabled());
+}
+
+// A choice gives the run button the focus; Enter on it runs, as on every button of the windows.
+TEST(CsvKindWindow, EnterOnTheFocusedRunButtonRuns)
+{
+    KindWindow w(1);
+    w.form->Command1->click();
+    w.form->List1->setListIndex(0);
+    bool asked = false;
+    w.seam.answerMessage(vbNo, [&](const MessageRequest &m) {
+        asked = true;
+        EXPECT_EQ(m.text, QStringLiteral("よろしいですか？"));
+    });
+    QTest::keyClick(w.form->Command4, Qt::Key_Return);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(w.form->List1->lineCount(), 0);
+    EXPECT_EQ(w.seam.problems(), QString());
 }
 
 TEST(CsvPriceWindow, ListsOnlyListPriceFilesAndShowsTheNamesOfTheEntryClicked)
