@@ -231,7 +231,7 @@ TEST_F(SethinForm, PanelsShowEveryNameFromItsStart)
 TEST_F(SethinForm, ARefusedWriteSaysWhy)
 {
     const auto saysWhy = [this](const char *why) {
-        seam.answerMessage(qd::qt::vbOK, [why](const qd::qt::MessageRequest &m) {
+        seam.answerMessage(qd::qt::Answer::Ok, [why](const qd::qt::MessageRequest &m) {
             EXPECT_NE(m.text.toStdString().find(why), std::string::npos) << m.text.toStdString();
             EXPECT_NE(m.text.toStdString().find("SET00001.TXT"), std::string::npos) << m.text.toStdString();
         });

@@ -126,7 +126,7 @@ TEST(CsvKindWindow, EnterOnTheFocusedRunButtonRuns)
     w.form->Command1->click();
     w.form->List1->setListIndex(0);
     bool asked = false;
-    w.seam.answerMessage(vbNo, [&](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::No, [&](const MessageRequest &m) {
         asked = true;
         EXPECT_EQ(m.text, QStringLiteral("よろしいですか？"));
     });
