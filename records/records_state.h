@@ -30,6 +30,13 @@ struct RecordFileControl {
     void close() { file.close(); }
 };
 
+// Closes a record file when the procedure that opened it ends, whichever way (a stop or a
+// failure included).
+struct CloseOnExit {
+    RecordFileControl &ctl;
+    ~CloseOnExit() { ctl.close(); }
+};
+
 struct RecordsState {
     // Shared values of the openers.
     std::string INST_DIR;         // install folder, kept left-justified (trimmed by every opener)

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -159,6 +160,28 @@ private:
     double m_fontSize = 9.0;
     Listener m_listener;
     unsigned m_pending = 0; // Change bits gathered while Redraw is off
+};
+
+// Redraw of the grids off while a command writes into them, and on again however it ends (a
+// failure half way included).
+class RedrawOff {
+public:
+    explicit RedrawOff(FlexGrid &grid) : RedrawOff({&grid}) {}
+    explicit RedrawOff(std::initializer_list<FlexGrid *> grids) : m_grids(grids)
+    {
+        for (FlexGrid *grid : m_grids)
+            grid->setRedraw(false);
+    }
+    ~RedrawOff()
+    {
+        for (FlexGrid *grid : m_grids)
+            grid->setRedraw(true);
+    }
+    RedrawOff(const RedrawOff &) = delete;
+    RedrawOff &operator=(const RedrawOff &) = delete;
+
+private:
+    std::vector<FlexGrid *> m_grids;
 };
 
 } // namespace qd::grid

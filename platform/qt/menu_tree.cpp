@@ -49,6 +49,15 @@ QAction *MenuTree::addItem(const QString &parent, const QString &name, const QSt
     return a;
 }
 
+void MenuTree::addRow(MenuKind kind, const char *parent, const char *name, const char *caption)
+{
+    const QString p = QString::fromLatin1(parent), n = QString::fromLatin1(name), c = QString::fromUtf8(caption);
+    if (kind == MenuKind::Menu)
+        addMenu(p, n, c);
+    else
+        addItem(p, n, c)->setSeparator(kind == MenuKind::Separator);
+}
+
 bool MenuTree::contains(const QString &name) const
 {
     return m_actions.contains(name);

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -23,6 +24,21 @@ class QWidget;
 
 namespace qd::qt {
 
+// What a row of a menu table adds: a menu, a plain entry, or a separator (it keeps its caption
+// and runs nothing).
+enum class MenuKind { Menu, Item, Separator };
+
+// One row of a menu table: the entry `name` with `caption` (UTF-8) under the menu `parent`
+// (empty: the menu bar) and the command it runs on its owner when chosen (none: nothing runs).
+template <class Owner>
+struct MenuRow {
+    MenuKind kind;
+    const char *parent;
+    const char *name;
+    const char *caption;
+    std::function<void(Owner &)> command = {};
+};
+
 class MenuTree {
 public:
     explicit MenuTree(QMenuBar *bar);
@@ -31,6 +47,19 @@ public:
     QMenu *addMenu(const QString &parent, const QString &name, const QString &caption);
     // Adds a plain entry under the menu `parent` (empty: the menu bar) and returns its action.
     QAction *addItem(const QString &parent, const QString &name, const QString &caption);
+
+    // Adds the rows of a menu table in their order; a row's command runs on `owner`.
+    template <class Owner>
+    void addRows(const std::vector<MenuRow<Owner>> &rows, Owner &owner)
+    {
+        for (const MenuRow<Owner> &row : rows) {
+            addRow(row.kind, row.parent, row.name, row.caption);
+            if (row.command)
+                onClick(QString::fromLatin1(row.name), [command = row.command, &owner] { command(owner); });
+        }
+    }
+    // Adds the entry of one row of a menu table.
+    void addRow(MenuKind kind, const char *parent, const char *name, const char *caption);
 
     bool contains(const QString &name) const;
     // The entry's action (for a menu, the action that stands for it in its parent).

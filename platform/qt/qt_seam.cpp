@@ -153,16 +153,16 @@ int QtSeam::messageBox(const MessageRequest &request)
     box.exec();
     QAbstractButton *clicked = box.clickedButton();
     if (clicked == yes && yes)
-        return vbYes;
+        return Answer::Yes;
     if (clicked == no && no)
-        return vbNo;
+        return Answer::No;
     if (clicked == cancel && cancel)
-        return vbCancel;
+        return Answer::Cancel;
     if (request.buttons == Buttons::YesNo)
-        return vbNo;
+        return Answer::No;
     if (request.buttons == Buttons::OkCancel && clicked != ok)
-        return vbCancel;
-    return vbOK;
+        return Answer::Cancel;
+    return Answer::Ok;
 }
 
 void QtSeam::beep()

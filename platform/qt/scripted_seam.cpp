@@ -25,9 +25,9 @@ QString kindName(SeamCall::Kind kind)
 bool answerFits(Buttons buttons, int code)
 {
     switch (buttons) {
-    case Buttons::Ok: return code == vbOK;
-    case Buttons::OkCancel: return code == vbOK || code == vbCancel;
-    case Buttons::YesNo: return code == vbYes || code == vbNo;
+    case Buttons::Ok: return code == Answer::Ok;
+    case Buttons::OkCancel: return code == Answer::Ok || code == Answer::Cancel;
+    case Buttons::YesNo: return code == Answer::Yes || code == Answer::No;
     }
     return false;
 }

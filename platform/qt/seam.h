@@ -12,13 +12,12 @@
 
 #include <optional>
 
+#include "platform/text/message_text.h"
+
 namespace qd::qt {
 
-// Answer codes of a message box, as the programs compare them.
-inline constexpr int vbOK = 1;
-inline constexpr int vbCancel = 2;
-inline constexpr int vbYes = 6;
-inline constexpr int vbNo = 7;
+// Answers of a message box (Answer::Yes ...), by the numbers the programs keep and compare.
+namespace Answer = qd::text::MessageAnswer;
 
 enum class Buttons { Ok, OkCancel, YesNo };
 enum class Icon { None, Information, Question, Warning, Critical };
@@ -84,7 +83,7 @@ class Seam {
 public:
     virtual ~Seam() = default;
 
-    // Shows the message and returns the answer: vbOK, vbCancel, vbYes or vbNo.
+    // Shows the message and returns the answer: Answer::Ok, Answer::Cancel, Answer::Yes or Answer::No.
     virtual int messageBox(const MessageRequest &request) = 0;
     virtual void beep() = 0;
     // Returns the text typed; Cancel returns the empty text.

@@ -349,6 +349,20 @@ std::string leftChars(std::string_view utf8, std::size_t count)
     return std::string(utf8.substr(0, i));
 }
 
+std::string midChars(std::string_view utf8, std::size_t start, std::size_t count)
+{
+    std::string out;
+    std::size_t index = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t from = i;
+        nextCodePoint(utf8, i);
+        ++index;
+        if (index >= start && index < start + count)
+            out.append(utf8.substr(from, i - from));
+    }
+    return out;
+}
+
 std::size_t charCount(std::string_view utf8)
 {
     std::size_t n = 0;
@@ -411,6 +425,18 @@ std::string fixedChars(std::string_view utf8, std::size_t count)
     std::string out(utf8.substr(0, i));
     out.append(count - n, ' ');
     return out;
+}
+
+std::string padLeftChars(std::string_view utf8, std::size_t count)
+{
+    const std::size_t n = charCount(utf8);
+    return n >= count ? std::string(utf8) : std::string(count - n, ' ').append(utf8);
+}
+
+std::string fixedCharsRight(std::string_view utf8, std::size_t count)
+{
+    const std::size_t n = charCount(utf8);
+    return n >= count ? leftChars(utf8, count) : std::string(count - n, ' ').append(utf8);
 }
 
 std::string removeChars(std::string_view s, std::string_view chars)

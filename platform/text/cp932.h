@@ -56,6 +56,10 @@ std::string cutToWidth(std::string_view utf8, std::size_t width);
 // The UTF-8 text cut to its first `count` characters (code points). No padding.
 std::string leftChars(std::string_view utf8, std::size_t count);
 
+// Characters start .. start + count - 1 (counted from 1, code points) of a UTF-8 text; fewer
+// when the text is shorter.
+std::string midChars(std::string_view utf8, std::size_t start, std::size_t count);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t charCount(std::string_view utf8);
 
@@ -76,6 +80,13 @@ std::string trimRight(std::string_view s);
 // The text padded with blanks on the right to `count` characters, or cut to them
 // (a fixed-length text variable of `count` characters).
 std::string fixedChars(std::string_view utf8, std::size_t count);
+
+// The text right-aligned by leading blanks in `count` characters; a longer text stands whole.
+std::string padLeftChars(std::string_view utf8, std::size_t count);
+
+// The text right-aligned in exactly `count` characters: leading blanks, or a longer text cut
+// to its first `count` characters (a right-aligned fixed-length text variable).
+std::string fixedCharsRight(std::string_view utf8, std::size_t count);
 
 // The text without every occurrence of each character in `chars` (single-byte ASCII).
 std::string removeChars(std::string_view s, std::string_view chars);

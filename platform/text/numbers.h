@@ -4,6 +4,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,15 @@ public:
     friend Fixed4 operator*(Fixed4 a, Fixed4 b);
     friend Fixed4 operator/(Fixed4 a, Fixed4 b); // throws std::domain_error on division by 0
     Fixed4 &operator+=(Fixed4 b) { m_raw += b.m_raw; return *this; }
+    // A sum that stays at the limits of the fixed point rather than wrapping: totals of many
+    // amounts typed beyond any price.
+    friend constexpr Fixed4 addSaturating(Fixed4 a, Fixed4 b)
+    {
+        std::int64_t r = 0;
+        if (__builtin_add_overflow(a.m_raw, b.m_raw, &r))
+            r = b.m_raw > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+        return fromRaw(r);
+    }
     Fixed4 &operator-=(Fixed4 b) { m_raw -= b.m_raw; return *this; }
     friend constexpr auto operator<=>(Fixed4 a, Fixed4 b) = default;
     friend constexpr bool operator==(Fixed4 a, Fixed4 b) = default;

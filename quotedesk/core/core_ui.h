@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "platform/text/message_text.h"
+
 namespace qd::core {
 
-// Answers and buttons of the message boxes.
-enum MsgButtons { vbOKOnly = 0, vbOKCancel = 1, vbYesNo = 4 };
-enum MsgAnswer { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+// The buttons of a message box and its answers (Buttons::YesNo, Answer::Yes).
+namespace Buttons = qd::text::MessageButtons;
+namespace Answer = qd::text::MessageAnswer;
 
 class CoreUi {
 public:
@@ -16,7 +18,7 @@ public:
 
     virtual void beep() = 0;
     // A message box with the program's default title; returns the answer.
-    virtual int msgBox(const std::string &text, int buttons = vbOKOnly) = 0;
+    virtual int msgBox(const std::string &text, int buttons = Buttons::Ok) = 0;
 
     // Menus of KIHON by control name (FILE_WRITE, SERCH_000, ...).
     virtual void setMenuEnabled(const std::string &name, bool enabled) = 0;
@@ -49,7 +51,10 @@ public:
 class NullCoreUi : public CoreUi {
 public:
     void beep() override {}
-    int msgBox(const std::string &, int buttons) override { return buttons == vbYesNo ? vbYes : vbOK; }
+    int msgBox(const std::string &, int buttons) override
+    {
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
     void setMenuEnabled(const std::string &, bool) override {}
     void setControlText(const std::string &, const std::string &) override {}
     void comboClear(const std::string &) override {}

@@ -10,6 +10,7 @@
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/item_key.h"
@@ -27,8 +28,6 @@ namespace {
 
 constexpr int HEAD_LENGTH = 256;
 constexpr int LINE_LENGTH = 1024;
-const std::string TWO_PART = "\n\r\n\r"; // joins the two sentences of a message
-
 // How a save turns a cell's text into its work field.
 enum class Put {
     AsTyped, // the text itself (日付, 品名, 呼称)
@@ -151,12 +150,6 @@ std::string linePathOf(const std::string &dir, const std::string &name)
 {
     return qd::text::trim(dir) + "\\" + qd::text::trim(name) + ".TXT";
 }
-
-// Closes a record file when the procedure that opened it ends, whichever way.
-struct CloseOnExit {
-    qd::records::RecordFileControl &ctl;
-    ~CloseOnExit() { ctl.close(); }
-};
 
 // A field's bytes in place.
 std::string_view fieldBytes(const qd::records::Record &rec, int field)
@@ -313,7 +306,7 @@ void DOC_HEAD_CLEAR(QdState &g)
 bool DOC_HEAD_READ(QdState &g)
 {
     BUKKEN_HEAD_OPEN(g);
-    CloseOnExit closer{g.HEAD_CTL};
+    qd::records::CloseOnExit closer{g.HEAD_CTL};
     if (g.HEAD_CTL.recordCount < 1)
         return false;
     DOC_HEAD_CLEAR(g);
@@ -335,9 +328,6 @@ void LINE_REC_CLEAR(QdState &g)
     }
     w.ZEI_RITU = Fixed4();
     w.ZEI_GAKU = Fixed4();
-    w.PE_WORK_1.clear();
-    w.PE_WORK_2.clear();
-    w.PE_WORK_3.clear();
 }
 
 void TX_FIL_MOVE(QdState &g) { g.LINE_REC.setSeparators(); }
@@ -495,7 +485,7 @@ bool BUKKEN_FILE_READ(QdState &g)
         if (named) {
             g.HEAD_NAME = qd::text::trim(g.CUR_DOC_NAME);
             BUKKEN_HEAD_OPEN(g);
-            CloseOnExit closer{g.HEAD_CTL};
+            qd::records::CloseOnExit closer{g.HEAD_CTL};
             if (g.HEAD_CTL.recordCount >= 1) {
                 g.HEAD_CTL.get(1, g.HEAD_REC);
                 headerToGlobals(g);
@@ -511,7 +501,7 @@ bool BUKKEN_FILE_READ(QdState &g)
         BUKKEN_FILE_OPEN(g);
         std::string lines;
         {
-            CloseOnExit closer{g.LINE_CTL};
+            qd::records::CloseOnExit closer{g.LINE_CTL};
             lines = g.LINE_CTL.file.readAll();
             read.lineFile = fileKey(linePath);
             read.line = g.LINE_CTL.file.stamp();
@@ -525,10 +515,11 @@ bool BUKKEN_FILE_READ(QdState &g)
         SHEET_INIT(g);
         if (count > grid.rows() - 1) {
             g.UI().beep();
-            g.MSG_ANS = g.UI().msgBox("この見積の明細は" + std::to_string(count) + "行あり、読み込める" +
-                                          std::to_string(grid.rows() - 1) + "行を超えています。" + TWO_PART +
-                                          "読込みを中断します。",
-                                      vbOKOnly);
+            g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("この見積の明細は" + std::to_string(count) +
+                                                             "行あり、読み込める" + std::to_string(grid.rows() - 1) +
+                                                             "行を超えています。",
+                                                         "読込みを中断します。"),
+                                      Buttons::Ok);
             grid.setRedraw(true);
             return false;
         }
@@ -540,8 +531,7 @@ bool BUKKEN_FILE_READ(QdState &g)
             lineRecToRow(g, grid, n);
         }
         if (length % LINE_LENGTH != 0)
-            problem = "明細ファイルの最後の行が途中で切れています。" + TWO_PART +
-                      "読み込んだ内容を確認して下さい！";
+            problem = qd::text::twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！");
         seen = read;
     } catch (const std::exception &e) {
         g.HEAD_CTL.close();
@@ -552,7 +542,8 @@ bool BUKKEN_FILE_READ(QdState &g)
                 grid.setCell(r, c, "");
         grid.setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("見積ファイルを読み込めません。" + TWO_PART + qd::files::failureText(e), vbOKOnly);
+        g.MSG_ANS =
+            g.UI().msgBox(qd::text::twoLines("見積ファイルを読み込めません。", qd::files::failureText(e)), Buttons::Ok);
         return false;
     }
 
@@ -562,7 +553,7 @@ bool BUKKEN_FILE_READ(QdState &g)
     grid.setCol(std::min(2, grid.cols() - 1));
     if (!problem.empty()) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(problem, vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(problem, Buttons::Ok);
     }
     return true;
 }
@@ -574,7 +565,7 @@ bool FILE_WRITE_PREPARE(QdState &g, SaveDialogSetup &setup)
     const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
     if (!qd::files::dirExists(folder)) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("見積データのフォルダがありません。" + TWO_PART + folder, vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("見積データのフォルダがありません。", folder), Buttons::Ok);
         return false;
     }
     qd::files::changeDir(folder);
@@ -629,10 +620,10 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         GRID_LAST_ROW(g);
         if (g.LAST_ROW > DOC_MAX_ROWS) {
             g.UI().beep();
-            g.MSG_ANS = g.UI().msgBox(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。" +
-                                          TWO_PART + std::to_string(DOC_MAX_ROWS + 1) +
-                                          "行目以降の行を削除してから保存して下さい！",
-                                      vbOKOnly);
+            g.MSG_ANS = g.UI().msgBox(
+                qd::text::twoLines(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。",
+                                   std::to_string(DOC_MAX_ROWS + 1) + "行目以降の行を削除してから保存して下さい！"),
+                Buttons::Ok);
             FILE_WRITE_END(g);
             return false;
         }
@@ -665,10 +656,11 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
                 lineLock.release();
                 headLock.release();
                 g.UI().beep();
-                g.MSG_ANS = g.UI().msgBox("この見積ファイルは、読込み又は保存の後に他のプログラムで変更されています。" +
-                                              TWO_PART + "上書きしますか？",
-                                          vbYesNo);
-                if (g.MSG_ANS != vbYes) {
+                g.MSG_ANS = g.UI().msgBox(
+                    qd::text::twoLines("この見積ファイルは、読込み又は保存の後に他のプログラムで変更されています。",
+                                       "上書きしますか？"),
+                    Buttons::YesNo);
+                if (g.MSG_ANS != Answer::Yes) {
                     FILE_WRITE_END(g);
                     return false;
                 }
@@ -690,16 +682,18 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         }
     } catch (const qd::files::PairNotRestored &e) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("ファイルを保存できませんでした。" + TWO_PART + "見積の属性ファイルを元に戻せませんでした。(" +
-                                      qd::files::failureText(e) + ")",
-                                  vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを保存できませんでした。",
+                                                     "見積の属性ファイルを元に戻せませんでした。(" +
+                                                         qd::files::failureText(e) + ")"),
+                                  Buttons::Ok);
         FILE_WRITE_END(g);
         return false;
     } catch (const std::exception &e) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("ファイルを保存できませんでした。" + TWO_PART +
-                                      "元のファイルは変更されていません。(" + qd::files::failureText(e) + ")",
-                                  vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを保存できませんでした。",
+                                                     "元のファイルは変更されていません。(" +
+                                                         qd::files::failureText(e) + ")"),
+                                  Buttons::Ok);
         FILE_WRITE_END(g);
         return false;
     }

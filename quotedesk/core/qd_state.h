@@ -1,4 +1,4 @@
-// The globals of quotedesk, under their design names, in one object. Forms and procedures get
+// The globals of quotedesk, by their names, in one object. Forms and procedures get
 // it by reference; a test starts from a fresh one.
 #pragma once
 
@@ -47,8 +47,6 @@ struct LineWork {
     std::string HINBAN;        // 85
     Fixed4 ZEI_RITU;           // currency
     Fixed4 ZEI_GAKU;           // currency
-    // Work fields only product entry uses.
-    std::string PE_WORK_1, PE_WORK_2, PE_WORK_3;
 };
 
 // "\data\GRID_DISP_NOMAL_FILE.fil" / "\data\GRID_DISP_SITEI_FILE.fil", record 1 (440 bytes in a

@@ -8,6 +8,7 @@
 #include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/row_pricing.h"
@@ -16,16 +17,13 @@
 
 namespace qd::core {
 
+using qd::records::CloseOnExit;
+
 namespace {
 
 constexpr int HEAD_LENGTH = 256;
 constexpr int C_RITU_KBN = 11;
 constexpr int LAST_FILE_COL = 22; // the two tax columns are not taken from the file
-
-struct CloseOnExit {
-    qd::records::RecordFileControl &ctl;
-    ~CloseOnExit() { ctl.close(); }
-};
 
 } // namespace
 
@@ -74,10 +72,10 @@ int SELECT_FILE_INSERT(QdState &g)
     }
     if (n > SELECT_MAX_ROWS) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("このSELECT品は" + std::to_string(n) + "行あり、挿入できる" +
-                                      std::to_string(SELECT_MAX_ROWS) + "行を超えています。" + "\n\r\n\r" +
-                                      "挿入を中断します。",
-                                  vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("このSELECT品は" + std::to_string(n) + "行あり、挿入できる" +
+                                                         std::to_string(SELECT_MAX_ROWS) + "行を超えています。",
+                                                     "挿入を中断します。"),
+                                  Buttons::Ok);
         return 0;
     }
     g.ROW_NO = std::clamp<std::int32_t>(g.ROW_NO, 1, sheet.rows() - 1);

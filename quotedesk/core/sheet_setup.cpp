@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/group_rows.h"
 #include "quotedesk/core/tax_settings.h"
@@ -102,10 +103,9 @@ void SHEET_INIT(QdState &g)
     // the document again. Any non-zero rate, also a negative one, is accepted.
     if (g.TAX_RATE == Fixed4()) {
         ui.beep();
-        g.MSG_ANS = ui.msgBox("共通の消費税率を【ﾒﾆｭｰ・属性・消費税率の設定】から設定して下さい。"
-                              "\n\r\n\r"
-                              "処理を中断します｡ ",
-                              vbOKOnly);
+        g.MSG_ANS = ui.msgBox(qd::text::twoLines("共通の消費税率を【ﾒﾆｭｰ・属性・消費税率の設定】から設定して下さい。",
+                                                 "処理を中断します｡ "),
+                              Buttons::Ok);
         return;
     }
 
@@ -172,7 +172,7 @@ void GRID_PAGE_NUMBER(QdState &g)
     grid.setCol(col);
     if (failed) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox("行数が不正です。やり直して下さい！", vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox("行数が不正です。やり直して下さい！", Buttons::Ok);
     }
 }
 

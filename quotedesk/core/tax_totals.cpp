@@ -28,19 +28,10 @@ std::int32_t to32(std::int64_t v)
                                                                std::numeric_limits<std::int32_t>::max()));
 }
 
-// Sums of amounts typed beyond any price ("9e99") stay at the limits of the fixed point.
-Fixed4 add(Fixed4 a, Fixed4 b)
-{
-    std::int64_t r;
-    if (__builtin_add_overflow(a.raw(), b.raw(), &r))
-        r = b.raw() > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-    return Fixed4::fromRaw(r);
-}
-
 // A 32-bit total plus a fixed-point value, rounded to whole yen (ties to even) and kept in range.
 std::int32_t addTo32(std::int32_t total, Fixed4 v)
 {
-    const Fixed4 sum = add(Fixed4::fromInt(total), v);
+    const Fixed4 sum = addSaturating(Fixed4::fromInt(total), v);
     constexpr std::int64_t limit = std::int64_t{1} << 40; // far outside 32 bits, far inside 64
     if (sum.raw() / Fixed4::Scale > limit || sum.raw() / Fixed4::Scale < -limit)
         return sum.raw() > 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
@@ -60,7 +51,7 @@ Fixed4 slotTax(Fixed4 base, Fixed4 rate, std::int16_t mode)
     const Fixed4 hundred = Fixed4::fromInt(100);
     const Fixed4 product = base * rate; // four decimals first
     if (mode == 0) {
-        const Fixed4 divisor = add(hundred, rate);
+        const Fixed4 divisor = addSaturating(hundred, rate);
         return divisor == Fixed4() ? Fixed4() : product / divisor;
     }
     return product / hundred;
@@ -108,7 +99,7 @@ std::pair<int, int> sumRows(QdState &g, int last, bool shade)
         for (int i = 1; i <= SlotCount && !placed; ++i) {
             if (g.TAX_TBL_RATE[i] != zero && format(g.TAX_TBL_RATE[i], "#00.00") == key) {
                 g.TAX_TBL_INDEX = static_cast<std::int16_t>(i);
-                g.TAX_TBL_BASE[i] = add(g.TAX_TBL_BASE[i], a);
+                g.TAX_TBL_BASE[i] = addSaturating(g.TAX_TBL_BASE[i], a);
                 placed = true;
             }
         }
@@ -116,7 +107,7 @@ std::pair<int, int> sumRows(QdState &g, int last, bool shade)
             if (g.TAX_TBL_RATE[i] == zero) {
                 g.TAX_TBL_INDEX = static_cast<std::int16_t>(i);
                 g.TAX_TBL_RATE[i] = g.LINE_TAX_RATE;
-                g.TAX_TBL_BASE[i] = add(g.TAX_TBL_BASE[i], a);
+                g.TAX_TBL_BASE[i] = addSaturating(g.TAX_TBL_BASE[i], a);
                 placed = true;
             }
         }
@@ -187,9 +178,9 @@ Fixed4 taxRound(Fixed4 v, std::int16_t unit, std::int16_t mode)
     const Fixed4 up = unit == 1 ? Fixed4::fromRaw(9000) : Fixed4::fromInt(unit * 9 / 10);
     const Fixed4 half = unit == 1 ? Fixed4::fromRaw(5000) : Fixed4::fromInt(unit / 2);
     switch (mode) {
-    case 1: v = Fixed4::fromInt(add(v, up).floor()); break;
+    case 1: v = Fixed4::fromInt(addSaturating(v, up).floor()); break;
     case 2: v = Fixed4::fromInt(v.fix()); break;
-    case 3: v = Fixed4::fromInt(add(v, half).floor()); break;
+    case 3: v = Fixed4::fromInt(addSaturating(v, half).floor()); break;
     default: break;
     }
     return unit == 1 ? v : floorTo(v, unit);

@@ -25,16 +25,6 @@ namespace Col = qd::records::Color;
 
 std::string work(std::string_view text, std::size_t width) { return qd::text::fixedChars(text, width); }
 
-// A number right-aligned in a work field of `width` characters; a longer text keeps its first
-// characters.
-std::string rightAligned(const std::string &text, std::size_t width)
-{
-    const std::size_t n = qd::text::charCount(text);
-    if (n >= width)
-        return qd::text::leftChars(text, width);
-    return std::string(width - n, ' ') + text;
-}
-
 Fixed4 num(std::string_view s) { return qd::text::valFixed(trim(s)); }
 
 // The name a look-up keeps for the row: the field cut at its first NUL, trimmed.
@@ -152,7 +142,7 @@ void PRICE_ITEM_TO_GRID(QdState &g)
     set(C_SURYO, format(num(w.SURYO), "####0"));
     set(C_TANI, "");
     set(C_RITU_KBN, trim(w.RITU_KBN));
-    w.KAKERITU = rightAligned(format(g.RATE_VALUE, "##0.00"), 6);
+    w.KAKERITU = qd::text::fixedCharsRight(format(g.RATE_VALUE, "##0.00"), 6);
     set(C_KAKERITU, format(num(w.KAKERITU), "##0.00"));
     set(C_TEIKA, format(num(w.TEIKA), "#######"));
     w.TANKA = work(format(num(w.KAKERITU) * num(w.TEIKA) / hundred, "0000000"), 7);
@@ -160,7 +150,7 @@ void PRICE_ITEM_TO_GRID(QdState &g)
     w.KINGAKU = work(format(num(w.TANKA) * num(w.SURYO), "00000000"), 8);
     set(C_KINGAKU, format(num(w.KINGAKU), "########"));
     set(C_BIKO, w.BIKO);
-    w.GENKA_RITU = rightAligned(format(num(w.GENKA_RITU), "##0.00"), 6);
+    w.GENKA_RITU = qd::text::fixedCharsRight(format(num(w.GENKA_RITU), "##0.00"), 6);
     set(C_GENKA_RITU, format(num(w.GENKA_RITU), "##0.00"));
     w.GENKA = work(format(num(w.TEIKA) * num(w.GENKA_RITU) / hundred, "0000000"), 7);
     set(C_GENKA, format(num(w.GENKA), "#######"));

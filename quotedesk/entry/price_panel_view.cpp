@@ -4,8 +4,11 @@
 #include <QLineEdit>
 
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 
 namespace qd::forms {
+
+using qd::qt::qs;
 
 namespace {
 
@@ -26,8 +29,6 @@ QLineEdit *box(QWidget *parent, const QString &name, int left, int top, int widt
     qd::qt::setGeometryTwips(t, left, top, width, BOX_HEIGHT);
     return t;
 }
-
-QString q(const std::string &s) { return QString::fromStdString(s); }
 
 } // namespace
 
@@ -86,23 +87,23 @@ void PricePanel::showContent(const qd::entry::PanelContent &c)
 {
     auto name = [](QLineEdit *box, const std::optional<std::string> &text) {
         if (text)
-            box->setText(q(*text));
+            box->setText(qs(*text));
     };
     name(Text28, c.major);
     name(Text29, c.klass);
     name(Text30, c.kind1);
     name(Text27, c.kind2);
     name(Text60, c.section);
-    Text61->setText(q(c.biko));
-    Text38->setText(q(c.kigo));
-    Text39->setText(q(c.kosyo));
-    Text31->setText(q(c.wMiri));
-    Text33->setText(q(c.hMiri));
-    Text32->setText(q(c.wSyaku));
-    Text34->setText(q(c.hSyaku));
+    Text61->setText(qs(c.biko));
+    Text38->setText(qs(c.kigo));
+    Text39->setText(qs(c.kosyo));
+    Text31->setText(qs(c.wMiri));
+    Text33->setText(qs(c.hMiri));
+    Text32->setText(qs(c.wSyaku));
+    Text34->setText(qs(c.hSyaku));
     for (int k = 1; k <= 16; ++k) {
-        colourLabel(k)->setText(q(c.colours.at(static_cast<std::size_t>(k - 1))));
-        priceBox(k)->setText(q(c.prices.at(static_cast<std::size_t>(k - 1))));
+        colourLabel(k)->setText(qs(c.colours.at(static_cast<std::size_t>(k - 1))));
+        priceBox(k)->setText(qs(c.prices.at(static_cast<std::size_t>(k - 1))));
     }
     // Texts keep their trailing blanks; each box shows its text from the start.
     for (QLineEdit *box : findChildren<QLineEdit *>())

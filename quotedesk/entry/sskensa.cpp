@@ -15,8 +15,10 @@
 #include <string_view>
 
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/entry/list_box.h"
@@ -28,6 +30,8 @@
 
 namespace qd::forms {
 
+using qd::qt::qs;
+
 namespace {
 
 using qd::entry::ListLine;
@@ -37,9 +41,6 @@ namespace Col = qd::records::Color;
 namespace K2 = qd::records::Kind2;
 
 constexpr int FORM_WIDTH = 9720, FORM_HEIGHT = 7350;
-const QString TWO_LINES = QStringLiteral("\n\r\n\r");
-
-QString q(const std::string &s) { return QString::fromStdString(s); }
 
 // The numeric value of a list line's code (0 when it holds none).
 std::int16_t codeNumber(const std::string &code)
@@ -115,8 +116,8 @@ public:
     explicit FormSearchView(SSKENSA &form) : m_form(form) {}
     void clearHits() override { m_form.List6->clearLines(); }
     void addHit(const ListLine &line) override { m_form.List6->addLine(line); }
-    void showCount(const std::string &count) override { m_form.Text2->setText(q(count)); }
-    void showFile(const std::string &file) override { m_form.Text3->setText(q(file)); }
+    void showCount(const std::string &count) override { m_form.Text2->setText(qs(count)); }
+    void showFile(const std::string &file) override { m_form.Text3->setText(qs(file)); }
     // Pending events run after every record, but no more often than the form's interval asks:
     // a pass costs far more than reading a record, and the window answers within the interval.
     void letEventsRun() override
@@ -133,17 +134,10 @@ private:
     std::chrono::steady_clock::time_point m_lastPass = std::chrono::steady_clock::now();
 };
 
-// Drawing of a sheet is off while rows are written into it, and on again however the handler
-// ends.
-struct RedrawOff {
-    qd::grid::FlexGrid &grid;
-    explicit RedrawOff(qd::grid::FlexGrid &gr) : grid(gr) { grid.setRedraw(false); }
-    ~RedrawOff() { grid.setRedraw(true); }
-};
-
 } // namespace
 
-SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner) : QWidget(nullptr, Qt::Window), g(state), m_owner(owner)
+SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()> unload)
+    : QWidget(nullptr, Qt::Window), g(state), m_owner(owner), m_unload(std::move(unload))
 {
     setObjectName(QStringLiteral("SSKENSA"));
     setWindowTitle(QStringLiteral("単価検索"));
@@ -239,7 +233,7 @@ void SSKENSA::guarded(const std::function<void()> &handler)
         handler();
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("ファイルを読み込めません。") + TWO_LINES + q(e.what()));
+        qd::qt::msgBox(qs(qd::text::twoLines("ファイルを読み込めません。", e.what())));
     }
 }
 
@@ -563,7 +557,7 @@ void SSKENSA::Command5_GotFocus()
 
 void SSKENSA::Command5_Click()
 {
-    RedrawOff redrawOff(g.curGrid());
+    qd::grid::RedrawOff redrawOff(g.curGrid());
 
     // The product is the chosen price line, read again from its file.
     QListWidgetItem *chosen = List6->currentItem();
@@ -578,14 +572,13 @@ void SSKENSA::Command5_Click()
     try {
         if (!readPriceLine(line.file, line.recNo)) {
             qd::qt::beep();
-            qd::qt::msgBox(QStringLiteral("単価情報を読み込めません。") + TWO_LINES +
-                           QStringLiteral("単価ファイルが変更されています。検索し直して下さい！(") + q(line.file) +
-                           QStringLiteral(")"));
+            qd::qt::msgBox(qs(qd::text::twoLines("単価情報を読み込めません。",
+                                                 "単価ファイルが変更されています。検索し直して下さい！(" + line.file + ")")));
             return;
         }
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("単価情報を読み込めません。") + TWO_LINES + q(e.what()));
+        qd::qt::msgBox(qs(qd::text::twoLines("単価情報を読み込めません。", e.what())));
         return;
     }
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
@@ -620,7 +613,7 @@ void SSKENSA::Command5_Click()
             qd::core::GRID_PAGE_NUMBER(g);
         }
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("明細を追加できませんでした。") + TWO_LINES + q(e.what()));
+        qd::qt::msgBox(qs(qd::text::twoLines("明細を追加できませんでした。", e.what())));
         return; // the form stays, its masters are opened again as they are needed
     }
     unloadForm();
@@ -648,11 +641,11 @@ void SSKENSA::Text1_KeyDown(int keyCode)
     if (keyCode != 13)
         return;
     g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(Text1->text().toStdString(), 25);
-    Text1->setText(q(g.LINE_WORK.HACHU_HINBAN));
+    Text1->setText(qs(g.LINE_WORK.HACHU_HINBAN));
     Text4->setFocus();
 }
 
-void SSKENSA::Text1_LostFocus() { Text1->setText(q(g.LINE_WORK.HACHU_HINBAN)); }
+void SSKENSA::Text1_LostFocus() { Text1->setText(qs(g.LINE_WORK.HACHU_HINBAN)); }
 
 void SSKENSA::Text4_GotFocus()
 {
@@ -665,11 +658,11 @@ void SSKENSA::Text4_KeyDown(int keyCode)
     if (keyCode != 13)
         return;
     g.LINE_WORK.KOSYO = qd::text::fixedChars(Text4->text().toStdString(), 20);
-    Text4->setText(q(g.LINE_WORK.KOSYO));
+    Text4->setText(qs(g.LINE_WORK.KOSYO));
     Command1->setFocus();
 }
 
-void SSKENSA::Text4_LostFocus() { Text4->setText(q(g.LINE_WORK.KOSYO)); }
+void SSKENSA::Text4_LostFocus() { Text4->setText(qs(g.LINE_WORK.KOSYO)); }
 
 void SSKENSA::setBusy(bool busy)
 {
@@ -722,7 +715,7 @@ void SSKENSA::Command1_Click()
     try {
         qd::entry::SERCH_TXT_001(g, view);
     } catch (const std::exception &e) {
-        failure = q(e.what());
+        failure = qs(e.what());
     }
     g.TANKA_CTL.close();
     g.HISYU1_CTL.close();
@@ -740,7 +733,7 @@ void SSKENSA::Command1_Click()
     Frame1->hide();
     if (!failure.isEmpty()) {
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("単価ファイルを読み込めません。") + TWO_LINES + failure);
+        qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("単価ファイルを読み込めません。"), failure));
     }
 }
 

@@ -9,7 +9,7 @@
 // lives in QdState and outlives the form.
 //
 // The main window's pop-up menu ("SERCH_SYOHIN") blanks the line work fields and shows the one
-// instance, which the program's form registry loads through the QuotedeskApp constructor.
+// instance, which the program's form registry loads with the unloading of that registry.
 #pragma once
 
 #include <QList>
@@ -29,15 +29,13 @@ namespace qd::forms {
 
 class ListBox;
 class PricePanel;
-class QuotedeskApp;
 
 class SSKENSA : public QWidget {
     Q_OBJECT
 public:
-    // Loads the form: places it, opens the masters, fills the lists and shows it.
-    SSKENSA(qd::core::QdState &g, QWidget *owner = nullptr);
-    // The program's instance: its globals, above its main window.
-    explicit SSKENSA(QuotedeskApp &app);
+    // Loads the form: places it, opens the masters, fills the lists and shows it. `unload`
+    // unloads it where it was loaded from (a form registry); without one it deletes itself.
+    explicit SSKENSA(qd::core::QdState &g, QWidget *owner = nullptr, std::function<void()> unload = {});
     ~SSKENSA() override;
 
     qd::core::QdState &g;

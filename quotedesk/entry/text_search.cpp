@@ -36,12 +36,6 @@ Needle needleOf(const std::string &field)
     return n;
 }
 
-// Always closes a file when the walk leaves its level, a stop included.
-struct Closer {
-    qd::records::RecordFileControl &ctl;
-    ~Closer() { ctl.close(); }
-};
-
 } // namespace
 
 int cp932Find(std::string_view field, std::string_view needle)
@@ -69,7 +63,7 @@ void SERCH_TXT_001(QdState &g, SearchView &view)
         g.MAKER_CTL.get(m, g.MAKER_REC);
         g.MAJOR_NO = static_cast<std::int16_t>(g.MAKER_REC.number(Mc::MAKER_CD));
         HISYU1_OPEN_READ(g);
-        Closer kindCloser{g.HISYU1_CTL};
+        qd::records::CloseOnExit kindCloser{g.HISYU1_CTL};
         g.SEARCH_COUNT = 0;
 
         for (std::int32_t k = 1; k <= g.HISYU1_CTL.recordCount; ++k) {
@@ -81,7 +75,7 @@ void SERCH_TXT_001(QdState &g, SearchView &view)
                 inRange(kind.number(K1::HINSYU1_CD), g.KIND1_FROM, g.KIND1_TO)) {
                 g.TANKA_NAME = *file;
                 qd::records::TANKA_OPEN_READ(g);
-                Closer priceCloser{g.TANKA_CTL};
+                qd::records::CloseOnExit priceCloser{g.TANKA_CTL};
                 view.showFile(qd::text::trim(g.TANKA_NAME));
 
                 for (std::int32_t r = 1; r <= g.TANKA_CTL.recordCount; ++r) {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 
 namespace qd::forms {
 
@@ -28,9 +29,8 @@ bool isValidDocumentName(const std::string &name)
 
 std::string invalidDocumentNameMessage()
 {
-    return "この物件名はファイル名に使えません。"
-           "\n\r\n\r"
-           "\\ / : * ? \" < > | と \"..\" を含まない名前を入れて下さい！";
+    return qd::text::twoLines("この物件名はファイル名に使えません。",
+                              "\\ / : * ? \" < > | と \"..\" を含まない名前を入れて下さい！");
 }
 
 } // namespace qd::forms

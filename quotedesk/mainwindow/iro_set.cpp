@@ -9,8 +9,10 @@
 #include <algorithm>
 
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/tax_totals.h"
@@ -21,13 +23,12 @@
 namespace qd::forms {
 
 using qd::grid::FlexGrid;
+using qd::qt::qs;
 using qd::text::Fixed4;
 using qd::text::trim;
 namespace P = qd::records::Price;
 
 namespace {
-
-QString qs(const std::string &s) { return QString::fromStdString(s); }
 
 const QString FONT_FAMILY = QStringLiteral("ＭＳ 明朝");
 constexpr int C_IRO = 8, C_SURYO = 9, C_KAKERITU = 12, C_TEIKA = 13, C_TANKA = 14, C_KINGAKU = 15, C_HACHU = 21;
@@ -73,11 +74,6 @@ std::string keyOf(const qd::records::Record &rec)
            rec.text(P::KIGO) + rec.text(P::BIKO);
 }
 
-struct CloseOnExit {
-    qd::records::RecordFileControl &ctl;
-    ~CloseOnExit() { ctl.close(); }
-};
-
 // One row re-priced by the chosen colour; false when the row is left as it is.
 bool repriceRow(qd::core::QdState &g, int r)
 {
@@ -90,7 +86,7 @@ bool repriceRow(qd::core::QdState &g, int r)
         return false;
     g.TANKA_NAME = t.substr(0, 6) + "00" + ".txt";
     qd::records::TANKA_OPEN_READ(g);
-    CloseOnExit closer{g.TANKA_CTL};
+    qd::records::CloseOnExit closer{g.TANKA_CTL};
 
     bool found = false;
     for (std::int32_t n = 1; n <= g.TANKA_CTL.recordCount && !found; ++n) {
@@ -217,7 +213,7 @@ void IRO_SET::IRO_SET_LIST_LOAD()
     m_groups.clear();
     m_colours.clear();
     qd::records::MAKER_OPEN(g);
-    CloseOnExit closer{g.MAKER_CTL};
+    qd::records::CloseOnExit closer{g.MAKER_CTL};
     for (std::int32_t n = 1; n <= g.MAKER_CTL.recordCount; ++n) {
         g.MAKER_CTL.get(n, g.MAKER_REC);
         const std::string code = code2(g.MAKER_REC, qd::records::MajorClass::MAKER_CD);
@@ -256,7 +252,7 @@ void IRO_SET::List1_Click()
     List2->clear();
     m_colours.clear();
     qd::records::IRO_OPEN(g);
-    CloseOnExit closer{g.IRO_CTL};
+    qd::records::CloseOnExit closer{g.IRO_CTL};
     for (std::int32_t n = 1; n <= g.IRO_CTL.recordCount; ++n) {
         g.IRO_CTL.get(n, g.IRO_REC);
         if (code2(g.IRO_REC, qd::records::Color::MAKER_CD) != group)
@@ -313,7 +309,7 @@ void IRO_SET::Command12_Click()
     // Without a colour of the chosen group there is nothing to price by.
     if (numberOf(g.COLOR_PICK_CODE) == 0) {
         core.beep();
-        g.MSG_ANS = core.msgBox("色名を選択して下さい！", qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox("色名を選択して下さい！", qd::core::Buttons::Ok);
         return;
     }
     FlexGrid &sheet = g.curGrid();
@@ -341,7 +337,7 @@ void IRO_SET::Command12_Click()
     core.setMousePointer(0);
     if (!failure.empty()) {
         core.beep();
-        g.MSG_ANS = core.msgBox(qd::sheet::twoLines("色の変更を中断しました。", failure), qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox(qd::text::twoLines("色の変更を中断しました。", failure), qd::core::Buttons::Ok);
     }
 }
 

@@ -1,3 +1,5 @@
+// The main window itself: its controls, its size and layout in twips, start-up and shut-down,
+// and what the core procedures and the sheet display ask of it (CoreUi, DisplayUi).
 #include "quotedesk/mainwindow/kihon.h"
 
 #include <QApplication>
@@ -7,9 +9,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -18,121 +17,23 @@
 
 #include "platform/files/paths.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
-#include "quotedesk/core/documents.h"
-#include "quotedesk/core/sheet_setup.h"
-#include "quotedesk/core/tax_totals.h"
 #include "quotedesk/entry/sskensa.h"
-#include "quotedesk/mainwindow/document_name.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/iro_set.h"
+#include "quotedesk/mainwindow/kihon_start_screen.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/mainwindow/select_files.h"
-#include "quotedesk/mainwindow/syohizei_calc_frm.h"
-#include "quotedesk/printing/print_command.h"
-#include "quotedesk/sheet/hensyu_menu.h"
 #include "quotedesk/sheet/sheet_header.h"
 
 namespace qd::forms {
 
 using qd::core::Fixed4;
-using qd::grid::FlexGrid;
+using qd::qt::qs;
 using qd::text::trim;
-
-namespace {
-
-const std::string TWO_PART = "\n\r\n\r"; // joins the two sentences of a message
-const char *const FIVE_DOCUMENTS = "同時に読込可能な数は・・・5ﾌｧｲﾙまでです。";
-constexpr int MAX_DOCUMENTS = 5;
-const char *const POINTER_FILE = "c:\\tamo\\tamo_dir.SSS";
-
-QString qs(const std::string &s) { return QString::fromStdString(s); }
-std::string ss(const QString &s) { return s.toStdString(); }
-
-// The menus that wait for a document.
-const char *const DOCUMENT_MENUS[] = {"PRN_000", "SERCH_000", "FILE_WRITE", "ZOKUSEI_MIT",
-                                      "ZOKUSEI_000", "KEISAN_000", "GARASU_000"};
-
-// Every record file of the program closed, as at the end of a command.
-void closeAllFiles(qd::core::QdState &g)
-{
-    for (qd::records::RecordFileControl *c :
-         {&g.MAKER_CTL, &g.CIHO_CTL, &g.BUNRUI_CTL, &g.IRO_CTL, &g.HISYU1_CTL, &g.HISYU2_CTL, &g.TANKA_CTL,
-          &g.TANPIN_CTL, &g.WTANPIN_CTL, &g.TOKF_CTL, &g.SYSF_CTL, &g.DIR_CTL, &g.SYOHIZEI_CTL, &g.HEAD_CTL,
-          &g.LINE_CTL, &g.GRID_DISP_NOMAL_CTL, &g.GRID_DISP_SITEI_CTL})
-        c->close();
-}
-
-} // namespace
-
-// The window's inside: the start screen's band from black at the top to RGB(0, 128, 255) at the
-// bottom, drawn in 256 steps of the inside's height, under every control.
-class KihonCanvas : public QWidget {
-public:
-    explicit KihonCanvas(QWidget *parent) : QWidget(parent) {}
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        const int h = height();
-        for (int y = 0; y < 256; ++y) {
-            const int i = y + 1;
-            const int green = std::min(255, static_cast<int>(qd::text::roundHalfEven(i / 2.0)));
-            const int blue = std::min(255, i);
-            const int top = y * h / 256;
-            const int bottom = (y + 1) * h / 256;
-            p.fillRect(QRect(0, top, width(), std::max(1, bottom - top)), QColor(0, green, blue));
-        }
-    }
-};
-
-namespace {
-
-// The start screen's logo: a two-pane sliding sash in its aluminium frame, drawn for the size
-// given.
-QPixmap logoPixmap(QSize size)
-{
-    QPixmap pm(size.expandedTo(QSize(8, 8)));
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    // The drawing keeps to the upper part of the picture, clear of the title below it on small
-    // screens.
-    const QRectF box = QRectF(pm.rect()).adjusted(2, 2, -2, -2);
-    const double h = box.height() * 0.75;
-    const double w = std::min(box.width(), h * 1.6);
-    const QRectF frame(box.center().x() - w / 2, box.top(), w, h);
-    const double bar = std::max(2.0, w / 18);
-
-    // The outer frame.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(190, 195, 200));
-    p.drawRect(frame);
-    // Two sashes, the right one on the outer rail overlapping the meeting stile.
-    const QRectF inner = frame.adjusted(bar, bar, -bar, -bar);
-    const double paneW = inner.width() / 2 + bar / 2;
-    const QRectF left(inner.left(), inner.top(), paneW, inner.height());
-    const QRectF right(inner.right() - paneW, inner.top(), paneW, inner.height());
-    for (const QRectF &sash : {left, right}) {
-        p.setPen(QPen(QColor(150, 155, 160), bar));
-        QLinearGradient glass(sash.topLeft(), sash.bottomRight());
-        glass.setColorAt(0, QColor(225, 240, 250));
-        glass.setColorAt(1, QColor(150, 190, 215));
-        p.setBrush(glass);
-        p.drawRect(sash.adjusted(bar / 2, bar / 2, -bar / 2, -bar / 2));
-    }
-    // The pull of each sash.
-    p.setPen(QPen(QColor(90, 95, 100), std::max(1.0, bar / 2)));
-    p.drawLine(QPointF(left.right() - bar * 1.5, inner.center().y() - bar),
-               QPointF(left.right() - bar * 1.5, inner.center().y() + bar));
-    p.drawLine(QPointF(right.left() + bar * 1.5, inner.center().y() - bar),
-               QPointF(right.left() + bar * 1.5, inner.center().y() + bar));
-    return pm;
-}
-
-} // namespace
 
 KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
 {
@@ -141,9 +42,9 @@ KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
     buildControls();
     buildMenus();
     showStartState();
-    connectEditingAndCommands();
-    hooks.PRN_HAKKOBI_Click = [this] { qd::printing::PRN_HAKKOBI_Click(app); };
-    hooks.PRN_PRINT_Click = [this] { qd::printing::PRN_PRINT_Click(app); };
+    connectEditing();
+    hooks.PRN_HAKKOBI_Click = [this] { PRN_HAKKOBI_Click(app); };
+    hooks.PRN_PRINT_Click = [this] { PRN_PRINT_Click(app); };
     installEditTool(app);
     hooks.IRO_SET = [this]() -> QWidget * { return &app.forms.get<IRO_SET>(); };
     hooks.SERCH_SELECT_OUT_Click = [this] { SERCH_SELECT_OUT_Click(app); };
@@ -154,13 +55,13 @@ KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
 KIHON::~KIHON()
 {
     disconnectEditing();
-    for (FlexGrid &grid : g.Grid1)
+    for (qd::grid::FlexGrid &grid : g.Grid1)
         grid.events = {};
     if (g.ui == this)
         g.ui = nullptr;
 }
 
-// ---- controls and menus ---------------------------------------------------------------------
+// ---- controls -------------------------------------------------------------------------------
 
 void KIHON::buildControls()
 {
@@ -240,101 +141,6 @@ void KIHON::buildControls()
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
 }
 
-void KIHON::buildMenus()
-{
-    m_menus = std::make_unique<qd::qt::MenuTree>(menuBar());
-    qd::qt::MenuTree &m = *m_menus;
-    auto menu = [&m](const char *name, const char *caption) { m.addMenu({}, QString::fromLatin1(name), QString::fromUtf8(caption)); };
-    auto item = [&m](const char *parent, const char *name, const char *caption) {
-        m.addItem(QString::fromLatin1(parent), QString::fromLatin1(name), QString::fromUtf8(caption));
-    };
-    // Separators keep their caption of hyphens (or none) and run no command.
-    auto separator = [&m](const char *parent, const char *name, const char *caption) {
-        m.addItem(QString::fromLatin1(parent), QString::fromLatin1(name), QString::fromUtf8(caption))->setSeparator(true);
-    };
-    const char *const line = "---------------";
-
-    menu("FILE_000", "ﾌｧｲﾙ");
-    item("FILE_000", "FILE_NEW", "新規");
-    item("FILE_000", "FILE_READ", "読込み/削除");
-    item("FILE_000", "FILE_WRITE", "保存");
-
-    menu("KEISAN_000", "計算単位");
-    item("KEISAN_000", "IRO_SETTEI", "色指定　又は　指定範囲行");
-    item("KEISAN_000", "KEISAN_001", "１円（指定範囲行）");
-    item("KEISAN_000", "KEISAN_010", "１０円（指定範囲行）");
-    item("KEISAN_000", "KEISAN_100", "１００円（指定範囲行）");
-    item("KEISAN_000", "KEISAN_1000", "１０００円（指定範囲行）");
-
-    menu("GARASU_000", "寸法の印刷設定");
-    item("GARASU_000", "GARASU_MIRI", "（全行）ﾐﾘ寸法を表示");
-    item("GARASU_000", "GARASU_SYAKU", "（全行）尺寸法を表示");
-    item("GARASU_000", "GARASU_DEL", "（全行）ﾐﾘ寸法を非表示");
-
-    menu("ZOKUSEI_000", "属性");
-    item("ZOKUSEI_000", "ZOKUSEI_OWN", "ownmaint");
-    item("ZOKUSEI_000", "SYOHIZEI_000", "消費税率の設定");
-    item("ZOKUSEI_000", "NOMAL_WIDTH", "全項目の表示");
-    item("ZOKUSEI_000", "SITEI_WIDTH", "【指定項目】のみ表示");
-
-    menu("SERCH_000", "検索");
-    item("SERCH_000", "INPUT_bukkenmei", "現在の物件名を品名へ読込");
-    separator("SERCH_000", "HOJYO_filler99", line);
-    item("SERCH_000", "SERCH_SYOHIN", "pricemaint");
-    item("SERCH_000", "SERCH_SETHIN", "セット品");
-    separator("SERCH_000", "HOJYO_filler96", line);
-    item("SERCH_000", "SERCH_SELECT_OUT", "SELECT品登録");
-    item("SERCH_000", "SERCH_SELECT_IN", "SELECT品挿入");
-    separator("SERCH_000", "HOJYO_filler97", line);
-    item("SERCH_000", "SERCH_GARASU", "itemmaint");
-    separator("SERCH_000", "HOJYO_filler95", line);
-    item("SERCH_000", "HENSYU_MENU_DISP", "編集ﾒﾆｭｰの表示");
-    separator("SERCH_000", "HOJYO_filler94", line);
-    item("SERCH_000", "all_grid_calc", "全行再計算");
-
-    menu("PRN_000", "印刷");
-    item("PRN_000", "ZOKUSEI_PRN", "ﾌﾟﾘﾝﾀｰ設定");
-    item("PRN_000", "ZOKUSEI_MIT", "見積情報");
-    item("PRN_000", "PRN_HAKKOBI", "発行日の設定");
-    item("PRN_000", "PRN_PRINT", "印刷実行");
-
-    menu("HYO_000", "表計算");
-    item("HYO_000", "HYO_123", "ロータス１２３");
-    item("HYO_000", "HYO_EXCEL", "ＥＸＣＥＬ");
-
-    menu("HOJYO_000", "ファイル補助");
-    item("HOJYO_000", "HOJYO_TOKUI", "取引先名情報");
-    item("HOJYO_000", "HOJYO_MAKER", "groupmaint");
-    item("HOJYO_000", "HOJYO_BUNRUI", "classmaint");
-    item("HOJYO_000", "HOJYO_HINSYU1", "kind1maint");
-    item("HOJYO_000", "HOJYO_HINSYU2", "kind2maint");
-    item("HOJYO_000", "HOJYO_IRO", "colormaint");
-    item("HOJYO_000", "HOJYO_CIHO", "sectmaint");
-    item("HOJYO_000", "HOJYO_TANKA", "pricemaint");
-    item("HOJYO_000", "HOJYO_GARASU", "itemmaint");
-    item("HOJYO_000", "HOJYO_SETHIN", "セット品情報");
-    separator("HOJYO_000", "HOJYO_filler98", "");
-    item("HOJYO_000", "HOJYO_ikkatu_hisyu1", "品種1の率の一括変更");
-    item("HOJYO_000", "HOJYO_ikkatu_hisyu2", "品種2の率の一括変更");
-
-    menu("HENKAN_000", "CSVへの相互変換");
-    item("HENKAN_000", "HENKAN_010", "groupmaint");
-    item("HENKAN_000", "HENKAN_020", "colormaint");
-    item("HENKAN_000", "HENKAN_030", "sectmaint");
-    item("HENKAN_000", "HENKAN_040", "classmaint");
-    item("HENKAN_000", "HENKAN_050", "kind1maint");
-    item("HENKAN_000", "HENKAN_060", "kind2maint");
-    item("HENKAN_000", "HENKAN_070", "pricemaint");
-    item("HENKAN_000", "HENKAN_080", "itemmaint");
-
-    m.addItem({}, QStringLiteral("END_000"), QStringLiteral("終了"));
-
-    m.onClick(QStringLiteral("FILE_NEW"), [this] { FILE_NEW_Click(); });
-    m.onClick(QStringLiteral("FILE_READ"), [this] { FILE_READ_Click(); });
-    m.onClick(QStringLiteral("FILE_WRITE"), [this] { FILE_WRITE_Click(); });
-    m.onClick(QStringLiteral("END_000"), [this] { END_000_Click(); });
-    m.onClick(QStringLiteral("SYOHIZEI_000"), [this] { SYOHIZEI_000_Click(); });
-}
 
 void KIHON::showStartState()
 {
@@ -412,46 +218,41 @@ void KIHON::KIHON_FIT_SCREEN()
 void KIHON::KIHON_LAYOUT()
 {
     qd::qt::doEvents();
-    auto scaled = [this](int design) {
-        return static_cast<double>(static_cast<float>((Fixed4::fromInt(design) * g.SCREEN_SCALE).toDouble()));
-    };
-    auto place = [&](QWidget *w, int top, int left, int width, int height) {
-        qd::qt::setGeometryTwips(w, scaled(left), scaled(top), scaled(width), scaled(height));
-    };
-    auto fontSize = [&](QWidget *w, int points) {
-        QFont f = w->font();
-        f.setPointSizeF(std::max(1.0, scaled(points)));
-        w->setFont(f);
+    auto scaled = [this](int twips) {
+        return static_cast<double>(static_cast<float>((Fixed4::fromInt(twips) * g.SCREEN_SCALE).toDouble()));
     };
     // A combo box keeps the height its font gives it.
     auto placeCombo = [&](QComboBox *c, int top, int left, int width) {
         qd::qt::setGeometryTwips(c, scaled(left), scaled(top), scaled(width), 0);
         c->resize(c->width(), c->sizeHint().height());
     };
-
-    place(Command4, 360, 4420, 370, 320);
-    fontSize(Command4, 14);
     placeCombo(Combo2, 370, 120, 4300);
     placeCombo(Combo4, 120, 7680, 3250);
-    place(Label3, 120, 120, 4670, 260);
-    fontSize(Label3, 8);
-    place(Label8, 120, 4920, 1940, 260);
-    fontSize(Label8, 8);
-    place(Label10, 120, 11040, 1940, 260);
-    fontSize(Label10, 8);
-    place(Label11, 120, 6960, 730, 540);
-    fontSize(Label11, 8);
-    place(Text4, 360, 4920, 1935, 300);
-    fontSize(Text4, 10);
-    place(Text6, 360, 7680, 1820, 300);
-    fontSize(Text6, 10);
-    place(Text7, 360, 11040, 1935, 300);
-    fontSize(Text7, 10);
-    // The glass total stands below the product total while it is shown (the start screen).
-    place(Label9, 700, 4920, 1940, 260);
-    fontSize(Label9, 8);
-    place(Text5, 960, 4920, 1935, 300);
-    fontSize(Text5, 10);
+
+    // Place and font size of the captions and boxes of the top bar, at a screen scale of 1.
+    struct Placement {
+        QWidget *control;
+        int top, left, width, height, points;
+    };
+    const Placement placements[] = {
+        {Command4, 360, 4420, 370, 320, 14},
+        {Label3, 120, 120, 4670, 260, 8},
+        {Label8, 120, 4920, 1940, 260, 8},
+        {Label10, 120, 11040, 1940, 260, 8},
+        {Label11, 120, 6960, 730, 540, 8},
+        {Text4, 360, 4920, 1935, 300, 10},
+        {Text6, 360, 7680, 1820, 300, 10},
+        {Text7, 360, 11040, 1935, 300, 10},
+        // The glass total stands below the product total while it is shown (the start screen).
+        {Label9, 700, 4920, 1940, 260, 8},
+        {Text5, 960, 4920, 1935, 300, 10},
+    };
+    for (const Placement &p : placements) {
+        qd::qt::setGeometryTwips(p.control, scaled(p.left), scaled(p.top), scaled(p.width), scaled(p.height));
+        QFont f = p.control->font();
+        f.setPointSizeF(std::max(1.0, scaled(p.points)));
+        p.control->setFont(f);
+    }
 }
 
 void KIHON::readFolderPointer()
@@ -501,7 +302,7 @@ void KIHON::startValues()
     g.COLOR_PICK_NAME = std::string(20, ' ');
     g.FIXED_COLS = 1;
     g.TAX_PRINT = 1;
-    g.ISSUE_DATE = ss(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))) + "  ";
+    g.ISSUE_DATE = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString() + "  ";
     g.ISSUE_DATE_NUM = static_cast<std::int32_t>(qd::text::val(g.ISSUE_DATE));
     g.LINE_TAX_RATE = Fixed4();
     g.CALC_UNIT = 1;
@@ -541,8 +342,7 @@ void KIHON::Form_Load()
     }
     const qd::qt::ScreenSize s = qd::qt::screen();
     setWindowTwips(0, 0, std::round(s.widthTwips()), std::round(s.heightTwips()));
-    for (const char *name : DOCUMENT_MENUS)
-        m_menus->setEnabled(QString::fromLatin1(name), false);
+    setDocumentMenusEnabled(false);
     startScreenLayout();
     show();
     if (!trim(g.DIR_REC_NAME).empty()) {
@@ -583,462 +383,15 @@ void KIHON::resizeEvent(QResizeEvent *event)
         m_heightTwips = qd::qt::pixelsToTwipsAt(outer.height(), s.dpiY);
 }
 
-// ---- document slots -------------------------------------------------------------------------
-
-std::string KIHON::comboEntry(const std::string &name, int slot, const std::string &folder)
-{
-    return trim(name) + std::string(70, ' ') + "#" + qd::text::format(slot, "00") + trim(folder);
-}
-
-KIHON::ComboParts KIHON::parseComboEntry(const std::string &entry)
-{
-    ComboParts parts;
-    // The name ends where the 70 blanks before "#" begin, so a "#" in the name does no harm.
-    std::size_t hash = entry.find(std::string(70, ' ') + "#");
-    hash = hash == std::string::npos ? entry.find('#') : hash + 70;
-    if (hash == std::string::npos) {
-        parts.name = trim(entry);
-        return parts;
-    }
-    parts.name = trim(entry.substr(0, hash));
-    const std::string slot = entry.substr(hash + 1, 2);
-    parts.slot = slot.size() == 2 && std::isdigit(static_cast<unsigned char>(slot[0])) &&
-                         std::isdigit(static_cast<unsigned char>(slot[1]))
-                     ? (slot[0] - '0') * 10 + (slot[1] - '0')
-                     : -1;
-    parts.folder = hash + 3 <= entry.size() ? entry.substr(hash + 3) : std::string();
-    return parts;
-}
-
-int KIHON::freeSlot()
-{
-    Combo3->clear();
-    for (int i = 0; i < Combo2->count(); ++i)
-        Combo3->addItem(qs(qd::text::format(parseComboEntry(ss(Combo2->itemText(i))).slot, "00")));
-    for (int s = 0;; ++s) {
-        bool used = false;
-        for (int i = 0; i < Combo3->count(); ++i)
-            used = used || Combo3->itemText(i).toInt() == s;
-        if (!used)
-            return s;
-    }
-}
-
-void KIHON::bringSheetToFront(int slot)
-{
-    for (int i = 0; i < qd::core::SlotCount; ++i)
-        if (i != slot)
-            Grid1[static_cast<std::size_t>(i)]->hide();
-    if (slot >= 0 && slot < qd::core::SlotCount) {
-        Grid1[static_cast<std::size_t>(slot)]->show();
-        Grid1[static_cast<std::size_t>(slot)]->raise();
-    }
-}
-
-void KIHON::placeDocumentWindow()
-{
-    const qd::qt::ScreenSize s = qd::qt::screen();
-    const double sw = std::round(s.widthTwips());
-    const double sh = std::round(s.heightTwips());
-    auto scaled = [this](int design) { return (Fixed4::fromInt(design) * g.SCREEN_SCALE).toDouble(); };
-    setWindowTwips(0, 0, sw, sh);
-    qd::qt::setGeometryTwips(Frame1, scaled(120), scaled(600), scaled(13090), scaled(9490));
-    double w = scaled(11650), h = scaled(7650);
-    if (sw >= 13510 && sh >= 10500) {
-        w = sw - 400;
-        h = sh - 2000;
-    }
-    for (int i = 0; i < qd::core::SlotCount; ++i)
-        qd::qt::setGeometryTwips(Grid1[static_cast<std::size_t>(i)], scaled(120), scaled(720), w, h);
-}
-
-void KIHON::kihon_idx_read()
-{
-    const int index = Combo2->currentIndex();
-    if (index < 0)
-        return;
-    const ComboParts e = parseComboEntry(trim(ss(Combo2->itemText(index))));
-    g.CUR_DOC_NAME = e.name;
-    g.HEAD_NAME = e.name;
-    g.DOC_DIR = e.folder;
-    if (e.slot >= 0 && e.slot < qd::core::SlotCount)
-        g.CUR_SLOT = static_cast<std::int16_t>(e.slot);
-    bringSheetToFront(g.CUR_SLOT);
-}
-
-void KIHON::Combo2_Click()
-{
-    try {
-        FlexGrid &before = g.curGrid();
-        before.setRow(0);
-        before.setCol(0);
-    } catch (const std::exception &) {
-    }
-    g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->currentIndex());
-    kihon_idx_read();
-    try {
-        qd::core::DOC_HEAD_READ(g);
-        if (g.SKIP_BREAKDOWN == 0) {
-            FlexGrid &grid = g.curGrid();
-            grid.setRedraw(false);
-            qd::core::TAX_BREAKDOWN(g);
-            grid.setRedraw(true);
-        }
-    } catch (const std::exception &e) {
-        g.curGrid().setRedraw(true);
-        beep();
-        msgBox("見積ファイルを読み込めません。" + TWO_PART + e.what());
-    }
-    g.SKIP_BREAKDOWN = 0;
-}
-
-// After a new or open command that could not set up its sheet: the entry goes, the slot is
-// emptied, and the window returns to the document that was current before (or to the start
-// screen, with the attributes menu open so that the common tax rate can be set).
-void KIHON::abandonNewSlot(int slot, int previousIndex)
-{
-    const int added = Combo2->count() - 1;
-    if (added >= 0 && parseComboEntry(ss(Combo2->itemText(added))).slot == slot)
-        Combo2->removeItem(added);
-    FlexGrid &grid = g.Grid1.at(static_cast<std::size_t>(slot));
-    grid.clear();
-    grid.setRows(2);
-    grid.setCols(2);
-    grid.setRedraw(true);
-    Grid1[static_cast<std::size_t>(slot)]->hide();
-
-    if (Combo2->count() > 0) {
-        const int index = previousIndex >= 0 && previousIndex < Combo2->count() ? previousIndex : 0;
-        Combo2->setCurrentIndex(index);
-        g.SKIP_BREAKDOWN = 1;
-        Combo2_Click();
-    } else {
-        Combo2->setCurrentIndex(-1);
-        g.CUR_LIST_INDEX = -1;
-        g.CUR_SLOT = 0;
-        qd::core::BUKKEN_HEAD_CLEAR(g);
-        setWindowTitle(QString::fromUtf8(KIHON_START_CAPTION));
-        for (const char *name : DOCUMENT_MENUS)
-            m_menus->setEnabled(QString::fromLatin1(name), false);
-        // The message names 属性 > 消費税率の設定: that way stays open; the column display
-        // sets need a sheet.
-        m_menus->setEnabled(QStringLiteral("ZOKUSEI_000"), true);
-        m_menus->setEnabled(QStringLiteral("NOMAL_WIDTH"), false);
-        m_menus->setEnabled(QStringLiteral("SITEI_WIDTH"), false);
-        Frame1->hide();
-    }
-    try {
-        qd::files::changeDir(qd::records::instDir(g));
-    } catch (const std::exception &) {
-    }
-}
-
-void KIHON::FILE_NEW_Click()
-{
-    if (Combo2->count() >= MAX_DOCUMENTS) {
-        beep();
-        msgBox(FIVE_DOCUMENTS);
-        return;
-    }
-    const int previousIndex = g.CUR_LIST_INDEX;
-    const int slot = freeSlot();
-    const std::string answer =
-        ss(qd::qt::inputBox(QStringLiteral("物件名を入れてください。"), QStringLiteral("タイトルファイル名"),
-                            QStringLiteral("新規")));
-    const std::string headName = trim(answer).empty() ? std::string("新規物件") : answer;
-    if (!isValidDocumentName(headName)) {
-        beep();
-        msgBox(invalidDocumentNameMessage());
-        return;
-    }
-    g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->count());
-    g.CUR_SLOT = static_cast<std::int16_t>(slot);
-    g.HEAD_NAME = headName;
-    g.CUR_DOC_NAME = trim(headName);
-
-    try {
-        qd::core::BUKKEN_HEAD_CLEAR(g);
-        g.HEAD_BUKKEN = g.CUR_DOC_NAME;
-        g.SKIP_BREAKDOWN = 1;
-        Combo2->addItem(qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
-        Combo2->setCurrentIndex(g.CUR_LIST_INDEX);
-        Combo2_Click();
-
-        FlexGrid &grid = g.curGrid();
-        bringSheetToFront(slot);
-        grid.setRedraw(false);
-        grid.setRows(2);
-        grid.setCols(2);
-        grid.setRow(1);
-        grid.setCol(1);
-
-        qd::core::SHEET_INIT(g);
-        if (g.TAX_RATE == Fixed4()) { // no common tax rate: the sheet cannot be used
-            abandonNewSlot(slot, previousIndex);
-            return;
-        }
-        g.DISP_MODE = 1;
-        qd::sheet::GRID_DISP_SITEI_SET(g, *this);
-        placeDocumentWindow();
-        app.editTool().setStoreWidthsEnabled(true);
-
-        qd::core::TAX_TOTAL_CALC(g);
-        qd::core::SHEET_INIT(g);
-        grid.setRedraw(false);
-        qd::core::GRID_PAGE_NUMBER(g);
-        grid.setRow(1);
-        grid.setCol(1);
-        grid.setRedraw(true);
-        documentShown();
-    } catch (const std::exception &e) {
-        beep();
-        msgBox("新しい見積を作れませんでした。" + TWO_PART + e.what());
-        abandonNewSlot(slot, previousIndex);
-    }
-}
-
-void KIHON::documentShown()
-{
-    m_menus->setEnabled(QStringLiteral("NOMAL_WIDTH"), true);
-    m_menus->setEnabled(QStringLiteral("SITEI_WIDTH"), true);
-    bringSheetToFront(g.CUR_SLOT);
-    show();
-    currentGridView().setFocus();
-    try {
-        qd::files::changeDir(qd::records::instDir(g));
-    } catch (const std::exception &) {
-    }
-}
-
-void KIHON::FILE_READ_Click()
-{
-    const bool startUp = !trim(g.DIR_REC_NAME).empty();
-    if (startUp) {
-        openDocumentInSlot(g.CUR_SLOT, g.CUR_DOC_NAME, g.DOC_DIR, true);
-        return;
-    }
-
-    auto endQuietly = [this] {
-        try {
-            qd::files::changeDir(qd::records::instDir(g));
-        } catch (const std::exception &) {
-        }
-    };
-    const std::string folder = qd::records::instDir(g) + "\\data\\TXT";
-    if (!qd::files::dirExists(folder)) {
-        beep();
-        msgBox("見積データのフォルダがありません。" + TWO_PART + folder);
-        return;
-    }
-    try {
-        qd::files::changeDir(folder);
-    } catch (const std::exception &) {
-        endQuietly();
-        return;
-    }
-    qd::qt::FileDialogRequest request;
-    request.flags = 2;
-    request.filter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|");
-    request.fileName = QStringLiteral("*.TXT");
-    request.cancelError = true;
-    request.initDir = qs(folder);
-    const qd::qt::FileDialogResult chosen = qd::qt::showOpen(request);
-    if (chosen.cancelled) {
-        endQuietly();
-        return;
-    }
-    if (Combo2->count() >= MAX_DOCUMENTS) {
-        beep();
-        msgBox(FIVE_DOCUMENTS);
-        endQuietly();
-        return;
-    }
-    const int slot = freeSlot();
-    const QString title = chosen.fileTitle.trimmed();
-    const QString fileName = chosen.fileName.trimmed();
-    if (title.size() < 4 || fileName.size() < title.size() + 1) {
-        endQuietly();
-        return;
-    }
-    const std::string name = ss(title.left(title.size() - 4));
-    const std::string docFolder = ss(fileName.left(fileName.size() - title.size() - 1));
-    openDocumentInSlot(slot, name, docFolder, false);
-    endQuietly();
-}
-
-bool KIHON::openDocumentInSlot(int slot, const std::string &name, const std::string &folder, bool startUp)
-{
-    for (int i = 0; i < Combo2->count(); ++i)
-        if (parseComboEntry(ss(Combo2->itemText(i))).name == trim(name)) {
-            beep();
-            msgBox("既に読込中です。");
-            return false;
-        }
-    if (Combo2->count() >= MAX_DOCUMENTS) {
-        beep();
-        msgBox(FIVE_DOCUMENTS);
-        return false;
-    }
-    const int previousIndex = g.CUR_LIST_INDEX;
-    g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->count());
-    g.CUR_SLOT = static_cast<std::int16_t>(slot);
-    g.CUR_DOC_NAME = name;
-    g.DOC_DIR = folder;
-
-    try {
-        g.SKIP_BREAKDOWN = 1;
-        Combo2->addItem(qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
-        Combo2->setCurrentIndex(g.CUR_LIST_INDEX);
-        Combo2_Click();
-
-        FlexGrid &grid = g.curGrid();
-        grid.setRedraw(false);
-        qd::core::LINE_REC_CLEAR(g);
-        grid.setRow(std::min(1, grid.rows() - 1));
-        grid.setCol(std::min(1, grid.cols() - 1));
-        g.ROW_NO = 1;
-        g.COL_NO = 1;
-        qd::core::SHEET_INIT(g);
-        if (g.TAX_RATE == Fixed4()) { // no common tax rate: the sheet cannot be used
-            abandonNewSlot(slot, previousIndex);
-            return false;
-        }
-        g.DISP_MODE = 1;
-        qd::sheet::GRID_DISP_SITEI_SET(g, *this);
-        placeDocumentWindow();
-
-        // A document that cannot be read whole is not kept open, so that no save can put
-        // an empty sheet over its files.
-        if (!qd::core::BUKKEN_FILE_READ(g) || g.TAX_RATE == Fixed4()) {
-            abandonNewSlot(slot, previousIndex);
-            return false;
-        }
-
-        if (startUp) {
-            // The folder-pointer record hands over one document at one start only.
-            g.DIR_REC_NAME = std::string(128, ' ');
-            g.DIR_REC_PATH = std::string(512, ' ');
-            try {
-                qd::records::DIR_FILE_OPEN(g);
-                g.DIR_CTL.close();
-                qd::files::removeFile(POINTER_FILE);
-            } catch (const std::exception &) {
-                g.DIR_CTL.close();
-            }
-        }
-
-        grid.setRedraw(false);
-        qd::core::GRID_PAGE_NUMBER(g);
-        grid.setRow(1);
-        grid.setCol(1);
-        grid.setRedraw(true);
-        documentShown();
-        return true;
-    } catch (const std::exception &e) {
-        beep();
-        msgBox("見積ファイルを読み込めません。" + TWO_PART + e.what());
-        abandonNewSlot(slot, previousIndex);
-        return false;
-    }
-}
-
-void KIHON::FILE_WRITE_Click()
-{
-    if (Combo2->count() == 0)
-        return;
-    qd::core::SaveDialogSetup setup;
-    try {
-        if (!qd::core::FILE_WRITE_PREPARE(g, setup))
-            return;
-    } catch (const std::exception &) {
-        qd::core::FILE_WRITE_END(g);
-        return;
-    }
-    qd::qt::FileDialogRequest request;
-    request.flags = setup.flags;
-    request.filter = qs(setup.filter);
-    request.fileName = qs(setup.fileName);
-    request.cancelError = true;
-    request.initDir = qs(setup.initDir);
-    const qd::qt::FileDialogResult chosen = qd::qt::showSave(request);
-    if (chosen.cancelled) {
-        qd::core::FILE_WRITE_END(g);
-        currentGridView().setFocus();
-        return;
-    }
-    if (qd::core::BUKKEN_FILE_WRITE(g, ss(chosen.fileName), ss(chosen.fileTitle))) {
-        // The list shows the document under the name and folder it now has.
-        if (g.CUR_LIST_INDEX >= 0 && g.CUR_LIST_INDEX < Combo2->count())
-            Combo2->setItemText(g.CUR_LIST_INDEX, qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
-    }
-    currentGridView().setFocus();
-}
-
-void KIHON::Command4_Click()
-{
-    if (Combo2->count() == 0 || g.CUR_LIST_INDEX < 0 || g.CUR_LIST_INDEX >= Combo2->count())
-        return;
-    beep();
-    const int answer = msgBox("※警告※--->保存せずに解放すると、無くなる場合があります。" + TWO_PART +
-                                  "このﾌｧｲﾙを解放しますか？ ",
-                              qd::core::vbYesNo);
-    if (answer != qd::core::vbYes)
-        return;
-    g.curGrid().clear();
-    Grid1[static_cast<std::size_t>(g.CUR_SLOT)]->hide();
-    Combo2->removeItem(g.CUR_LIST_INDEX);
-    if (Combo2->count() > 0) {
-        Combo2->setCurrentIndex(0);
-        Combo2_Click();
-        const int first = parseComboEntry(ss(Combo2->itemText(0))).slot;
-        if (first >= 0 && first < qd::core::SlotCount)
-            g.CUR_SLOT = static_cast<std::int16_t>(first);
-        bringSheetToFront(g.CUR_SLOT);
-        return;
-    }
-    // The last document is gone: the window starts afresh.
-    closeAllFiles(g);
-    showStartState();
-    try {
-        qd::files::changeDir(qd::records::instDir(g));
-    } catch (const std::exception &) {
-    }
-    Form_Load();
-}
-
-void KIHON::END_000_Click()
-{
-    if (Combo2->count() > 0) {
-        beep();
-        const int answer = msgBox("※警告※--->保存せずに終了すると、編集内容が無くなる場合があります。" + TWO_PART +
-                                      "終了しますか？ ",
-                                  qd::core::vbYesNo);
-        if (answer != qd::core::vbYes)
-            return;
-    }
-    closeAllFiles(g);
-    app.unloadEditTool();
-    hide();
-    if (app.endProgram)
-        app.endProgram();
-}
-
-void KIHON::SYOHIZEI_000_Click()
-{
-    syohizei_calc_frm &form = app.forms.get<syohizei_calc_frm>();
-    qd::qt::showModeless(&form);
-    g.LINE_TAX_RATE = Fixed4();
-}
-
 // ---- CoreUi ---------------------------------------------------------------------------------
 
 void KIHON::beep() { qd::qt::beep(); }
 
 int KIHON::msgBox(const std::string &text, int buttons)
 {
-    const qd::qt::Buttons b = buttons == qd::core::vbYesNo     ? qd::qt::Buttons::YesNo
-                              : buttons == qd::core::vbOKCancel ? qd::qt::Buttons::OkCancel
-                                                                : qd::qt::Buttons::Ok;
+    const qd::qt::Buttons b = buttons == qd::core::Buttons::YesNo      ? qd::qt::Buttons::YesNo
+                              : buttons == qd::core::Buttons::OkCancel ? qd::qt::Buttons::OkCancel
+                                                                       : qd::qt::Buttons::Ok;
     g.MSG_ANS = qd::qt::msgBox(qs(text), b);
     return g.MSG_ANS;
 }

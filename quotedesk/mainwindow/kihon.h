@@ -2,9 +2,14 @@
 // with the hidden work grid Grid1(5), the list of open documents (Combo2) and the totals, and it
 // is the main window the core procedures talk to (CoreUi).
 //
-// Controls carry their design names and are public, as the other forms reach them (the sheet
-// views through gridView() / currentGridView()). The sheets' contents are the grid models in
-// QdState (g.Grid1); the views here only show them.
+// Controls carry the names of the form's controls and are public, as the other forms reach them
+// (the sheet views through gridView() / currentGridView()). The sheets' contents are the grid
+// models in QdState (g.Grid1); the views here only show them.
+//
+// The form in parts: kihon.cpp the window itself (controls, layout, start-up, CoreUi),
+// kihon_documents.cpp the document slots, kihon_menus.cpp the menu table, kihon_editing.cpp the
+// sheet's events, keys and cell editor, kihon_commands.cpp the menu commands,
+// kihon_start_screen.cpp the start screen's drawing.
 #pragma once
 
 #include <QMainWindow>
@@ -68,7 +73,7 @@ public:
     void KIHON_FIT_SCREEN();
     void KIHON_LAYOUT();
 
-    // ---- document slots and commands ----
+    // ---- document slots (kihon_documents.cpp) ----
     void FILE_NEW_Click();
     void FILE_READ_Click();
     void FILE_WRITE_Click();
@@ -77,8 +82,6 @@ public:
     void kihon_idx_read();
     // The document switch of Combo2 (a choice of the user, or ListIndex set by the program).
     void Combo2_Click();
-    // 属性 > 消費税率の設定: the tax settings form, modeless.
-    void SYOHIZEI_000_Click();
 
     // The window's size and place in twips (Width, Height include the window frame).
     int widthTwips() const;
@@ -94,12 +97,7 @@ public:
     };
     static ComboParts parseComboEntry(const std::string &entry);
 
-    // ---- in-cell editing and menu commands (kihon_editing.cpp, kihon_commands.cpp) ----
-    // Connects the sheets' events, the cell editor, Frame1, Label10 and the menu entries of the
-    // editing and menu commands; run once by the constructor.
-    void connectEditingAndCommands();
-    // Takes the editing hooks off the controls again; run by the destructor.
-    void disconnectEditing();
+    // ---- in-cell editing (kihon_editing.cpp) ----
     // Sheet events (every one acts on the current sheet Grid1(CUR_SLOT)).
     void GRID1_Click();
     void GRID1_DblClick();
@@ -116,6 +114,9 @@ public:
     void openCellEditor(bool withFocus);
     void Frame1_DblClick();
     void Label10_DblClick();
+    bool cellEditorFocused = false; // Text1 has had its GotFocus and not yet its LostFocus
+
+    // ---- menu commands (kihon_commands.cpp) ----
     // Size-print modes, calculation unit, column display sets.
     void GARASU_MIRI_Click();
     void GARASU_SYAKU_Click();
@@ -130,25 +131,25 @@ public:
     void SERCH_SETHIN_Click();
     void SERCH_GARASU_Click();
     void HENSYU_MENU_DISP_Click();
-    // The colour form, the header form, the launcher.
+    // The colour form, the header form, the tax settings form (modeless), the launcher.
     void IRO_SETTEI_Click();
     void ZOKUSEI_MIT_Click();
+    void SYOHIZEI_000_Click();
     void launchFromMenu(const QString &menuEntry);
-    // Forms and commands of other parts of the program that these menus reach. The code of each
-    // form sets its hook; until it is set the menu entry does nothing. The form hooks return
-    // the form loaded (hidden); the command shows and places it.
+    // Forms and commands of other parts of the program that these menus reach, set to the
+    // program's own when the window is built (a test may set others); a menu entry whose hook is
+    // not set does nothing. The form hooks return the form loaded (hidden); the command shows
+    // and places it.
     struct FormHooks {
         std::function<QWidget *()> SSKENSA, SSSET, SSGARASUFM, IRO_SET;
         std::function<void()> PRN_HAKKOBI_Click, PRN_PRINT_Click;
         std::function<void()> SERCH_SELECT_OUT_Click, SERCH_SELECT_IN_Click;
     };
     FormHooks hooks;
-    bool cellEditorFocused = false; // Text1 has had its GotFocus and not yet its LostFocus
-    // ---- end of in-cell editing and menu commands ----
 
     // ---- CoreUi ----
     void beep() override;
-    int msgBox(const std::string &text, int buttons = qd::core::vbOKOnly) override;
+    int msgBox(const std::string &text, int buttons = qd::core::Buttons::Ok) override;
     void setMenuEnabled(const std::string &name, bool enabled) override;
     void setControlText(const std::string &name, const std::string &text) override;
     void comboClear(const std::string &name) override;
@@ -172,7 +173,13 @@ protected:
 
 private:
     void buildControls();
+    // The menu tree from the menu table, every entry connected to its command.
     void buildMenus();
+    void setDocumentMenusEnabled(bool enabled);
+    // Connects the sheets' events, the cell editor, Frame1 and Label10 to their handlers; run
+    // once by the constructor. disconnectEditing takes the hooks off again (the destructor).
+    void connectEditing();
+    void disconnectEditing();
     void startScreenLayout();
     void placeDocumentWindow();
     void bringSheetToFront(int slot);
@@ -181,6 +188,7 @@ private:
     void readFolderPointer();
     bool openDocumentInSlot(int slot, const std::string &name, const std::string &folder, bool startUp);
     void abandonNewSlot(int slot, int previousIndex);
+    // The sheet of a document just set up: page numbers, cursor at its first cell, in front.
     void documentShown();
     void showStartState();
     QWidget *controlByName(const std::string &name) const;

@@ -1,7 +1,7 @@
 // The menu commands of the main window that act on the current sheet or show another form:
 // size-print modes, calculation unit, column display sets, the document name into a row,
 // recalculation of all rows, product entry, the edit tool window, the colour form, the header
-// form and the launcher.
+// form, the tax settings and the launcher.
 #include "quotedesk/mainwindow/kihon.h"
 
 #include <QWidget>
@@ -10,6 +10,7 @@
 
 #include "platform/qt/forms.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
@@ -17,16 +18,17 @@
 #include "quotedesk/mainwindow/launcher.h"
 #include "quotedesk/mainwindow/mitfm.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
+#include "quotedesk/mainwindow/syohizei_calc_frm.h"
 #include "quotedesk/sheet/grid_display.h"
 #include "quotedesk/sheet/selection.h"
 
 namespace qd::forms {
 
+using qd::core::Fixed4;
 using qd::grid::FlexGrid;
+using qd::text::twoLines;
 
 namespace {
-
-const std::string TWO_PART = "\n\r\n\r";
 
 // A form of another part of the program, loaded (hidden) by its hook; nullptr while that form
 // is not part of the program.
@@ -100,7 +102,7 @@ void KIHON::KEISAN_Click(int unit)
         setMousePointer(0);
         grid.setRedraw(true);
         beep();
-        msgBox("再計算できませんでした。" + TWO_PART + e.what());
+        msgBox(twoLines("再計算できませんでした。", e.what()));
     }
     qd::sheet::SEL_RANGE_SET(g);
     grid.setRedraw(true);
@@ -128,7 +130,7 @@ void setDisplaySet(KIHON &k, std::int16_t mode)
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         k.beep();
-        k.msgBox("表示を切り替えられませんでした。" + TWO_PART + e.what());
+        k.msgBox(twoLines("表示を切り替えられませんでした。", e.what()));
     }
     grid.setRedraw(true);
     k.currentGridView().setFocus();
@@ -158,7 +160,7 @@ void KIHON::INPUT_bukkenmei_Click()
         g.INSERT_ROWS = 0;
         grid.setRedraw(true);
         beep();
-        msgBox("行を挿入できませんでした。" + TWO_PART + e.what());
+        msgBox(twoLines("行を挿入できませんでした。", e.what()));
     }
 }
 
@@ -180,7 +182,7 @@ void KIHON::all_grid_calc_Click()
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         beep();
-        msgBox("再計算できませんでした。" + TWO_PART + e.what());
+        msgBox(twoLines("再計算できませんでした。", e.what()));
     }
     grid.setRedraw(true);
 }
@@ -202,7 +204,7 @@ void KIHON::SERCH_GARASU_Click() { showProductEntry(*this, hooks.SSGARASUFM); }
 
 void KIHON::HENSYU_MENU_DISP_Click() { Frame1_DblClick(); }
 
-// ---- colour form, header form ---------------------------------------------------------------
+// ---- colour form, header form, tax settings ------------------------------------------------
 
 void KIHON::IRO_SETTEI_Click()
 {
@@ -230,6 +232,13 @@ void KIHON::ZOKUSEI_MIT_Click()
         form.Form_Load();
     else
         qd::qt::showModeless(&form);
+}
+
+void KIHON::SYOHIZEI_000_Click()
+{
+    syohizei_calc_frm &form = app.forms.get<syohizei_calc_frm>();
+    qd::qt::showModeless(&form);
+    g.LINE_TAX_RATE = Fixed4();
 }
 
 // ---- launcher -------------------------------------------------------------------------------

@@ -16,11 +16,12 @@
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/mainwindow/cell_editor.h"
-#include "quotedesk/mainwindow/launcher.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/block_commands.h"
 #include "quotedesk/sheet/selection.h"
@@ -49,28 +50,13 @@ private:
     Handler m_handler;
 };
 
-// A focus change that VB-style focus events do not see: a menu opening over the window, or
-// another window becoming active.
+// A focus change that the cell editor does not count as losing or getting the focus: a menu
+// opening over the window, or another window becoming active.
 bool isTransientFocusChange(QEvent *event)
 {
     const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
     return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
 }
-
-// What the edit procedures of the sheet ask of the windows.
-class KihonEditUi : public qd::sheet::EditCommandUi {
-public:
-    explicit KihonEditUi(KIHON &k) : m_k(k) {}
-    void focusSheet() override { m_k.currentGridView().setFocus(); }
-    void setValueBoxText(const std::string &text) override
-    {
-        m_k.app.editTool().setValueText(QString::fromStdString(text));
-    }
-    void setCellEditorText(const std::string &text) override { m_k.Text1->setText(QString::fromStdString(text)); }
-
-private:
-    KIHON &m_k;
-};
 
 constexpr int CELL_EDITOR_WIDTH = 10000; // twips
 constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_UP = 38, KEY_DOWN = 40, KEY_DELETE = 46;
@@ -78,7 +64,7 @@ constexpr int KEY_C = 67, KEY_V = 86, KEY_F1 = 112;
 
 } // namespace
 
-void KIHON::connectEditingAndCommands()
+void KIHON::connectEditing()
 {
     for (int i = 0; i < qd::core::SlotCount; ++i) {
         FlexGrid::Events &e = g.Grid1.at(static_cast<std::size_t>(i)).events;
@@ -134,48 +120,6 @@ void KIHON::connectEditingAndCommands()
         }
         return false;
     });
-
-    qd::qt::MenuTree &m = menus();
-    auto on = [&m](const char *name, std::function<void()> command) {
-        m.onClick(QString::fromLatin1(name), std::move(command));
-    };
-    on("GARASU_MIRI", [this] { GARASU_MIRI_Click(); });
-    on("GARASU_SYAKU", [this] { GARASU_SYAKU_Click(); });
-    on("GARASU_DEL", [this] { GARASU_DEL_Click(); });
-    on("KEISAN_001", [this] { KEISAN_Click(1); });
-    on("KEISAN_010", [this] { KEISAN_Click(10); });
-    on("KEISAN_100", [this] { KEISAN_Click(100); });
-    on("KEISAN_1000", [this] { KEISAN_Click(1000); });
-    on("IRO_SETTEI", [this] { IRO_SETTEI_Click(); });
-    on("NOMAL_WIDTH", [this] { NOMAL_WIDTH_Click(); });
-    on("SITEI_WIDTH", [this] { SITEI_WIDTH_Click(); });
-    on("INPUT_bukkenmei", [this] { INPUT_bukkenmei_Click(); });
-    on("SERCH_SYOHIN", [this] { SERCH_SYOHIN_Click(); });
-    on("SERCH_SETHIN", [this] { SERCH_SETHIN_Click(); });
-    on("SERCH_GARASU", [this] { SERCH_GARASU_Click(); });
-    on("SERCH_SELECT_OUT", [this] {
-        if (hooks.SERCH_SELECT_OUT_Click)
-            hooks.SERCH_SELECT_OUT_Click();
-    });
-    on("SERCH_SELECT_IN", [this] {
-        if (hooks.SERCH_SELECT_IN_Click)
-            hooks.SERCH_SELECT_IN_Click();
-    });
-    on("HENSYU_MENU_DISP", [this] { HENSYU_MENU_DISP_Click(); });
-    on("all_grid_calc", [this] { all_grid_calc_Click(); });
-    on("ZOKUSEI_MIT", [this] { ZOKUSEI_MIT_Click(); });
-    on("PRN_HAKKOBI", [this] {
-        if (hooks.PRN_HAKKOBI_Click)
-            hooks.PRN_HAKKOBI_Click();
-    });
-    on("PRN_PRINT", [this] {
-        if (hooks.PRN_PRINT_Click)
-            hooks.PRN_PRINT_Click();
-    });
-    for (const LaunchEntry &entry : launchTable()) {
-        const QString name = QString::fromLatin1(entry.menu);
-        m.onClick(name, [this, name] { launchFromMenu(name); });
-    }
 }
 
 void KIHON::disconnectEditing()
@@ -265,17 +209,15 @@ void KIHON::GRID1_KeyDown(int &keyCode, int /*shift*/)
         currentGridView().setFocus();
     }
     if (keyCode == KEY_C) {
-        KihonEditUi ui(*this);
-        qd::sheet::EDIT_RANGE_SET(g, ui);
+        qd::sheet::EDIT_RANGE_SET(g, *makeEditCommandUi(app));
     }
     if (keyCode == KEY_V) {
-        KihonEditUi ui(*this);
         try {
-            qd::sheet::GRID_BLOCK_PASTE(g, ui);
+            qd::sheet::GRID_BLOCK_PASTE(g, *makeEditCommandUi(app));
         } catch (const std::exception &e) {
             grid.setRedraw(true);
             beep();
-            msgBox(std::string("貼付けできませんでした。") + "\n\r\n\r" + e.what());
+            msgBox(qd::text::twoLines("貼付けできませんでした。", e.what()));
         }
     }
 }
@@ -386,7 +328,7 @@ void KIHON::Text1_LostFocus()
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         beep();
-        msgBox(std::string("行を計算できませんでした。") + "\n\r\n\r" + e.what());
+        msgBox(qd::text::twoLines("行を計算できませんでした。", e.what()));
     }
     grid.setRedraw(true);
     currentGridView().setFocus();

@@ -2,6 +2,7 @@
 
 #include "platform/files/paths.h"
 #include "platform/qt/qt_seam.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 
@@ -83,8 +84,8 @@ QString resolveLaunchProgram(const std::string &instDir, const QString &literal,
 QString launchFailedMessage(const QString &literal, const QString &program)
 {
     const QString shown = QString::fromStdString(qd::files::hostPath(program.toStdString()).string());
-    return QStringLiteral("「%1」を起動できません。").arg(bareName(literal)) + QStringLiteral("\n\r\n\r") +
-           QStringLiteral("プログラムが見つからないか、実行できません。(%1)").arg(shown);
+    return qd::qt::twoLines(QStringLiteral("「%1」を起動できません。").arg(bareName(literal)),
+                            QStringLiteral("プログラムが見つからないか、実行できません。(%1)").arg(shown));
 }
 
 bool launchProgram(const std::string &instDir, const QString &literal)

@@ -4,6 +4,7 @@
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
@@ -26,14 +27,13 @@
 
 namespace qd::forms {
 
+using qd::qt::qs;
+
 namespace {
 
 using qd::text::trim;
 
-const QString TWO_PART = QStringLiteral("\n\r\n\r");
 constexpr int HEAD_RECORD_LENGTH = 256;
-
-QString q(const std::string &s) { return QString::fromStdString(s); }
 
 struct Place {
     int left, top, width, height;
@@ -59,7 +59,7 @@ const char *const LABEL_CAPTIONS[8] = {"",
 bool isRateNumber(const std::string &text)
 {
     static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
-    return number.match(q(trim(text))).hasMatch();
+    return number.match(qs(trim(text))).hasMatch();
 }
 
 std::string headPath(const qd::core::QdState &g)
@@ -177,7 +177,7 @@ void MITFM::Form_Load()
         // The name becomes the names of the document's files.
         if (!answer.empty() && !isValidDocumentName(answer)) {
             qd::qt::beep();
-            qd::qt::msgBox(q(invalidDocumentNameMessage()));
+            qd::qt::msgBox(qs(invalidDocumentNameMessage()));
             answer.clear();
         }
         g.HEAD_NAME = answer.empty() ? "新規" : answer;
@@ -199,13 +199,13 @@ void MITFM::fillPartners()
             const std::string code = g.TOKF_REC.text(qd::records::Partner::TOKUI_CD);
             if (code == "0000")
                 continue;
-            Combo1->addItem(q(partnerLine(code, g.TOKF_REC.text(qd::records::Partner::NAME), n)));
+            Combo1->addItem(qs(partnerLine(code, g.TOKF_REC.text(qd::records::Partner::NAME), n)));
         }
         g.TOKF_CTL.close();
     } catch (const std::exception &e) {
         g.TOKF_CTL.close();
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("取引先ファイルを読めません。") + TWO_PART + q(e.what()));
+        qd::qt::msgBox(qs(qd::text::twoLines("取引先ファイルを読めません。", e.what())));
     }
     Combo1->setCurrentIndex(-1);
 }
@@ -217,12 +217,12 @@ void MITFM::DOC_HEAD_SHOW()
         read = qd::core::DOC_HEAD_READ(g);
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("見積情報を読めません。") + TWO_PART + q(e.what()));
+        qd::qt::msgBox(qs(qd::text::twoLines("見積情報を読めません。", e.what())));
     }
     if (!read)
         return;
     for (int n = 1; n <= 7; ++n)
-        Text[n]->setText(q(shownValue(n)));
+        Text[n]->setText(qs(shownValue(n)));
     focusBox(1);
 }
 
@@ -263,13 +263,13 @@ void MITFM::Combo1_Click(int index)
         return;
     const std::string name = partnerNameOfLine(Combo1->itemText(index).toStdString());
     g.HEAD_TOKUI = name;
-    Text[1]->setText(q(name));
+    Text[1]->setText(qs(name));
 }
 
 void MITFM::Text_GotFocus(int n)
 {
     QLineEdit *box = Text[n];
-    box->setText(q(shownValue(n)));
+    box->setText(qs(shownValue(n)));
     box->setSelection(0, static_cast<int>(box->text().size()));
 }
 
@@ -286,13 +286,13 @@ void MITFM::Text_KeyDown(int n, int keyCode)
             return;
         }
         storeValue(n, typed);
-        box->setText(q(shownValue(n)));
+        box->setText(qs(shownValue(n)));
         if (n < 7)
             focusBox(n + 1);
         else
             Command1->setFocus(Qt::OtherFocusReason);
     } else if (keyCode == 27) {
-        box->setText(q(shownValue(n)));
+        box->setText(qs(shownValue(n)));
         if (n > 1)
             focusBox(n - 1);
     }
@@ -300,7 +300,7 @@ void MITFM::Text_KeyDown(int n, int keyCode)
 
 void MITFM::Text_LostFocus(int n)
 {
-    Text[n]->setText(q(shownValue(n)));
+    Text[n]->setText(qs(shownValue(n)));
 }
 
 void MITFM::Command1_Click()
@@ -322,8 +322,8 @@ void MITFM::Command1_Click()
         qd::core::headerFileWritten(g, path, bytes.size());
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("見積情報を保存できませんでした。") + TWO_PART +
-                       QStringLiteral("元のファイルは変更されていません。(%1)").arg(q(e.what())));
+        qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("見積情報を保存できませんでした。"),
+                                        QStringLiteral("元のファイルは変更されていません。(%1)").arg(qs(e.what()))));
         return;
     }
     unloadSelf();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/kihon.h"
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
 
@@ -10,6 +11,7 @@ namespace qd::forms {
 QuotedeskApp::QuotedeskApp()
     : endProgram([] { QCoreApplication::quit(); })
 {
+    defineLinkedForms(*this);
 }
 
 QuotedeskApp::~QuotedeskApp()

@@ -3,23 +3,25 @@
 // fresh one.
 //
 // Other forms reach everything through it:
-//   app.g                       the globals under their design names (Grid1 models, CUR_SLOT ...)
+//   app.g                       the program's globals by their names (Grid1 models, CUR_SLOT ...)
 //   app.kihon()                 the main window KIHON (controls, menus, the sheet views)
 //   app.kihon().currentGridView() the view of the current sheet Grid1(CUR_SLOT)
 //   app.forms.get<SSKENSA>()    any other form, loaded hidden on first use; a form class is
-//                               built with (QuotedeskApp &) when it has such a constructor
+//                               built with (QuotedeskApp &) when it has such a constructor, and
+//                               the forms below the main window as form_links.h defines them
 //   app.editTool()              the edit tool window HENSYU_MENU as the main window uses it
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <type_traits>
 #include <typeindex>
 #include <vector>
 
 #include "platform/qt/forms.h"
 #include "quotedesk/core/qd_state.h"
-#include "quotedesk/mainwindow/edit_tool_link.h"
+#include "quotedesk/sheet/edit_tool_link.h"
 
 namespace qd::forms {
 
@@ -48,6 +50,12 @@ public:
         return *single;
     }
 
+    // From now on the form of class T is made by `make`: for a form of a library below the main
+    // window, which is built with its links to the main window rather than with the program.
+    // Done before the form is first used.
+    template <class T>
+    void define(typename qd::qt::SingleForm<T>::Factory make) { slot<T>().setFactory(std::move(make)); }
+
     // The form, loaded hidden if it is not loaded yet.
     template <class T>
     T &get() { return slot<T>().get(); }
@@ -72,8 +80,10 @@ private:
     {
         if constexpr (std::is_constructible_v<T, QuotedeskApp &>)
             return [this] { return new T(m_app); };
-        else
+        else if constexpr (std::is_default_constructible_v<T>)
             return [] { return new T(); };
+        else
+            return []() -> T * { throw std::logic_error("a form used before the program defined how to make it"); };
     }
 
     struct Entry {

@@ -5,21 +5,22 @@
 
 #include "platform/files/file_error.h"
 #include "platform/files/paths.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/select_files.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
-#include "quotedesk/sheet/hensyu_menu.h"
 #include "quotedesk/sheet/selection.h"
 
 namespace qd::forms {
 
+using qd::qt::qs;
+using qd::qt::ss;
 using qd::text::trim;
 
 namespace {
-
-QString qs(const std::string &s) { return QString::fromStdString(s); }
-std::string ss(const QString &s) { return s.toStdString(); }
 
 std::string selectFolder(qd::core::QdState &g) { return qd::records::instDir(g) + "\\data\\SELECT"; }
 
@@ -88,7 +89,7 @@ std::string folderOf(const std::string &fileName, const std::string &title)
 void reportFailure(qd::core::QdState &g, const std::string &what, const std::exception &e)
 {
     g.UI().beep();
-    g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines(what, qd::files::failureText(e)), qd::core::vbOKOnly);
+    g.MSG_ANS = g.UI().msgBox(qd::text::twoLines(what, qd::files::failureText(e)), qd::core::Buttons::Ok);
 }
 
 } // namespace
@@ -100,7 +101,7 @@ void SERCH_SELECT_OUT_Click(QuotedeskApp &app)
     if (g.SEL_ROW < 1 || g.SEL_ROW_END < 1) {
         g.UI().beep();
         g.MSG_ANS = g.UI().msgBox("現在の指定状態では、SELECT品登録はできません。指定範囲を確認して下さい。",
-                                  qd::core::vbOKOnly);
+                                  qd::core::Buttons::Ok);
         return;
     }
     g.SEL_COL = 1;

@@ -16,8 +16,10 @@
 #include <optional>
 
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/tax_settings.h"
 #include "quotedesk/core/tax_totals.h"
@@ -33,8 +35,6 @@ namespace {
 constexpr int KEY_ENTER = 13;
 constexpr int KEY_ESC = 27;
 
-QString qs(const std::string &s) { return QString::fromStdString(s); }
-
 // The number a box holds, when it holds one and nothing else.
 std::optional<double> numberIn(const QString &text)
 {
@@ -46,7 +46,7 @@ std::optional<double> numberIn(const QString &text)
 }
 
 // A value as typed back into a box: no leading blank, no trailing zeros.
-QString plain(const std::string &general) { return qs(qd::text::trim(general)); }
+QString plain(const std::string &general) { return qd::qt::qs(qd::text::trim(general)); }
 
 void refuseNumber()
 {
@@ -141,8 +141,8 @@ void syohizei_calc_frm::Form_Load()
     if (found) {
         g.TAX_ROUND_UNIT = g.TAX_REC.HASU_TANI;
         g.TAX_RATE = g.TAX_REC.ZEI_RITU;
-        Text2->setText(qs(qd::text::format(g.TAX_RATE, "##0.00")));
-        Text1->setText(qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
+        Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
+        Text1->setText(qd::qt::qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
         g.TAX_ROUND_MODE = g.TAX_REC.HASU_MODE;
         Option1->setChecked(g.TAX_ROUND_MODE == 1);
         Option2->setChecked(g.TAX_ROUND_MODE == 2);
@@ -197,11 +197,11 @@ void syohizei_calc_frm::Text1_KeyDown(int keyCode)
 
 void syohizei_calc_frm::Text1_LostFocus()
 {
-    Text1->setText(qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
+    Text1->setText(qd::qt::qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
     CHK_VALUE = Fixed4::fromInt(g.TAX_ROUND_UNIT);
     TAX_RATE_CHECK();
     if (m_error != 0) {
-        Text1->setText(qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
+        Text1->setText(qd::qt::qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
         Text1->setFocus();
     }
 }
@@ -219,20 +219,20 @@ void syohizei_calc_frm::Text2_KeyDown(int keyCode)
         if (!v || std::fabs(*v) > 9.0e14)
             return;
         g.TAX_RATE = qd::text::valFixed(Text2->text().trimmed().toStdString());
-        Text2->setText(qs(qd::text::format(g.TAX_RATE, "##0.00")));
+        Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
         Text1->setFocus();
     } else if (keyCode == KEY_ESC) {
-        Text2->setText(qs(qd::text::format(g.TAX_RATE, "##0.00")));
+        Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
     }
 }
 
 void syohizei_calc_frm::Text2_LostFocus()
 {
-    Text2->setText(qs(qd::text::format(g.TAX_RATE, "##0.00")));
+    Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
     CHK_VALUE = Fixed4::fromInt(g.TAX_RATE.roundHalfEven());
     TAX_RATE_CHECK();
     if (m_error != 0) {
-        Text2->setText(qs(qd::text::format(g.TAX_RATE, "##0.00")));
+        Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
         Text2->setFocus();
     }
 }
@@ -271,8 +271,7 @@ void syohizei_calc_frm::Command1_Click()
         qd::core::writeTaxSettings(g);
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("消費税の設定を保存できませんでした。") + QStringLiteral("\n\r\n\r") +
-                       QString::fromStdString(e.what()));
+        qd::qt::msgBox(qd::qt::qs(qd::text::twoLines("消費税の設定を保存できませんでした。", e.what())));
         return;
     }
     unloadForm();

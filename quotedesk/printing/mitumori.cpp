@@ -9,7 +9,7 @@
 #include "platform/files/paths.h"
 #include "platform/qt/seam.h"
 #include "platform/text/numbers.h"
-#include "quotedesk/printing/doc_compose.h"
+#include "quotedesk/compose/doc_compose.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/form_look.h"
 #include "quotedesk/printing/print_command.h"

@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 
 #include <filesystem>
 
@@ -12,6 +11,7 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/compose/page_print.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/mitumori.h"
 #include "quotedesk/printing/prnt.h"
@@ -58,20 +58,6 @@ void PRN_HAKKOBI_Click(qd::core::QdState &g)
     g.ISSUE_DATE_NUM = toInt32(qd::text::val(g.ISSUE_DATE));
 }
 
-void deletePageImages(qd::core::QdState &g)
-{
-    namespace fs = std::filesystem;
-    const QRegularExpression pageImage(QStringLiteral("^[0-9]+\\.emf$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    std::error_code ec;
-    const fs::path data = qd::files::hostPath(qd::text::trim(g.INST_DIR) + "\\data");
-    for (fs::directory_iterator it(data, ec), end; !ec && it != end; it.increment(ec)) {
-        const QString name = QString::fromStdString(it->path().filename().string());
-        if (pageImage.match(name).hasMatch() && it->is_regular_file(ec))
-            fs::remove(it->path(), ec); // a file that will not go is left; the run replaces it
-    }
-}
-
 void loadOwnCompany(qd::core::QdState &g)
 {
     try {
@@ -104,7 +90,7 @@ void PRN_PRINT_Click(PrintContext &ctx)
     }
     qd::qt::beep();
     const int answer = qd::qt::msgBox(QStringLiteral("消費税印刷しますか？"), qd::qt::Buttons::YesNo);
-    g.TAX_PRINT = answer == qd::qt::vbYes ? 1 : 0;
+    g.TAX_PRINT = answer == qd::qt::Answer::Yes ? 1 : 0;
     ctx.host.setMainEnabled(false);
 
     MITUMORI &dialog = ctx.mitumori.get();

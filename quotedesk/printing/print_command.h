@@ -5,10 +5,6 @@
 #include "quotedesk/core/qd_state.h"
 #include "quotedesk/printing/print_context.h"
 
-namespace qd::forms {
-class QuotedeskApp;
-}
-
 namespace qd::printing {
 
 // Asks for the issue date ("YYYYMMDD"); an answer that does not start with a number gives
@@ -20,16 +16,8 @@ void PRN_HAKKOBI_Click(qd::core::QdState &g);
 // Without a document name it only says "見積の属性を設定してください。".
 void PRN_PRINT_Click(PrintContext &ctx);
 
-// Deletes the page images ("001.emf" ..., digits and ".emf") in "\data"; other files stay.
-void deletePageImages(qd::core::QdState &g);
 // Reads record 1 of the own-company file into the own-company print values, when it has one.
 // A file that cannot be read leaves them as they were.
 void loadOwnCompany(qd::core::QdState &g);
-
-// The same commands of the main program, on its main window and its print forms.
-void PRN_HAKKOBI_Click(qd::forms::QuotedeskApp &app);
-void PRN_PRINT_Click(qd::forms::QuotedeskApp &app);
-// The print forms of the main program, made on first use and kept while the program runs.
-PrintContext &printContext(qd::forms::QuotedeskApp &app);
 
 } // namespace qd::printing

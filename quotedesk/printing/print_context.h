@@ -1,7 +1,7 @@
 // Everything the print forms share: the program's globals, the main window as printing sees
 // it, the three forms of printing and the printers of the system.
 //
-// The main program keeps one PrintContext for its lifetime (print_command.h); a test builds
+// The main program keeps one PrintContext for its lifetime (its form links); a test builds
 // one on a state and a host of its own.
 #pragma once
 

@@ -21,9 +21,9 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/compose/page_print.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/form_look.h"
-#include "quotedesk/printing/page_print.h"
 #include "quotedesk/printing/print_context.h"
 #include "quotedesk/printing/printer.h"
 
@@ -85,6 +85,24 @@ std::optional<std::int16_t> pageValue(const QString &text)
     if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(qd::text::roundHalfEven(v));
+}
+
+// Enter in a page box takes the page typed (when it is one) and moves on to `next`.
+void takePageOnEnter(qd::core::QdState &g, const QLineEdit *box, int keyCode, QWidget *next)
+{
+    if (keyCode != kKeyEnter)
+        return;
+    if (const auto page = pageValue(box->text())) {
+        g.PAGE_NO = *page;
+        next->setFocus();
+    }
+}
+
+// Leaving a page box makes the page taken that end of the range, shown again in the box.
+void keepPageAs(qd::core::QdState &g, QLineEdit *box, std::int16_t &rangeEnd)
+{
+    rangeEnd = g.PAGE_NO;
+    box->setText(fmt(rangeEnd, "###"));
 }
 
 int qtKeyToCode(int key)
@@ -210,6 +228,15 @@ void PRNT::Form_Load()
     setMinimumSize(qd::qt::twipsToPixelsX(kMinWindowW - kFrameW), qd::qt::twipsToPixelsY(kMinWindowH - kFrameH));
     setGeometryTwips(this, (s.widthTwips() - 12000) / 2, (s.heightTwips() - 9000) / 2, 12000 - kFrameW,
                      9000 - kFrameH);
+    viewWholePicture();
+    Frame1->hide();
+    Command6->setEnabled(false);
+    refreshCaption();
+    ZOOM_FACTOR = QStringLiteral("1.3");
+}
+
+void PRNT::viewWholePicture()
+{
     VIEW_W = m_picW;
     VIEW_H = m_picH;
     for (QScrollBar *sb : {HScroll1, VScroll1}) {
@@ -218,10 +245,6 @@ void PRNT::Form_Load()
         sb->setValue(0);
     }
     PIC_LEFT = PIC_TOP = HSCROLL_POS = VSCROLL_POS = 0;
-    Frame1->hide();
-    Command6->setEnabled(false);
-    refreshCaption();
-    ZOOM_FACTOR = QStringLiteral("1.3");
 }
 
 void PRNT::setPicture(double leftTwips, double topTwips, int widthTwips, int heightTwips)
@@ -246,14 +269,7 @@ void PRNT::Form_Resize()
     const double FW = std::max(inside.width + kFrameW, kMinWindowW);
     const double FH = std::max(inside.height + kFrameH, kMinWindowH);
     setPicture(0, 0, to16(PIC_BASE_W / (9000.0 / FH)), to16(PIC_BASE_H / (9000.0 / FH)));
-    VIEW_W = m_picW;
-    VIEW_H = m_picH;
-    for (QScrollBar *sb : {HScroll1, VScroll1}) {
-        QSignalBlocker quiet(sb);
-        sb->setRange(0, 0);
-        sb->setValue(0);
-    }
-    PIC_LEFT = PIC_TOP = HSCROLL_POS = VSCROLL_POS = 0;
+    viewWholePicture();
     setGeometryTwips(HScroll1, 0, FH - 720, FW - 380, 270);
     setGeometryTwips(VScroll1, FW - 390, 0, 270, FH - 700);
     for (QPushButton *b : {Command1, Command6, Command2, Command3, Command4, Command5, Command7}) {
@@ -468,22 +484,9 @@ void PRNT::Text2_GotFocus()
     Text2->selectAll();
 }
 
-void PRNT::Text2_KeyDown(int keyCode)
-{
-    if (keyCode != kKeyEnter)
-        return;
-    if (const auto page = pageValue(Text2->text())) {
-        m_ctx.g.PAGE_NO = *page;
-        Text3->setFocus();
-    }
-}
+void PRNT::Text2_KeyDown(int keyCode) { takePageOnEnter(m_ctx.g, Text2, keyCode, Text3); }
 
-void PRNT::Text2_LostFocus()
-{
-    qd::core::QdState &g = m_ctx.g;
-    g.PRN_FROM = g.PAGE_NO;
-    Text2->setText(fmt(g.PRN_FROM, "###"));
-}
+void PRNT::Text2_LostFocus() { keepPageAs(m_ctx.g, Text2, m_ctx.g.PRN_FROM); }
 
 void PRNT::Text3_GotFocus()
 {
@@ -491,22 +494,9 @@ void PRNT::Text3_GotFocus()
     Text3->selectAll();
 }
 
-void PRNT::Text3_KeyDown(int keyCode)
-{
-    if (keyCode != kKeyEnter)
-        return;
-    if (const auto page = pageValue(Text3->text())) {
-        m_ctx.g.PAGE_NO = *page;
-        Command8->setFocus();
-    }
-}
+void PRNT::Text3_KeyDown(int keyCode) { takePageOnEnter(m_ctx.g, Text3, keyCode, Command8); }
 
-void PRNT::Text3_LostFocus()
-{
-    qd::core::QdState &g = m_ctx.g;
-    g.PRN_TO = g.PAGE_NO;
-    Text3->setText(fmt(g.PRN_TO, "###"));
-}
+void PRNT::Text3_LostFocus() { keepPageAs(m_ctx.g, Text3, m_ctx.g.PRN_TO); }
 
 void PRNT::Command9_Click()
 {

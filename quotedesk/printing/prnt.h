@@ -112,6 +112,8 @@ protected:
 
 private:
     void setPicture(double leftTwips, double topTwips, int widthTwips, int heightTwips);
+    // The view is the whole picture: scroll bars at rest, nothing scrolled.
+    void viewWholePicture();
     void zoom(bool in);
     void restorePlace();
     void printRange();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
@@ -12,6 +13,7 @@
 namespace qd::sheet {
 
 using qd::grid::FlexGrid;
+using qd::grid::RedrawOff;
 using qd::text::trim;
 
 namespace {
@@ -19,7 +21,7 @@ namespace {
 constexpr int LAST_DATA_COL = 24;
 
 const std::string ORDER_MESSAGE =
-    twoLines("指定順が違いますので、中断します。", "上から下へ範囲を指定して、再実行してみて下さい｡ ");
+    qd::text::twoLines("指定順が違いますので、中断します。", "上から下へ範囲を指定して、再実行してみて下さい｡ ");
 
 FlexGrid &sourceGrid(QdState &g) { return g.Grid1.at(static_cast<std::size_t>(g.COPY_GRID_IDX)); }
 FlexGrid &workGrid(QdState &g) { return g.Grid1.at(qd::core::WorkGridIndex); }
@@ -46,27 +48,6 @@ void unfixColumns(QdState &g)
         g.curGrid().setFixedCols(1);
     }
 }
-
-// Redraw of the grids of a paste off for the whole command and on again at its end, also
-// when the command fails half way.
-class RedrawOff {
-public:
-    explicit RedrawOff(std::vector<FlexGrid *> grids) : m_grids(std::move(grids))
-    {
-        for (FlexGrid *grid : m_grids)
-            grid->setRedraw(false);
-    }
-    ~RedrawOff()
-    {
-        for (FlexGrid *grid : m_grids)
-            grid->setRedraw(true);
-    }
-    RedrawOff(const RedrawOff &) = delete;
-    RedrawOff &operator=(const RedrawOff &) = delete;
-
-private:
-    std::vector<FlexGrid *> m_grids;
-};
 
 // Whole rows: the source rows go into the work grid, `insertRows` blank rows are inserted at
 // ROW_NO (the first data row at the least), and columns 1 to 24 of each block row are written
@@ -190,15 +171,16 @@ void blockCopy(QdState &g, EditCommandUi &ui)
     qd::core::CoreUi &core = g.UI();
     if (g.SEL_ROW_END < g.SEL_ROW) {
         core.beep();
-        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::Buttons::Ok);
         return;
     }
     RedrawOff off({&g.curGrid()});
     SEL_RANGE_SAVE(g);
     if (isWholeColumn(g.SAVED_ROW, g.SAVED_ROW_END)) {
         core.beep();
-        g.MSG_ANS = core.msgBox(twoLines("列全体の複写はできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
-                                qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox(
+            qd::text::twoLines("列全体の複写はできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
+            qd::core::Buttons::Ok);
         return;
     }
     EDIT_RANGE_SET(g, ui);
@@ -214,8 +196,8 @@ void blockPaste(QdState &g, EditCommandUi &ui)
         if (isWholeColumn(g.SAVED_ROW, g.SAVED_ROW_END)) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
-                twoLines("列全体の貼付けはできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
-                qd::core::vbOKOnly);
+                qd::text::twoLines("列全体の貼付けはできません、中断します。", "範囲を変更して、再実行してみて下さい｡ "),
+                qd::core::Buttons::Ok);
         } else {
             unfixColumns(g);
             g.COL_NO = sheet.col();
@@ -240,7 +222,7 @@ void valueFill(QdState &g, EditCommandUi &ui)
     qd::core::CoreUi &core = g.UI();
     if (g.SEL_ROW_END < g.SEL_ROW) {
         core.beep();
-        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::vbOKOnly);
+        g.MSG_ANS = core.msgBox(ORDER_MESSAGE, qd::core::Buttons::Ok);
         return;
     }
     FlexGrid &sheet = g.curGrid();

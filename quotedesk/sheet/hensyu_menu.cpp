@@ -15,22 +15,21 @@
 
 #include "platform/files/file_error.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
-#include "quotedesk/mainwindow/kihon.h"
-#include "quotedesk/mainwindow/quotedesk_app.h"
+#include "platform/text/message_text.h"
 #include "quotedesk/sheet/block_commands.h"
 #include "quotedesk/sheet/row_commands.h"
 #include "quotedesk/sheet/view_commands.h"
 
 namespace qd::forms {
 
+using qd::qt::qs;
+using qd::qt::ss;
 using qd::text::trim;
 
 namespace {
-
-QString qs(const std::string &s) { return QString::fromStdString(s); }
-std::string ss(const QString &s) { return s.toStdString(); }
 
 const QString FONT_FAMILY = QStringLiteral("ＭＳ Ｐゴシック");
 constexpr int EDIT_VALUE_LENGTH = 100;
@@ -43,28 +42,7 @@ QFont formFont(double points, bool bold)
     return f;
 }
 
-class AppEditUi : public qd::sheet::EditCommandUi {
-public:
-    explicit AppEditUi(QuotedeskApp &app) : m_app(app) {}
-
-    void focusSheet() override
-    {
-        if (m_app.hasKihon())
-            if (QWidget *sheet = m_app.kihon().Grid1.at(static_cast<std::size_t>(m_app.g.CUR_SLOT)))
-                sheet->setFocus();
-    }
-    void setValueBoxText(const std::string &text) override { m_app.editTool().setValueText(qs(text)); }
-    void setCellEditorText(const std::string &text) override
-    {
-        if (m_app.hasKihon() && m_app.kihon().Text1)
-            m_app.kihon().Text1->setText(qs(text));
-    }
-
-private:
-    QuotedeskApp &m_app;
-};
-
-// Place of each hint box at the design layout, in form twips: the button's own Left and Top
+// Place of each hint box in the window's own layout, in form twips: the button's own Left and Top
 // (relative to its frame) with the offsets of each hint.
 const std::map<QString, EditToolHint> &hintTable()
 {
@@ -91,12 +69,8 @@ const std::map<QString, EditToolHint> &hintTable()
 
 } // namespace
 
-std::unique_ptr<qd::sheet::EditCommandUi> makeEditCommandUi(QuotedeskApp &app)
-{
-    return std::make_unique<AppEditUi>(app);
-}
-
-HENSYU_MENU::HENSYU_MENU(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g), m_ui(makeEditCommandUi(a))
+HENSYU_MENU::HENSYU_MENU(qd::core::QdState &state, QWidget *owner, std::unique_ptr<qd::sheet::EditCommandUi> ui)
+    : QWidget(nullptr), g(state), m_owner(owner), m_ui(std::move(ui))
 {
     setObjectName(QStringLiteral("HENSYU_MENU"));
     setWindowTitle(QStringLiteral("==== 編集ﾒﾆｭｰ ===="));
@@ -211,7 +185,7 @@ void HENSYU_MENU::buildControls()
 
 void HENSYU_MENU::Form_Load()
 {
-    qd::qt::makeTopmost(this, app.hasKihon() ? &app.kihon() : nullptr);
+    qd::qt::makeTopmost(this, m_owner.data());
     if (g.EDIT_AXIS == 0) {
         Option1->setChecked(true);
         Option2->setChecked(false);
@@ -339,11 +313,12 @@ void HENSYU_MENU::guarded(F f)
     } catch (const qd::files::FileError &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines("ファイルを読み書きできませんでした。", qd::files::failureText(e)), qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを読み書きできませんでした。", qd::files::failureText(e)),
+                                  qd::core::Buttons::Ok);
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::sheet::twoLines("処理を中断しました。", e.what()), qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("処理を中断しました。", e.what()), qd::core::Buttons::Ok);
     }
 }
 
@@ -384,14 +359,5 @@ void HENSYU_MENU::setRowsOption(bool rows)
 
 void HENSYU_MENU::setStoreWidthsEnabled(bool enabled) { Command3->setEnabled(enabled); }
 bool HENSYU_MENU::storeWidthsEnabled() const { return Command3->isEnabled(); }
-
-// ---- reached from the main window -----------------------------------------------------------
-
-void installEditTool(QuotedeskApp &app)
-{
-    app.editToolProvider = [&app]() -> EditToolWindow & { return app.forms.get<HENSYU_MENU>(); };
-    app.editToolIsLoaded = [&app] { return app.forms.isLoaded<HENSYU_MENU>(); };
-    app.editToolUnloader = [&app] { app.forms.unload<HENSYU_MENU>(); };
-}
 
 } // namespace qd::forms

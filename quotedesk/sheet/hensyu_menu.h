@@ -3,17 +3,19 @@
 // single-item registration, font size, row heights and column widths. It stays enabled while
 // the main window is disabled.
 //
-// The main window reaches it through app.editTool() once installEditTool() has run, and shows it
-// itself (the F1 key, the menu entry "編集ﾒﾆｭｰの表示", the double click on the sheet frame).
+// The main window builds it with what the commands need of the windows (EditCommandUi: the
+// sheet's focus, the value box, the main window's cell editor) and shows it itself (the F1 key,
+// the menu entry "編集ﾒﾆｭｰの表示", the double click on the sheet frame).
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
 #include <memory>
 #include <string>
 
-#include "quotedesk/mainwindow/edit_tool_link.h"
+#include "quotedesk/sheet/edit_tool_link.h"
 #include "quotedesk/sheet/selection.h"
 
 class QGroupBox;
@@ -24,8 +26,6 @@ class QRadioButton;
 
 namespace qd::forms {
 
-class QuotedeskApp;
-
 // Button hints: lines, size and place of the hint box Text1 in form twips.
 struct EditToolHint {
     QStringList lines;
@@ -35,10 +35,10 @@ struct EditToolHint {
 class HENSYU_MENU : public QWidget, public EditToolWindow {
     Q_OBJECT
 public:
-    explicit HENSYU_MENU(QuotedeskApp &app);
+    // Loads the window above `owner` (the main window, or none).
+    HENSYU_MENU(qd::core::QdState &g, QWidget *owner, std::unique_ptr<qd::sheet::EditCommandUi> ui);
     ~HENSYU_MENU() override;
 
-    QuotedeskApp &app;
     qd::core::QdState &g;
 
     // ---- controls ----
@@ -101,14 +101,8 @@ private:
     void guarded(F f);
 
     qd::sheet::EditCommandUi &ui();
+    QPointer<QWidget> m_owner;
     std::unique_ptr<qd::sheet::EditCommandUi> m_ui;
 };
-
-// The edit tool window's commands reach the windows through this: the sheet's focus, the value
-// box, the main window's cell editor.
-std::unique_ptr<qd::sheet::EditCommandUi> makeEditCommandUi(QuotedeskApp &app);
-
-// Makes app.editTool() the real HENSYU_MENU (loaded hidden on first use).
-void installEditTool(QuotedeskApp &app);
 
 } // namespace qd::forms

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/group_rows.h"
 #include "quotedesk/core/row_pricing.h"
@@ -24,17 +25,6 @@ constexpr int C_HINMEI = 2, C_SURYO = 9, C_TEIKA = 13, C_TANKA = 14, C_KINGAKU =
 
 const std::string NO_WHOLE_COLUMN = "列の挿入・削除はできません";
 
-class RedrawOff {
-public:
-    explicit RedrawOff(FlexGrid &grid) : m_grid(grid) { m_grid.setRedraw(false); }
-    ~RedrawOff() { m_grid.setRedraw(true); }
-    RedrawOff(const RedrawOff &) = delete;
-    RedrawOff &operator=(const RedrawOff &) = delete;
-
-private:
-    FlexGrid &m_grid;
-};
-
 std::string withoutMarks(std::string_view s)
 {
     std::string out(s);
@@ -46,15 +36,6 @@ std::string withoutMarks(std::string_view s)
 bool startsWithMark(std::string_view itemName)
 {
     return qd::text::leftChars(trim(itemName), 3) == GROUP_MARK;
-}
-
-// Sums of many amounts typed beyond any price stay at the limit of the fixed point.
-Fixed4 addSaturating(Fixed4 a, Fixed4 b)
-{
-    std::int64_t r;
-    if (__builtin_add_overflow(a.raw(), b.raw(), &r))
-        r = b.raw() > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-    return Fixed4::fromRaw(r);
 }
 
 // A money cell without separators and yen marks, written back; returns its value.
@@ -78,7 +59,7 @@ bool refuseWholeColumn(QdState &g)
     if (!isWholeColumn(g.SAVED_ROW, g.SAVED_ROW_END))
         return false;
     g.UI().beep();
-    g.MSG_ANS = g.UI().msgBox(NO_WHOLE_COLUMN, qd::core::vbOKOnly);
+    g.MSG_ANS = g.UI().msgBox(NO_WHOLE_COLUMN, qd::core::Buttons::Ok);
     return true;
 }
 
@@ -102,7 +83,7 @@ void rowsInsert(QdState &g, EditCommandUi &ui)
 {
     FlexGrid &sheet = g.curGrid();
     {
-        RedrawOff off(sheet);
+        qd::grid::RedrawOff off(sheet);
         SEL_RANGE_SAVE(g);
         if (refuseWholeColumn(g))
             return;
@@ -121,7 +102,7 @@ void rowsDelete(QdState &g, EditCommandUi &ui)
 {
     FlexGrid &sheet = g.curGrid();
     {
-        RedrawOff off(sheet);
+        qd::grid::RedrawOff off(sheet);
         SEL_RANGE_SAVE(g);
         if (refuseWholeColumn(g))
             return;
@@ -148,13 +129,14 @@ void rowsDelete(QdState &g, EditCommandUi &ui)
 void groupRows(QdState &g, EditCommandUi &)
 {
     FlexGrid &sheet = g.curGrid();
-    RedrawOff off(sheet);
+    qd::grid::RedrawOff off(sheet);
     SEL_RANGE_SAVE(g);
     SEL_RANGE_ORDER(g);
     if (g.SEL_ROW_END > GROUP_LAST_ROW) {
         g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
-                                  qd::core::vbOKOnly);
+        g.MSG_ANS = g.UI().msgBox(
+            qd::text::twoLines("行数が多すぎますので、中断します。", "行まとめの範囲を変更して、再実行してみて下さい｡ "),
+            qd::core::Buttons::Ok);
         return;
     }
     const int first = std::max<int>(g.SEL_ROW, 1), last = g.SEL_ROW_END;
@@ -178,7 +160,7 @@ void groupRows(QdState &g, EditCommandUi &)
 void ungroupRows(QdState &g, EditCommandUi &)
 {
     FlexGrid &sheet = g.curGrid();
-    RedrawOff off(sheet);
+    qd::grid::RedrawOff off(sheet);
     SEL_RANGE_ORDER(g);
     SEL_RANGE_SAVE(g);
     const int first = std::max<int>(g.SEL_ROW, 1), last = std::min<int>(g.SEL_ROW_END, sheet.rows() - 1);
@@ -199,7 +181,7 @@ void ungroupRows(QdState &g, EditCommandUi &)
 std::string groupHeights(QdState &g, const std::string &caption)
 {
     FlexGrid &sheet = g.curGrid();
-    RedrawOff off(sheet);
+    qd::grid::RedrawOff off(sheet);
     SEL_RANGE_ORDER(g);
     SEL_RANGE_SAVE(g);
     std::string next = caption;
@@ -238,7 +220,8 @@ void registerItems(QdState &g)
         if (!qd::records::appendNextItem(g, ITEM_CODE_MAX)) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
-                twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "), qd::core::vbOKOnly);
+                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "),
+                qd::core::Buttons::Ok);
             return;
         }
     }

@@ -64,6 +64,4 @@ void clampWorkCell(QdState &g)
     g.COL_NO = clampCol(grid, g.COL_NO);
 }
 
-std::string twoLines(const std::string &first, const std::string &second) { return first + "\n\r\n\r" + second; }
-
 } // namespace qd::sheet

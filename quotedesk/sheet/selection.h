@@ -67,7 +67,4 @@ int clampCol(const qd::grid::FlexGrid &grid, std::int64_t col);
 // row may lie past the sheet's end.
 void clampWorkCell(QdState &g);
 
-// Two lines of a message joined as the system joins them: LF CR LF CR.
-std::string twoLines(const std::string &first, const std::string &second);
-
 } // namespace qd::sheet

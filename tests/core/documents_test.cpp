@@ -462,7 +462,7 @@ TEST(Documents, SaveAsksBeforeOverwritingWhatAnotherProgramSaved)
     ASSERT_TRUE(save(other, inst, name + ".TXT"));
     const SavedPair theirs = pairOf(inst, name);
 
-    d.ui.answers = {vbNo};
+    d.ui.answers = {Answer::No};
     EXPECT_FALSE(save(d, inst, name + ".TXT"));
     ASSERT_EQ(d.ui.messages.size(), 1u);
     EXPECT_EQ(d.ui.messages[0], "この見積ファイルは、読込み又は保存の後に他のプログラムで変更されています。\n\r\n\r上書きしますか？");
@@ -471,7 +471,7 @@ TEST(Documents, SaveAsksBeforeOverwritingWhatAnotherProgramSaved)
     EXPECT_TRUE(d.g.curGrid().redraw());
 
     // Yes overwrites, once; what this program saved is its own again.
-    d.ui.answers = {vbYes};
+    d.ui.answers = {Answer::Yes};
     EXPECT_TRUE(save(d, inst, name + ".TXT"));
     EXPECT_EQ(d.ui.messages.size(), 2u);
     EXPECT_TRUE(save(d, inst, name + ".TXT"));
@@ -488,7 +488,7 @@ TEST(Documents, SaveAsksBeforeOverwritingWhatAnotherProgramSaved)
     EXPECT_TRUE(save(d, inst, name + ".TXT"));
     EXPECT_EQ(d.ui.messages.size(), 2u);
     qd::files::writeFileSafely(txtDir(inst) + "/" + name + ".TXT", "");
-    d.ui.answers = {vbNo};
+    d.ui.answers = {Answer::No};
     EXPECT_FALSE(save(d, inst, name + ".TXT"));
     EXPECT_EQ(d.ui.messages.size(), 3u);
 

@@ -40,7 +40,7 @@ public:
             answers.pop_front();
             return answer;
         }
-        return buttons == vbYesNo ? vbYes : vbOK;
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
     void setMenuEnabled(const std::string &name, bool enabled) override { menus[name] = enabled; }
     void showSheetFrame(int top, int left, int height, int width) override { frame = {top, left, height, width}; }

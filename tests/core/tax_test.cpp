@@ -275,7 +275,7 @@ TEST_F(TaxTotalsTest, RowsWithoutRateAreTaxedAtTheCommonRate)
 TEST_F(TaxTotalsTest, BothTotalsCoverEveryFilledRowOfAnySheet)
 {
     row(1, "サッシ", "1,000", "10.00");
-    row(600, "追加", "2,000", "10.00"); // beyond the old 500-row scan
+    row(600, "追加", "2,000", "10.00"); // far down the sheet: every row counts
     TAX_TOTAL_CALC(g);
     EXPECT_EQ(g.DOC_AMOUNT_TOTAL, 3000);
     EXPECT_EQ(g.DOC_TAX_TOTAL, 300);

@@ -49,7 +49,7 @@ TEST_F(EditTool, IsTheMainWindowsEditToolAndStaysUsableAboveIt)
     EXPECT_EQ(g().EDIT_AXIS, 1);
     EXPECT_FALSE(w->Option1->isChecked());
 
-    // Layout at the design sizes (15 twips a pixel on the test screen).
+    // Layout at the window's own sizes (15 twips a pixel on the test screen).
     const qd::qt::TwipsRect frame = qd::qt::geometryTwips(w->Frame5);
     EXPECT_NEAR(frame.left, 1680, 15);
     EXPECT_NEAR(frame.top, 840, 15);
@@ -82,7 +82,7 @@ TEST_F(EditTool, HintsFollowThePointerAndTheBareWindowHidesThem)
         EXPECT_FALSE(w.Text1->isHidden()) << c.text;
         EXPECT_EQ(w.Text1->text().toStdString(), c.text);
         const qd::qt::TwipsRect r = qd::qt::geometryTwips(w.Text1);
-        // At least the design size; a larger font than the design's gets a larger box.
+        // At least the table's size; a font larger than the window was laid out for gets a larger box.
         EXPECT_GE(r.width, c.width - 15) << c.text;
         EXPECT_GE(r.height, c.height - 15) << c.text;
         EXPECT_NEAR(r.top, c.top, 15) << c.text;

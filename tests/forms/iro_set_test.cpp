@@ -140,7 +140,7 @@ TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
     EXPECT_EQ(g().COLOR_PICK_NAME, std::string(20, ' '));
     EXPECT_EQ(f.List2->count(), 3);
 
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
         EXPECT_EQ(m.text.toStdString(), "色名を選択して下さい！");
     });
     f.Command12_Click();
@@ -190,7 +190,7 @@ TEST_F(ColourForm, TheFocusAloneChoosesNoGroupAndNoColour)
     QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), f.List2);
     EXPECT_EQ(g().COLOR_PICK_CODE, "00") << "Enter moved the focus, it chose no colour";
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
         EXPECT_EQ(m.text.toStdString(), "色名を選択して下さい！");
     });
     f.Command12_Click();

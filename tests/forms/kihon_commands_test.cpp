@@ -13,7 +13,7 @@
 using qd::forms::KIHON;
 using qd::qt::MessageRequest;
 using qd::qt::SeamCall;
-using qd::qt::vbOK;
+namespace Answer = qd::qt::Answer;
 
 namespace qd::testing {
 namespace {
@@ -271,7 +271,7 @@ TEST_F(KihonCommands, AProgramThatCannotStartIsReportedAndTheDocumentsStay)
     KIHON &k = start();
     openSample(k);
     seam.setProcessResult(false);
-    seam.answerMessage(vbOK, [](const MessageRequest &m) {
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
         EXPECT_TRUE(m.text.contains(QStringLiteral("kind1maint"))) << m.text.toStdString();
     });
     k.menus().click(QStringLiteral("HOJYO_HINSYU1"));

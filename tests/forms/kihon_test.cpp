@@ -14,9 +14,7 @@
 using qd::core::Fixed4;
 using qd::forms::KIHON;
 using qd::qt::MessageRequest;
-using qd::qt::vbNo;
-using qd::qt::vbOK;
-using qd::qt::vbYes;
+namespace Answer = qd::qt::Answer;
 
 namespace qd::testing {
 namespace {
@@ -93,7 +91,7 @@ TEST_F(KihonStart, PointerRecordOpensItsDocumentOnceAndIsDeleted)
     EXPECT_TRUE(cancel); // a window with an open document does not close
 
     // Closing the document brings the start screen back; nothing opens a second time.
-    seam.answerMessage(vbYes);
+    seam.answerMessage(Answer::Yes);
     k.Command4_Click();
     EXPECT_EQ(k.Combo2->count(), 0);
     EXPECT_EQ(title(k), "【見積書・納品書・請求書】quotedesk");
@@ -105,7 +103,7 @@ TEST_F(KihonStart, APointerDocumentThatFailsToOpenLeavesTheOpenDialogToTheMenu)
 {
     writeBytes(inst.data() / "syohizei_calc.fil", "");
     writePointer(pointerRecord("見本見積", instDir()));
-    seam.answerMessage(vbOK, says("共通の消費税率"));
+    seam.answerMessage(Answer::Ok, says("共通の消費税率"));
     KIHON &k = start();
     ASSERT_EQ(k.Combo2->count(), 0);
 
@@ -141,8 +139,8 @@ TEST_F(KihonStart, PointerFilesWithoutOneUsableRecordAreIgnored)
 
 TEST_F(KihonStart, LayoutScalesWithTheScreen)
 {
-    // 1024 x 768 pixels at 96 dpi are 15360 x 11520 twips: wider than the design, so the
-    // height fills the screen.
+    // 1024 x 768 pixels at 96 dpi are 15360 x 11520 twips: wider than the window's own 13530 x
+    // 10530, so the height fills the screen.
     seam.setScreenSizeOverride(qd::qt::ScreenSize{1024, 768, 96, 96, 0, 0});
     KIHON &k = start();
     EXPECT_EQ(g().SCREEN_SCALE, Fixed4::fromRaw(10940));
@@ -150,7 +148,7 @@ TEST_F(KihonStart, LayoutScalesWithTheScreen)
     EXPECT_EQ(k.width(), 1024);
     EXPECT_EQ(k.height(), 768);
 
-    // A screen taller than the design: the width fills it.
+    // A screen taller than the window's own shape: the width fills it.
     app = std::make_unique<qd::forms::QuotedeskApp>();
     seam.setScreenSizeOverride(qd::qt::ScreenSize{1024, 1280, 96, 96, 0, 0});
     start();
@@ -215,12 +213,12 @@ TEST_F(KihonDocuments, FiveDocumentsAtMostEachNameOnce)
     k.Combo2->setCurrentIndex(1);
     k.Combo2_Click();
     ASSERT_EQ(g().CUR_DOC_NAME, "B");
-    seam.answerMessage(vbYes, says("このﾌｧｲﾙを解放しますか？"));
+    seam.answerMessage(Answer::Yes, says("このﾌｧｲﾙを解放しますか？"));
     k.Command4_Click();
     EXPECT_EQ(g().CUR_DOC_NAME, "A"); // the first listed document is current
     newDocument(k, QStringLiteral("D"));
     EXPECT_EQ(g().CUR_SLOT, 1);
-    EXPECT_EQ(KIHON::parseComboEntry(k.Combo2->itemText(2).toStdString()).name, "D");
+    EXPECT_TRUE(k.Combo2->itemText(2).startsWith(QStringLiteral("D") + QString(70, u' ') + QStringLiteral("#01")));
 
     openSample(k);
     EXPECT_EQ(g().CUR_SLOT, 3);
@@ -228,7 +226,7 @@ TEST_F(KihonDocuments, FiveDocumentsAtMostEachNameOnce)
 
     // The same name again, from the dialog: refused, nothing changes.
     seam.answerOpen(docPath("見本見積.TXT"));
-    seam.answerMessage(vbOK, says("既に読込中です。"));
+    seam.answerMessage(Answer::Ok, says("既に読込中です。"));
     k.FILE_READ_Click();
     EXPECT_EQ(k.Combo2->count(), 4);
     EXPECT_EQ(g().CUR_SLOT, 3);
@@ -238,10 +236,10 @@ TEST_F(KihonDocuments, FiveDocumentsAtMostEachNameOnce)
     ASSERT_EQ(k.Combo2->count(), 5);
 
     // A sixth: 新規 refuses at once, the open after the file was chosen.
-    seam.answerMessage(vbOK, says("5ﾌｧｲﾙまでです。"));
+    seam.answerMessage(Answer::Ok, says("5ﾌｧｲﾙまでです。"));
     k.FILE_NEW_Click();
     seam.answerOpen(docPath("見本見積.TXT"));
-    seam.answerMessage(vbOK, says("5ﾌｧｲﾙまでです。"));
+    seam.answerMessage(Answer::Ok, says("5ﾌｧｲﾙまでです。"));
     k.FILE_READ_Click();
     EXPECT_EQ(k.Combo2->count(), 5);
     EXPECT_EQ(g().CUR_SLOT, 4);
@@ -251,7 +249,7 @@ TEST_F(KihonDocuments, ClosingAndQuittingAskFirst)
 {
     KIHON &k = start();
     newDocument(k, QStringLiteral("A"));
-    seam.answerMessage(vbNo, [](const MessageRequest &m) {
+    seam.answerMessage(Answer::No, [](const MessageRequest &m) {
         EXPECT_EQ(m.buttons, qd::qt::Buttons::YesNo);
         EXPECT_EQ(m.text.toStdString(), "※警告※--->保存せずに解放すると、無くなる場合があります。\n\r\n\r"
                                         "このﾌｧｲﾙを解放しますか？ ");
@@ -259,11 +257,11 @@ TEST_F(KihonDocuments, ClosingAndQuittingAskFirst)
     k.Command4_Click();
     EXPECT_EQ(k.Combo2->count(), 1);
 
-    seam.answerMessage(vbNo, says("終了しますか？"));
+    seam.answerMessage(Answer::No, says("終了しますか？"));
     k.END_000_Click();
     EXPECT_EQ(ended, 0);
 
-    seam.answerMessage(vbYes);
+    seam.answerMessage(Answer::Yes);
     k.Command4_Click();
     EXPECT_EQ(k.Combo2->count(), 0);
     EXPECT_FALSE(k.Frame1->isVisible());
@@ -278,7 +276,7 @@ TEST_F(KihonDocuments, WithoutACommonTaxRateNothingIsLeftHalfOpen)
     writeBytes(inst.data() / "syohizei_calc.fil", "");
     KIHON &k = start();
     seam.answerInput(QStringLiteral("A"));
-    seam.answerMessage(vbOK, says("共通の消費税率を【ﾒﾆｭｰ・属性・消費税率の設定】から設定して下さい。"));
+    seam.answerMessage(Answer::Ok, says("共通の消費税率を【ﾒﾆｭｰ・属性・消費税率の設定】から設定して下さい。"));
     k.FILE_NEW_Click();
 
     EXPECT_EQ(k.Combo2->count(), 0);
@@ -298,7 +296,7 @@ TEST_F(KihonDocuments, WithoutACommonTaxRateNothingIsLeftHalfOpen)
     ASSERT_EQ(k.Combo2->count(), 1);
     writeBytes(inst.data() / "syohizei_calc.fil", "");
     seam.answerOpen(docPath("見本見積.TXT"));
-    seam.answerMessage(vbOK, says("共通の消費税率"));
+    seam.answerMessage(Answer::Ok, says("共通の消費税率"));
     k.FILE_READ_Click();
     EXPECT_EQ(k.Combo2->count(), 1);
     EXPECT_EQ(g().CUR_DOC_NAME, "A");
@@ -328,7 +326,7 @@ TEST_F(KihonDocuments, SaveAsRenamesTheListEntry)
     k.FILE_WRITE_Click();
     EXPECT_TRUE(std::filesystem::exists(inst.data() / "TXT" / "別名.TXT"));
     EXPECT_TRUE(std::filesystem::exists(inst.data() / "TXT" / "別名.SSS"));
-    EXPECT_EQ(k.Combo2->itemText(0).toStdString(), KIHON::comboEntry("別名", 0, txtDir()));
+    EXPECT_EQ(k.Combo2->itemText(0).toStdString(), "別名" + std::string(70, ' ') + "#00" + txtDir());
     EXPECT_EQ(std::filesystem::file_size(inst.data() / "TXT" / "別名.TXT"),
               std::filesystem::file_size(inst.data() / "TXT" / "見本見積.TXT"));
 
@@ -348,7 +346,7 @@ TEST_F(KihonDocuments, NamesThatCannotNameAFileAreRefused)
 
     KIHON &k = start();
     seam.answerInput(QStringLiteral("../外"));
-    seam.answerMessage(vbOK, says("ファイル名に使えません"));
+    seam.answerMessage(Answer::Ok, says("ファイル名に使えません"));
     k.FILE_NEW_Click();
     EXPECT_EQ(k.Combo2->count(), 0);
     EXPECT_FALSE(std::filesystem::exists(inst.data() / "外.SSS"));

@@ -14,7 +14,6 @@
 using qd::forms::KIHON;
 using qd::forms::MITFM;
 using qd::qt::MessageRequest;
-using qd::qt::vbOK;
 
 namespace qd::testing {
 namespace {
@@ -144,7 +143,7 @@ TEST_F(HeaderForm, TheRateMustBeANumber)
     typeInto(f, 7, QStringLiteral("3"), 13);
     EXPECT_EQ(text(f.Text[7]), "3.00");
     for (const char *typed : {"abc", "", "12,5", "1.2.3"}) {
-        seam.answerMessage(vbOK, [](const MessageRequest &m) {
+        seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
             EXPECT_EQ(m.text, QStringLiteral("数値を入力して下さい！"));
         });
         typeInto(f, 7, QString::fromUtf8(typed), 13);
@@ -191,7 +190,7 @@ TEST_F(HeaderForm, AHeaderThatCannotBeWrittenKeepsTheFormOpen)
 {
     MITFM &f = openForm();
     g().DOC_DIR = instDir() + "\\no such folder";
-    seam.answerMessage(vbOK, [](const MessageRequest &m) {
+    seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
         EXPECT_TRUE(m.text.startsWith(QStringLiteral("見積情報を保存できませんでした。"))) << m.text.toStdString();
     });
     f.Command1_Click();

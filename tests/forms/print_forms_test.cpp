@@ -15,6 +15,7 @@
 #include <map>
 
 #include "quotedesk/core/tax_totals.h"
+#include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/mitumori.h"
 #include "quotedesk/printing/print_command.h"
@@ -31,9 +32,7 @@ using qd::printing::FM;
 using qd::printing::MITUMORI;
 using qd::printing::PRNT;
 using qd::qt::MessageRequest;
-using qd::qt::vbNo;
-using qd::qt::vbOK;
-using qd::qt::vbYes;
+namespace Answer = qd::qt::Answer;
 
 // The text holds `phrase`, its full-width blanks standing for any run of blanks.
 bool holds(const QString &text, const char *phrase)
@@ -46,7 +45,7 @@ bool holds(const QString &text, const char *phrase)
 
 class PrintRoad : public QuotedeskFixture {
 protected:
-    qd::printing::PrintContext &ctx() { return qd::printing::printContext(*app); }
+    qd::printing::PrintContext &ctx() { return qd::forms::printContext(*app); }
 
     // The sample document, cut or grown to `rows` priced rows.
     KIHON &openWithRows(int rows)
@@ -74,7 +73,7 @@ protected:
     }
 
     // "印刷実行" answered Yes or No, and the print dialog's print button.
-    PRNT &composeAndPreview(KIHON &k, int taxAnswer = vbYes)
+    PRNT &composeAndPreview(KIHON &k, int taxAnswer = Answer::Yes)
     {
         seam.answerMessage(taxAnswer, [](const MessageRequest &m) {
             EXPECT_EQ(m.text, QStringLiteral("消費税印刷しますか？"));
@@ -96,7 +95,7 @@ protected:
     // "印刷" and "印 刷" with the range boxes untouched: the page shown is printed.
     void printShownPage(PRNT &p)
     {
-        seam.answerMessage(vbOK, [this](const MessageRequest &m) {
+        seam.answerMessage(Answer::Ok, [this](const MessageRequest &m) {
             EXPECT_TRUE(m.text.contains(QString::fromStdString(qd::files::systemPath(pdfFile())))) << m.text.toStdString();
         });
         p.Command1->click();
@@ -178,7 +177,7 @@ TEST_F(PrintRoad, InvoiceWithoutTaxCarriesTheBankLinesAndTheDateColumn)
 {
     KIHON &k = openWithRows(2);
     g().DOC_KIND = 1;
-    PRNT &p = composeAndPreview(k, vbNo);
+    PRNT &p = composeAndPreview(k, Answer::No);
     EXPECT_EQ(g().TAX_PRINT, 0);
     printShownPage(p);
     const QString text = pdfLayoutText(pdfFile());
@@ -247,7 +246,7 @@ TEST_F(PrintRoad, PreviewPagesZoomsAndRefusesABadRange)
     // A magnification step must be a number above 0; an empty answer keeps the step.
     for (const char *bad : {"0", "abc", "-1.5"}) {
         seam.answerInput(QString::fromLatin1(bad));
-        seam.answerMessage(vbOK, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
+        seam.answerMessage(Answer::Ok, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
         p.Command7->click();
         EXPECT_EQ(p.ZOOM_FACTOR, QStringLiteral("1.3")) << bad;
     }
@@ -280,7 +279,7 @@ TEST_F(PrintRoad, PreviewPagesZoomsAndRefusesABadRange)
     for (const Range r : {Range{"2", "1"}, Range{"1", "3"}}) {
         typePage(p.Text2, QString::fromLatin1(r.from));
         typePage(p.Text3, QString::fromLatin1(r.to));
-        seam.answerMessage(vbOK, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
+        seam.answerMessage(Answer::Ok, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
         p.Command8->click();
         EXPECT_FALSE(fs::exists(pdfFile())) << r.from << "-" << r.to;
         const QString shown = QString::fromStdString(qd::text::format(g().PAGE_NO, "###"));
@@ -293,7 +292,8 @@ TEST_F(PrintRoad, PreviewPagesZoomsAndRefusesABadRange)
     EXPECT_EQ(g().PRN_TO, 0);
 
     // The printer-settings picture: not part of this system.
-    seam.answerMessage(vbOK, [](const MessageRequest &m) { EXPECT_TRUE(m.text.contains(QStringLiteral("SETTEI.EXE"))); });
+    seam.answerMessage(Answer::Ok,
+                       [](const MessageRequest &m) { EXPECT_TRUE(m.text.contains(QStringLiteral("SETTEI.EXE"))); });
     p.Image1_Click();
     EXPECT_TRUE(seam.callsOf(qd::qt::SeamCall::Kind::Process).empty());
 
@@ -314,7 +314,7 @@ TEST_F(PrintRoad, ARangeOfThreePagesIsRefusedBackwardsAndPrintedForwards)
     typePage(p.Text3, QStringLiteral("2"));
     EXPECT_EQ(g().PRN_FROM, 3);
     EXPECT_EQ(g().PRN_TO, 2);
-    seam.answerMessage(vbOK, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
     p.Command8->click();
     EXPECT_EQ(p.Text2->text(), QStringLiteral("2"));
     EXPECT_FALSE(fs::exists(pdfFile()));
@@ -331,7 +331,7 @@ TEST_F(PrintRoad, ARangeOfThreePagesIsRefusedBackwardsAndPrintedForwards)
         }
     });
     watch.start(0);
-    seam.answerMessage(vbOK);
+    seam.answerMessage(Answer::Ok);
     p.Command8->click();
     watch.stop();
     EXPECT_TRUE(modal);
@@ -363,7 +363,7 @@ TEST_F(PrintRoad, TheStopButtonEndsPrintingAfterThePageInHand)
             fm->close(); // the frame's close box is the stop button
     });
     stop.start(0);
-    seam.answerMessage(vbOK);
+    seam.answerMessage(Answer::Ok);
     p.Command8->click();
     stop.stop();
     EXPECT_EQ(g().PRN_CANCEL, 9);
@@ -411,7 +411,7 @@ TEST_F(PrintRoad, APageWhoseImageIsGoneIsNeverPrintedAsAnotherPicture)
     p.Command1->click();
     typePage(p.Text2, QStringLiteral("1"));
     typePage(p.Text3, QStringLiteral("2"));
-    seam.answerMessage(vbOK, [](const MessageRequest &m) {
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
         EXPECT_TRUE(m.text.startsWith(QStringLiteral("印刷イメージが読めません。"))) << m.text.toStdString();
         EXPECT_TRUE(m.text.contains(QStringLiteral("002.emf")));
     });
@@ -432,7 +432,7 @@ TEST_F(PrintRoad, EmptySheetComposesNothingAndNoPageCanBePrinted)
     EXPECT_FALSE(fs::exists(inst.data() / "001.emf"));
     EXPECT_EQ(p.Preview1->page(), nullptr);
     EXPECT_EQ(p.windowTitle(), QStringLiteral("1/0"));
-    seam.answerMessage(vbOK, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
     p.Command1->click();
     p.Command8->click();
     EXPECT_FALSE(fs::exists(pdfFile()));
@@ -443,9 +443,9 @@ TEST_F(PrintRoad, APageImageThatCannotBeWrittenEndsThePrintCommandWithAMessage)
     KIHON &k = openWithRows(2);
     fs::create_directories(inst.data() / "001.emf");
     qd::testing::writeBytes(inst.data() / "001.emf" / "keep", "x");
-    seam.answerMessage(vbYes);
+    seam.answerMessage(Answer::Yes);
     k.menus().click(QStringLiteral("PRN_PRINT"));
-    seam.answerMessage(vbOK, [](const MessageRequest &m) {
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
         EXPECT_TRUE(m.text.startsWith(QStringLiteral("印刷イメージが書き込めません。"))) << m.text.toStdString();
         EXPECT_TRUE(m.text.contains(QStringLiteral("001.emf")));
     });
@@ -462,7 +462,7 @@ TEST_F(PrintRoad, PrintDialogOpensWithItsChoicesAndEveryWayOutEnablesTheMainWind
     g().DOC_KIND = 1;
     g().PRN_NAME_COL = 1;
     g().PRN_OPTION = 0;
-    seam.answerMessage(vbYes);
+    seam.answerMessage(Answer::Yes);
     k.menus().click(QStringLiteral("PRN_PRINT"));
     MITUMORI *d = ctx().mitumori.ifLoaded();
     ASSERT_NE(d, nullptr);
@@ -481,7 +481,7 @@ TEST_F(PrintRoad, PrintDialogOpensWithItsChoicesAndEveryWayOutEnablesTheMainWind
     EXPECT_EQ(g().PRN_OPTION, 1);
 
     // The window frame's close is "終了" too.
-    seam.answerMessage(vbYes);
+    seam.answerMessage(Answer::Yes);
     k.menus().click(QStringLiteral("PRN_PRINT"));
     EXPECT_FALSE(k.isEnabled());
     EXPECT_TRUE(ctx().mitumori.ifLoaded()->Option3->isChecked());
@@ -494,7 +494,8 @@ TEST_F(PrintRoad, WithoutADocumentNameThePrintCommandOnlyAsksForIt)
 {
     KIHON &k = openWithRows(2);
     g().CUR_DOC_NAME = std::string(20, ' ');
-    seam.answerMessage(vbOK, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("見積の属性を設定してください。")); });
+    seam.answerMessage(Answer::Ok,
+                       [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("見積の属性を設定してください。")); });
     k.menus().click(QStringLiteral("PRN_PRINT"));
     EXPECT_FALSE(ctx().mitumori.isLoaded());
     EXPECT_TRUE(k.isEnabled());

@@ -95,7 +95,7 @@ TEST_F(SelectFiles, NothingIsWrittenWithoutADataRowOrAfterCancel)
     KIHON &k = openNew();
     fill(3, {{col::HINMEI, "窓"}});
     select(0, col::HINMEI, 3, col::HINMEI);
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
         EXPECT_EQ(m.text.toStdString(), "現在の指定状態では、SELECT品登録はできません。指定範囲を確認して下さい。");
     });
     k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));

@@ -24,7 +24,8 @@ protected:
     // Each message the seam is to answer, with the text it must have.
     void expectMessage(const std::string &text)
     {
-        seam.answerMessage(qd::qt::vbOK, [text](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text.toStdString(), text); });
+        seam.answerMessage(qd::qt::Answer::Ok,
+                           [text](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text.toStdString(), text); });
     }
 };
 

@@ -155,7 +155,7 @@ TEST(SSKENSA, WithoutAColourTheColourFormsPickMustBeOfTheItemsGroup)
         d.cascade();
         d.form->List6->setCurrentRow(0);
         if (!c.added)
-            d.seam.answerMessage(qd::qt::vbOK);
+            d.seam.answerMessage(qd::qt::Answer::Ok);
         d.form->Command5_Click();
         const auto &grid = d.g.curGrid();
         if (c.added) {
@@ -205,7 +205,7 @@ TEST(SSKENSA, AddThatCannotReadAMasterLeavesTheSheetAsItWas)
     f.List6_MouseUp();
     f.List7->setCurrentRow(1);
     const int rows = d.g.curGrid().rows();
-    d.seam.answerMessage(qd::qt::vbOK);
+    d.seam.answerMessage(qd::qt::Answer::Ok);
     {
         // Once the form has closed its files no other can be opened: the limit is set at the
         // lowest of the form's files and every free number below it is taken.

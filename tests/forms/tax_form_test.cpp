@@ -105,7 +105,7 @@ TEST_F(TaxForm, RatesAndUnitsOutsideZeroToHundredAreRefused)
         f.Text2->setText(QString::fromLatin1(c.rate));
         f.Text2_KeyDown(ENTER);
         if (c.refused)
-            seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+            seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
                 EXPECT_EQ(m.text.toStdString(), "数値を入力して下さい！");
             });
         f.Text2_LostFocus();
@@ -119,12 +119,12 @@ TEST_F(TaxForm, RatesAndUnitsOutsideZeroToHundredAreRefused)
 
     f.Text1->setText(QStringLiteral("1000"));
     f.Text1_KeyDown(ENTER);
-    seam.answerMessage(qd::qt::vbOK);
+    seam.answerMessage(qd::qt::Answer::Ok);
     f.Text1_LostFocus();
     EXPECT_EQ(f.errorFlag(), 1);
 
     // A refused value is never saved.
-    seam.answerMessage(qd::qt::vbOK);
+    seam.answerMessage(qd::qt::Answer::Ok);
     f.Command1_Click();
     EXPECT_TRUE(app->forms.isLoaded<syohizei_calc_frm>());
     EXPECT_EQ(readBytes(taxFile(inst)), before);

@@ -218,6 +218,14 @@ TEST(Cp932, TrimAndFixedLengthHelpers)
     EXPECT_EQ(leftChars("ab", 5), "ab");
     EXPECT_EQ(fixedChars("日本", 4), "日本  ");
     EXPECT_EQ(fixedChars("日本語abc", 2), "日本");
+    // Mid and the two right alignments: a longer text stands whole, or is cut to the field.
+    EXPECT_EQ(midChars("2024年01月05日", 5, 3), "年01");
+    EXPECT_EQ(midChars("日本", 2, 9), "本");
+    EXPECT_EQ(midChars("日本", 3, 1), "");
+    EXPECT_EQ(padLeftChars("１２", 4), "  １２");
+    EXPECT_EQ(padLeftChars("12345", 3), "12345");
+    EXPECT_EQ(fixedCharsRight("1.5", 6), "   1.5");
+    EXPECT_EQ(fixedCharsRight("1234567", 6), "123456");
     EXPECT_EQ(removeChars("1,234,567", ","), "1234567");
     EXPECT_EQ(removeChars("a-b c", "- "), "abc");
 }

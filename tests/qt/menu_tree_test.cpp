@@ -90,3 +90,33 @@ TEST(MenuTree, EnabledAndVisibleByName)
     EXPECT_FALSE(m.tree.isVisible(QStringLiteral("SERCH_000")));
     EXPECT_FALSE(m.tree.action(QStringLiteral("SERCH_000"))->isVisible());
 }
+
+TEST(MenuTree, ATableOfRowsBuildsTheTreeAndRunsEachCommandOnItsOwner)
+{
+    struct Owner {
+        int opened = 0;
+        void open() { ++opened; }
+    };
+    const std::vector<MenuRow<Owner>> rows = {
+        {MenuKind::Menu, "", "FILE_000", "ﾌｧｲﾙ"},
+        {MenuKind::Item, "FILE_000", "FILE_READ", "読込み/削除", &Owner::open},
+        {MenuKind::Separator, "FILE_000", "FILE_filler", "-----"},
+        {MenuKind::Item, "FILE_000", "FILE_WRITE", "保存"},
+        {MenuKind::Item, "", "END_000", "終了", [](Owner &o) { o.opened += 10; }},
+    };
+    QMainWindow window;
+    MenuTree tree(window.menuBar());
+    Owner owner;
+    tree.addRows(rows, owner);
+
+    EXPECT_EQ(tree.names(), QStringList({"FILE_000", "FILE_READ", "FILE_filler", "FILE_WRITE", "END_000"}));
+    ASSERT_NE(tree.menu(QStringLiteral("FILE_000")), nullptr);
+    EXPECT_EQ(tree.caption(QStringLiteral("FILE_READ")), QStringLiteral("読込み/削除"));
+    EXPECT_TRUE(tree.action(QStringLiteral("FILE_filler"))->isSeparator());
+    EXPECT_FALSE(tree.action(QStringLiteral("FILE_WRITE"))->isSeparator());
+
+    tree.click(QStringLiteral("FILE_READ"));
+    tree.click(QStringLiteral("FILE_WRITE")); // no command: nothing runs
+    tree.click(QStringLiteral("END_000"));
+    EXPECT_EQ(owner.opened, 11);
+}

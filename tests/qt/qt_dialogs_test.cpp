@@ -79,10 +79,10 @@ TEST(QtSeamDialogs, MessageBoxButtonsGiveTheAnswerCodes)
         Buttons buttons;
         const char *click;
         int answer;
-    } const cases[] = {{Buttons::Ok, "OK", vbOK},
-                       {Buttons::YesNo, "はい", vbYes},
-                       {Buttons::YesNo, "いいえ", vbNo},
-                       {Buttons::OkCancel, "キャンセル", vbCancel}};
+    } const cases[] = {{Buttons::Ok, "OK", Answer::Ok},
+                       {Buttons::YesNo, "はい", Answer::Yes},
+                       {Buttons::YesNo, "いいえ", Answer::No},
+                       {Buttons::OkCancel, "キャンセル", Answer::Cancel}};
     for (const auto &c : cases) {
         DialogDriver driver({{"QMessageBox", [&](QWidget *w) { clickButton(w, QString::fromUtf8(c.click)); }}});
         EXPECT_EQ(qt.messageBox({QStringLiteral("一行目\n\r\n\r二行目"), QStringLiteral("題"), c.buttons}),
@@ -94,7 +94,7 @@ TEST(QtSeamDialogs, MessageBoxButtonsGiveTheAnswerCodes)
 
     // Esc on a question answers No.
     DialogDriver driver({{"QMessageBox", [](QWidget *w) { static_cast<QDialog *>(w)->reject(); }}});
-    EXPECT_EQ(qt.messageBox({QStringLiteral("終了しますか？"), {}, Buttons::YesNo}), vbNo);
+    EXPECT_EQ(qt.messageBox({QStringLiteral("終了しますか？"), {}, Buttons::YesNo}), Answer::No);
 }
 
 TEST(QtSeamDialogs, SaveAsksBeforeReplacingAFileOfAnyLetterCase)

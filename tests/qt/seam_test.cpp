@@ -19,14 +19,14 @@ TEST(ScriptedSeam, AnswersInOrderAndRecordsEveryCall)
     ScriptedSeam script;
     SeamGuard guard(script);
     bool checked = false;
-    script.answerMessage(vbNo, [&](const MessageRequest &r) { checked = r.buttons == Buttons::YesNo; })
+    script.answerMessage(Answer::No, [&](const MessageRequest &r) { checked = r.buttons == Buttons::YesNo; })
         .answerInput(QStringLiteral("物件A"))
         .cancelInput()
         .answerOpen(QStringLiteral("/inst/data/TXT/見積1.TXT"))
         .cancelSave();
 
     beep();
-    EXPECT_EQ(msgBox(QStringLiteral("終了しますか？ "), Buttons::YesNo), vbNo);
+    EXPECT_EQ(msgBox(QStringLiteral("終了しますか？ "), Buttons::YesNo), Answer::No);
     EXPECT_TRUE(checked);
     EXPECT_EQ(inputBox(QStringLiteral("物件名を入れてください。"), QStringLiteral("タイトルファイル名"),
                        QStringLiteral("新規")),
@@ -60,7 +60,7 @@ TEST(ScriptedSeam, AnswersInOrderAndRecordsEveryCall)
     EXPECT_EQ(calls[1].message.text, QStringLiteral("終了しますか？ "));
     // An empty title is the program's own title.
     EXPECT_EQ(calls[1].message.title, QStringLiteral("test_qt"));
-    EXPECT_EQ(calls[1].answer, vbNo);
+    EXPECT_EQ(calls[1].answer, Answer::No);
     EXPECT_EQ(calls[2].input.title, QStringLiteral("タイトルファイル名"));
     EXPECT_EQ(calls[2].input.defaultText, QStringLiteral("新規"));
     EXPECT_EQ(calls[3].input.title, QStringLiteral("test_qt"));
@@ -91,9 +91,9 @@ TEST(ScriptedSeam, DialogsAgainstTheScriptFail)
         {"message where an input box is due",
          [](ScriptedSeam &s) { s.answerInput(QStringLiteral("x")); },
          [] { msgBox(QStringLiteral("既に読込中です。")); }},
-        {"Yes given to an OK box", [](ScriptedSeam &s) { s.answerMessage(vbYes); },
+        {"Yes given to an OK box", [](ScriptedSeam &s) { s.answerMessage(Answer::Yes); },
          [] { msgBox(QStringLiteral("既に読込中です。")); }},
-        {"OK given to a question", [](ScriptedSeam &s) { s.answerMessage(vbOK); },
+        {"OK given to a question", [](ScriptedSeam &s) { s.answerMessage(Answer::Ok); },
          [] { msgBox(QStringLiteral("終了しますか？"), Buttons::YesNo); }},
         {"save dialog where an open dialog is due", [](ScriptedSeam &s) { s.cancelOpen(); },
          [] { showSave({}); }},
@@ -110,7 +110,7 @@ TEST(ScriptedSeam, DialogsAgainstTheScriptFail)
 
     // An answer the code never asked for is reported too.
     ScriptedSeam script;
-    script.answerMessage(vbYes);
+    script.answerMessage(Answer::Yes);
     EXPECT_TRUE(script.problems().contains(QStringLiteral("never came")));
 }
 

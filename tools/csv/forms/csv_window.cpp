@@ -79,7 +79,7 @@ QString CsvWindow::importQuestion(const std::string &word)
 bool CsvWindow::ask(const QString &question)
 {
     g.MSG_ANS = message(question, Buttons::YesNo);
-    return g.MSG_ANS == vbYes;
+    return g.MSG_ANS == Answer::Yes;
 }
 
 bool CsvWindow::convert(bool exporting, const std::function<void()> &run, const std::string &word)

@@ -74,7 +74,7 @@ TEST_F(RateForm, ARangeOfKind2RecordsGetsTheTypedRatesAndTheCountIsShown)
     EXPECT_EQ(g.RATE[1], valFixed("12.5"));
 
     const std::string before = file("HISYU201.TXT");
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
         EXPECT_EQ(m.text, "HISYU201.TXT の 3 件に率を書き込みました。"); // 1002, 1003, 1101
         EXPECT_EQ(m.title, "ratebulk2");
     });
@@ -96,13 +96,13 @@ TEST_F(RateForm, AReversedRangeIsRefusedAndWritesNothing)
     choose(f->List2, "01");
     choose(f->List1, "02");
     choose(f->List7, "01");
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "指定が間違っています。\r指定し直して下さい。"); });
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "指定が間違っています。\r指定し直して下さい。"); });
     choose(f->List8, "01");
     EXPECT_EQ(f->List8->listIndex(), -1);
     EXPECT_EQ(f->List6->lineCount(), 0);
 
     // The end stops at major class 01 itself, before the start's class 02.
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "指定が間違っています。\r指定し直して下さい。"); });
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "指定が間違っています。\r指定し直して下さい。"); });
     f->Command2_Click();
     EXPECT_EQ(file("HISYU201.TXT"), before);
 }
@@ -112,9 +112,9 @@ TEST_F(RateForm, ARateASlotCannotHoldIsRefusedAndNotStored)
     RateBulkState g(kind2());
     auto f = open(g);
     g.RATE[0] = valFixed("62");
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "率は 0.00～999.99 の範囲で入力して下さい！"); });
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "率は 0.00～999.99 の範囲で入力して下さい！"); });
     typeInto(f->rateBox(1), "1000");
-    seam.answerMessage(qd::qt::vbOK);
+    seam.answerMessage(qd::qt::Answer::Ok);
     typeInto(f->rateBox(1), "-5");
     typeInto(f->rateBox(1), "8a"); // no number: nothing happens, nothing is said
     EXPECT_EQ(g.RATE[0], valFixed("62"));

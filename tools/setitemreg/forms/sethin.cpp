@@ -661,7 +661,7 @@ void SETHIN::Command3_Click()
         // or a record cut short are there still: ask first.
         if ((g.SET_CTL.recordCount > 0 || r::setPartialBytes(g) > 0) &&
             message(QStringLiteral("このセットファイルにはまだレコードがあります。\r削除しますか？"),
-                    qd::qt::Buttons::YesNo) != qd::qt::vbYes)
+                    qd::qt::Buttons::YesNo) != qd::qt::Answer::Yes)
             return;
         if (!guarded([&] { SET_FILE_REMOVE(g); })) {
             SET_OPEN_BY_NAME(g, g.SET_FILE_NAME); // show the set as it stands now

@@ -163,12 +163,12 @@ TEST_F(SethinForm, ChangeWaitsForAChosenComponentAndReplacesIt)
 TEST_F(SethinForm, RefusedInputsChangeNothing)
 {
     // Set codes that no file name could give back.
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) {
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
         EXPECT_EQ(m.text, "セットコードは 1～99999 で入力して下さい！");
         EXPECT_EQ(m.title, "setitemreg");
     });
     typeInto(form->Text1, "0");
-    seam.answerMessage(qd::qt::vbOK);
+    seam.answerMessage(qd::qt::Answer::Ok);
     typeInto(form->Text1, "-1");
     form->Text1->GotFocus();
     form->Text1->setText("123456"); // the box takes five characters: "12345"
@@ -179,7 +179,7 @@ TEST_F(SethinForm, RefusedInputsChangeNothing)
 
     // A blank name is the mark of a record that is no component.
     typeInto(form->Text1, "30");
-    seam.answerMessage(qd::qt::vbOK, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "セット名を入力して下さい！"); });
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "セット名を入力して下さい！"); });
     typeInto(form->Text52, "   ");
     EXPECT_FALSE(form->List2->isVisible());
 
@@ -194,10 +194,10 @@ TEST_F(SethinForm, RefusedInputsChangeNothing)
     writeBytes(setFile(31), blankName.bytes());
     typeInto(form->Text1, "31");
     EXPECT_EQ(form->List8->lineCount(), 0);
-    seam.answerMessage(qd::qt::vbNo);
+    seam.answerMessage(qd::qt::Answer::No);
     form->Command3_Click();
     EXPECT_TRUE(std::filesystem::exists(setFile(31)));
-    seam.answerMessage(qd::qt::vbYes);
+    seam.answerMessage(qd::qt::Answer::Yes);
     form->Command3_Click();
     EXPECT_FALSE(std::filesystem::exists(setFile(31)));
 }
@@ -231,7 +231,7 @@ TEST_F(SethinForm, PanelsShowEveryNameFromItsStart)
 TEST_F(SethinForm, ARefusedWriteSaysWhy)
 {
     const auto saysWhy = [this](const char *why) {
-        seam.answerMessage(qd::qt::vbOK, [why](const qd::qt::MessageRequest &m) {
+        seam.answerMessage(qd::qt::Answer::Ok, [why](const qd::qt::MessageRequest &m) {
             EXPECT_NE(m.text.toStdString().find(why), std::string::npos) << m.text.toStdString();
             EXPECT_NE(m.text.toStdString().find("SET00001.TXT"), std::string::npos) << m.text.toStdString();
         });

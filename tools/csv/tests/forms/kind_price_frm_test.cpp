@@ -72,7 +72,7 @@ TEST(CsvKindWindow, ListsKindFilesByMajorClassAndExportsTheOneChosen)
     w.form->List1->setListIndex(1);
     EXPECT_EQ(w.g.MAJOR_NO, 2);
     EXPECT_TRUE(w.form->Command4->isEnabled());
-    w.seam.answerMessage(vbYes, [&](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::Yes, [&](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("よろしいですか？"));
         EXPECT_EQ(w.form->Label2->text(),
                   QString::fromStdString("運用中の" + w.inst.dir() + "の\nkind2maint を変換します。"));
@@ -99,10 +99,10 @@ TEST(CsvKindWindow, ImportRefusesRowsOfAnotherMajorClass)
     w.form->Command2->click();
     ASSERT_EQ(linesOf(w.form->List1), QStringList{QStringLiteral("01 アルミサッシ        ")});
     w.form->List1->setListIndex(0);
-    w.seam.answerMessage(vbYes, [](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("元のkind1maintを削除します。\rよろしいですか？"));
     });
-    w.seam.answerMessage(vbOK, [](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("品種101.CSV の 2 行目：大分類ｺｰﾄﾞ「02」が選んだ大分類 01 と違います。\r"
                                          "元のkind1maintはそのままです。"));
         EXPECT_EQ(m.title, QStringLiteral("csvkind1"));
@@ -126,7 +126,7 @@ TEST(CsvKindWindow, EnterOnTheFocusedRunButtonRuns)
     w.form->Command1->click();
     w.form->List1->setListIndex(0);
     bool asked = false;
-    w.seam.answerMessage(vbNo, [&](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::No, [&](const MessageRequest &m) {
         asked = true;
         EXPECT_EQ(m.text, QStringLiteral("よろしいですか？"));
     });
@@ -160,7 +160,7 @@ TEST(CsvPriceWindow, ConvertsEveryPickedEntryInOneRun)
     w.form->Command1->click();
     w.form->List1->setListIndex(4);
     w.form->List1->setLineSelected(0, true);
-    w.seam.answerMessage(vbYes, [&](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::Yes, [&](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("よろしいですか？"));
         EXPECT_EQ(w.form->Label2->text(), QString::fromStdString("運用中の" + w.inst.dir() + "の\n定価情報 を変換します。"));
     });
@@ -180,10 +180,10 @@ TEST(CsvPriceWindow, ConvertsEveryPickedEntryInOneRun)
     EXPECT_EQ(linesOf(w.form->List1), (QStringList{"01011000.CSV", "02011000.CSV"}));
     w.form->List1->setListIndex(0);
     w.form->List1->setLineSelected(1, true);
-    w.seam.answerMessage(vbYes, [](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("元の定価情報を削除します。\rよろしいですか？"));
     });
-    w.seam.answerMessage(vbOK, [](const MessageRequest &m) {
+    w.seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("変換できなかったファイルがあります。\r"
                                          "02011000.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。\r"
                                          "これらの定価情報は元のままです。"));
@@ -198,7 +198,7 @@ TEST(CsvPriceWindow, NoConvertsNothingAndCancelEmptiesTheList)
     PriceWindow w;
     w.form->Command1->click();
     w.form->List1->setListIndex(0);
-    w.seam.answerMessage(vbNo);
+    w.seam.answerMessage(Answer::No);
     w.form->Command4->click();
     EXPECT_FALSE(std::filesystem::exists(w.data("01011000.CSV")));
     EXPECT_EQ(w.form->List1->lineCount(), 0);

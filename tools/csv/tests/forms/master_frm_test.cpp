@@ -46,7 +46,7 @@ struct MasterTool {
 TEST(CsvMasterWindow, ExportAsksThenWritesTheCsvFileAndEnds)
 {
     MasterTool t(groupTable());
-    t.seam.answerMessage(vbYes, [&](const MessageRequest &m) {
+    t.seam.answerMessage(Answer::Yes, [&](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("よろしいですか？"));
         EXPECT_EQ(m.title, QStringLiteral("csvgroup"));
         EXPECT_EQ(m.buttons, Buttons::YesNo);
@@ -65,7 +65,7 @@ TEST(CsvMasterWindow, ImportReplacesTheMasterFromTheCsvFileAndEnds)
 {
     MasterTool t(colorTable());
     writeBytes(t.host(t.files.csv), qd::text::toCp932("大分類ｺｰﾄﾞ,色コード,色名\r\n1,1,白\r\n1,2,\"黒,艶消し\"\r\n"));
-    t.seam.answerMessage(vbYes, [](const MessageRequest &m) {
+    t.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("元のcolormaintを削除します。\rよろしいですか？"));
         EXPECT_EQ(m.title, QStringLiteral("csvcolor"));
     });
@@ -80,7 +80,7 @@ TEST(CsvMasterWindow, NoTouchesNoFileAndEnds)
 {
     for (int button : {1, 2}) {
         MasterTool t(itemTable());
-        t.seam.answerMessage(vbNo);
+        t.seam.answerMessage(Answer::No);
         (button == 1 ? t.form->Command1 : t.form->Command2)->click();
         EXPECT_FALSE(std::filesystem::exists(t.host(t.files.csv)));
         EXPECT_EQ(readBytes(t.host(t.files.master)), t.masterBytes);
@@ -93,7 +93,7 @@ TEST(CsvMasterWindow, RefusedImportNamesLineAndFieldAndKeepsTheMaster)
 {
     MasterTool t(itemTable());
     writeBytes(t.host(t.files.csv), qd::text::toCp932("単品ｺｰﾄﾞ,単品名,単価,原価\r\n1,網戸,4800,3100\r\n12345,戸車,1200,650\r\n"));
-    t.seam.answerMessage(vbYes).answerMessage(vbOK, [](const MessageRequest &m) {
+    t.seam.answerMessage(Answer::Yes).answerMessage(Answer::Ok, [](const MessageRequest &m) {
         EXPECT_EQ(m.text, QStringLiteral("単品.CSV の 3 行目：単品ｺｰﾄﾞ「12345」は 4 桁に入りません。\r"
                                          "元のitemmaintはそのままです。"));
         EXPECT_EQ(m.title, QStringLiteral("csvitem"));

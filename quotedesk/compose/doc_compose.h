@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "quotedesk/printing/landscape_layout.h"
+#include "quotedesk/compose/landscape_layout.h"
 
 namespace qd::printing {
 

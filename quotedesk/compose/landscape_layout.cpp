@@ -1,4 +1,4 @@
-#include "quotedesk/printing/landscape_layout.h"
+#include "quotedesk/compose/landscape_layout.h"
 
 #include <array>
 
@@ -19,33 +19,6 @@ const std::string kYen = "¥";
 constexpr std::array<int, 6> kColumnRules{1300, 1665, 1765, 1865, 2100, 2345};
 
 bool isBlank(const std::string &s) { return trim(s).empty(); }
-
-// Characters start .. start + count - 1 (from 1) of a text; fewer when it is shorter.
-std::string midChars(const std::string &s, std::size_t start, std::size_t count)
-{
-    std::string out;
-    std::size_t index = 0;
-    for (std::size_t i = 0; i < s.size();) {
-        std::size_t len = 1;
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 0xF0) len = 4;
-        else if (c >= 0xE0) len = 3;
-        else if (c >= 0xC0) len = 2;
-        ++index;
-        if (index >= start && index < start + count)
-            out.append(s, i, len);
-        i += len;
-    }
-    return out;
-}
-
-// A number right-aligned by leading blanks in a field of `width` characters; a longer text
-// stands as it is.
-std::string rightAligned(const std::string &s, std::size_t width)
-{
-    const std::size_t n = qd::text::charCount(s);
-    return n >= width ? s : std::string(width - n, ' ') + s;
-}
 
 void text(PrintJob &job, std::int32_t x, std::int32_t y, double size, std::string t)
 {
@@ -108,9 +81,9 @@ void issueLine(PrintJob &job, std::int32_t x, std::int32_t y)
 {
     const std::string &d = job.src.ISSUE_DATE;
     text(job, x, y, 10, "発行日　　　　年　　　月　　　日　　　　頁");
-    text(job, x + 150, y, 10, midChars(d, 1, 4));
-    text(job, x + 330, y, 10, midChars(d, 5, 2));
-    text(job, x + 465, y, 10, midChars(d, 7, 2));
+    text(job, x + 150, y, 10, qd::text::midChars(d, 1, 4));
+    text(job, x + 330, y, 10, qd::text::midChars(d, 5, 2));
+    text(job, x + 465, y, 10, qd::text::midChars(d, 7, 2));
     text(job, x + 660, y, 10, format(job.PRN_PAGE, "#0"));
 }
 
@@ -267,27 +240,27 @@ void PRN_DETAIL(PrintJob &job)
 
     std::string size;
     if ((s.SIZE_MODE == 1 || s.SIZE_MODE == 2) && !isBlank(r[4]))
-        size = rightAligned(trim(r[4]) + " X " + trim(r[5]), 20);
+        size = qd::text::padLeftChars(trim(r[4]) + " X " + trim(r[5]), 20);
     text(job, 1300, y, 10, size);
 
     if (!isBlank(r[9]))
-        text(job, 1525, y, 10, rightAligned(format(qd::text::val(r[9]), "###,##0"), 13));
+        text(job, 1525, y, 10, qd::text::padLeftChars(format(qd::text::val(r[9]), "###,##0"), 13));
     text(job, 1750, y, 10, " " + trim(r[10]));
 
     double value = 0;
     if (cellNumber(r[14], value))
-        text(job, 1858, y, 10, rightAligned(format(value, "###,###,###"), 13));
+        text(job, 1858, y, 10, qd::text::padLeftChars(format(value, "###,###,###"), 13));
     if (cellNumber(r[15], value)) {
-        text(job, 2105, y, 10, rightAligned(format(value, "###,###,###"), 13));
+        text(job, 2105, y, 10, qd::text::padLeftChars(format(value, "###,###,###"), 13));
         job.g.PRN_AMOUNT_SUM += qd::text::roundHalfEven(value);
     }
 
     const std::string &remark = r[16];
     if (qd::text::charCount(remark) > 12) {
         job.PRN_LINE_NO -= 1;
-        text(job, 2355, rowY(job), 10, midChars(remark, 1, 12));
+        text(job, 2355, rowY(job), 10, qd::text::midChars(remark, 1, 12));
         job.PRN_LINE_NO += 1;
-        text(job, 2355, y, 10, midChars(remark, 13, 50));
+        text(job, 2355, y, 10, qd::text::midChars(remark, 13, 50));
     } else {
         text(job, 2355, y, 10, trim(remark));
     }
@@ -306,7 +279,7 @@ void PRN_TAX_LINE(PrintJob &job, int slot)
     text(job, 1862, y, 10, s.TAX_MODE == 0 ? "【消費内税額】" : "【消費外税額】");
     const std::string tax = format(s.TAX_TBL_TAX[k], "###,###,###");
     if (!isBlank(tax))
-        text(job, 2105, y, 10, rightAligned(tax, 13));
+        text(job, 2105, y, 10, qd::text::padLeftChars(tax, 13));
     text(job, 2400, y, 10,
          format(s.TAX_TBL_RATE[k], "#00.00") + "%対象  " + kYen + format(s.TAX_TBL_BASE[k], "###,###,###"));
 }
@@ -321,7 +294,7 @@ void PRN_GRAND_TOTAL_LINE(PrintJob &job)
         total += s.DOC_TAX_TOTAL;
     const std::string t = format(total, "###,###,###");
     if (!isBlank(t))
-        text(job, 2105, y, 10, rightAligned(t, 13));
+        text(job, 2105, y, 10, qd::text::padLeftChars(t, 13));
 }
 
 } // namespace qd::printing

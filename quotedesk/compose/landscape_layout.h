@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "quotedesk/printing/page_print.h"
-#include "quotedesk/printing/print_source.h"
+#include "quotedesk/compose/page_print.h"
+#include "quotedesk/compose/print_source.h"
 
 namespace qd::printing {
 

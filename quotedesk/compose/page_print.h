@@ -21,6 +21,10 @@ namespace qd::printing {
 // The page image file of page `pageNo`: Trim(INST_DIR) & "\data\" & "001.emf" ..., as a host path.
 std::filesystem::path pageImagePath(qd::core::QdState &g, int pageNo);
 
+// Deletes the page images ("001.emf" ..., digits and ".emf" in any case) in "\data"; other
+// files stay.
+void deletePageImages(qd::core::QdState &g);
+
 struct PagePrint {
     explicit PagePrint(qd::core::QdState &state) : g(state) {}
 

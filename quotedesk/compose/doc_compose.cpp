@@ -1,4 +1,4 @@
-#include "quotedesk/printing/doc_compose.h"
+#include "quotedesk/compose/doc_compose.h"
 
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"

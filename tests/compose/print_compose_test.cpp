@@ -7,9 +7,8 @@
 #include <filesystem>
 
 #include "platform/emf/page_canvas.h"
-#include "quotedesk/printing/doc_compose.h"
-#include "quotedesk/printing/print_command.h"
-#include "tests/forms/print_fixture.h"
+#include "quotedesk/compose/doc_compose.h"
+#include "tests/support/page_content.h"
 #include "tests/support/temp_install.h"
 
 namespace qd::testing {
@@ -81,9 +80,11 @@ protected:
     std::pair<int, int> rowPlace(int row, int pages)
     {
         const std::string name = "品目" + std::to_string(row);
-        for (int p = 1; p <= pages; ++p)
-            if (const PageText *t = content(p).find(name))
+        for (int p = 1; p <= pages; ++p) {
+            const PageContent c = content(p);
+            if (const PageText *t = c.find(name))
                 return {p, t->y};
+        }
         return {0, 0};
     }
 

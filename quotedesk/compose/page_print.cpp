@@ -1,4 +1,6 @@
-#include "quotedesk/printing/page_print.h"
+#include "quotedesk/compose/page_print.h"
+
+#include <cctype>
 
 #include "platform/files/paths.h"
 #include "platform/text/cp932.h"
@@ -36,7 +38,33 @@ void selectFont(PagePrint &p)
     p.PAGE_DC->setFont(spec);
 }
 
+// "001.emf", "0012.EMF": digits, then ".emf" in any case.
+bool isPageImageName(const std::string &name)
+{
+    constexpr std::size_t ext = 4;
+    if (name.size() <= ext)
+        return false;
+    const std::size_t stem = name.size() - ext;
+    for (std::size_t i = 0; i < stem; ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    std::string suffix = name.substr(stem);
+    for (char &c : suffix)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return suffix == ".emf";
+}
+
 } // namespace
+
+void deletePageImages(qd::core::QdState &g)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path data = qd::files::hostPath(qd::text::trim(g.INST_DIR) + "\\data");
+    for (fs::directory_iterator it(data, ec), end; !ec && it != end; it.increment(ec))
+        if (isPageImageName(it->path().filename().string()) && it->is_regular_file(ec))
+            fs::remove(it->path(), ec); // a file that will not go is left; the run replaces it
+}
 
 std::filesystem::path pageImagePath(qd::core::QdState &g, int pageNo)
 {

@@ -1,4 +1,4 @@
-#include "quotedesk/printing/print_source.h"
+#include "quotedesk/compose/print_source.h"
 
 #include <algorithm>
 
