@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libgl-dev libuemf-dev
           googletest libgtest-dev libbenchmark-dev
-          fonts-noto-cjk fonts-ipafont-gothic poppler-utils python3)
+          fonts-noto-cjk fonts-ipafont-gothic qt6-translations-l10n poppler-utils python3)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -2,14 +2,14 @@
 // unless the folder-pointer file names another.
 #include <QApplication>
 
+#include "platform/qt/qt_seam.h"
 #include "quotedesk/mainwindow/kihon.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 
 int main(int argc, char **argv)
 {
     QApplication qtApp(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quotedesk"));
-    QApplication::setApplicationDisplayName(QStringLiteral("quotedesk"));
+    qd::qt::setUpProgram(QStringLiteral("quotedesk"));
     // The end command ends the program, whatever tool windows are still open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -2,29 +2,6 @@
 
 namespace qd::qt {
 
-QString caseFreePattern(const QString &pattern)
-{
-    QString out;
-    bool inBracket = false; // letters inside a bracket the pattern already has stay as they are
-    for (QChar c : pattern) {
-        if (c == u'[')
-            inBracket = true;
-        else if (c == u']')
-            inBracket = false;
-        const char16_t u = c.unicode();
-        const bool letter = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
-        if (letter && !inBracket) {
-            out += u'[';
-            out += c.toLower();
-            out += c.toUpper();
-            out += u']';
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 QStringList qtNameFilters(const QString &filter)
 {
     QStringList parts = filter.split(u'|');
@@ -35,12 +12,15 @@ QStringList qtNameFilters(const QString &filter)
         for (const QString &p : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
             const QString t = p.trimmed();
             if (!t.isEmpty())
-                patterns << caseFreePattern(t);
+                patterns << t;
         }
         if (patterns.isEmpty())
             continue;
-        out << (description.isEmpty() ? QString() : description + u' ') + u'('
-                   + patterns.join(u' ') + u')';
+        const QString named = u'(' + patterns.join(u' ') + u')';
+        if (description.endsWith(named, Qt::CaseInsensitive))
+            out << description;
+        else
+            out << (description.isEmpty() ? QString() : description + u' ') + named;
     }
     if (out.isEmpty())
         out << QStringLiteral("*");

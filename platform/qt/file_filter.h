@@ -1,7 +1,7 @@
 // The filter text of the file dialogs ("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|") in the form the Qt dialog takes.
 //
-// The system names the same files with ".txt" and ".TXT", so a pattern matches either letter
-// case: each letter of a pattern becomes a bracket of both cases ("*.txt" -> "*.[tT][xX][tT]").
+// The system names the same files with ".txt" and ".TXT": the dialog matches the patterns in
+// either letter case (QtSeam sets it so), and shows them as the system writes them.
 #pragma once
 
 #include <QString>
@@ -9,15 +9,13 @@
 
 namespace qd::qt {
 
-// One pattern with each ASCII letter made to match either case.
-QString caseFreePattern(const QString &pattern);
-
-// The Qt name filters of a filter text: one entry per description and pattern pair, in order,
-// "description (pattern1 pattern2)". Patterns within a pair are separated by ";". A trailing "|"
-// and a description without patterns are ignored; an empty filter gives "*".
+// The Qt name filters of a filter text: one entry per description and pattern pair, in order.
+// A description that already ends with its patterns in brackets ("ﾃｷｽﾄﾌｧｲﾙ(*.txt)") stands as it
+// is; another gets them added ("全て (*.*)"). Patterns within a pair are separated by ";". A
+// trailing "|" and a description without patterns are ignored; an empty filter gives "*".
 QStringList qtNameFilters(const QString &filter);
 
-// The case-free patterns of one Qt name filter entry ("Text (*.[tT][xX][tT])" -> the pattern).
+// The patterns of one Qt name filter entry ("Text (*.txt *.sss)" -> "*.txt", "*.sss").
 QStringList patternsOfNameFilter(const QString &nameFilter);
 
 } // namespace qd::qt

@@ -5,15 +5,22 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QPointer>
 #include <QScreen>
+#include <QWindow>
+#include <QTranslator>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qd::qt {
@@ -43,11 +50,98 @@ QMessageBox::Icon qtIcon(Icon icon)
     return QMessageBox::NoIcon;
 }
 
-QWidget *dialogParent()
+// The widget of a window of this program.
+QWidget *widgetOfWindow(const QWindow *window)
 {
-    QWidget *w = QApplication::activeWindow();
-    return w && w->isEnabled() ? w : nullptr;
+    if (!window)
+        return nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->windowHandle() == window)
+            return w;
+    return nullptr;
 }
+
+bool isFloating(const QWidget *w)
+{
+    const Qt::WindowType type = w->windowType();
+    return type == Qt::Tool || type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen;
+}
+
+// The window a dialog belongs to: the dialog standing open, else the active window; a floating
+// tool window hands its dialogs to the window it floats over. Without either, the program's
+// main window, else its first window shown.
+QWidget *ownerWindow()
+{
+    QWidget *w = QApplication::activeModalWidget();
+    if (!w)
+        w = QApplication::activeWindow();
+    if (w)
+        w = w->window();
+    for (int depth = 0; w && w->windowType() == Qt::Tool && depth < 8; ++depth) {
+        QWidget *under = w->windowHandle() ? widgetOfWindow(w->windowHandle()->transientParent()) : nullptr;
+        if (!under)
+            break;
+        w = under;
+    }
+    if (w && w->isVisible() && !isFloating(w))
+        return w;
+    QWidget *first = nullptr;
+    for (QWidget *t : QApplication::topLevelWidgets()) {
+        if (!t->isVisible() || isFloating(t))
+            continue;
+        if (t->inherits("QMainWindow"))
+            return t;
+        if (!first)
+            first = t;
+    }
+    return first ? first : w;
+}
+
+// The parent of a dialog: its owner, unless the owner is disabled (a form shown over it), which
+// would disable the dialog too.
+QWidget *dialogParent(QWidget *owner)
+{
+    return owner && owner->isEnabled() ? owner : nullptr;
+}
+
+// Centres a dialog on the window it belongs to as it comes up, inside that window's screen.
+class CentreOnOwner : public QObject {
+public:
+    CentreOnOwner(QWidget *dialog, QWidget *owner) : QObject(dialog), m_owner(owner)
+    {
+        dialog->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // After the show the dialog has its final size.
+        if (event->type() == QEvent::ShowToParent && m_owner)
+            centreOn(static_cast<QWidget *>(watched), m_owner);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_owner;
+};
+
+} // namespace
+
+void centreOn(QWidget *dialog, const QWidget *owner)
+{
+    if (!dialog || !owner)
+        return;
+    const QRect around = owner->frameGeometry();
+    const QSize size = dialog->frameGeometry().size().expandedTo(dialog->size());
+    QPoint at = around.center() - QPoint(size.width() / 2, size.height() / 2);
+    if (const QScreen *screen = owner->screen()) {
+        const QRect area = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    }
+    dialog->move(at);
+}
+
+namespace {
 
 bool hasWildcard(const QString &name)
 {
@@ -56,7 +150,9 @@ bool hasWildcard(const QString &name)
 
 FileDialogResult runFileDialog(const FileDialogRequest &request, bool save)
 {
-    QFileDialog dlg(dialogParent());
+    QWidget *owner = ownerWindow();
+    QFileDialog dlg(dialogParent(owner));
+    new CentreOnOwner(&dlg, owner);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     // The overwrite question is asked below, in the system's own words.
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
@@ -71,6 +167,8 @@ FileDialogResult runFileDialog(const FileDialogRequest &request, bool save)
     dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("開く"));
     dlg.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
     dlg.setNameFilters(qtNameFilters(request.filter));
+    // The patterns match the names in either letter case.
+    dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
 
     QString dir = request.initDir.isEmpty() ? QString() : hostOf(request.initDir);
     if (!dir.isEmpty() && QFileInfo(dir).isDir())
@@ -90,6 +188,7 @@ FileDialogResult runFileDialog(const FileDialogRequest &request, bool save)
             QMessageBox box(QMessageBox::Warning, dlg.windowTitle(),
                             info.fileName() + QStringLiteral("は既に存在します。上書きしますか？"),
                             QMessageBox::NoButton, &dlg);
+            new CentreOnOwner(&box, &dlg);
             QPushButton *yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
             QPushButton *no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
             box.setDefaultButton(no);
@@ -109,6 +208,19 @@ FileDialogResult runFileDialog(const FileDialogRequest &request, bool save)
 
 } // namespace
 
+void setUpProgram(const QString &program)
+{
+    QCoreApplication::setApplicationName(program);
+    // Dates, sizes and file kinds in the dialogs are written the Japanese way too.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (t->load(QStringLiteral("qtbase_ja"), folder))
+        QCoreApplication::installTranslator(t);
+    else
+        delete t; // without the translations the dialogs keep Qt's own words
+}
+
 QString displayText(const QString &text)
 {
     QString t = text;
@@ -120,9 +232,11 @@ QString displayText(const QString &text)
 
 int QtSeam::messageBox(const MessageRequest &request)
 {
+    QWidget *owner = ownerWindow();
     QMessageBox box(qtIcon(request.icon),
                     request.title.isEmpty() ? programTitle() : request.title,
-                    displayText(request.text), QMessageBox::NoButton, dialogParent());
+                    displayText(request.text), QMessageBox::NoButton, dialogParent(owner));
+    new CentreOnOwner(&box, owner);
     QPushButton *first = nullptr;
     QPushButton *escape = nullptr;
     QPushButton *ok = nullptr;
@@ -172,7 +286,9 @@ void QtSeam::beep()
 
 QString QtSeam::inputBox(const InputRequest &request)
 {
-    QInputDialog dlg(dialogParent());
+    QWidget *owner = ownerWindow();
+    QInputDialog dlg(dialogParent(owner));
+    new CentreOnOwner(&dlg, owner);
     dlg.setWindowTitle(request.title.isEmpty() ? programTitle() : request.title);
     dlg.setLabelText(displayText(request.prompt));
     dlg.setTextValue(request.defaultText);

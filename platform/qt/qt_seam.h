@@ -4,6 +4,8 @@
 
 #include "platform/qt/seam.h"
 
+class QWidget;
+
 namespace qd::qt {
 
 class QtSeam : public Seam {
@@ -22,6 +24,18 @@ public:
 protected:
     ScreenSize realScreen() const override;
 };
+
+// What a program of the suite sets when it starts: its name, which its message boxes carry as
+// their title (the window titles are left as the program gives them: the name is not added to
+// them), and Qt's Japanese translations, so that the standard dialogs speak Japanese. Needs the
+// application object.
+void setUpProgram(const QString &program);
+
+// Moves a dialog so that its centre is the centre of `owner`, the window it belongs to, keeping
+// it on that window's screen. Every message box, input box and file dialog of QtSeam comes up
+// centred so on the window it belongs to (a floating tool window's dialogs on the window it
+// floats over).
+void centreOn(QWidget *dialog, const QWidget *owner);
 
 // The message as shown: the LF CR, CR LF and lone CR line breaks of the programs' texts become
 // plain line breaks.

@@ -5,6 +5,7 @@
 #include "platform/qt/entry_box.h"
 #include "platform/qt/list_box.h"
 #include "platform/qt/page_player.h"
+#include "platform/qt/qt_seam.h"
 #include "platform/text/cp932.h"
 
 #include <QApplication>
@@ -197,8 +198,7 @@ int runTool(int argc, char **argv, const ToolStart &start)
     std::optional<QApplication> own;
     if (!QCoreApplication::instance())
         own.emplace(argc, argv);
-    QApplication::setApplicationName(start.program);
-    QApplication::setApplicationDisplayName(start.program);
+    setUpProgram(start.program);
 
     const QString missing = missingFolder(start.requiredFolders);
     if (!missing.isEmpty()) {
