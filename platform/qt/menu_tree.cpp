@@ -8,6 +8,11 @@
 
 namespace qd::qt {
 
+namespace {
+const char *const SEPARATOR_CAPTION = "qd_separatorCaption";
+const char *const ENABLED_SETTING = "qd_enabledSetting";
+} // namespace
+
 MenuTree::MenuTree(QMenuBar *bar) : m_bar(bar) {}
 
 QWidget *MenuTree::container(const QString &parent) const
@@ -29,6 +34,13 @@ void MenuTree::remember(const QString &name, QAction *action, QMenu *menu)
     if (menu) {
         menu->setObjectName(name);
         m_menus.insert(name, menu);
+        // Disabling and enabling the window disables and enables its menus' entries in the bar
+        // with it; a menu keeps the setting the program gave it.
+        QObject::connect(action, &QAction::changed, action, [action] {
+            const QVariant setting = action->property(ENABLED_SETTING);
+            if (setting.isValid() && action->isEnabled() != setting.toBool())
+                action->setEnabled(setting.toBool());
+        });
     }
     m_order << name;
 }
@@ -52,10 +64,16 @@ QAction *MenuTree::addItem(const QString &parent, const QString &name, const QSt
 void MenuTree::addRow(MenuKind kind, const char *parent, const char *name, const char *caption)
 {
     const QString p = QString::fromLatin1(parent), n = QString::fromLatin1(name), c = QString::fromUtf8(caption);
-    if (kind == MenuKind::Menu)
+    if (kind == MenuKind::Menu) {
         addMenu(p, n, c);
-    else
-        addItem(p, n, c)->setSeparator(kind == MenuKind::Separator);
+    } else if (kind == MenuKind::Separator) {
+        // A separator is drawn as a line; its caption is kept, not shown.
+        QAction *a = addItem(p, n, QString());
+        a->setSeparator(true);
+        a->setProperty(SEPARATOR_CAPTION, c);
+    } else {
+        addItem(p, n, c);
+    }
 }
 
 bool MenuTree::contains(const QString &name) const
@@ -79,7 +97,9 @@ QMenu *MenuTree::menu(const QString &name) const
 
 void MenuTree::setEnabled(const QString &name, bool enabled)
 {
-    action(name)->setEnabled(enabled);
+    QAction *a = action(name);
+    a->setProperty(ENABLED_SETTING, enabled);
+    a->setEnabled(enabled);
 }
 
 bool MenuTree::isEnabled(const QString &name) const
@@ -104,7 +124,8 @@ void MenuTree::setCaption(const QString &name, const QString &caption)
 
 QString MenuTree::caption(const QString &name) const
 {
-    return action(name)->text();
+    const QAction *a = action(name);
+    return a->isSeparator() ? a->property(SEPARATOR_CAPTION).toString() : a->text();
 }
 
 void MenuTree::onClick(const QString &name, std::function<void()> command)

@@ -4,7 +4,8 @@
 // A menu is an entry that holds entries; a plain entry runs a command. Either kind may stand in
 // the menu bar itself (a parent name that is empty). Enabled and Visible are the entry's own
 // settings: a disabled menu cannot be opened from the bar, a hidden one is off the bar, and its
-// entries keep their own settings. A menu may still be popped up by program (popup()) whatever
+// entries keep their own settings; disabling and enabling the window leaves a menu as the program
+// set it. A menu may still be popped up by program (popup()) whatever
 // its settings in the bar, as the sheet does with its right-click menu.
 #pragma once
 
@@ -24,8 +25,8 @@ class QWidget;
 
 namespace qd::qt {
 
-// What a row of a menu table adds: a menu, a plain entry, or a separator (it keeps its caption
-// and runs nothing).
+// What a row of a menu table adds: a menu, a plain entry, or a separator (drawn as a line; it
+// keeps its caption, which caption() gives, and runs nothing).
 enum class MenuKind { Menu, Item, Separator };
 
 // One row of a menu table: the entry `name` with `caption` (UTF-8) under the menu `parent`

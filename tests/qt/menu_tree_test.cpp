@@ -120,3 +120,23 @@ TEST(MenuTree, ATableOfRowsBuildsTheTreeAndRunsEachCommandOnItsOwner)
     tree.click(QStringLiteral("END_000"));
     EXPECT_EQ(owner.opened, 11);
 }
+
+TEST(MenuTree, SeparatorsAreLinesAndMenusKeepTheirSettingWhenTheWindowIsDisabled)
+{
+    MainWithMenus m;
+    m.tree.addRow(MenuKind::Separator, "FILE_000", "FILE_filler", "---------------");
+    QAction *separator = m.tree.action(QStringLiteral("FILE_filler"));
+    EXPECT_TRUE(separator->isSeparator());
+    EXPECT_TRUE(separator->text().isEmpty()) << "a separator shows as a line, no text";
+    EXPECT_EQ(m.tree.caption(QStringLiteral("FILE_filler")), QStringLiteral("---------------"));
+
+    // Disabling the window (a form shown over it, a print run) and enabling it again leaves a
+    // disabled menu disabled and an enabled one enabled.
+    m.tree.setEnabled(QStringLiteral("SERCH_000"), false);
+    m.window.setEnabled(false);
+    m.window.setEnabled(true);
+    EXPECT_FALSE(m.tree.isEnabled(QStringLiteral("SERCH_000")));
+    EXPECT_TRUE(m.tree.isEnabled(QStringLiteral("FILE_000")));
+    m.tree.setEnabled(QStringLiteral("SERCH_000"), true);
+    EXPECT_TRUE(m.tree.isEnabled(QStringLiteral("SERCH_000")));
+}
