@@ -239,14 +239,41 @@ GridView::GridView(FlexGrid &grid, QWidget *parent)
 
 GridView::~GridView() { m_grid.setListener(nullptr); }
 
+double GridView::zoom() const
+{
+    const double size = m_grid.fontSize();
+    return m_zoomBase > 0 && size > 0 ? size / m_zoomBase : 1.0;
+}
+
 int GridView::colPixels(int col) const
 {
-    return twipsToPixels(m_grid.colWidth(col), logicalDpiX());
+    return static_cast<int>(std::lround(m_grid.colWidth(col) * zoom() * logicalDpiX() / 1440.0));
 }
 
 int GridView::rowPixels(int row) const
 {
-    return twipsToPixels(m_grid.rowHeight(row), logicalDpiY());
+    return static_cast<int>(std::lround(m_grid.rowHeight(row) * zoom() * logicalDpiY() / 1440.0));
+}
+
+int GridView::marginLeft() const { return std::max(1, static_cast<int>(std::lround(TextMarginLeft * zoom()))); }
+int GridView::marginRight() const { return std::max(1, static_cast<int>(std::lround(TextMarginRight * zoom()))); }
+
+int GridView::textRoom(int col) const { return colPixels(col) - marginLeft() - marginRight(); }
+
+void GridView::setCellFace(const QFont &face, double sizeShare)
+{
+    m_face = face;
+    m_hasFace = true;
+    m_sizeShare = sizeShare > 0 ? sizeShare : 1.0;
+    updateFont();
+    viewport()->update();
+}
+
+void GridView::setZoomBase(double points)
+{
+    m_zoomBase = points > 0 ? points : 0;
+    updateScrollBars();
+    viewport()->update();
 }
 int GridView::twipsX(int px) const { return pixelsToTwips(px, logicalDpiX()); }
 int GridView::twipsY(int px) const { return pixelsToTwips(px, logicalDpiY()); }
@@ -436,7 +463,9 @@ void GridView::gridChanged(Change ch)
         }
         return;
     case Change::Font:
+        // A zoom changes the sizes with the text.
         updateFont();
+        updateScrollBars();
         break;
     case Change::Structure:
     case Change::Geometry:
@@ -452,8 +481,9 @@ void GridView::gridChanged(Change ch)
 
 void GridView::updateFont()
 {
-    m_cellFont = font();
-    m_cellFont.setPointSizeF(m_grid.fontSize());
+    m_cellFont = m_hasFace ? m_face : font();
+    if (m_grid.fontSize() > 0)
+        m_cellFont.setPointSizeF(m_grid.fontSize() * m_sizeShare);
 }
 
 void GridView::updateScrollBars()
@@ -574,10 +604,17 @@ void GridView::paintCell(QPainter &p, int row, int col, const QRect &rect) const
     // a centred or right-aligned name stands where the reader looks for it.
     const std::size_t shown = text.find_last_not_of(' ');
     if (shown != std::string::npos) {
+        const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(shown + 1));
+        const QRect room = rect.adjusted(marginLeft(), 0, -marginRight(), -1);
+        Qt::Alignment align = toAlignment(m_grid.colAlignment(col), text);
+        int flags = Qt::TextSingleLine;
+        if (row < m_grid.fixedRows()) {
+            flags = Qt::TextWordWrap; // a caption takes a second line rather than lose its ends
+        } else if (p.fontMetrics().horizontalAdvance(t) > room.width()) {
+            align = (align & Qt::AlignVertical_Mask) | (looksNumeric(text) ? Qt::AlignRight : Qt::AlignLeft);
+        }
         p.setPen(fore);
-        p.drawText(rect.adjusted(2, 0, -3, -1),
-                   toAlignment(m_grid.colAlignment(col), text) | Qt::TextSingleLine,
-                   QString::fromUtf8(text.data(), static_cast<qsizetype>(shown + 1)));
+        p.drawText(room, static_cast<int>(align) | flags, t);
     }
     if (current && !fixed) {
         QPen pen(Qt::black, 1, Qt::DotLine);
@@ -643,9 +680,22 @@ void GridView::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return; // a right click leaves the selection alone (the pop-up menu acts on it)
 
-    FlexGrid &g = m_grid;
     const auto [r, c] = cellAtViewport(pos);
     m_pressedLeft = true;
+    selectByPress(r, c, shift);
+    // A tap's release can come in while the press was giving the view the focus (a handler of
+    // the focus letting pending events run): the press still ends in a click.
+    if (m_releasedEarly) {
+        m_releasedEarly = false;
+        m_drag = Drag::None;
+        m_pressedLeft = false;
+        m_grid.raiseClick();
+    }
+}
+
+void GridView::selectByPress(int r, int c, int shift)
+{
+    FlexGrid &g = m_grid;
     if (r < 0)
         return;
     const bool fixedRow = r < g.fixedRows(), fixedCol = c < g.fixedCols();
@@ -702,6 +752,8 @@ void GridView::dragTo(QPoint pos)
 void GridView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
+    if (!(event->buttons() & Qt::LeftButton))
+        m_releasedEarly = false; // no press is on its way in
     if (m_drag != Drag::None && (event->buttons() & Qt::LeftButton))
         dragTo(pos);
     m_grid.raiseMouseMove(mouseButtons(event->buttons()), gridShiftMask(event->modifiers()),
@@ -712,6 +764,10 @@ void GridView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    if (m_inFocusIn && !m_pressedLeft) {
+        m_releasedEarly = true; // its press is still on its way in (mousePressEvent)
+        return;
+    }
     m_drag = Drag::None;
     const bool click = m_pressedLeft && !m_afterDoubleClick;
     m_pressedLeft = false;
@@ -734,7 +790,10 @@ void GridView::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    m_releasedEarly = false;
+    m_inFocusIn = true;
     m_grid.raiseGotFocus();
+    m_inFocusIn = false;
 }
 
 void GridView::focusOutEvent(QFocusEvent *event)

@@ -8,6 +8,13 @@
 // and nothing else, so a pop-up menu opens over the selection as it stands. Clicking a fixed
 // row selects the whole column below it, clicking a fixed column the whole row. The user
 // cannot resize rows or columns. While the grid's Redraw is off the view does not repaint.
+//
+// Text is drawn in the view's cell face at a share of the grid's font size (a face with wide
+// figures is drawn smaller, so that the widths hold what they were made for). With a zoom base
+// set, widths and heights grow and shrink with the grid's font size as a zoom does: at the base
+// size they are as given. The captions of the fixed rows wrap onto further lines where a
+// column is narrower than its caption; a text wider than its cell keeps in sight its right end
+// when it is a figure (the digits that matter), else its start.
 #pragma once
 
 #include "platform/grid/flex_grid.h"
@@ -74,6 +81,20 @@ public:
     int colPixels(int col) const;
     int rowPixels(int row) const;
 
+    // The face the cells are drawn in, at `sizeShare` of the grid's font size.
+    void setCellFace(const QFont &face, double sizeShare = 1.0);
+    // The font the cells are drawn in now (face and size).
+    const QFont &cellFont() const { return m_cellFont; }
+    // The grid font size at which widths and heights are drawn as given; 0: always as given.
+    void setZoomBase(double points);
+    // The factor widths and heights are drawn at: the grid's font size over the zoom base.
+    double zoom() const;
+    // Room a column leaves for its text: its width less the margins at each side.
+    int textRoom(int col) const;
+    // The margins of a cell's text at zoom 1, in pixels, left and right.
+    static constexpr int TextMarginLeft = 2;
+    static constexpr int TextMarginRight = 3;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -94,6 +115,7 @@ private:
     void updateScrollBars();
     void updateFont();
     void moveByKey(int keyCode, int shift);
+    void selectByPress(int row, int col, int shift);
     void dragTo(QPoint viewportPos);
     void paintCell(QPainter &p, int row, int col, const QRect &rect) const;
     int fixedHeight() const;
@@ -108,15 +130,23 @@ private:
     int colX(int col) const;
     int twipsX(int px) const;
     int twipsY(int px) const;
+    int marginLeft() const;
+    int marginRight() const;
 
     qd::grid::FlexGrid &m_grid;
     GridModel *m_model;
     QFont m_cellFont;
+    QFont m_face;                  // the cells' face; its size comes from the grid
+    bool m_hasFace = false;        // without one the cells take the widget's font
+    double m_sizeShare = 1.0;      // share of the grid's font size the face is drawn at
+    double m_zoomBase = 0;         // grid font size at which sizes are as given; 0: no zoom
     Drag m_drag = Drag::None;
     int m_anchorRow = 0, m_anchorCol = 0;
     bool m_syncing = false;        // the view is setting its scroll bars from the grid
     bool m_pressedLeft = false;    // a left press in the grid awaits its release (Click)
     bool m_afterDoubleClick = false;
+    bool m_inFocusIn = false;      // GotFocus is running
+    bool m_releasedEarly = false;  // a left release came in while a press gave the focus
 };
 
 } // namespace qd::qt

@@ -1,5 +1,6 @@
 #include "platform/qt/grid_view.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 
@@ -232,4 +233,58 @@ TEST(GridView, TheViewFollowsTheGridsEditsTopRowAndRedraw)
     EXPECT_TRUE(s.vp()->updatesEnabled());
     EXPECT_EQ(m->rowCount(), 500);
     EXPECT_EQ(s.view->verticalScrollBar()->maximum(), s.g.topRow());
+}
+
+TEST(GridView, WidthsAndHeightsFollowTheFontSizeAsAZoom)
+{
+    Sheet s;
+    s.g.setFontSize(12);
+    const int width = s.view->colPixels(2), height = s.view->rowPixels(5), room = s.view->textRoom(2);
+    s.view->setZoomBase(12);
+    EXPECT_EQ(s.view->colPixels(2), width) << "as given at the base size";
+    s.g.setFontSize(16.8); // 140 percent
+    EXPECT_DOUBLE_EQ(s.view->zoom(), 1.4);
+    EXPECT_NEAR(s.view->colPixels(2), width * 1.4, 1);
+    EXPECT_NEAR(s.view->rowPixels(5), height * 1.4, 1);
+    EXPECT_NEAR(s.view->textRoom(2), room * 1.4, 2);
+    EXPECT_EQ(s.view->cellRect(5, 3).left(), s.view->cellRect(5, 2).right() + 1);
+    EXPECT_EQ(s.g.colWidth(2), 1000) << "the grid's own widths stay as they were";
+
+    // The face is drawn at its share of the grid's size.
+    QFont face(QStringLiteral("IPAGothic"));
+    s.view->setCellFace(face, 0.75);
+    EXPECT_DOUBLE_EQ(s.view->cellFont().pointSizeF(), 16.8 * 0.75);
+    s.g.setFontSize(12);
+    EXPECT_DOUBLE_EQ(s.view->cellFont().pointSizeF(), 9.0);
+}
+
+TEST(GridView, ATapIsAClickEvenWhenItsReleaseComesWhileThePressGivesTheFocus)
+{
+    Sheet s;
+    // The focus is elsewhere in the window, as in the cell editor.
+    auto *other = new QLineEdit(s.view.get());
+    other->setGeometry(0, 0, 40, 10);
+    other->show();
+    s.view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(s.view.get()));
+    other->setFocus();
+    ASSERT_TRUE(other->hasFocus());
+    int clicks = 0;
+    s.g.events.click = [&] { ++clicks; };
+    // A handler of the focus lets pending events run, and the tap's release is among them.
+    const QPoint at = s.at(5, 3);
+    s.g.events.gotFocus = [&] { QTest::mouseRelease(s.vp(), Qt::LeftButton, {}, at); };
+    QTest::mousePress(s.vp(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(s.g.row(), 5);
+    EXPECT_EQ(s.g.col(), 3);
+
+    // The next press and drag select as ever: the early release was used up.
+    s.g.events.gotFocus = nullptr;
+    QTest::mousePress(s.vp(), Qt::LeftButton, {}, s.at(7, 2));
+    QTest::mouseMove(s.vp(), s.at(9, 4));
+    EXPECT_EQ(clicks, 1);
+    QTest::mouseRelease(s.vp(), Qt::LeftButton, {}, s.at(9, 4));
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(s.g.rowSel(), 9);
 }
