@@ -11,6 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QAbstractItemView>
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +32,7 @@
 #include "quotedesk/mainwindow/kihon_start_screen.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/mainwindow/select_files.h"
+#include "quotedesk/sheet/sheet_face.h"
 #include "quotedesk/sheet/sheet_header.h"
 
 namespace qd::forms {
@@ -151,8 +157,8 @@ void KIHON::showStartState()
         m.setEnabled(name, true);
         m.setVisible(name, true);
     }
-    // Never available: the spreadsheet menu and the shaku sizes.
-    for (const char *name : {"HYO_000", "HYO_123", "GARASU_SYAKU"})
+    // Never available: the spreadsheet menu, whose entries start nothing, and the shaku sizes.
+    for (const char *name : {"HYO_000", "HYO_123", "HYO_EXCEL", "GARASU_SYAKU"})
         m.setEnabled(QString::fromLatin1(name), false);
 
     Label10->setText(QStringLiteral("総合計(見積書)"));
@@ -228,6 +234,7 @@ void KIHON::KIHON_LAYOUT()
     };
     placeCombo(Combo2, 370, 120, 4300);
     placeCombo(Combo4, 120, 7680, 3250);
+    fitTaxBreakdown();
 
     // Place and font size of the captions and boxes of the top bar, at a screen scale of 1.
     struct Placement {
@@ -286,6 +293,9 @@ void KIHON::readFolderPointer()
 void KIHON::startValues()
 {
     g.FONT_BASE = Fixed4::fromInt(12);
+    // The sheets' widths and heights are as stored at the base font size and follow the zoom.
+    for (qd::qt::GridView *v : Grid1)
+        qd::sheet::setSheetFace(*v, g.FONT_BASE.toDouble());
     g.CUR_LIST_INDEX = -1;
     g.PRN_SCALE_X = Fixed4::fromInt(100);
     g.PRN_SCALE_Y = Fixed4::fromInt(100);
@@ -420,8 +430,39 @@ void KIHON::comboClear(const std::string &name)
 
 void KIHON::comboAddItem(const std::string &name, const std::string &text)
 {
-    if (auto *c = qobject_cast<QComboBox *>(controlByName(name)))
+    if (auto *c = qobject_cast<QComboBox *>(controlByName(name))) {
         c->addItem(qs(text));
+        if (c == Combo4)
+            fitTaxBreakdown();
+    }
+}
+
+void KIHON::fitTaxBreakdown()
+{
+    // A breakdown line names the rate, the base and the tax: the box shows the line whole, in a
+    // smaller size where the box is narrower than the line, and its list is as wide as the
+    // widest line.
+    QStyleOptionComboBox option;
+    option.initFrom(Combo4);
+    const int room = Combo4->style()
+                         ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, Combo4)
+                         .width() - 4;
+    auto widest = [this](const QFont &f) {
+        const QFontMetrics m(f);
+        int w = 0;
+        for (int i = 0; i < Combo4->count(); ++i)
+            w = std::max(w, m.horizontalAdvance(Combo4->itemText(i)));
+        return w;
+    };
+    QFont f = font();
+    const double full = f.pointSizeF() > 0 ? f.pointSizeF() : 9.0;
+    for (double points = full; points >= 5.0; points -= 0.25) {
+        f.setPointSizeF(points);
+        if (widest(f) <= room)
+            break;
+    }
+    Combo4->setFont(f);
+    Combo4->view()->setMinimumWidth(widest(f) + Combo4->view()->verticalScrollBar()->sizeHint().width() + 8);
 }
 
 void KIHON::setMousePointer(int pointer)

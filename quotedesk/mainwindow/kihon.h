@@ -96,6 +96,10 @@ public:
         std::string folder;
     };
     static ComboParts parseComboEntry(const std::string &entry);
+    // The Combo2 entry at a position (the list itself shows only the document's name).
+    std::string comboEntryAt(int index) const;
+    void addComboEntry(const std::string &entry);
+    void setComboEntry(int index, const std::string &entry);
 
     // ---- in-cell editing (kihon_editing.cpp) ----
     // Sheet events (every one acts on the current sheet Grid1(CUR_SLOT)).
@@ -176,6 +180,8 @@ private:
     // The menu tree from the menu table, every entry connected to its command.
     void buildMenus();
     void setDocumentMenusEnabled(bool enabled);
+    // Combo4's size, so that its breakdown lines show whole.
+    void fitTaxBreakdown();
     // Connects the sheets' events, the cell editor, Frame1 and Label10 to their handlers; run
     // once by the constructor. disconnectEditing takes the hooks off again (the destructor).
     void connectEditing();

@@ -80,11 +80,29 @@ KIHON::ComboParts KIHON::parseComboEntry(const std::string &entry)
     return parts;
 }
 
+// The list shows each document by its name; the whole entry, with its slot and folder, stays
+// with the item for the program.
+std::string KIHON::comboEntryAt(int index) const
+{
+    return ss(Combo2->itemData(index).toString());
+}
+
+void KIHON::addComboEntry(const std::string &entry)
+{
+    Combo2->addItem(qs(parseComboEntry(entry).name), qs(entry));
+}
+
+void KIHON::setComboEntry(int index, const std::string &entry)
+{
+    Combo2->setItemText(index, qs(parseComboEntry(entry).name));
+    Combo2->setItemData(index, qs(entry));
+}
+
 int KIHON::freeSlot()
 {
     Combo3->clear();
     for (int i = 0; i < Combo2->count(); ++i)
-        Combo3->addItem(qs(qd::text::format(parseComboEntry(ss(Combo2->itemText(i))).slot, "00")));
+        Combo3->addItem(qs(qd::text::format(parseComboEntry(comboEntryAt(i)).slot, "00")));
     for (int s = 0;; ++s) {
         bool used = false;
         for (int i = 0; i < Combo3->count(); ++i)
@@ -127,7 +145,7 @@ void KIHON::kihon_idx_read()
     const int index = Combo2->currentIndex();
     if (index < 0)
         return;
-    const ComboParts e = parseComboEntry(trim(ss(Combo2->itemText(index))));
+    const ComboParts e = parseComboEntry(trim(comboEntryAt(index)));
     g.CUR_DOC_NAME = e.name;
     g.HEAD_NAME = e.name;
     g.DOC_DIR = e.folder;
@@ -168,7 +186,7 @@ void KIHON::Combo2_Click()
 void KIHON::abandonNewSlot(int slot, int previousIndex)
 {
     const int added = Combo2->count() - 1;
-    if (added >= 0 && parseComboEntry(ss(Combo2->itemText(added))).slot == slot)
+    if (added >= 0 && parseComboEntry(comboEntryAt(added)).slot == slot)
         Combo2->removeItem(added);
     FlexGrid &grid = g.Grid1.at(static_cast<std::size_t>(slot));
     grid.clear();
@@ -229,7 +247,7 @@ void KIHON::FILE_NEW_Click()
         qd::core::BUKKEN_HEAD_CLEAR(g);
         g.HEAD_BUKKEN = g.CUR_DOC_NAME;
         g.SKIP_BREAKDOWN = 1;
-        Combo2->addItem(qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
+        addComboEntry(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR));
         Combo2->setCurrentIndex(g.CUR_LIST_INDEX);
         Combo2_Click();
 
@@ -339,7 +357,7 @@ void KIHON::FILE_READ_Click()
 bool KIHON::openDocumentInSlot(int slot, const std::string &name, const std::string &folder, bool startUp)
 {
     for (int i = 0; i < Combo2->count(); ++i)
-        if (parseComboEntry(ss(Combo2->itemText(i))).name == trim(name)) {
+        if (parseComboEntry(comboEntryAt(i)).name == trim(name)) {
             beep();
             msgBox("既に読込中です。");
             return false;
@@ -357,7 +375,7 @@ bool KIHON::openDocumentInSlot(int slot, const std::string &name, const std::str
 
     try {
         g.SKIP_BREAKDOWN = 1;
-        Combo2->addItem(qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
+        addComboEntry(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR));
         Combo2->setCurrentIndex(g.CUR_LIST_INDEX);
         Combo2_Click();
 
@@ -434,7 +452,7 @@ void KIHON::FILE_WRITE_Click()
     if (qd::core::BUKKEN_FILE_WRITE(g, ss(chosen.fileName), ss(chosen.fileTitle))) {
         // The list shows the document under the name and folder it now has.
         if (g.CUR_LIST_INDEX >= 0 && g.CUR_LIST_INDEX < Combo2->count())
-            Combo2->setItemText(g.CUR_LIST_INDEX, qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
+            setComboEntry(g.CUR_LIST_INDEX, comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR));
     }
     currentGridView().setFocus();
 }
@@ -451,7 +469,7 @@ void KIHON::Command4_Click()
     if (Combo2->count() > 0) {
         Combo2->setCurrentIndex(0);
         Combo2_Click();
-        const int first = parseComboEntry(ss(Combo2->itemText(0))).slot;
+        const int first = parseComboEntry(comboEntryAt(0)).slot;
         if (first >= 0 && first < qd::core::SlotCount)
             g.CUR_SLOT = static_cast<std::int16_t>(first);
         bringSheetToFront(g.CUR_SLOT);

@@ -169,7 +169,7 @@ GridDisplaySettings decodeGridDisplay(std::string_view bytes)
 
 GridDisplaySettings defaultGridDisplay()
 {
-    static constexpr int widths[25] = {200,  1250, 4340, 2290, 20,   20,   20,   20,   20,
+    static constexpr int widths[25] = {300,  1250, 4340, 2290, 20,   20,   20,   20,   20,
                                        1580, 1250, 20,   1260, 1000, 1000, 1000, 1860, 1300,
                                        1300, 1300, 1300, 20,   20,   1300, 1300};
     GridDisplaySettings s;

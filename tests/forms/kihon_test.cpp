@@ -166,7 +166,8 @@ TEST_F(KihonDocuments, NewDocumentGetsASheetTheCaptionAndTheMenus)
     k.FILE_NEW_Click();
 
     ASSERT_EQ(k.Combo2->count(), 1);
-    EXPECT_EQ(k.Combo2->itemText(0).toStdString(), "テスト邸" + std::string(70, ' ') + "#00" + g().DOC_DIR);
+    EXPECT_EQ(k.comboEntryAt(0), "テスト邸" + std::string(70, ' ') + "#00" + g().DOC_DIR);
+    EXPECT_EQ(k.Combo2->itemText(0).toStdString(), "テスト邸") << "the list shows the name, not the folder";
     EXPECT_EQ(g().CUR_DOC_NAME, "テスト邸");
     EXPECT_EQ(g().HEAD_BUKKEN, "テスト邸");
     EXPECT_EQ(title(k), CHOSEN_CAPTION);
@@ -218,7 +219,7 @@ TEST_F(KihonDocuments, FiveDocumentsAtMostEachNameOnce)
     EXPECT_EQ(g().CUR_DOC_NAME, "A"); // the first listed document is current
     newDocument(k, QStringLiteral("D"));
     EXPECT_EQ(g().CUR_SLOT, 1);
-    EXPECT_TRUE(k.Combo2->itemText(2).startsWith(QStringLiteral("D") + QString(70, u' ') + QStringLiteral("#01")));
+    EXPECT_TRUE(k.comboEntryAt(2).starts_with("D" + std::string(70, ' ') + "#01"));
 
     openSample(k);
     EXPECT_EQ(g().CUR_SLOT, 3);
@@ -311,11 +312,11 @@ TEST_F(KihonDocuments, SaveAsRenamesTheListEntry)
 {
     KIHON &k = start();
     openSample(k);
-    const std::string sampleEntry = k.Combo2->itemText(0).toStdString();
+    const std::string sampleEntry = k.comboEntryAt(0);
 
     seam.cancelSave();
     k.FILE_WRITE_Click();
-    EXPECT_EQ(k.Combo2->itemText(0).toStdString(), sampleEntry);
+    EXPECT_EQ(k.comboEntryAt(0), sampleEntry);
 
     seam.answerSave(docPath("別名.TXT"), [this](const qd::qt::FileDialogRequest &r) {
         EXPECT_EQ(r.fileName.toStdString(), "見本見積.TXT");
@@ -326,7 +327,8 @@ TEST_F(KihonDocuments, SaveAsRenamesTheListEntry)
     k.FILE_WRITE_Click();
     EXPECT_TRUE(std::filesystem::exists(inst.data() / "TXT" / "別名.TXT"));
     EXPECT_TRUE(std::filesystem::exists(inst.data() / "TXT" / "別名.SSS"));
-    EXPECT_EQ(k.Combo2->itemText(0).toStdString(), "別名" + std::string(70, ' ') + "#00" + txtDir());
+    EXPECT_EQ(k.comboEntryAt(0), "別名" + std::string(70, ' ') + "#00" + txtDir());
+    EXPECT_EQ(k.Combo2->itemText(0).toStdString(), "別名");
     EXPECT_EQ(std::filesystem::file_size(inst.data() / "TXT" / "別名.TXT"),
               std::filesystem::file_size(inst.data() / "TXT" / "見本見積.TXT"));
 

@@ -124,7 +124,7 @@ TEST_F(SheetDisplay, MissingShortOrUnusableFilesGiveTheDefaults)
         const qd::grid::FlexGrid &s = g.curGrid();
         EXPECT_EQ(s.rowHeight(0), 680) << c.what;
         EXPECT_EQ(s.rowHeight(1), 280) << c.what;
-        EXPECT_EQ(s.colWidth(0), 200) << c.what;
+        EXPECT_EQ(s.colWidth(0), 300) << c.what; // wide enough for "頁" and a page number
         EXPECT_EQ(s.colWidth(2), 4340) << c.what;
         EXPECT_EQ(s.colWidth(7), 20) << c.what;
         EXPECT_EQ(s.colWidth(24), 1300) << c.what;
