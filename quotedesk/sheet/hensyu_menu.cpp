@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <map>
@@ -42,27 +43,26 @@ QFont formFont(double points, bool bold)
     return f;
 }
 
-// Place of each hint box in the window's own layout, in form twips: the button's own Left and Top
-// (relative to its frame) with the offsets of each hint.
+// Lines and size of each button's hint, in twips.
 const std::map<QString, EditToolHint> &hintTable()
 {
     static const std::map<QString, EditToolHint> table = {
-        {"Command8", {{"指定行数を挿入"}, 1680, 220, 240 + 450, 360}},
-        {"Command7", {{"指定行数を削除"}, 1680, 220, 240 + 450, 840}},
-        {"Command10", {{"行・列の指定範囲を複写"}, 2730, 220, 240 + 450, 1560}},
-        {"Command9", {{"複写した範囲を指定場所へ貼付"}, 2940, 220, 240 + 450, 2040}},
-        {"Command2", {{"boxへ設定した値を", "指定のｾﾙ範囲に貼付"}, 2100, 440, 240 + 450, 2950}},
-        {"Command11", {{"品名の列表示を", "固定化します"}, 1680, 440, 240 + 450, 6000 - 1300}},
+        {"Command8", {{"指定行数を挿入"}, 1680, 220}},
+        {"Command7", {{"指定行数を削除"}, 1680, 220}},
+        {"Command10", {{"行・列の指定範囲を複写"}, 2730, 220}},
+        {"Command9", {{"複写した範囲を指定場所へ貼付"}, 2940, 220}},
+        {"Command2", {{"boxへ設定した値を", "指定のｾﾙ範囲に貼付"}, 2100, 440}},
+        {"Command11", {{"品名の列表示を", "固定化します"}, 1680, 440}},
         {"Command15",
          {{"指定行範囲を【X】として、まとめます", "まとめ行の下に金額合計行を作成し", "まとめ行は印刷・合計されません"},
-          3360, 660, 240 + 300, 840 + 60}},
-        {"Command16", {{"指定範囲のまとめ行を解除します", "まとめ行の下の合計行を削除必要です"}, 3570, 440, 240 + 300, 840 + 380}},
-        {"Command17", {{"指定行を単品として登録します"}, 2940, 220, 960 - 550, 5520 - 2000}},
-        {"Command19", {{"文字ｻｲｽﾞ拡大"}, 1470, 220, 240 + 300, 120}},
-        {"Command18", {{"文字ｻｲｽﾞ縮小"}, 1470, 220, 240 + 300, 430}},
-        {"Command3", {{"このｼｰﾄの現在表示の", "行高・列巾を記録"}, 2310, 440, 240 + 300, 840}},
-        {"Command23", {{"行高/列巾 拡大"}, 1680, 220, 240 + 300, 840 + 120}},
-        {"Command22", {{"行高/列巾 縮小"}, 1680, 220, 240 + 300, 840 + 430}},
+          3360, 660}},
+        {"Command16", {{"指定範囲のまとめ行を解除します", "まとめ行の下の合計行を削除必要です"}, 3570, 440}},
+        {"Command17", {{"指定行を単品として登録します"}, 2940, 220}},
+        {"Command19", {{"文字ｻｲｽﾞ拡大"}, 1470, 220}},
+        {"Command18", {{"文字ｻｲｽﾞ縮小"}, 1470, 220}},
+        {"Command3", {{"このｼｰﾄの現在表示の", "行高・列巾を記録"}, 2310, 440}},
+        {"Command23", {{"行高/列巾 拡大"}, 1680, 220}},
+        {"Command22", {{"行高/列巾 縮小"}, 1680, 220}},
     };
     return table;
 }
@@ -152,14 +152,18 @@ void HENSYU_MENU::buildControls()
 
     Command17 = button(this, "Command17", QStringLiteral("単品登録"), 5520, 960, 970, 500, 10, true);
 
-    Text1 = new QLabel(this);
+    // The hint floats beside the window, next to the row of the button it explains: over the
+    // window it would cover the buttons it is about and catch their clicks.
+    Text1 = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setFont(formFont(10, true));
     Text1->setAutoFillBackground(true);
+    Text1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Text1->setAttribute(Qt::WA_ShowWithoutActivating);
     Text1->setStyleSheet(QStringLiteral("QLabel { background-color: rgb(255, 255, 192); border: 1px solid black; "
                                         "padding-left: 2px; }"));
     Text1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    qd::qt::setGeometryTwips(Text1, 120, 1800, 250, 300);
+    qd::qt::resizeTwips(Text1, 250, 300);
     Text1->hide();
 
     connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
@@ -227,11 +231,33 @@ void HENSYU_MENU::showHint(QPushButton *button)
     if (hint.lines.isEmpty())
         return;
     Text1->setText(hint.lines.join(QLatin1Char('\n')));
-    qd::qt::setGeometryTwips(Text1, hint.left, hint.top, hint.width, hint.height);
+    qd::qt::resizeTwips(Text1, hint.width, hint.height);
     // A font wider or taller than the window was laid out for gets a box that shows all of it.
     Text1->resize(Text1->size().expandedTo(Text1->sizeHint()));
-    Text1->raise();
+    Text1->move(hintPlace(button, Text1->size()));
     Text1->setVisible(true);
+    Text1->raise();
+}
+
+QPoint HENSYU_MENU::hintPlace(const QPushButton *button, const QSize &size) const
+{
+    // Beside the window, at the button's left: above it for the buttons of the top row, below
+    // it for the others; on the other side where the screen has no room.
+    constexpr int gap = 2;
+    const QRect window = frameGeometry();
+    const QPoint at = button->mapToGlobal(QPoint(0, 0));
+    const bool topRow = button->parentWidget() == Frame3;
+    const int above = window.top() - gap - size.height();
+    const int below = window.bottom() + 1 + gap;
+    const QScreen *screen = this->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(window.topLeft(), QSize(1 << 20, 1 << 20));
+    int y = topRow ? above : below;
+    if (topRow && y < area.top())
+        y = below;
+    else if (!topRow && y + size.height() > area.bottom() + 1)
+        y = above;
+    const int x = std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    return {x, y};
 }
 
 bool HENSYU_MENU::eventFilter(QObject *watched, QEvent *event)
@@ -265,6 +291,19 @@ void HENSYU_MENU::mouseMoveEvent(QMouseEvent *event)
     if (!childAt(event->position().toPoint()))
         Form_MouseMove();
     QWidget::mouseMoveEvent(event);
+}
+
+void HENSYU_MENU::leaveEvent(QEvent *event)
+{
+    // The hint stands outside the window: it goes when the pointer leaves the window.
+    Text1->hide();
+    QWidget::leaveEvent(event);
+}
+
+void HENSYU_MENU::hideEvent(QHideEvent *event)
+{
+    Text1->hide();
+    QWidget::hideEvent(event);
 }
 
 void HENSYU_MENU::closeEvent(QCloseEvent *event)

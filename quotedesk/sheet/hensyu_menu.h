@@ -26,10 +26,11 @@ class QRadioButton;
 
 namespace qd::forms {
 
-// Button hints: lines, size and place of the hint box Text1 in form twips.
+// Button hints: lines and size of the hint box Text1 in twips (the box grows where the font
+// needs more).
 struct EditToolHint {
     QStringList lines;
-    int width = 0, height = 0, top = 0, left = 0;
+    int width = 0, height = 0;
 };
 
 class HENSYU_MENU : public QWidget, public EditToolWindow {
@@ -50,7 +51,7 @@ public:
     QPushButton *Command15 = nullptr, *Command16 = nullptr, *Command20 = nullptr, *Command17 = nullptr;
     QRadioButton *Option1 = nullptr, *Option2 = nullptr;
     QLineEdit *Text3 = nullptr; // value box
-    QLabel *Text1 = nullptr;    // hint box
+    QLabel *Text1 = nullptr;    // hint box, a window of its own beside this one
 
     // ---- handlers ----
     void Form_Load();
@@ -91,9 +92,13 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Where the hint of a button stands on the screen (its top left).
+    QPoint hintPlace(const QPushButton *button, const QSize &size) const;
     void buildControls();
     // Runs a command; a failure the command did not expect is reported, never passed on to the
     // event loop.

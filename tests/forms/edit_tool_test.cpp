@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include "platform/qt/forms.h"
 #include "quotedesk/core/sheet_setup.h"
@@ -57,23 +58,28 @@ TEST_F(EditTool, IsTheMainWindowsEditToolAndStaysUsableAboveIt)
     EXPECT_EQ(w->Command20->text().toStdString(), "行高↑");
 }
 
-TEST_F(EditTool, HintsFollowThePointerAndTheBareWindowHidesThem)
+TEST_F(EditTool, HintsStandBesideTheButtonsAndTheBareWindowHidesThem)
 {
-    openNew();
+    KIHON &k = openNew();
+    k.HENSYU_MENU_DISP_Click();
     HENSYU_MENU &w = tool();
+    ASSERT_TRUE(w.isVisible());
+    const QList<QPushButton *> buttons = w.findChildren<QPushButton *>();
+    auto onScreen = [](const QWidget *b) { return QRect(b->mapToGlobal(QPoint(0, 0)), b->size()); };
     struct Case {
         QPushButton *button;
         const char *text;
-        double width, height, top, left;
+        double width, height;
     };
     const Case cases[] = {
-        {w.Command8, "指定行数を挿入", 1680, 220, 690, 360},
-        {w.Command2, "boxへ設定した値を\n指定のｾﾙ範囲に貼付", 2100, 440, 690, 2950},
-        {w.Command11, "品名の列表示を\n固定化します", 1680, 440, 690, 4700},
+        {w.Command8, "指定行数を挿入", 1680, 220},
+        {w.Command2, "boxへ設定した値を\n指定のｾﾙ範囲に貼付", 2100, 440},
+        {w.Command11, "品名の列表示を\n固定化します", 1680, 440},
         {w.Command15, "指定行範囲を【X】として、まとめます\nまとめ行の下に金額合計行を作成し\nまとめ行は印刷・合計されません", 3360,
-         660, 540, 900},
-        {w.Command17, "指定行を単品として登録します", 2940, 220, 410, 3520},
-        {w.Command22, "行高/列巾 縮小", 1680, 220, 540, 1270},
+         660},
+        {w.Command16, "指定範囲のまとめ行を解除します\nまとめ行の下の合計行を削除必要です", 3570, 440},
+        {w.Command17, "指定行を単品として登録します", 2940, 220},
+        {w.Command22, "行高/列巾 縮小", 1680, 220},
     };
     for (const Case &c : cases) {
         // The pointer arrives over the button.
@@ -85,13 +91,53 @@ TEST_F(EditTool, HintsFollowThePointerAndTheBareWindowHidesThem)
         // At least the table's size; a font larger than the window was laid out for gets a larger box.
         EXPECT_GE(r.width, c.width - 15) << c.text;
         EXPECT_GE(r.height, c.height - 15) << c.text;
-        EXPECT_NEAR(r.top, c.top, 15) << c.text;
-        EXPECT_NEAR(r.left, c.left, 15) << c.text;
+        // Whole, and over none of the window's buttons: clicks reach them.
+        EXPECT_GE(w.Text1->width(), w.Text1->sizeHint().width()) << c.text;
+        const QRect hint = w.Text1->frameGeometry();
+        for (const QPushButton *b : buttons)
+            EXPECT_FALSE(hint.intersects(onScreen(b))) << c.text << " covers " << b->objectName().toStdString();
+        EXPECT_TRUE(w.Text1->testAttribute(Qt::WA_TransparentForMouseEvents));
+        // Beside the button it explains, as far as the screen lets it.
+        const QRect area = w.screen()->availableGeometry();
+        EXPECT_TRUE(hint.left() == onScreen(c.button).left() || hint.right() == area.right()) << c.text;
+        EXPECT_TRUE(area.contains(hint)) << c.text;
     }
     w.showHint(w.Command20); // no hint of its own: the last one stays
     EXPECT_EQ(w.Text1->text().toStdString(), "行高/列巾 縮小");
     w.Form_MouseMove();
     EXPECT_TRUE(w.Text1->isHidden());
+    w.showHint(w.Command8);
+    w.hide();
+    EXPECT_TRUE(w.Text1->isHidden()) << "the hint goes with the window";
+}
+
+TEST_F(EditTool, OpensAtTheMainWindowsRightEdgeAndAfterThatWhereTheUserPutIt)
+{
+    KIHON &k = openNew();
+    sheet().raiseMouseMove(0, 0, 3000, 2000); // over the names, where it used to open
+    k.HENSYU_MENU_DISP_Click();
+    HENSYU_MENU &w = tool();
+    const QRect main = k.frameGeometry();
+    const QRect at = w.frameGeometry();
+    EXPECT_TRUE(main.contains(at)) << "inside the main window";
+    EXPECT_GT(at.left(), main.center().x()) << "at its right edge";
+    EXPECT_LE(main.right() - at.right(), 20);
+    // The names and designations stay in sight.
+    qd::qt::GridView &view = k.currentGridView();
+    for (int c : {col::HINMEI, col::KOSYO}) {
+        const QRect cell = view.cellRect(view.grid().topRow(), c);
+        const QRect column(view.mapToGlobal(QPoint(cell.left(), 0)), QSize(cell.width(), view.height()));
+        EXPECT_FALSE(column.intersects(at)) << "column " << c;
+    }
+
+    // Moved by the user, hidden, shown again: where the user put it.
+    w.move(at.topLeft() - QPoint(200, 150));
+    const QPoint moved = w.pos();
+    w.hide();
+    int f1 = 112;
+    sheet().raiseKeyDown(f1, 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.pos(), moved);
 }
 
 TEST_F(EditTool, ValueBoxTakesOnlyWhatEnterConfirmsAndLeavesTheBlockAlone)
