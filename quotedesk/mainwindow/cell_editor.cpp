@@ -71,9 +71,10 @@ EditorColumnClass editorColumnClass(int col)
 std::string editorLoadText(int col, std::string_view cellText)
 {
     if (editorColumnClass(col) == EditorColumnClass::Amount)
-        return qd::core::withoutMoneyMarks(cellText);
-    return std::string(cellText);
+        return qd::text::trimRight(qd::core::withoutMoneyMarks(cellText));
+    return qd::text::trimRight(cellText);
 }
+
 
 std::string editorWriteBack(int col, std::string_view editorText)
 {

@@ -25,7 +25,8 @@ EditorColumnClass editorColumnClass(int col);
 // The bytes the remark keeps in its document field; a longer remark would be cut at the save.
 inline constexpr std::size_t REMARK_FIELD_BYTES = 50;
 
-// The editor's text when it is loaded from a cell of column `col`.
+// The editor's text when it is loaded from a cell of column `col`: without the blanks that pad
+// a value read from its field, so that a click puts the cursor at the end of the value.
 std::string editorLoadText(int col, std::string_view cellText);
 
 // The cell's text when the editor's value is written back into a cell of column `col`.

@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +61,8 @@ bool isTransientFocusChange(QEvent *event)
 }
 
 constexpr int CELL_EDITOR_WIDTH = 10000; // twips
+constexpr const char *EDIT_TOOL_PLACED = "qd_editToolPlaced";
+constexpr int EDIT_TOOL_MARGIN = 16; // pixels between the edit tool window and the main window's edge
 constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_UP = 38, KEY_DOWN = 40, KEY_DELETE = 46;
 constexpr int KEY_C = 67, KEY_V = 86, KEY_F1 = 112;
 
@@ -152,13 +156,14 @@ void KIHON::GRID1_DblClick()
     FlexGrid &grid = g.curGrid();
     g.COL_NO = grid.col();
     g.ROW_NO = grid.row();
-    openCellEditor(false);
+    // The editor takes the focus, so that typing goes into it at once.
+    openCellEditor(true);
 }
 
 void KIHON::GRID1_GotFocus()
 {
     qd::qt::doEvents();
-    Text1->setText(QString::fromStdString(g.curGrid().text()));
+    Text1->setText(QString::fromStdString(qd::text::trimRight(g.curGrid().text())));
 }
 
 void KIHON::GRID1_KeyDown(int &keyCode, int /*shift*/)
@@ -198,7 +203,7 @@ void KIHON::GRID1_KeyDown(int &keyCode, int /*shift*/)
         grid.setRedraw(false);
         try {
             grid.setText(std::string(150, ' '));
-            Text1->setText(QString::fromStdString(grid.text()));
+            Text1->setText(QString::fromStdString(qd::text::trimRight(grid.text())));
             qd::sheet::clampWorkCell(g);
             qd::core::ROW_CALC(g);
             qd::core::TAX_TOTAL_CALC(g);
@@ -269,7 +274,7 @@ void KIHON::openCellEditor(bool withFocus)
     top = std::clamp(top, 0.0, std::max(0.0, frame.height - height));
     qd::qt::setGeometryTwips(Text1, left, top, CELL_EDITOR_WIDTH, height);
     // The editor always shows the text of the cell it is opened on.
-    Text1->setText(QString::fromStdString(g.curGrid().text()));
+    Text1->setText(QString::fromStdString(qd::text::trimRight(g.curGrid().text())));
     Text1->show();
     Text1->raise();
     if (!withFocus)
@@ -279,6 +284,8 @@ void KIHON::openCellEditor(bool withFocus)
     // events; the editor then loads itself as if it had got the focus.
     if (!cellEditorFocused)
         Text1_GotFocus();
+    // The input method places its candidate window at the editor's cursor, where it now is.
+    QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
 }
 
 void KIHON::Text1_GotFocus()
@@ -342,8 +349,17 @@ void KIHON::Frame1_DblClick()
     auto *window = dynamic_cast<QWidget *>(&tool);
     if (!window)
         return; // the edit tool window is not part of this build
+    // Shown the first time at the main window's right edge, where it covers the least of the
+    // sheet (the names stand at the left); after that where it stood, or where the user moved it.
+    const bool placed = window->property(EDIT_TOOL_PLACED).toBool();
     qd::qt::showModeless(window);
-    qd::qt::moveTwips(window, g.GRID_MOUSE_X - 500.0, g.GRID_MOUSE_Y + 1200.0);
+    if (!placed) {
+        const QRect main = frameGeometry();
+        const QSize size = window->frameGeometry().size().expandedTo(window->size());
+        window->move(main.right() + 1 - size.width() - EDIT_TOOL_MARGIN,
+                     main.bottom() + 1 - size.height() - EDIT_TOOL_MARGIN);
+        window->setProperty(EDIT_TOOL_PLACED, true);
+    }
     window->activateWindow();
     window->setFocus();
 }

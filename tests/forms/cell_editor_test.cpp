@@ -43,13 +43,15 @@ TEST(CellEditor, TypedValuesAreWrittenBackByTheirColumnClass)
         EXPECT_EQ(editorWriteBack(c.col, c.typed), c.cell) << c.col << " " << c.typed;
 }
 
-TEST(CellEditor, AmountsLoseSeparatorsAndYenMarksWhenLoaded)
+TEST(CellEditor, LoadedValuesLosePaddingAndAmountsTheirSeparatorsAndYenMarks)
 {
     EXPECT_EQ(editorLoadText(14, "12,345"), "12345");
     EXPECT_EQ(editorLoadText(13, "\\12,345"), "12345");
     EXPECT_EQ(editorLoadText(20, "-1,200"), "-1200");
-    // Other columns are loaded as they stand.
-    EXPECT_EQ(editorLoadText(2, "W1,800 "), "W1,800 ");
+    // Other columns are loaded as they stand, without the blanks that pad a field.
+    EXPECT_EQ(editorLoadText(2, "W1,800 "), "W1,800");
+    EXPECT_EQ(editorLoadText(2, "  山田様亭" + std::string(192, ' ')), "  山田様亭");
+    EXPECT_EQ(editorLoadText(14, "12,345    "), "12345");
     EXPECT_EQ(editorLoadText(12, "65.00"), "65.00");
     // Loaded and written back, an amount comes back as it was.
     EXPECT_EQ(editorWriteBack(14, editorLoadText(14, "12,345")), "12,345");

@@ -1,5 +1,6 @@
 // In-cell editing of the sheet through the main window: the floating editor and its Enter /
 // Escape / leave protocol, the sheet's keys, mouse and selection events, the size-print modes.
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -135,7 +136,7 @@ TEST_F(KihonEditing, DeleteBlanksTheCellAndRepricesTheRow)
     sheet().raiseKeyDown(del, 0);
     EXPECT_EQ(del, 46) << "the key goes on to the grid";
     EXPECT_EQ(cell(4, C_SURYO), std::string(150, ' '));
-    EXPECT_EQ(k.Text1->text().toStdString(), std::string(150, ' '));
+    EXPECT_EQ(k.Text1->text().toStdString(), "") << "the editor shows the value, not its padding";
     EXPECT_EQ(cell(4, C_KINGAKU), "");
     EXPECT_EQ(g().DOC_AMOUNT_TOTAL, 0);
 }
@@ -221,6 +222,36 @@ TEST_F(KihonEditing, MouseOverTheSheetPlacesTheEditorAndTheRightButtonOpensTheSe
     EXPECT_TRUE(search->isVisible()) << "the search menu pops up although it is off the menu bar";
     EXPECT_FALSE(k.menus().isVisible(QStringLiteral("SERCH_000")));
     search->close();
+}
+
+TEST_F(KihonEditing, ADoubleClickOpensTheValueWithoutItsPaddingWithTheFocusAndTheCursorAtItsEnd)
+{
+    KIHON &k = openNew();
+    k.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&k));
+    // A name as it is loaded from its 200-byte field.
+    sheet().setCell(5, C_HINMEI, "山田様亭" + std::string(192, ' '));
+    sheet().setRow(5);
+    sheet().setCol(C_HINMEI);
+    sheet().raiseMouseMove(0, 0, 3000, 2000);
+    sheet().raiseDblClick();
+    ASSERT_TRUE(k.Text1->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), k.Text1) << "typing goes into the editor at once";
+    EXPECT_EQ(k.Text1->text().toStdString(), "山田様亭");
+    EXPECT_EQ(k.Text1->selectedText(), k.Text1->text());
+    EXPECT_EQ(k.Text1->cursorPosition(), 4);
+
+    // The input method is told where the cursor stands: inside the editor, after the name.
+    const QRect cursor = k.Text1->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_TRUE(k.Text1->rect().contains(cursor.center())) << cursor.x() << "," << cursor.y();
+    EXPECT_LE(cursor.left(), k.Text1->fontMetrics().horizontalAdvance(k.Text1->text()) + 12);
+
+    // A click at the end of the box and a typed character land right after the name.
+    QTest::mouseClick(k.Text1, Qt::LeftButton, {}, QPoint(k.Text1->width() - 4, k.Text1->height() / 2));
+    EXPECT_EQ(k.Text1->cursorPosition(), 4);
+    k.Text1->insert(QStringLiteral("体"));
+    QTest::keyClick(k.Text1, Qt::Key_Return);
+    EXPECT_EQ(cell(5, C_HINMEI), "山田様亭体");
 }
 
 TEST_F(KihonEditing, SizePrintModesShowInTheCaption)
