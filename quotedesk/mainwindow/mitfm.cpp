@@ -12,6 +12,7 @@
 #include "quotedesk/core/qd_state.h"
 #include "quotedesk/mainwindow/document_name.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
+#include "records/layouts.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -34,6 +35,12 @@ namespace {
 using qd::text::trim;
 
 constexpr int HEAD_RECORD_LENGTH = 256;
+
+// The header fields of Text1 .. Text6.
+constexpr qd::records::DocHeader::Field HEAD_FIELDS[6] = {
+    qd::records::DocHeader::TOKUI_NAME,    qd::records::DocHeader::BUKKEN_NAME,
+    qd::records::DocHeader::NOUHIN_BASYO,  qd::records::DocHeader::SIHARAI_JOKEN,
+    qd::records::DocHeader::NOUKI,         qd::records::DocHeader::YUKO_KIGEN};
 
 struct Place {
     int left, top, width, height;
@@ -228,13 +235,15 @@ void MITFM::DOC_HEAD_SHOW()
 
 std::string MITFM::shownValue(int n) const
 {
+    // The values read from the header carry the blanks that pad their fields; the boxes show
+    // them without, so that typing at the end of a value lands right after it.
     switch (n) {
-    case 1: return g.HEAD_TOKUI;
-    case 2: return g.HEAD_BUKKEN;
-    case 3: return g.HEAD_NOUHIN;
-    case 4: return g.HEAD_SIHARAI;
-    case 5: return g.HEAD_NOUKI;
-    case 6: return g.HEAD_YUKOU;
+    case 1: return qd::text::trimRight(g.HEAD_TOKUI);
+    case 2: return qd::text::trimRight(g.HEAD_BUKKEN);
+    case 3: return qd::text::trimRight(g.HEAD_NOUHIN);
+    case 4: return qd::text::trimRight(g.HEAD_SIHARAI);
+    case 5: return qd::text::trimRight(g.HEAD_NOUKI);
+    case 6: return qd::text::trimRight(g.HEAD_YUKOU);
     default: return qd::text::format(g.HEAD_RATE, "##0.00");
     }
 }
@@ -263,7 +272,7 @@ void MITFM::Combo1_Click(int index)
         return;
     const std::string name = partnerNameOfLine(Combo1->itemText(index).toStdString());
     g.HEAD_TOKUI = name;
-    Text[1]->setText(qs(name));
+    Text[1]->setText(qs(qd::text::trimRight(name)));
 }
 
 void MITFM::Text_GotFocus(int n)
@@ -285,7 +294,9 @@ void MITFM::Text_KeyDown(int n, int keyCode)
             Text_GotFocus(7);
             return;
         }
-        storeValue(n, typed);
+        if (n < 7 && !fitsField(n, typed))
+            return;
+        storeValue(n, n < 7 ? qd::text::trimRight(typed) : typed);
         box->setText(qs(shownValue(n)));
         if (n < 7)
             focusBox(n + 1);
@@ -296,6 +307,27 @@ void MITFM::Text_KeyDown(int n, int keyCode)
         if (n > 1)
             focusBox(n - 1);
     }
+}
+
+bool MITFM::fitsField(int n, const std::string &typed)
+{
+    // A value is never cut where the header is written: one its field cannot hold is refused,
+    // and the box shows what lies beyond the field selected, for the user to shorten.
+    const auto bytes = static_cast<std::size_t>(
+        qd::records::DocHeader::layout().fields[static_cast<std::size_t>(HEAD_FIELDS[n - 1])].width);
+    const std::string value = qd::text::trimRight(typed);
+    if (qd::text::cp932Width(value) <= bytes)
+        return true;
+    qd::qt::beep();
+    QString name = QString::fromUtf8(LABEL_CAPTIONS[n]).trimmed();
+    name.remove(QChar(0x3000));
+    qd::qt::msgBox(QStringLiteral("%1は全角%2文字（半角%3文字）までです。").arg(name).arg(bytes / 2).arg(bytes));
+    QLineEdit *box = Text[n];
+    const int kept = static_cast<int>(qs(qd::text::cutToWidth(value, bytes)).size());
+    box->setFocus(Qt::OtherFocusReason);
+    box->setText(qs(value));
+    box->setSelection(kept, static_cast<int>(box->text().size()) - kept);
+    return false;
 }
 
 void MITFM::Text_LostFocus(int n)

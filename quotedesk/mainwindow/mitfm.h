@@ -63,6 +63,8 @@ private:
     // The global of box n, as the box shows it.
     std::string shownValue(int n) const;
     void storeValue(int n, const std::string &text);
+    // Whether box n's text fits its header field; if not, says so and leaves the box to shorten.
+    bool fitsField(int n, const std::string &typed);
     void focusBox(int n);
     void unloadSelf();
 };

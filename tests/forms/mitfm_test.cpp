@@ -96,7 +96,7 @@ TEST_F(HeaderForm, OnlyValuesConfirmedWithEnterAreWrittenAtTheirOffsets)
     EXPECT_EQ(qd::text::trim(text(f.Text[2])), "見本邸　新築工事") << "the typing is dropped";
     typeInto(f, 3, QStringLiteral("現場渡し"), 13);
     typeInto(f, 4, QStringLiteral("取消される条件"), 27);
-    EXPECT_EQ(text(f.Text[4]), g().HEAD_SIHARAI);
+    EXPECT_EQ(text(f.Text[4]), qd::text::trimRight(g().HEAD_SIHARAI));
     typeInto(f, 5, QStringLiteral("2027/01/31"), 13);
     typeInto(f, 6, QStringLiteral("60日"), 13);
     typeInto(f, 7, QStringLiteral("12.5"), 13);
@@ -119,6 +119,32 @@ TEST_F(HeaderForm, OnlyValuesConfirmedWithEnterAreWrittenAtTheirOffsets)
         EXPECT_EQ(rec[static_cast<std::size_t>(sep)], ',') << sep;
     EXPECT_EQ(rec.substr(197, 57), std::string(57, ' '));
     EXPECT_EQ(rec.substr(254), "\r\n");
+}
+
+TEST_F(HeaderForm, BoxesShowValuesWithoutPaddingAndRefuseOneTheirFieldCannotHold)
+{
+    MITFM &f = openForm();
+    ASSERT_EQ(qd::text::cp932Width(g().HEAD_BUKKEN), 50u) << "read padded from its field";
+    f.Text_GotFocus(2);
+    EXPECT_EQ(text(f.Text[2]), "見本邸　新築工事");
+    EXPECT_EQ(f.Text[2]->cursorPosition(), 8) << "typing at the end lands after the name";
+    typeInto(f, 2, f.Text[2]->text() + QStringLiteral("体"), 13);
+    EXPECT_EQ(g().HEAD_BUKKEN, "見本邸　新築工事体");
+
+    // Twenty-six full-width characters are 52 bytes: refused, said, and left to shorten.
+    const QString tooWide = QString(26, QChar(0x7A93)); // 窓
+    seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "物件名は全角25文字（半角50文字）までです。");
+    });
+    typeInto(f, 2, tooWide, 13);
+    EXPECT_EQ(seam.beepCount(), 1);
+    EXPECT_EQ(g().HEAD_BUKKEN, "見本邸　新築工事体") << "the value stays as last confirmed";
+    EXPECT_EQ(f.Text[2]->text(), tooWide);
+    EXPECT_EQ(f.Text[2]->selectedText(), QStringLiteral("窓")) << "what lies beyond the field is selected";
+
+    f.Command1_Click();
+    const std::string rec = readBytes(headerFile());
+    EXPECT_EQ(qd::text::trim(qd::text::fromCp932(rec.substr(51, 50))), "見本邸　新築工事体");
 }
 
 TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)
