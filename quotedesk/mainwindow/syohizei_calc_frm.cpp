@@ -202,8 +202,19 @@ void syohizei_calc_frm::Text1_LostFocus()
     TAX_RATE_CHECK();
     if (m_error != 0) {
         Text1->setText(qd::qt::qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
-        Text1->setFocus();
+        returnFocusTo(Text1);
     }
+}
+
+void syohizei_calc_frm::returnFocusTo(QLineEdit *box)
+{
+    // The box that holds the refused value gets the focus back with its text selected, for the
+    // user to type the value again. The message box took the active window from the form: the
+    // focus is given again when the form is active once more.
+    m_refocus = box;
+    activateWindow();
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
 }
 
 void syohizei_calc_frm::Text2_GotFocus()
@@ -233,7 +244,7 @@ void syohizei_calc_frm::Text2_LostFocus()
     TAX_RATE_CHECK();
     if (m_error != 0) {
         Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
-        Text2->setFocus();
+        returnFocusTo(Text2);
     }
 }
 
@@ -305,8 +316,22 @@ void syohizei_calc_frm::unloadForm()
     app.forms.unload<syohizei_calc_frm>();
 }
 
+bool syohizei_calc_frm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && m_refocus) {
+        QLineEdit *box = m_refocus;
+        m_refocus = nullptr;
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+    }
+    return QWidget::event(event);
+}
+
 bool syohizei_calc_frm::eventFilter(QObject *watched, QEvent *event)
 {
+    // The box to return to has the focus in the active form: nothing more to give back.
+    if (event->type() == QEvent::FocusIn && watched == m_refocus && isActiveWindow())
+        m_refocus = nullptr;
     const bool unit = watched == Text1;
     if (watched != Text1 && watched != Text2)
         return QWidget::eventFilter(watched, event);

@@ -50,16 +50,19 @@ public:
     int errorFlag() const { return m_error; }
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void restoreFromRecord();
     void unloadForm();
+    void returnFocusTo(QLineEdit *box);
 
     qd::text::Fixed4 CHK_VALUE;
     int m_error = 0;
     bool m_unloading = false;
+    QLineEdit *m_refocus = nullptr; // the box of a refused value, while the form waits to be active
     // The settings as the form found them, which キャンセル puts back.
     qd::text::Fixed4 m_loadedRate;
     std::int16_t m_loadedUnit = 0, m_loadedMode = 0, m_loadedTaxMode = 1;

@@ -1,7 +1,9 @@
 // The tax settings form: what it shows, what it saves, what Cancel leaves behind.
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 #include "quotedesk/core/tax_settings.h"
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
@@ -128,6 +130,34 @@ TEST_F(TaxForm, RatesAndUnitsOutsideZeroToHundredAreRefused)
     f.Command1_Click();
     EXPECT_TRUE(app->forms.isLoaded<syohizei_calc_frm>());
     EXPECT_EQ(readBytes(taxFile(inst)), before);
+    f.Command2_Click();
+}
+
+TEST_F(TaxForm, AfterTheMessageTheFocusIsBackInTheBoxOfTheRefusedValueWithItsTextSelected)
+{
+    KIHON &k = start();
+    openSample(k);
+    k.SYOHIZEI_000_Click();
+    syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.Text2->setFocus();
+    ASSERT_TRUE(f.Text2->hasFocus());
+
+    // 150 and Enter: the focus moves on to the unit box, and leaving the rate box refuses the
+    // rate. The message box takes the active window from the form while it stands.
+    f.Text2->selectAll();
+    QTest::keyClicks(f.Text2, QStringLiteral("150"));
+    seam.answerMessage(qd::qt::Answer::Ok, [&k](const qd::qt::MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "数値を入力して下さい！");
+        k.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&k));
+    });
+    QTest::keyClick(f.Text2, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seam.pendingAnswers() == 0 && QApplication::focusWidget() == f.Text2; }))
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
+    EXPECT_EQ(f.Text2->text(), QStringLiteral("150"));
+    EXPECT_EQ(f.Text2->selectedText(), f.Text2->text()) << "typing replaces the refused value";
     f.Command2_Click();
 }
 
