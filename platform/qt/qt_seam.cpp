@@ -13,12 +13,12 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
-#include <QPointer>
 #include <QScreen>
-#include <QWindow>
 #include <QTranslator>
+#include <QWindow>
 
 #include <algorithm>
 #include <filesystem>
