@@ -2,17 +2,17 @@
 // and what the core procedures and the sheet display ask of it (CoreUi, DisplayUi).
 #include "quotedesk/mainwindow/kihon.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QAbstractItemView>
-#include <QFontMetrics>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
