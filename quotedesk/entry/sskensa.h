@@ -14,23 +14,20 @@
 
 #include <QList>
 #include <QPointer>
-#include <QWidget>
 
 #include <functional>
 
 #include "quotedesk/core/qd_state.h"
+#include "quotedesk/entry/picker_window.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QFrame;
 
 namespace qd::forms {
 
-class ListBox;
+using qd::qt::ListBox;
 class PricePanel;
 
-class SSKENSA : public QWidget {
+class SSKENSA : public PickerWindow {
     Q_OBJECT
 public:
     // Loads the form: places it, opens the masters, fills the lists and shows it. `unload`
@@ -93,30 +90,18 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
-    // Runs a handler; a file error ends it with a message.
-    void guarded(const std::function<void()> &handler);
     void showCascadeView();
     void closeAllFiles();
-    void unloadForm();
-    void fillColours();
+    void unloadForm(); // the files first
     void setBusy(bool busy);
-    // Reads record `recNo` of list-price file `file` into TANKA_REC (the file stays open for
-    // the next press); false when the file does not hold that record.
-    bool readPriceLine(const std::string &file, std::int32_t recNo);
 
-    QPointer<QWidget> m_owner;
     bool m_searching = false;
     bool m_closeAfterSearch = false;
-    bool m_unloaded = false;
     QList<QPointer<QWidget>> m_disabledWindows; // by the running search
-    // How the form unloads: through the program's form registry when it was loaded by it (so the
-    // next showing loads a new one at once), else by deleting itself.
-    std::function<void()> m_unload;
 };
 
 } // namespace qd::forms

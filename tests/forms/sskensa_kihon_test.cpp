@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "quotedesk/core/documents.h"
-#include "quotedesk/entry/list_box.h"
+#include "quotedesk/entry/list_lines.h"
 #include "quotedesk/entry/price_item.h"
 #include "quotedesk/entry/sskensa.h"
 #include "tests/forms/forms_fixture.h"
@@ -30,25 +30,25 @@ TEST_F(SskensaFromKihon, ThreeProductsAreAddedSavedAndOpenedAgain)
         SSKENSA *f = app->forms.ifLoaded<SSKENSA>();
         ASSERT_NE(f, nullptr);
         EXPECT_TRUE(f->isVisible());
-        EXPECT_EQ(f->List6->count(), 0); // each showing starts afresh
+        EXPECT_EQ(f->List6->lineCount(), 0); // each showing starts afresh
         EXPECT_EQ(g().LINE_WORK.HACHU_HINBAN, std::string(25, ' '));
         if (n < 2) {
-            f->List2->setCurrentRow(0);
-            f->List1->setCurrentRow(n); // 引違い窓, then ＦＩＸ窓
-            f->List3->setCurrentRow(0);
-            f->List4->setCurrentRow(0);
-            f->List5->setCurrentRow(0);
+            f->List2->setListIndex(0);
+            f->List1->setListIndex(n); // 引違い窓, then ＦＩＸ窓
+            f->List3->setListIndex(0);
+            f->List4->setListIndex(0);
+            f->List5->setListIndex(0);
         } else {
             f->eventIntervalMs = 0;
             f->Text1->setText(QStringLiteral("PG-1064"));
             f->Text1_KeyDown(13);
             f->Command1_Click();
         }
-        ASSERT_GT(f->List6->count(), 0) << n;
-        f->List6->setCurrentRow(0);
+        ASSERT_GT(f->List6->lineCount(), 0) << n;
+        f->List6->setListIndex(0);
         f->List6_MouseDown(); // the press that shows the panel fills the colours of the line
         f->List6_MouseUp();
-        f->List7->setCurrentRow(1);
+        f->List7->setListIndex(1);
         f->Command5_Click();
         EXPECT_FALSE(app->forms.isLoaded<SSKENSA>());
         keys.push_back(g().curGrid().cell(4 + n, C_HACHU_HINBAN));

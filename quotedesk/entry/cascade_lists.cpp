@@ -1,0 +1,144 @@
+#include "quotedesk/entry/cascade_lists.h"
+
+#include "platform/text/cp932.h"
+#include "quotedesk/entry/master_reads.h"
+
+namespace qd::forms {
+
+namespace {
+
+using qd::records::Record;
+using qd::records::RecordFileControl;
+
+// Every record of an open master that `keep` accepts, as a line of `list`.
+template <class Keep, class Line>
+void fill(ListBox *list, RecordFileControl &ctl, Record &rec, Keep keep, Line line)
+{
+    list->clearLines();
+    for (std::int32_t n = 1; n <= ctl.recordCount; ++n) {
+        ctl.get(n, rec);
+        if (keep(rec))
+            addLine(list, line(rec, n));
+    }
+}
+
+const auto always = [](const Record &) { return true; };
+
+} // namespace
+
+void fillMajors(QdState &g, ListBox *list)
+{
+    qd::entry::openFormMasters(g);
+    fill(list, g.MAKER_CTL, g.MAKER_REC, always, qd::entry::majorLine);
+}
+
+void fillSections(QdState &g, ListBox *list)
+{
+    qd::entry::openFormMasters(g);
+    fill(list, g.CIHO_CTL, g.CIHO_REC, always, qd::entry::sectionLine);
+}
+
+void fillClasses(QdState &g, ListBox *list)
+{
+    qd::entry::openFormMasters(g);
+    fill(list, g.BUNRUI_CTL, g.BUNRUI_REC, [&g](const Record &r) { return qd::entry::classListed(g, r); },
+         qd::entry::classLine);
+}
+
+void fillColours(QdState &g, ListBox *list)
+{
+    qd::entry::openFormMasters(g);
+    fill(list, g.IRO_CTL, g.IRO_REC, [&g](const Record &r) { return qd::entry::colourListed(g, r); },
+         qd::entry::colourLine);
+}
+
+void fillKind1(QdState &g, ListBox *list)
+{
+    qd::entry::HISYU1_OPEN_READ(g);
+    qd::records::CloseOnExit closer{g.HISYU1_CTL};
+    fill(list, g.HISYU1_CTL, g.HISYU1_REC, [&g](const Record &r) { return qd::entry::kind1Listed(g, r); },
+         qd::entry::kind1Line);
+}
+
+void fillKind2(QdState &g, ListBox *list, const std::string &kind1Code)
+{
+    qd::entry::HISYU2_OPEN_READ(g);
+    qd::records::CloseOnExit closer{g.HISYU2_CTL};
+    fill(list, g.HISYU2_CTL, g.HISYU2_REC,
+         [&](const Record &r) { return qd::entry::kind2Listed(g, r, kind1Code); }, qd::entry::kind2Line);
+}
+
+void takeKind2(QdState &g, std::int32_t recNo)
+{
+    qd::entry::HISYU2_OPEN_READ(g);
+    qd::records::CloseOnExit closer{g.HISYU2_CTL};
+    if (recNo >= 1 && recNo <= g.HISYU2_CTL.recordCount) {
+        g.HISYU2_CTL.get(recNo, g.HISYU2_REC);
+        g.KIND2_NO = static_cast<std::int16_t>(g.HISYU2_REC.number(qd::records::Kind2::HINSYU2_CD));
+    }
+}
+
+bool takeSection(QdState &g, std::int32_t recNo)
+{
+    qd::entry::openFormMasters(g);
+    if (recNo < 1 || recNo > g.CIHO_CTL.recordCount)
+        return false;
+    g.CIHO_CTL.get(recNo, g.CIHO_REC);
+    g.SECTION_NO = static_cast<std::int16_t>(g.CIHO_REC.number(qd::records::Section::CIHO_CD));
+    return true;
+}
+
+void fillPriceLines(QdState &g, ListBox *list)
+{
+    list->clearLines();
+    const auto file = qd::entry::cascadePriceFile(g);
+    if (!file)
+        return;
+    g.TANKA_NAME = *file;
+    qd::records::TANKA_OPEN_READ(g);
+    qd::records::CloseOnExit closer{g.TANKA_CTL};
+    for (std::int32_t r = 1; r <= g.TANKA_CTL.recordCount; ++r) {
+        qd::records::TANKA_REC_CLEAR(g);
+        g.TANKA_CTL.get(r, g.TANKA_REC);
+        if (qd::entry::priceListed(g, g.TANKA_REC))
+            addLine(list, qd::entry::priceLine(g.TANKA_REC, r, g.TANKA_NAME));
+    }
+}
+
+bool readPriceLine(QdState &g, const std::string &file, std::int32_t recNo)
+{
+    if (file.empty())
+        return false;
+    if (!g.TANKA_CTL.file.isOpen() || qd::text::trim(g.TANKA_NAME) != file) {
+        g.TANKA_CTL.close();
+        g.TANKA_NAME = file;
+        qd::records::TANKA_OPEN_READ(g);
+    }
+    if (recNo < 1 || recNo > g.TANKA_CTL.recordCount)
+        return false;
+    g.TANKA_CTL.get(recNo, g.TANKA_REC);
+    return true;
+}
+
+void cascadeGotFocus(QdState &g, CascadeLevel level, ListBox *priceLines)
+{
+    priceLines->clearLines();
+    switch (level) {
+    case CascadeLevel::Major:
+        g.MAJOR_NO = 0;
+        [[fallthrough]];
+    case CascadeLevel::Class:
+        g.CLASS_NO = 0;
+        [[fallthrough]];
+    case CascadeLevel::Kind1:
+        g.KIND1_NO = 0;
+        [[fallthrough]];
+    case CascadeLevel::Kind2:
+        g.KIND2_NO = 0;
+        break;
+    case CascadeLevel::Section:
+        break;
+    }
+}
+
+} // namespace qd::forms
