@@ -263,6 +263,12 @@ void BUKKEN_HEAD_OPEN(QdState &g)
     qd::records::openRecordFile(g, g.HEAD_CTL, headPathOf(g.DOC_DIR, g.HEAD_NAME), HEAD_LENGTH);
 }
 
+void BUKKEN_HEAD_OPEN_READ(QdState &g)
+{
+    qd::records::openRecordFile(g, g.HEAD_CTL, headPathOf(g.DOC_DIR, g.HEAD_NAME), HEAD_LENGTH,
+                                qd::files::RecordFile::Mode::ReadOnly);
+}
+
 void BUKKEN_FILE_OPEN(QdState &g)
 {
     qd::records::openRecordFile(g, g.LINE_CTL, linePathOf(g.DOC_DIR, g.CUR_DOC_NAME), LINE_LENGTH);

@@ -19,6 +19,8 @@ inline constexpr int DOC_MAX_ROWS = 999;
 // Openers: Random access, a missing file created empty, record count from the file length,
 // current record 0. The caller closes the file when its operation ends.
 void BUKKEN_HEAD_OPEN(QdState &g); // Trim(DOC_DIR) & "\" & Trim(HEAD_NAME) & ".SSS", 256
+// The header file for reading only: a missing one is not created and has 0 records.
+void BUKKEN_HEAD_OPEN_READ(QdState &g);
 void BUKKEN_FILE_OPEN(QdState &g); // Trim(DOC_DIR) & "\" & Trim(CUR_DOC_NAME) & ".TXT", 1024
 void SELECT_FILE_OPEN(QdState &g); // Trim(SELECT_DIR) & "\" & Trim(SELECT_NAME) & ".TXT", on LINE_CTL
 

@@ -145,6 +145,16 @@ struct QdState : qd::records::RecordsState {
     std::int16_t SEARCH_STOP = 0; // 9: a stop has been asked for
     std::int32_t SEARCH_COUNT = 0;
     std::int16_t SEARCH_HIT = 0;
+    // The set search: the listed set's name and list price, the component being written.
+    std::string CUR_SET_NAME = std::string(30, ' ');
+    std::int64_t SET_TOTAL = 0; // yen
+    std::int16_t SET_ITEM_NO = 0;
+    // The single-item picker: the chosen item and the price and cost its row gets, and the text
+    // searched for in the item names.
+    std::int16_t ITEM_CODE = 1;
+    std::string ITEM_NAME = std::string(50, ' ');
+    std::int32_t ITEM_TANKA = 0, ITEM_GENKA = 0;
+    std::string SEARCH_TEXT;
 
     // Start-up: the folder-pointer record as read, and the window caption's three pieces.
     std::string DIR_REC_NAME, DIR_REC_PATH; // 128, 512

@@ -4,7 +4,9 @@
 #include <QLineEdit>
 
 #include "platform/qt/grid_view.h"
+#include "quotedesk/entry/ssgarasufm.h"
 #include "quotedesk/entry/sskensa.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/kihon.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/printing/print_command.h"
@@ -88,6 +90,10 @@ void defineLinkedForms(QuotedeskApp &app)
 {
     app.forms.define<SSKENSA>([&app] {
         return new SSKENSA(app.g, &app.kihon(), [&app] { app.forms.unload<SSKENSA>(); });
+    });
+    app.forms.define<SSSET>([&app] { return new SSSET(app.g, &app.kihon(), [&app] { app.forms.unload<SSSET>(); }); });
+    app.forms.define<SSGARASUFM>([&app] {
+        return new SSGARASUFM(app.g, &app.kihon(), [&app] { app.forms.unload<SSGARASUFM>(); });
     });
     app.forms.define<HENSYU_MENU>([&app] {
         return new HENSYU_MENU(app.g, app.hasKihon() ? &app.kihon() : nullptr, makeEditCommandUi(app));

@@ -21,7 +21,9 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/entry/ssgarasufm.h"
 #include "quotedesk/entry/sskensa.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/iro_set.h"
 #include "quotedesk/mainwindow/kihon_start_screen.h"
@@ -50,6 +52,8 @@ KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
     hooks.SERCH_SELECT_OUT_Click = [this] { SERCH_SELECT_OUT_Click(app); };
     hooks.SERCH_SELECT_IN_Click = [this] { SERCH_SELECT_IN_Click(app); };
     hooks.SSKENSA = [this]() -> QWidget * { return &app.forms.get<SSKENSA>(); }; // product entry
+    hooks.SSSET = [this]() -> QWidget * { return &app.forms.get<SSSET>(); };
+    hooks.SSGARASUFM = [this]() -> QWidget * { return &app.forms.get<SSGARASUFM>(); };
 }
 
 KIHON::~KIHON()

@@ -18,6 +18,8 @@
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
+#include "quotedesk/entry/ssgarasufm.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/document_name.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/grid_display.h"
@@ -457,7 +459,10 @@ void KIHON::Command4_Click()
         bringSheetToFront(g.CUR_SLOT);
         return;
     }
-    // The last document is gone: the window starts afresh.
+    // The last document is gone: the window starts afresh, and the pickers that put rows into a
+    // document go with it.
+    app.forms.unload<SSSET>();
+    app.forms.unload<SSGARASUFM>();
     closeAllFiles(g);
     showStartState();
     try {
