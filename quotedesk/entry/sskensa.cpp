@@ -34,9 +34,7 @@ namespace {
 
 using qd::entry::ListLine;
 namespace P = qd::records::Price;
-namespace Sec = qd::records::Section;
 namespace Col = qd::records::Color;
-namespace K2 = qd::records::Kind2;
 
 constexpr int FORM_WIDTH = 9720, FORM_HEIGHT = 7350;
 
