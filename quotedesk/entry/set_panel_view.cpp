@@ -55,9 +55,15 @@ SetComponentPanel::SetComponentPanel(QWidget *parent) : QFrame(parent)
     Text51 = box(this, QStringLiteral("Text51"), 8400, 840, 975);
     Text51->setAlignment(Qt::AlignRight);
 
-    label(this, QStringLiteral("Label49"), QStringLiteral("記号       (25)"), 120, 960, 1080);
+    // The symbol's and designation's captions carry their widths: a size smaller, so they show
+    // whole before their boxes.
+    for (QLabel *caption : {label(this, QStringLiteral("Label49"), QStringLiteral("記号       (25)"), 60, 960, 1140),
+                            label(this, QStringLiteral("Label50"), QStringLiteral("呼称       (20)"), 60, 1320, 1140)}) {
+        QFont smaller = caption->font();
+        smaller.setPointSizeF(smaller.pointSizeF() * 0.85);
+        caption->setFont(smaller);
+    }
     Text8 = box(this, QStringLiteral("Text8"), 1200, 960, 2655);
-    label(this, QStringLiteral("Label50"), QStringLiteral("呼称       (20)"), 120, 1320, 1080);
     Text9 = box(this, QStringLiteral("Text9"), 1200, 1320, 2655);
     label(this, QStringLiteral("Label36"), QStringLiteral("備考"), 120, 1680, 1080);
     Text37 = box(this, QStringLiteral("Text37"), 1200, 1680, 4815);
