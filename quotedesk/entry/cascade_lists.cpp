@@ -1,6 +1,7 @@
 #include "quotedesk/entry/cascade_lists.h"
 
 #include "platform/text/cp932.h"
+#include "platform/text/numbers.h"
 #include "quotedesk/entry/master_reads.h"
 
 namespace qd::forms {
@@ -139,6 +140,101 @@ void cascadeGotFocus(QdState &g, CascadeLevel level, ListBox *priceLines)
     case CascadeLevel::Section:
         break;
     }
+}
+
+std::int16_t codeNumber(const std::string &code)
+{
+    return static_cast<std::int16_t>(qd::text::roundHalfEven(qd::text::val(qd::text::trim(code))));
+}
+
+void closeCascadeFiles(QdState &g)
+{
+    qd::entry::closeFormMasters(g);
+    g.HISYU1_CTL.close();
+    g.HISYU2_CTL.close();
+    g.TANKA_CTL.close();
+}
+
+void Cascade::attach(ListBox *list2, ListBox *list1, ListBox *list3, ListBox *list4, ListBox *list5, ListBox *list6,
+                     ListBox *list7, ListBox *afterSection)
+{
+    m_list2 = list2;
+    m_list1 = list1;
+    m_list3 = list3;
+    m_list4 = list4;
+    m_list5 = list5;
+    m_list6 = list6;
+    m_list7 = list7;
+    m_afterSection = afterSection;
+}
+
+bool Cascade::majorChosen()
+{
+    if (!hasCurrent(m_list2))
+        return false;
+    m_g.MAJOR_NO = codeNumber(currentLine(m_list2).code);
+    m_list3->clearLines();
+    m_list4->clearLines();
+    fillClasses(m_g, m_list1);
+    fillColours(m_g, m_list7);
+    return true;
+}
+
+bool Cascade::classChosen()
+{
+    if (!hasCurrent(m_list1))
+        return false;
+    m_g.CLASS_NO = codeNumber(currentLine(m_list1).code);
+    m_list4->clearLines();
+    fillKind1(m_g, m_list3);
+    return true;
+}
+
+bool Cascade::kind1Chosen()
+{
+    if (!hasCurrent(m_list3))
+        return false;
+    const std::string kind1 = currentLine(m_list3).code;
+    m_g.KIND1_NO = codeNumber(kind1);
+    fillKind2(m_g, m_list4, kind1);
+    return true;
+}
+
+void Cascade::kind2Chosen()
+{
+    if (hasCurrent(m_list4))
+        takeKind2(m_g, currentLine(m_list4).recNo);
+}
+
+bool Cascade::sectionChosen()
+{
+    if (!hasCurrent(m_list5) || !takeSection(m_g, currentLine(m_list5).recNo))
+        return false;
+    fillPriceLines(m_g, m_list6);
+    return true;
+}
+
+void Cascade::gotFocus(ListBox *list)
+{
+    const CascadeLevel level = list == m_list2   ? CascadeLevel::Major
+                               : list == m_list1 ? CascadeLevel::Class
+                               : list == m_list3 ? CascadeLevel::Kind1
+                               : list == m_list4 ? CascadeLevel::Kind2
+                                                 : CascadeLevel::Section;
+    cascadeGotFocus(m_g, level, m_list6);
+}
+
+void Cascade::keyDown(ListBox *list, int keyCode)
+{
+    if (keyCode != 13)
+        return;
+    ListBox *next = list == m_list2   ? m_list1
+                    : list == m_list1 ? m_list3
+                    : list == m_list3 ? m_list4
+                    : list == m_list4 ? m_list5
+                    : list == m_list5 ? m_afterSection
+                                      : m_list6;
+    next->setFocus();
 }
 
 } // namespace qd::forms

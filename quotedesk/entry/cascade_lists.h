@@ -40,4 +40,35 @@ bool readPriceLine(QdState &g, const std::string &file, std::int32_t recNo);
 enum class CascadeLevel { Major, Class, Kind1, Kind2, Section };
 void cascadeGotFocus(QdState &g, CascadeLevel level, ListBox *priceLines);
 
+// The numeric value of a list line's code (0 when it holds none).
+std::int16_t codeNumber(const std::string &code);
+
+// Closes what the cascade opens: the four masters, the kind files and the price file.
+void closeCascadeFiles(QdState &g);
+
+// What the events of a form's cascade lists do, as both search forms have them.
+class Cascade {
+public:
+    explicit Cascade(QdState &g) : m_g(g) {}
+    // The form's lists; Enter in List5 moves on to `afterSection`.
+    void attach(ListBox *list2, ListBox *list1, ListBox *list3, ListBox *list4, ListBox *list5, ListBox *list6,
+                ListBox *list7, ListBox *afterSection);
+
+    // A click's choice. Each returns false when its list has no current line.
+    bool majorChosen();   // MAJOR_NO; the classes and colours listed, the kinds emptied
+    bool classChosen();   // CLASS_NO; the kind-1 records listed, kind 2 emptied
+    bool kind1Chosen();   // KIND1_NO; the kind-2 records listed
+    void kind2Chosen();   // KIND2_NO
+    bool sectionChosen(); // SECTION_NO; the price lines listed
+    // Entering List2 .. List5.
+    void gotFocus(ListBox *list);
+    // Enter moves the focus down the cascade: List2, List1, List3, List4, List5, then on.
+    void keyDown(ListBox *list, int keyCode);
+
+private:
+    QdState &m_g;
+    ListBox *m_list2 = nullptr, *m_list1 = nullptr, *m_list3 = nullptr, *m_list4 = nullptr, *m_list5 = nullptr,
+            *m_list6 = nullptr, *m_list7 = nullptr, *m_afterSection = nullptr;
+};
+
 } // namespace qd::forms

@@ -13,8 +13,9 @@
 
 namespace qd::forms {
 
-PickerWindow::PickerWindow(const char *name, const QString &caption, QWidget *owner, std::function<void()> unload)
-    : QWidget(nullptr, Qt::Window), m_owner(owner), m_unload(std::move(unload))
+PickerWindow::PickerWindow(const char *name, const QString &caption, QWidget *owner, std::function<void()> unload,
+                           std::function<void()> closeFiles)
+    : QWidget(nullptr, Qt::Window), m_owner(owner), m_unload(std::move(unload)), m_closeFiles(std::move(closeFiles))
 {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(caption);
@@ -25,8 +26,16 @@ PickerWindow::PickerWindow(const char *name, const QString &caption, QWidget *ow
         connect(owner, &QObject::destroyed, this, [this] { delete this; });
 }
 
+PickerWindow::~PickerWindow()
+{
+    // A picker that unloaded has released its files already; they may be a newer picker's by now.
+    if (!m_unloaded)
+        closeFiles();
+}
+
 void PickerWindow::unloadForm()
 {
+    closeFiles();
     m_unloaded = true;
     if (m_unload) {
         m_unload();

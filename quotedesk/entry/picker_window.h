@@ -22,13 +22,21 @@ namespace qd::forms {
 class PickerWindow : public QWidget {
     Q_OBJECT
 public:
-    // `name` is the form's name, `caption` its window caption.
-    PickerWindow(const char *name, const QString &caption, QWidget *owner, std::function<void()> unload);
+    // `name` is the form's name, `caption` its window caption; `closeFiles` releases the files
+    // the picker holds open (the shared masters among them) when it unloads or goes.
+    PickerWindow(const char *name, const QString &caption, QWidget *owner, std::function<void()> unload,
+                 std::function<void()> closeFiles = {});
+    ~PickerWindow() override;
 
     bool isUnloaded() const { return m_unloaded; }
 
 protected:
-    // Unloads the picker (its files must be released first).
+    void closeFiles()
+    {
+        if (m_closeFiles)
+            m_closeFiles();
+    }
+    // Unloads the picker, its files released first.
     void unloadForm();
     // Runs a command; a file that cannot be read or written ends it with `headline`, the file and
     // the system's reason, and the picker stays. Returns false then.
@@ -54,6 +62,7 @@ protected:
 private:
     bool m_unloaded = false;
     std::function<void()> m_unload;
+    std::function<void()> m_closeFiles;
 };
 
 } // namespace qd::forms

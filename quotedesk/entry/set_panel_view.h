@@ -4,18 +4,12 @@
 // Nothing typed into its boxes is ever read.
 #pragma once
 
-#include <QFrame>
-
-#include <array>
-
+#include "quotedesk/entry/colour_panel.h"
 #include "quotedesk/entry/set_panel.h"
-
-class QLabel;
-class QLineEdit;
 
 namespace qd::forms {
 
-class SetComponentPanel : public QFrame {
+class SetComponentPanel : public ColourPanel {
     Q_OBJECT
 public:
     explicit SetComponentPanel(QWidget *parent = nullptr);
@@ -28,14 +22,6 @@ public:
     QLabel *Label26 = nullptr;
     QLineEdit *Text51 = nullptr, *Text8 = nullptr, *Text9 = nullptr, *Text37 = nullptr;
     QLineEdit *Text4 = nullptr, *Text5 = nullptr, *Text6 = nullptr, *Text7 = nullptr;
-
-    // Position k = 1..16: its colour label and price box.
-    QLabel *colourLabel(int k) const { return m_colourLabels.at(static_cast<std::size_t>(k - 1)); }
-    QLineEdit *priceBox(int k) const { return m_priceBoxes.at(static_cast<std::size_t>(k - 1)); }
-
-private:
-    std::array<QLabel *, 16> m_colourLabels{};
-    std::array<QLineEdit *, 16> m_priceBoxes{};
 };
 
 } // namespace qd::forms

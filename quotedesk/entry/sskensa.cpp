@@ -38,12 +38,6 @@ namespace Col = qd::records::Color;
 
 constexpr int FORM_WIDTH = 9720, FORM_HEIGHT = 7350;
 
-// The numeric value of a list line's code (0 when it holds none).
-std::int16_t codeNumber(const std::string &code)
-{
-    return static_cast<std::int16_t>(qd::text::roundHalfEven(qd::text::val(qd::text::trim(code))));
-}
-
 // The first and the last selected line's code, in list order (0 and 0 when none is selected).
 void selectionRange(ListBox *list, std::int32_t &from, std::int32_t &to)
 {
@@ -84,17 +78,12 @@ private:
 } // namespace
 
 SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()> unload)
-    : PickerWindow("SSKENSA", QStringLiteral("単価検索"), owner, std::move(unload)), g(state)
+    : PickerWindow("SSKENSA", QStringLiteral("単価検索"), owner, std::move(unload),
+                   [&state] { closeCascadeFiles(state); }),
+      g(state), m_cascade(state)
 {
     buildControls();
     Form_Load();
-}
-
-SSKENSA::~SSKENSA()
-{
-    // A form that unloaded has released its files already; they may be a newer form's by now.
-    if (!isUnloaded())
-        closeAllFiles();
 }
 
 void SSKENSA::buildControls()
@@ -165,8 +154,9 @@ void SSKENSA::buildControls()
     connect(List3, &ListBox::GotFocus, this, on(&SSKENSA::List3_GotFocus));
     connect(List4, &ListBox::GotFocus, this, on(&SSKENSA::List4_GotFocus));
     connect(List5, &ListBox::GotFocus, this, on(&SSKENSA::List5_GotFocus));
+    m_cascade.attach(List2, List1, List3, List4, List5, List6, List7, List6);
     for (ListBox *list : {List2, List1, List3, List4, List5})
-        connect(list, &ListBox::KeyDown, this, [this, list](int key) { cascadeKeyDown(list, key); });
+        connect(list, &ListBox::KeyDown, this, [this, list](int key) { m_cascade.keyDown(list, key); });
     connect(List6, &ListBox::MouseDown, this, on(&SSKENSA::List6_MouseDown));
     connect(List6, &ListBox::MouseUp, this, on(&SSKENSA::List6_MouseUp));
     connect(List6, &ListBox::Click, this, on(&SSKENSA::List6_Click));
@@ -243,87 +233,51 @@ void SSKENSA::Form_Load()
     Text1->setFocus();
 }
 
-void SSKENSA::closeAllFiles()
-{
-    qd::entry::closeFormMasters(g);
-    g.HISYU1_CTL.close();
-    g.HISYU2_CTL.close();
-    g.TANKA_CTL.close();
-}
-
-void SSKENSA::unloadForm()
-{
-    closeAllFiles();
-    PickerWindow::unloadForm();
-}
-
 void SSKENSA::COMMAND2_CLICK() { unloadForm(); }
 
 // ---- cascade ----
 
 void SSKENSA::List2_Click()
 {
-    if (!hasCurrent(List2))
+    if (!m_cascade.majorChosen())
         return;
-    g.MAJOR_NO = codeNumber(currentLine(List2).code);
     g.MAJOR_FROM = g.MAJOR_TO = g.CLASS_FROM = g.CLASS_TO = g.KIND1_FROM = g.KIND1_TO = 0;
     selectionRange(List2, g.MAJOR_FROM, g.MAJOR_TO);
-    List3->clearLines();
-    List4->clearLines();
-    fillClasses(g, List1);
-    fillColours(g, List7);
 }
 
 void SSKENSA::List1_Click()
 {
-    if (!hasCurrent(List1))
+    if (!m_cascade.classChosen())
         return;
-    g.CLASS_NO = codeNumber(currentLine(List1).code);
     g.CLASS_FROM = g.CLASS_TO = g.KIND1_FROM = g.KIND1_TO = 0;
     selectionRange(List1, g.CLASS_FROM, g.CLASS_TO);
-    List4->clearLines();
-    fillKind1(g, List3);
 }
 
 void SSKENSA::List3_Click()
 {
-    if (!hasCurrent(List3))
+    if (!m_cascade.kind1Chosen())
         return;
-    const std::string kind1 = currentLine(List3).code;
-    g.KIND1_NO = codeNumber(kind1);
     g.KIND1_FROM = g.KIND1_TO = 0;
     selectionRange(List3, g.KIND1_FROM, g.KIND1_TO);
-    fillKind2(g, List4, kind1);
 }
 
-void SSKENSA::List4_Click()
-{
-    if (hasCurrent(List4))
-        takeKind2(g, currentLine(List4).recNo);
-}
+void SSKENSA::List4_Click() { m_cascade.kind2Chosen(); }
 
 void SSKENSA::List5_Click()
 {
-    if (!hasCurrent(List5) || !takeSection(g, currentLine(List5).recNo))
+    if (!m_cascade.sectionChosen())
         return;
     List6->show();
     Label9->show();
-    fillPriceLines(g, List6);
 }
 
-void SSKENSA::List2_GotFocus() { cascadeGotFocus(g, CascadeLevel::Major, List6); }
-void SSKENSA::List1_GotFocus() { cascadeGotFocus(g, CascadeLevel::Class, List6); }
-void SSKENSA::List3_GotFocus() { cascadeGotFocus(g, CascadeLevel::Kind1, List6); }
-void SSKENSA::List4_GotFocus() { cascadeGotFocus(g, CascadeLevel::Kind2, List6); }
-void SSKENSA::List5_GotFocus() { cascadeGotFocus(g, CascadeLevel::Section, List6); }
+void SSKENSA::List2_GotFocus() { m_cascade.gotFocus(List2); }
+void SSKENSA::List1_GotFocus() { m_cascade.gotFocus(List1); }
+void SSKENSA::List3_GotFocus() { m_cascade.gotFocus(List3); }
+void SSKENSA::List4_GotFocus() { m_cascade.gotFocus(List4); }
+void SSKENSA::List5_GotFocus() { m_cascade.gotFocus(List5); }
 
-void SSKENSA::cascadeKeyDown(ListBox *list, int keyCode)
-{
-    if (keyCode != 13)
-        return;
-    ListBox *next = list == List2 ? List1 : list == List1 ? List3 : list == List3 ? List4 : list == List4 ? List5 : List6;
-    next->setFocus();
-}
+void SSKENSA::cascadeKeyDown(ListBox *list, int keyCode) { m_cascade.keyDown(list, keyCode); }
 
 // ---- price lines ----
 
@@ -423,7 +377,7 @@ void SSKENSA::Command5_Click()
         }
     }
 
-    closeAllFiles();
+    closeFiles();
     bool inserted = false;
     try {
         g.INSERT_ROWS = 1;

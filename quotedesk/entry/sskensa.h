@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "quotedesk/core/qd_state.h"
+#include "quotedesk/entry/cascade_lists.h"
 #include "quotedesk/entry/picker_window.h"
 
 class QFrame;
@@ -33,7 +34,6 @@ public:
     // Loads the form: places it, opens the masters, fills the lists and shows it. `unload`
     // unloads it where it was loaded from (a form registry); without one it deletes itself.
     explicit SSKENSA(qd::core::QdState &g, QWidget *owner = nullptr, std::function<void()> unload = {});
-    ~SSKENSA() override;
 
     qd::core::QdState &g;
 
@@ -95,10 +95,9 @@ protected:
 private:
     void buildControls();
     void showCascadeView();
-    void closeAllFiles();
-    void unloadForm(); // the files first
     void setBusy(bool busy);
 
+    Cascade m_cascade;
     bool m_searching = false;
     bool m_closeAfterSearch = false;
     QList<QPointer<QWidget>> m_disabledWindows; // by the running search

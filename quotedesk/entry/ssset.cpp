@@ -31,12 +31,6 @@ namespace Col = qd::records::Color;
 constexpr int FORM_WIDTH = 9720, FORM_HEIGHT = 7350;
 const QString READ_FAILED = QStringLiteral("ファイルを読み込めません。");
 
-// The numeric value of a list line's code (0 when it holds none).
-std::int16_t codeNumber(const std::string &code)
-{
-    return static_cast<std::int16_t>(qd::text::roundHalfEven(qd::text::val(qd::text::trim(code))));
-}
-
 // A component's code field as the list lines carry codes: cut at its first NUL, without the
 // blanks after it.
 std::string componentCode(const qd::records::Record &rec, int field)
@@ -56,17 +50,15 @@ void hideFrom(QWidget *w, QWidget *to)
 } // namespace
 
 SSSET::SSSET(qd::core::QdState &state, QWidget *owner, std::function<void()> unload)
-    : PickerWindow("SSSET", QStringLiteral("セット品検索"), owner, std::move(unload)), g(state)
+    : PickerWindow("SSSET", QStringLiteral("セット品検索"), owner, std::move(unload),
+                   [&state] {
+                       closeCascadeFiles(state);
+                       state.SET_CTL.close();
+                   }),
+      g(state), m_cascade(state)
 {
     buildControls();
     Form_Load();
-}
-
-SSSET::~SSSET()
-{
-    // A form that unloaded has released its files already; they may be a newer form's by now.
-    if (!isUnloaded())
-        closeAllFiles();
 }
 
 void SSSET::buildControls()
@@ -134,10 +126,11 @@ void SSSET::buildControls()
     connect(List5, &ListBox::Click, this, on(&SSSET::List5_Click));
     connect(List6, &ListBox::Click, this, on(&SSSET::List6_Click));
     connect(List7, &ListBox::Click, this, on(&SSSET::List7_Click));
+    m_cascade.attach(List2, List1, List3, List4, List5, List6, List7, List7);
     for (ListBox *list : {List2, List1, List3, List4, List5})
-        connect(list, &ListBox::GotFocus, this, [this, list] { cascadeGotFocus(list); });
+        connect(list, &ListBox::GotFocus, this, [this, list] { m_cascade.gotFocus(list); });
     for (ListBox *list : {List2, List1, List3, List4, List5, List7})
-        connect(list, &ListBox::KeyDown, this, [this, list](int key) { cascadeKeyDown(list, key); });
+        connect(list, &ListBox::KeyDown, this, [this, list](int key) { m_cascade.keyDown(list, key); });
     connect(List6, &ListBox::MouseDown, this, on(&SSSET::List6_MouseDown));
     connect(List6, &ListBox::MouseUp, this, on(&SSSET::List6_MouseUp));
     connect(List6, &ListBox::LostFocus, this, on(&SSSET::List6_LostFocus));
@@ -211,21 +204,6 @@ void SSSET::SET_FILE_LIST()
     List9->clearLines();
     for (const qd::records::SetListEntry &e : qd::records::SET_FILE_LIST(g))
         List9->addLine(qs(e.setName + std::string(11, ' ') + e.fileName), qs(e.fileName));
-}
-
-void SSSET::closeAllFiles()
-{
-    qd::entry::closeFormMasters(g);
-    g.HISYU1_CTL.close();
-    g.HISYU2_CTL.close();
-    g.TANKA_CTL.close();
-    g.SET_CTL.close();
-}
-
-void SSSET::unloadForm()
-{
-    closeAllFiles();
-    PickerWindow::unloadForm();
 }
 
 void SSSET::Command4_Click() { unloadForm(); }
@@ -381,47 +359,31 @@ void SSSET::enableCommands()
 void SSSET::List2_Click()
 {
     enableCommands();
-    if (!hasCurrent(List2))
-        return;
-    g.MAJOR_NO = codeNumber(currentLine(List2).code);
-    List3->clearLines();
-    List4->clearLines();
-    fillClasses(g, List1);
-    fillColours(g, List7);
+    m_cascade.majorChosen();
 }
 
 void SSSET::List1_Click()
 {
     enableCommands();
-    if (!hasCurrent(List1))
-        return;
-    g.CLASS_NO = codeNumber(currentLine(List1).code);
-    List4->clearLines();
-    fillKind1(g, List3);
+    m_cascade.classChosen();
 }
 
 void SSSET::List3_Click()
 {
     enableCommands();
-    if (!hasCurrent(List3))
-        return;
-    const std::string kind1 = currentLine(List3).code;
-    g.KIND1_NO = codeNumber(kind1);
-    fillKind2(g, List4, kind1);
+    m_cascade.kind1Chosen();
 }
 
 void SSSET::List4_Click()
 {
     enableCommands();
-    if (hasCurrent(List4))
-        takeKind2(g, currentLine(List4).recNo);
+    m_cascade.kind2Chosen();
 }
 
 void SSSET::List5_Click()
 {
     enableCommands();
-    if (hasCurrent(List5) && takeSection(g, currentLine(List5).recNo))
-        fillPriceLines(g, List6);
+    m_cascade.sectionChosen();
 }
 
 void SSSET::List6_Click()
@@ -447,29 +409,6 @@ void SSSET::List7_Click()
         return;
     g.IRO_CTL.get(n, g.IRO_REC);
     g.COLOR_NO = static_cast<std::int16_t>(g.IRO_REC.number(Col::IRO_CD));
-}
-
-void SSSET::cascadeGotFocus(ListBox *list)
-{
-    const CascadeLevel level = list == List2   ? CascadeLevel::Major
-                               : list == List1 ? CascadeLevel::Class
-                               : list == List3 ? CascadeLevel::Kind1
-                               : list == List4 ? CascadeLevel::Kind2
-                                               : CascadeLevel::Section;
-    qd::forms::cascadeGotFocus(g, level, List6);
-}
-
-void SSSET::cascadeKeyDown(ListBox *list, int keyCode)
-{
-    if (keyCode != 13)
-        return;
-    ListBox *next = list == List2   ? List1
-                    : list == List1 ? List3
-                    : list == List3 ? List4
-                    : list == List4 ? List5
-                    : list == List5 ? List7
-                                    : List6;
-    next->setFocus();
 }
 
 // ---- price detail ----
@@ -521,7 +460,7 @@ void SSSET::Command1_Click()
         LIST8_SET(m_listedFile); // it has no components any more: show it so
         return;
     }
-    closeAllFiles();
+    closeFiles();
     qd::entry::SET_INTO_SHEET(g, components);
     unloadForm();
 }

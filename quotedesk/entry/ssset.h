@@ -15,6 +15,7 @@
 
 #include "platform/qt/focus_moves.h"
 #include "quotedesk/core/qd_state.h"
+#include "quotedesk/entry/cascade_lists.h"
 #include "quotedesk/entry/picker_window.h"
 #include "quotedesk/entry/set_rows.h"
 
@@ -35,7 +36,6 @@ public:
     // level and shows it. `unload` unloads it where it was loaded from; without one it deletes
     // itself.
     explicit SSSET(qd::core::QdState &g, QWidget *owner = nullptr, std::function<void()> unload = {});
-    ~SSSET() override;
 
     qd::core::QdState &g;
 
@@ -70,8 +70,6 @@ public:
     void List5_Click();
     void List6_Click();
     void List7_Click();
-    void cascadeGotFocus(ListBox *list); // List1_GotFocus .. List5_GotFocus
-    void cascadeKeyDown(ListBox *list, int keyCode); // List1_KeyDown .. List5_KeyDown, List7_KeyDown
     void List6_MouseDown();
     void List6_MouseUp();
     void List6_LostFocus();
@@ -91,10 +89,9 @@ private:
     void buildControls();
     void showMasters(bool shown);
     void SET_FILE_LIST();
-    void closeAllFiles();
-    void unloadForm(); // the files first
     void enableCommands();
 
+    Cascade m_cascade;
     std::string m_listedFile;
     std::vector<qd::entry::SetComponent> m_components;
     int m_component = -1; // the component the master lists are positioned on (index)

@@ -2,14 +2,12 @@
 // the component rows cell by cell, records without a name, colours and price lines missing, the
 // rates when the document has no header, the listed set after a return to the set list, the
 // component panel and the master lists positioned on a component.
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
-#include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/entry/list_lines.h"
@@ -19,7 +17,7 @@
 #include "quotedesk/entry/set_rows.h"
 #include "quotedesk/entry/ssset.h"
 #include "records/set_files.h"
-#include "tests/forms/entry_fixture.h"
+#include "tests/forms/picker_fixture.h"
 
 namespace {
 
@@ -31,8 +29,6 @@ using namespace qd::entry;
 
 const std::string SET_NAME = "アルミ窓セット";
 const std::string KEY_A = "0101100101" + qd::text::fixedChars("HW2-16511", 25) + "網戸別途" + std::string(42, ' ');
-
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 // The fixture's set SET00001.TXT: a sash in bronze, two of them, and glass in the plain finish,
 // three panes.
@@ -46,29 +42,8 @@ std::int64_t cellNumber(const qd::grid::FlexGrid &grid, int row, int col)
     return qd::text::valFixed(qd::core::withoutMoneyMarks(grid.cell(row, col))).fix();
 }
 
-struct SetDesk {
-    qd::core::NullCoreUi ui;
-    EntryDesk desk{ui};
-    qd::core::QdState &g = desk.g;
-    qd::qt::ScriptedSeam seam;
-    qd::qt::SeamGuard guard{seam};
-    QPointer<SSSET> form;
-
-    SetDesk()
-    {
-        writeSet(desk.inst, "SET00001.TXT", twoComponents(desk.inst));
-        qd::core::LINE_REC_CLEAR(g);
-    }
-    ~SetDesk()
-    {
-        delete form.data();
-        flushDeletes();
-    }
-    SSSET &open()
-    {
-        form = new SSSET(g);
-        return *form;
-    }
+struct SetDesk : qd::entry_test::PickerDesk<SSSET> {
+    SetDesk() { writeSet(desk.inst, "SET00001.TXT", twoComponents(desk.inst)); }
     // Lists the set of `file` as a click on its line in the set list does.
     void chooseSet(const QString &file)
     {

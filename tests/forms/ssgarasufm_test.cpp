@@ -1,7 +1,6 @@
 // The single-item picker: its list in code order without deleted items and the search in the
 // names, the priced row it adds, the prices a row can hold, and the rewrite of the item master
 // in code order on "終了" (or nothing at all when a step of it fails).
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,11 +9,10 @@
 
 #include "platform/files/fault_plan.h"
 #include "platform/qt/entry_box.h"
-#include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/entry/price_item.h"
 #include "quotedesk/entry/ssgarasufm.h"
-#include "tests/forms/entry_fixture.h"
+#include "tests/forms/picker_fixture.h"
 
 namespace {
 
@@ -31,13 +29,7 @@ qd::records::Record item(const char *code, const char *name, int tanka, int genk
     return r;
 }
 
-struct ItemDesk {
-    qd::core::NullCoreUi ui;
-    EntryDesk desk{ui};
-    qd::core::QdState &g = desk.g;
-    qd::qt::ScriptedSeam seam;
-    qd::qt::SeamGuard guard{seam};
-    QPointer<SSGARASUFM> form;
+struct ItemDesk : qd::entry_test::PickerDesk<SSGARASUFM> {
     std::filesystem::path master = desk.inst.data() / "TANPIN.TXT";
 
     ItemDesk()
@@ -46,13 +38,7 @@ struct ItemDesk {
         qd::entry_test::writeRecords(desk.inst.dir() + "\\data\\TANPIN.TXT", 128,
                                      {item("0005", "網戸　標準", 4800, 3100), item("0120", "取付工事費", 15000, 9000),
                                       item("0000", "削除した錠", 100, 50), item("0013", "クレセント錠", 1234, 700)});
-        qd::core::LINE_REC_CLEAR(g);
-        form = new SSGARASUFM(g);
-    }
-    ~ItemDesk()
-    {
-        delete form.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        open();
     }
     std::vector<std::string> codes() const
     {
