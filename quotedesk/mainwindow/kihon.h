@@ -188,6 +188,8 @@ private:
     void readFolderPointer();
     bool openDocumentInSlot(int slot, const std::string &name, const std::string &folder, bool startUp);
     void abandonNewSlot(int slot, int previousIndex);
+    // The product pickers, which add to the current document, close when no document is left.
+    void closeDocumentPickers();
     // The sheet of a document just set up: page numbers, cursor at its first cell, in front.
     void documentShown();
     void showStartState();

@@ -459,10 +459,9 @@ void KIHON::Command4_Click()
         bringSheetToFront(g.CUR_SLOT);
         return;
     }
-    // The last document is gone: the window starts afresh, and the pickers that put rows into a
-    // document go with it.
-    app.forms.unload<SSSET>();
-    app.forms.unload<SSGARASUFM>();
+    // The last document is gone: the pickers that add to it close with it, and the window
+    // starts afresh.
+    closeDocumentPickers();
     closeAllFiles(g);
     showStartState();
     try {
@@ -470,6 +469,14 @@ void KIHON::Command4_Click()
     } catch (const std::exception &) {
     }
     Form_Load();
+}
+
+void KIHON::closeDocumentPickers()
+{
+    if (app.forms.isLoaded<SSSET>())
+        app.forms.unload<SSSET>();
+    if (app.forms.isLoaded<SSGARASUFM>())
+        app.forms.unload<SSGARASUFM>();
 }
 
 void KIHON::END_000_Click()
