@@ -64,7 +64,7 @@ void SSGARASUFM::buildControls()
     Text1 = entryBox(this, "Text1", 1200, 480, 860, 370);
     Text1->setMaxLength(4);
     Label2 = label(this, "Label2", QStringLiteral("名称"), 360, 960, 850, 370);
-    Text2 = textBox(this, "Text2", 1200, 960, 12610, 370);
+    Text2 = entryBox(this, "Text2", 1200, 960, 12610, 370);
     Text2->setReadOnly(true); // the row always gets the stored name
     Label4 = label(this, "Label4", QStringLiteral("単価"), 360, 1440, 850, 370);
     Text3 = entryBox(this, "Text3", 1200, 1440, 1695, 370);
@@ -96,6 +96,8 @@ void SSGARASUFM::buildControls()
         if (g.ITEM_CODE == 0)
             Text1->setFocus(); // an item has a code
     });
+    Text2->bind({[this] { return qs(g.ITEM_NAME); }, [this] { return qs(g.ITEM_NAME); },
+                 [](const QString &) { return false; }});
     Text3->bind({[this] { return formatted(g.ITEM_TANKA, "0"); }, [this] { return formatted(g.ITEM_TANKA, "#,###,###"); },
                  [this](const QString &typed) { return takePrice(typed, g.ITEM_TANKA); }});
     Text3->setNext(Text4);
@@ -177,8 +179,7 @@ void SSGARASUFM::List1_Click()
     enableCommands();
     qd::entry::ITEM_CHOOSE(g, item->rec);
     Text1->setTextFromStart(formatted(g.ITEM_CODE, "###0"));
-    Text2->setText(qs(g.ITEM_NAME));
-    Text2->setCursorPosition(0);
+    Text2->setTextFromStart(qs(g.ITEM_NAME));
     Text3->setTextFromStart(formatted(g.ITEM_TANKA, "#,###,###"));
     Text4->setTextFromStart(formatted(g.ITEM_GENKA, "#,###,###"));
 }

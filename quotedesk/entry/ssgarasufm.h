@@ -38,8 +38,7 @@ public:
     QRadioButton *Option5 = nullptr;
     qd::qt::EntryBox *Text5 = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label4 = nullptr, *Label5 = nullptr;
-    qd::qt::EntryBox *Text1 = nullptr, *Text3 = nullptr, *Text4 = nullptr;
-    QLineEdit *Text2 = nullptr;
+    qd::qt::EntryBox *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr;
     ListBox *List1 = nullptr;
     QPushButton *Command1 = nullptr, *Command4 = nullptr, *Command5 = nullptr;
 
