@@ -138,19 +138,20 @@ TEST_F(Compose, QuotationPageOneHeadingRowsAndTotalsStandWhereTheLayoutPutsThem)
         {"品目1 シルバー : (16511)", 40, 760, 35},
         {"       16900 X 11700", 1300, 760, 35},
         {"            1", 1525, 760, 35},
-        {" 個", 1750, 760, 35},
+        // The unit and the rate keep 0.5 mm clear of the rules beside them.
+        {"個", 1771, 760, 35},
         {"        1,000", 1858, 760, 35},
         {"        1,000", 2105, 760, 35},
-        {"(10.00%)", 2810, 760, 21},
+        {"(10.00%)", 2806, 760, 21},
         {"品目2", 40, 860, 35},
         // A remark of more than 12 characters: 12 on the upper half-line, the rest below.
         {"現場にて寸法確認のうえ製", 2355, 810, 35},
         {"作いたします", 2355, 860, 35},
         // The totals start in the upper half of the band after the last row.
-        {"【消費外税額】", 1862, 910, 35},
+        {"【消費外税額】", 1871, 910, 35},
         {"          200", 2105, 910, 35},
         {"10.00%対象  ¥2,000", 2400, 910, 35},
-        {"【　総合計　】", 1862, 960, 35},
+        {"【　総合計　】", 1871, 960, 35},
         {"        2,200", 2105, 960, 35},
     };
     for (const Expect &e : expected) {
@@ -194,7 +195,7 @@ TEST_F(Compose, InvoiceShowsTheDateColumnAndTheBankTransferLines)
     EXPECT_EQ(date->y, 760);
     ASSERT_NE(c.find("日付"), nullptr);
     EXPECT_EQ(c.find("日付")->x, 100);
-    EXPECT_EQ(c.find("品目1")->x, 220);
+    EXPECT_EQ(c.find("品目1")->x, 226); // clear of the date column's rule
     EXPECT_TRUE(c.hasRule(220, 600, 220, 2000));
     EXPECT_NE(c.find("〓〓〓 お振込み先 〓〓〓"), nullptr);
     for (int i = 0; i < 4; ++i) {
