@@ -43,6 +43,9 @@ constexpr double kMinWindowW = 6000, kMinWindowH = 3000;
 
 constexpr int kKeyEnter = 13, kKeyPageUp = 33, kKeyPageDown = 34;
 
+// The grey around the page picture.
+const QColor kPictureGrey(128, 128, 128);
+
 QString fmt(std::int64_t v, const char *pattern) { return QString::fromStdString(qd::text::format(v, pattern)); }
 
 // A twips value held in 16 bits: nearest, halves to even, kept in range.
@@ -150,9 +153,15 @@ void PagePicture::setPage(qd::emf::PageImage page)
 void PagePicture::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    if (m_page)
-        qd::qt::playPage(*m_page, p, pageRect());
+    if (!m_page) {
+        p.fillRect(rect(), Qt::white);
+        return;
+    }
+    // The paper in white on the grey of the picture area, so its edges show.
+    const QRectF paper = pageRect();
+    p.fillRect(rect(), kPictureGrey);
+    p.fillRect(paper, Qt::white);
+    qd::qt::playPage(*m_page, p, paper);
 }
 
 QRectF PagePicture::pageRect() const
@@ -173,7 +182,7 @@ PRNT::PRNT(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     const QFont buttonFont = formFont(QStringLiteral("ＭＳ ゴシック"), 9, true);
 
     PicArea = new QWidget(this);
-    setBackColor(PicArea, QColor(128, 128, 128));
+    setBackColor(PicArea, kPictureGrey);
     Preview1 = new PagePicture(PicArea);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     VScroll1 = new QScrollBar(Qt::Vertical, this);
