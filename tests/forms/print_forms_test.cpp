@@ -110,6 +110,14 @@ protected:
         return *p;
     }
 
+    // "印刷実行" answered Yes: the print dialog, or nullptr.
+    MITUMORI *openDialog(KIHON &k)
+    {
+        seam.answerMessage(Answer::Yes);
+        k.menus().click(QStringLiteral("PRN_PRINT"));
+        return ctx().mitumori.ifLoaded();
+    }
+
     // "印刷" and "印 刷" with the range boxes untouched: the page shown is printed.
     void printShownPage(PRNT &p)
     {
@@ -603,9 +611,7 @@ TEST_F(PrintRoad, AFinishedPrintOpensThePreviewAgainAsItFirstOpened)
 TEST_F(PrintRoad, EnterPressesTheFocusedButtonAlongThePrintRoad)
 {
     KIHON &k = openWithRows(2);
-    seam.answerMessage(Answer::Yes);
-    k.menus().click(QStringLiteral("PRN_PRINT"));
-    MITUMORI *d = ctx().mitumori.ifLoaded();
+    MITUMORI *d = openDialog(k);
     ASSERT_NE(d, nullptr);
     QApplication::setActiveWindow(d);
     d->Command2->setFocus();
@@ -746,9 +752,7 @@ TEST_F(PrintRoad, APrintRunKeepsThePageImagesFromAnotherProgramsRun)
 TEST_F(PrintRoad, PrintDialogOptionLinesEachHaveTheirLineHeight)
 {
     KIHON &k = openWithRows(2);
-    seam.answerMessage(Answer::Yes);
-    k.menus().click(QStringLiteral("PRN_PRINT"));
-    MITUMORI *d = ctx().mitumori.ifLoaded();
+    MITUMORI *d = openDialog(k);
     ASSERT_NE(d, nullptr);
     for (QRadioButton *o : {d->Option1, d->Option2, d->Option3, d->Option4, d->Option5})
         EXPECT_GE(o->height(), QFontMetrics(o->font()).height()) << o->text().toStdString();
@@ -770,23 +774,21 @@ TEST_F(PrintRoad, ThePreviewDrawsThePageAtOneScaleBothWays)
     KIHON &k = openWithRows(2);
     PRNT &p = composeAndPreview(k);
     const QImage img = p.Preview1->grab().toImage();
-    // Rows and columns that are dark over most of the frame: its rules.
-    auto dark = [&](int x, int y) { return qGray(img.pixel(x, y)) < 64; }; // black, not the grey around
-    std::vector<int> cols, rows;
-    for (int x = 0; x < img.width(); ++x) {
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            n += dark(x, y);
-        if (n > img.height() / 2)
-            cols.push_back(x);
-    }
-    for (int y = 0; y < img.height(); ++y) {
-        int n = 0;
-        for (int x = 0; x < img.width(); ++x)
-            n += dark(x, y);
-        if (n > img.width() / 2)
-            rows.push_back(y);
-    }
+    // The columns (or rows) of the picture that are black over most of its height (or width):
+    // the table's rules; the grey around the paper is not black.
+    auto rules = [&](bool columns) {
+        const int lines = columns ? img.width() : img.height(), span = columns ? img.height() : img.width();
+        std::vector<int> found;
+        for (int i = 0; i < lines; ++i) {
+            int n = 0;
+            for (int j = 0; j < span; ++j)
+                n += qGray(columns ? img.pixel(i, j) : img.pixel(j, i)) < 64;
+            if (n > span / 2)
+                found.push_back(i);
+        }
+        return found;
+    };
+    const std::vector<int> cols = rules(true), rows = rules(false);
     ASSERT_GE(cols.size(), 2u);
     ASSERT_GE(rows.size(), 2u);
     const double across = (cols.back() - cols.front()) / 2870.0; // frame x 30..2900
