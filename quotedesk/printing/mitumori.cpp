@@ -123,8 +123,8 @@ MITUMORI::MITUMORI(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
         return o;
     };
     // Each option line is as high as its blue text needs, so the two lines of a frame never run
-    // into each other; the frames, the buttons and the window grow by what the lines need more
-    // than their design height. Where the design height holds the text, the design stands.
+    // into each other; the frames, the buttons and the window grow by what the lines need beyond
+    // 270 twips. Where 270 twips hold the text, nothing moves.
     const double line = std::max(270.0, qd::qt::pixelsToTwipsY(QFontMetrics(optionFont).height() + 4));
     const double step = std::max(240.0, line);
     const double pairGrow = (step - 240) + (line - 270), singleGrow = line - 270;
