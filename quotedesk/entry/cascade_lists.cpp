@@ -214,6 +214,19 @@ bool Cascade::sectionChosen()
     return true;
 }
 
+bool Cascade::colourChosen()
+{
+    if (!hasCurrent(m_list7))
+        return false;
+    const std::int32_t n = currentLine(m_list7).recNo;
+    qd::entry::openFormMasters(m_g);
+    if (n < 1 || n > m_g.IRO_CTL.recordCount)
+        return false;
+    m_g.IRO_CTL.get(n, m_g.IRO_REC);
+    m_g.COLOR_NO = static_cast<std::int16_t>(m_g.IRO_REC.number(qd::records::Color::IRO_CD));
+    return true;
+}
+
 void Cascade::gotFocus(ListBox *list)
 {
     const CascadeLevel level = list == m_list2   ? CascadeLevel::Major

@@ -60,6 +60,7 @@ public:
     bool kind1Chosen();   // KIND1_NO; the kind-2 records listed
     void kind2Chosen();   // KIND2_NO
     bool sectionChosen(); // SECTION_NO; the price lines listed
+    bool colourChosen();  // COLOR_NO; the colour record in IRO_REC
     // Entering List2 .. List5.
     void gotFocus(ListBox *list);
     // Enter moves the focus down the cascade: List2, List1, List3, List4, List5, then on.

@@ -46,6 +46,14 @@ PricePanel::PricePanel(QWidget *parent) : ColourPanel("Frame3", 315, parent)
                     1100});
 }
 
+void PricePanel::popUp(qd::core::QdState &g, qd::entry::PanelVariant variant)
+{
+    show();
+    raise();
+    repaint();
+    showContent(qd::entry::panelContent(g, variant));
+}
+
 void PricePanel::showContent(const qd::entry::PanelContent &c)
 {
     auto name = [](QLineEdit *box, const std::optional<std::string> &text) {

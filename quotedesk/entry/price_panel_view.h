@@ -15,6 +15,9 @@ public:
 
     // Shows a line's content; a name not found leaves its box as it was.
     void showContent(const qd::entry::PanelContent &content);
+    // Shows the panel in front at once, before the masters are read, then the content of the
+    // price line in TANKA_REC (qd::entry::panelContent).
+    void popUp(qd::core::QdState &g, qd::entry::PanelVariant variant);
 
     QLineEdit *Text28 = nullptr, *Text29 = nullptr, *Text30 = nullptr, *Text27 = nullptr, *Text60 = nullptr;
     QLineEdit *Text38 = nullptr, *Text39 = nullptr, *Text61 = nullptr;

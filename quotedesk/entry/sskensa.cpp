@@ -295,13 +295,7 @@ void SSKENSA::List6_MouseDown()
     fillColours(g, List7);
 }
 
-void SSKENSA::FRAME3_SET()
-{
-    Frame3->show();
-    Frame3->raise();
-    Frame3->repaint();
-    Frame3->showContent(qd::entry::panelContent(g, qd::entry::PanelVariant::UnitPrice));
-}
+void SSKENSA::FRAME3_SET() { Frame3->popUp(g, qd::entry::PanelVariant::UnitPrice); }
 
 void SSKENSA::List6_MouseUp() { Frame3->hide(); }
 
@@ -315,14 +309,8 @@ void SSKENSA::List6_LostFocus() { g.TANKA_CTL.close(); }
 
 void SSKENSA::List7_Click()
 {
-    if (!hasCurrent(List7))
+    if (!m_cascade.colourChosen())
         return;
-    const std::int32_t n = currentLine(List7).recNo;
-    qd::entry::openFormMasters(g);
-    if (n < 1 || n > g.IRO_CTL.recordCount)
-        return;
-    g.IRO_CTL.get(n, g.IRO_REC);
-    g.COLOR_NO = static_cast<std::int16_t>(g.IRO_REC.number(Col::IRO_CD));
     g.LINE_WORK.IRO_NAME = g.IRO_REC.raw(Col::IRO_CD) == "01" ? std::string(20, ' ')
                                                               : qd::text::fixedChars(g.IRO_REC.text(Col::NAME), 20);
 }

@@ -26,7 +26,6 @@ namespace {
 
 namespace P = qd::records::Price;
 namespace S = qd::records::SetItem;
-namespace Col = qd::records::Color;
 
 constexpr int FORM_WIDTH = 9720, FORM_HEIGHT = 7350;
 const QString READ_FAILED = QStringLiteral("ファイルを読み込めません。");
@@ -401,14 +400,7 @@ void SSSET::List6_Click()
 void SSSET::List7_Click()
 {
     enableCommands();
-    if (!hasCurrent(List7))
-        return;
-    const std::int32_t n = currentLine(List7).recNo;
-    qd::entry::openFormMasters(g);
-    if (n < 1 || n > g.IRO_CTL.recordCount)
-        return;
-    g.IRO_CTL.get(n, g.IRO_REC);
-    g.COLOR_NO = static_cast<std::int16_t>(g.IRO_REC.number(Col::IRO_CD));
+    m_cascade.colourChosen();
 }
 
 // ---- price detail ----
@@ -426,13 +418,7 @@ void SSSET::List6_MouseDown()
     FRAME3_SET();
 }
 
-void SSSET::FRAME3_SET()
-{
-    Frame3->show();
-    Frame3->raise();
-    Frame3->repaint();
-    Frame3->showContent(qd::entry::panelContent(g, qd::entry::PanelVariant::Set));
-}
+void SSSET::FRAME3_SET() { Frame3->popUp(g, qd::entry::PanelVariant::Set); }
 
 void SSSET::List6_MouseUp() { Frame3->hide(); }
 
