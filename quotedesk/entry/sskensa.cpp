@@ -14,12 +14,14 @@
 #include <chrono>
 #include <string_view>
 
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/entry/list_box.h"
 #include "quotedesk/entry/master_reads.h"
@@ -198,7 +200,8 @@ void SSKENSA::buildControls()
     Frame3 = new PricePanel(this);
     Frame3->hide();
 
-    // Events. A file that cannot be read ends the handler with a message, never the program.
+    // Events, each through the command guard: a file that cannot be read ends the handler with a
+    // message, never the program.
     auto on = [this](void (SSKENSA::*handler)()) {
         return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
     };
@@ -213,7 +216,7 @@ void SSKENSA::buildControls()
     connect(List4, &ListBox::GotFocus, this, on(&SSKENSA::List4_GotFocus));
     connect(List5, &ListBox::GotFocus, this, on(&SSKENSA::List5_GotFocus));
     for (ListBox *list : {List2, List1, List3, List4, List5})
-        connect(list, &ListBox::KeyDown, this, [this, list](int key) { cascadeKeyDown(list, key); });
+        connect(list, &ListBox::KeyDown, this, [this, list](int key) { guarded([&] { cascadeKeyDown(list, key); }); });
     connect(List6, &ListBox::MouseDown, this, on(&SSKENSA::List6_MouseDown));
     connect(List6, &ListBox::MouseUp, this, on(&SSKENSA::List6_MouseUp));
     connect(List6, &ListBox::Click, this, on(&SSKENSA::List6_Click));
@@ -229,15 +232,17 @@ void SSKENSA::buildControls()
 
 void SSKENSA::guarded(const std::function<void()> &handler)
 {
-    try {
-        handler();
-    } catch (const std::exception &e) {
-        qd::qt::beep();
-        qd::qt::msgBox(qs(qd::text::twoLines("ファイルを読み込めません。", e.what())));
-    }
+    qd::qt::runGuarded(handler, [this] { qd::core::afterFailedCommand(g); });
 }
 
 bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
+{
+    bool taken = false;
+    guarded([&] { taken = formEvent(watched, event); });
+    return taken;
+}
+
+bool SSKENSA::formEvent(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::FocusIn) {
@@ -527,8 +532,10 @@ void SSKENSA::List6_MouseUp() { Frame3->hide(); }
 
 void SSKENSA::List6_Click()
 {
+    // The line begins with the 25 bytes of its symbol: a symbol of double-byte characters is
+    // fewer characters, so the cut counts bytes, never halving a character.
     if (List6->hasCurrent())
-        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::leftChars(List6->currentLine().text, 25), 25);
+        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::cutToWidth(List6->currentLine().text, 25), 25);
 }
 
 void SSKENSA::List6_LostFocus() { g.TANKA_CTL.close(); }
@@ -557,6 +564,13 @@ void SSKENSA::Command5_GotFocus()
 
 void SSKENSA::Command5_Click()
 {
+    // Without an open document there is no sheet to add to (the form closes with the last one).
+    if (g.CUR_LIST_INDEX < 0) {
+        qd::qt::beep();
+        qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("開いている見積がありません。"),
+                                        QStringLiteral("見積を開いてから明細を追加して下さい！")));
+        return;
+    }
     qd::grid::RedrawOff redrawOff(g.curGrid());
 
     // The product is the chosen price line, read again from its file.
@@ -582,6 +596,14 @@ void SSKENSA::Command5_Click()
         return;
     }
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
+
+    // A colour chosen under another major class is no colour of this line: it has no price here.
+    if (g.COLOR_NO != 0 && !qd::entry::colourOfMajor(g, g.MAJOR_NO, g.COLOR_NO)) {
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("色名を選択して下さい！"));
+        List7->setFocus();
+        return;
+    }
 
     // Without a colour of its own the line takes the colour form's, if it is of this group.
     if (g.COLOR_NO == 0) {

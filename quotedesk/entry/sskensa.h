@@ -94,11 +94,13 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // The events of the form's boxes and lists, each run through the command guard.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool formEvent(QObject *watched, QEvent *event);
     void buildControls();
-    // Runs a handler; a file error ends it with a message.
+    // Runs a handler through the command guard (platform/qt/command_guard.h).
     void guarded(const std::function<void()> &handler);
     void showCascadeView();
     void closeAllFiles();

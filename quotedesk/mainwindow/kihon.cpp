@@ -16,11 +16,14 @@
 #include <cmath>
 
 #include "platform/files/paths.h"
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/entry/sskensa.h"
 #include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/iro_set.h"
@@ -62,6 +65,11 @@ KIHON::~KIHON()
 }
 
 // ---- controls -------------------------------------------------------------------------------
+
+std::function<void()> KIHON::guarded(std::function<void()> command)
+{
+    return qd::qt::guarded(std::move(command), [this] { qd::core::afterFailedCommand(g); });
+}
 
 void KIHON::buildControls()
 {
@@ -137,8 +145,8 @@ void KIHON::buildControls()
     Text6 = textBox("Text6");
     Text7 = textBox("Text7");
 
-    connect(Combo2, qOverload<int>(&QComboBox::activated), this, [this](int) { Combo2_Click(); });
-    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Combo2, qOverload<int>(&QComboBox::activated), this, guarded([this] { Combo2_Click(); }));
+    connect(Command4, &QPushButton::clicked, this, guarded([this] { Command4_Click(); }));
 }
 
 
@@ -268,9 +276,12 @@ void KIHON::readFolderPointer()
                 g.DIR_REC.blank(f);
             g.DIR_CTL.get(1, g.DIR_REC);
             const std::string folder = g.DIR_REC.trimmed(ID::INSTALL_DIR);
-            // A record naming a folder this machine does not have counts as no record.
-            if (!folder.empty() && qd::files::dirExists(folder)) {
-                g.DIR_REC_NAME = g.DIR_REC.trimmed(ID::DOC_NAME);
+            const std::string name = g.DIR_REC.trimmed(ID::DOC_NAME);
+            // A record naming a folder this machine does not have counts as no record; so does
+            // one whose document name is no plain file name (it could reach outside the folder).
+            const bool plainName = name.empty() || qd::core::isValidDocumentName(name);
+            if (plainName && !folder.empty() && qd::files::dirExists(folder)) {
+                g.DIR_REC_NAME = name;
                 g.DIR_REC_PATH = folder;
                 g.INST_DIR = g.DIR_REC_PATH;
             }

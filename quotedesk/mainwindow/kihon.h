@@ -171,6 +171,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
+    // A handler of this window as a slot that runs through the command guard: a failure it does
+    // not handle itself is shown and leaves the window and its documents as they are.
+    std::function<void()> guarded(std::function<void()> command);
+
 private:
     void buildControls();
     // The menu tree from the menu table, every entry connected to its command.
@@ -188,6 +192,8 @@ private:
     void readFolderPointer();
     bool openDocumentInSlot(int slot, const std::string &name, const std::string &folder, bool startUp);
     void abandonNewSlot(int slot, int previousIndex);
+    // The product pickers, which add to the current document, close when no document is left.
+    void closeDocumentPickers();
     // The sheet of a document just set up: page numbers, cursor at its first cell, in front.
     void documentShown();
     void showStartState();

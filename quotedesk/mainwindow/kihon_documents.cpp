@@ -15,10 +15,11 @@
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
-#include "quotedesk/mainwindow/document_name.h"
+#include "quotedesk/entry/sskensa.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/grid_display.h"
 
@@ -215,9 +216,9 @@ void KIHON::FILE_NEW_Click()
         ss(qd::qt::inputBox(QStringLiteral("物件名を入れてください。"), QStringLiteral("タイトルファイル名"),
                             QStringLiteral("新規")));
     const std::string headName = trim(answer).empty() ? std::string("新規物件") : answer;
-    if (!isValidDocumentName(headName)) {
+    if (!qd::core::isValidDocumentName(headName)) {
         beep();
-        msgBox(invalidDocumentNameMessage());
+        msgBox(qd::core::invalidDocumentNameMessage());
         return;
     }
     g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->count());
@@ -332,6 +333,12 @@ void KIHON::FILE_READ_Click()
     }
     const std::string name = ss(title.left(title.size() - 4));
     const std::string docFolder = ss(fileName.left(fileName.size() - title.size() - 1));
+    if (!qd::core::isValidDocumentName(name)) {
+        beep();
+        msgBox(qd::core::invalidDocumentNameMessage());
+        endQuietly();
+        return;
+    }
     openDocumentInSlot(slot, name, docFolder, false);
     endQuietly();
 }
@@ -446,6 +453,7 @@ void KIHON::Command4_Click()
     if (!warnedYes(*this, "※警告※--->保存せずに解放すると、無くなる場合があります。", "このﾌｧｲﾙを解放しますか？ "))
         return;
     g.curGrid().clear();
+    g.DOC_FILES_SEEN.at(static_cast<std::size_t>(g.CUR_SLOT)) = {}; // the slot holds no document's files now
     Grid1[static_cast<std::size_t>(g.CUR_SLOT)]->hide();
     Combo2->removeItem(g.CUR_LIST_INDEX);
     if (Combo2->count() > 0) {
@@ -457,7 +465,9 @@ void KIHON::Command4_Click()
         bringSheetToFront(g.CUR_SLOT);
         return;
     }
-    // The last document is gone: the window starts afresh.
+    // The last document is gone: the pickers that add to it close with it, and the window
+    // starts afresh.
+    closeDocumentPickers();
     closeAllFiles(g);
     showStartState();
     try {
@@ -465,6 +475,12 @@ void KIHON::Command4_Click()
     } catch (const std::exception &) {
     }
     Form_Load();
+}
+
+void KIHON::closeDocumentPickers()
+{
+    if (app.forms.isLoaded<SSKENSA>())
+        app.forms.unload<SSKENSA>();
 }
 
 void KIHON::END_000_Click()

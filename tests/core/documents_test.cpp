@@ -706,25 +706,26 @@ TEST(Documents, DamagedLineFilesLoadWithoutACrash)
         const char *what;
         std::function<std::string(const std::string &)> damage; // from the sample's line file
         bool loads;
-        int rows; // rows filled
-        bool message;
+        int rows;            // rows filled
+        const char *message; // what the one message says, or nullptr for none
     };
     const Case cases[] = {
         {"last record cut after 700 bytes", [](const std::string &l) { return l.substr(0, 2 * 1024 + 700); }, true,
-         3, true},
+         3, "途中で切れています"},
         {"last record cut after 100 bytes", [](const std::string &l) { return l.substr(0, 2 * 1024 + 100); }, true,
-         2, true},
+         2, "途中で切れています"},
         {"invalid code page 932 bytes",
          [](const std::string &l) { return withField(l, 11, std::string("\x81\xFF\xA0\x85\x40\xEF", 6)); }, true, 3,
-         false},
-        {"letters in number fields",
+         "文字として読めないバイト"},
+        {"letters in number fields of rows 1 and 3",
          [](const std::string &l) {
              std::string r = withField(l, 328, "abc   ");   // 数量
              r = withField(r, 364, "12a4");                 // 定価
              r = withField(r, 634, "x%");                   // 消費税率
-             return withField(r, 645, "--9");               // 消費税額
+             r = withField(r, 645, "--9");                  // 消費税額
+             return withField(r, 2048 + 474, std::string("\0\0", 2)); // NULs in row 3's 原価
          },
-         true, 3, false},
+         true, 3, "数値でない文字がある行があります。(1, 3行目)"},
         {"more records than the sheet has rows",
          [](const std::string &l) {
              std::string big;
@@ -732,7 +733,7 @@ TEST(Documents, DamagedLineFilesLoadWithoutACrash)
                  big += l.substr(0, 1024);
              return big;
          },
-         false, 0, true},
+         false, 0, "読込みを中断します"},
     };
     for (const Case &c : cases) {
         TempInstall inst;
@@ -740,7 +741,10 @@ TEST(Documents, DamagedLineFilesLoadWithoutACrash)
         writeBytes(txt, c.damage(readBytes(txt)));
         Desk d(inst);
         EXPECT_EQ(load(d, name), c.loads) << c.what;
-        EXPECT_EQ(d.ui.messages.size(), c.message ? 1u : 0u) << c.what;
+        ASSERT_EQ(d.ui.messages.size(), c.message ? 1u : 0u) << c.what;
+        if (c.message) {
+            EXPECT_NE(d.ui.messages[0].find(c.message), std::string::npos) << c.what << ": " << d.ui.messages[0];
+        }
         GRID_LAST_ROW(d.g);
         EXPECT_EQ(d.g.LAST_ROW, c.rows) << c.what;
         EXPECT_TRUE(d.g.curGrid().redraw()) << c.what;

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/tax_settings.h"
-#include "quotedesk/mainwindow/document_name.h"
 #include "tests/forms/forms_fixture.h"
 
 using qd::core::Fixed4;
@@ -339,10 +339,10 @@ TEST_F(KihonDocuments, SaveAsRenamesTheListEntry)
 TEST_F(KihonDocuments, NamesThatCannotNameAFileAreRefused)
 {
     for (const char *bad : {"a/b", "..", "x..y", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a|b", "a\tb"})
-        EXPECT_FALSE(qd::forms::isValidDocumentName(bad)) << bad;
+        EXPECT_FALSE(qd::core::isValidDocumentName(bad)) << bad;
     for (const char *good : {"見本見積", "A-1 山田邸", "新規物件", "a.b"})
-        EXPECT_TRUE(qd::forms::isValidDocumentName(good)) << good;
-    EXPECT_FALSE(qd::forms::isValidDocumentName(std::string(252, 'a')));
+        EXPECT_TRUE(qd::core::isValidDocumentName(good)) << good;
+    EXPECT_FALSE(qd::core::isValidDocumentName(std::string(252, 'a')));
 
     KIHON &k = start();
     seam.answerInput(QStringLiteral("../外"));
