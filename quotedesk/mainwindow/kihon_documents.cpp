@@ -148,6 +148,9 @@ void KIHON::Combo2_Click()
     g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->currentIndex());
     kihon_idx_read();
     try {
+        // The header of the document shown before goes first: a document without a header file
+        // must not take (and a save then write) another's partner and project.
+        qd::core::blankHeader(g);
         qd::core::DOC_HEAD_READ(g);
         if (g.SKIP_BREAKDOWN == 0) {
             FlexGrid &grid = g.curGrid();
@@ -227,12 +230,16 @@ void KIHON::FILE_NEW_Click()
     g.CUR_DOC_NAME = trim(headName);
 
     try {
-        qd::core::BUKKEN_HEAD_CLEAR(g);
-        g.HEAD_BUKKEN = g.CUR_DOC_NAME;
         g.SKIP_BREAKDOWN = 1;
         Combo2->addItem(qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
         Combo2->setCurrentIndex(g.CUR_LIST_INDEX);
         Combo2_Click();
+        // The project name of a new header starts as the document name; a header file already
+        // there under that name keeps what it holds.
+        if (g.HEAD_CTL.fileLength <= 0) {
+            qd::core::BUKKEN_HEAD_CLEAR(g);
+            g.HEAD_BUKKEN = g.CUR_DOC_NAME;
+        }
 
         FlexGrid &grid = g.curGrid();
         bringSheetToFront(slot);
