@@ -705,9 +705,15 @@ bool confirmPairOverwrite(QdState &g, const std::string &dir, const std::string 
     // typed with its ".TXT".
     if (endsWithTxt(qd::text::trim(title)) && qd::files::fileExists(linePath))
         return true;
+    // An empty file (the header file an open of a new document leaves) holds nothing to lose.
+    auto holdsSomething = [](const std::string &path) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(qd::files::hostPath(path), ec);
+        return !ec && size > 0;
+    };
     std::string existing;
     for (const std::string *path : {&linePath, &headPath}) {
-        if (!qd::files::fileExists(*path))
+        if (!holdsSomething(*path))
             continue;
         if (!existing.empty())
             existing += "、";

@@ -111,8 +111,8 @@ void FILE_WRITE_END(QdState &g);
 // written.
 bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle);
 
-// Before a save replaces the pair `dir`\`name` (".SSS" and ".TXT"): when either file exists and
-// the save dialog has not asked about it already (it asks about the name typed, `title`, and
+// Before a save replaces the pair `dir`\`name` (".SSS" and ".TXT"): when either file holds
+// something and the save dialog has not asked about it already (it asks about the name typed, `title`, and
 // the save adds ".TXT" to a name typed without it), the user is asked whether to replace the
 // files, by their names. Returns false when the answer is No.
 bool confirmPairOverwrite(QdState &g, const std::string &dir, const std::string &name, const std::string &title);
