@@ -24,6 +24,7 @@
 #include "platform/text/numbers.h"
 #include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/document_name.h"
+#include "quotedesk/core/row_pricing.h"
 #include "quotedesk/entry/sskensa.h"
 #include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/iro_set.h"
@@ -421,6 +422,17 @@ void KIHON::setControlText(const std::string &name, const std::string &text)
         label->setText(qs(text));
     else if (auto *c = qobject_cast<QComboBox *>(w))
         c->setEditText(qs(text));
+}
+
+void KIHON::setControlMarked(const std::string &name, bool marked)
+{
+    QWidget *w = controlByName(name);
+    if (!w)
+        return;
+    QPalette pal = w->palette();
+    const QColor beyond(QRgb(static_cast<unsigned>(qd::core::BEYOND_FIELD_COLOR)));
+    pal.setColor(QPalette::Base, marked ? beyond : QApplication::palette(w).color(QPalette::Base));
+    w->setPalette(pal);
 }
 
 void KIHON::comboClear(const std::string &name)

@@ -152,6 +152,7 @@ public:
     int msgBox(const std::string &text, int buttons = qd::core::Buttons::Ok) override;
     void setMenuEnabled(const std::string &name, bool enabled) override;
     void setControlText(const std::string &name, const std::string &text) override;
+    void setControlMarked(const std::string &name, bool marked) override;
     void comboClear(const std::string &name) override;
     void comboAddItem(const std::string &name, const std::string &text) override;
     void setMousePointer(int pointer) override;
