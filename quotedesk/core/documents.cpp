@@ -767,10 +767,6 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         return false;
     }
     const std::string dir = folderOf(qd::text::trim(fileName), title);
-    if (!confirmPairOverwrite(g, dir, name, title)) {
-        FILE_WRITE_END(g);
-        return false;
-    }
     FlexGrid &grid = g.curGrid();
     grid.setRedraw(false);
 
@@ -792,7 +788,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
 
         // A number that its field cannot hold would be stored as another number: the rows
         // holding one are marked and the save is refused.
-        if (refuseRowsBeyondFields(g, grid, 1, g.LAST_ROW)) {
+        if (refuseRowsBeyondFields(g, grid, 1, g.LAST_ROW) || !confirmPairOverwrite(g, dir, name, title)) {
             FILE_WRITE_END(g);
             return false;
         }

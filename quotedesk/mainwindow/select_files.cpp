@@ -136,7 +136,9 @@ void SERCH_SELECT_OUT_Click(QuotedeskApp &app)
         const qd::qt::FileDialogResult chosen = qd::qt::showSave(selectDialog(g));
         const std::string name = nameOf(ss(chosen.fileTitle));
         const std::string dir = folderOf(ss(chosen.fileName), ss(chosen.fileTitle));
+        // Rows that cannot be stored are said before any question about the files.
         if (!chosen.cancelled && !name.empty() && usableName(g, dir, name) &&
+            !qd::core::refuseRowsBeyondFields(g, sheet, first, last) &&
             qd::core::confirmPairOverwrite(g, dir, name, ss(chosen.fileTitle))) {
             sheet.setRedraw(false);
             // The rows go to the SELECT file; the document keeps its own folder and names, so a
