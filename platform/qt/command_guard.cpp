@@ -52,4 +52,11 @@ bool runGuarded(const std::function<void()> &command, const std::function<void()
     return false;
 }
 
+bool runGuardedFilter(const std::function<bool()> &handler, const std::function<void()> &recover)
+{
+    bool taken = false;
+    runGuarded([&] { taken = handler(); }, recover);
+    return taken;
+}
+
 } // namespace qd::qt

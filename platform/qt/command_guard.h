@@ -23,6 +23,9 @@ namespace qd::qt {
 // so that the test fails where the unexpected dialog came. Returns false after a failure.
 bool runGuarded(const std::function<void()> &command, const std::function<void()> &recover = {});
 
+// An event filter's handler through runGuarded: whether it took the event (not after a failure).
+bool runGuardedFilter(const std::function<bool()> &handler, const std::function<void()> &recover = {});
+
 // `command` as a slot or callback that runs through runGuarded; it takes whatever arguments
 // the signal gives.
 template <class F>

@@ -3,11 +3,18 @@
 // before it shows the failure, so that the program goes on as the user knows it.
 #pragma once
 
+#include <functional>
+
 #include "quotedesk/core/qd_state.h"
 
 namespace qd::core {
 
 // Every sheet drawn again and the mouse pointer back to normal.
 void afterFailedCommand(QdState &g);
+// The same as the recovery a form hands to the command guard.
+inline std::function<void()> failedCommandRecovery(QdState &g)
+{
+    return [&g] { afterFailedCommand(g); };
+}
 
 } // namespace qd::core

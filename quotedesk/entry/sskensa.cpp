@@ -232,14 +232,12 @@ void SSKENSA::buildControls()
 
 void SSKENSA::guarded(const std::function<void()> &handler)
 {
-    qd::qt::runGuarded(handler, [this] { qd::core::afterFailedCommand(g); });
+    qd::qt::runGuarded(handler, qd::core::failedCommandRecovery(g));
 }
 
 bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
 {
-    bool taken = false;
-    guarded([&] { taken = formEvent(watched, event); });
-    return taken;
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
 }
 
 bool SSKENSA::formEvent(QObject *watched, QEvent *event)

@@ -289,14 +289,12 @@ void IRO_SET::List2_KeyDown(int keyCode)
 
 bool IRO_SET::eventFilter(QObject *watched, QEvent *event)
 {
-    bool taken = false;
-    guarded([&] { taken = formEvent(watched, event); })();
-    return taken;
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
 }
 
 std::function<void()> IRO_SET::guarded(std::function<void()> handler)
 {
-    return qd::qt::guarded(std::move(handler), [this] { qd::core::afterFailedCommand(g); });
+    return qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g));
 }
 
 bool IRO_SET::formEvent(QObject *watched, QEvent *event)

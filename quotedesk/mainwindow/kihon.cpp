@@ -69,7 +69,7 @@ KIHON::~KIHON()
 
 std::function<void()> KIHON::guarded(std::function<void()> command)
 {
-    return qd::qt::guarded(std::move(command), [this] { qd::core::afterFailedCommand(g); });
+    return qd::qt::guarded(std::move(command), qd::core::failedCommandRecovery(g));
 }
 
 void KIHON::buildControls()

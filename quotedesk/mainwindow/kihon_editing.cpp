@@ -50,9 +50,7 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        bool taken = false;
-        qd::qt::runGuarded([&] { taken = m_handler(event); }, m_recover);
-        return taken;
+        return qd::qt::runGuardedFilter([&] { return m_handler(event); }, m_recover);
     }
 
 private:
@@ -76,7 +74,7 @@ constexpr int KEY_C = 67, KEY_V = 86, KEY_F1 = 112;
 
 void KIHON::connectEditing()
 {
-    const auto recover = [this] { qd::core::afterFailedCommand(g); };
+    const auto recover = qd::core::failedCommandRecovery(g);
     for (int i = 0; i < qd::core::SlotCount; ++i) {
         FlexGrid::Events &e = g.Grid1.at(static_cast<std::size_t>(i)).events;
         // What the user does on a sheet runs through the command guard.

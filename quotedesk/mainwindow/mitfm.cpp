@@ -346,14 +346,12 @@ void MITFM::unloadSelf()
 
 bool MITFM::eventFilter(QObject *watched, QEvent *event)
 {
-    bool taken = false;
-    guarded([&] { taken = formEvent(watched, event); })();
-    return taken;
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
 }
 
 std::function<void()> MITFM::guarded(std::function<void()> handler)
 {
-    return qd::qt::guarded(std::move(handler), [this] { qd::core::afterFailedCommand(g); });
+    return qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g));
 }
 
 bool MITFM::formEvent(QObject *watched, QEvent *event)

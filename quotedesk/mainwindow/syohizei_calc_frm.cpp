@@ -309,14 +309,12 @@ void syohizei_calc_frm::unloadForm()
 
 bool syohizei_calc_frm::eventFilter(QObject *watched, QEvent *event)
 {
-    bool taken = false;
-    guarded([&] { taken = formEvent(watched, event); })();
-    return taken;
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
 }
 
 std::function<void()> syohizei_calc_frm::guarded(std::function<void()> handler)
 {
-    return qd::qt::guarded(std::move(handler), [this] { qd::core::afterFailedCommand(g); });
+    return qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g));
 }
 
 bool syohizei_calc_frm::formEvent(QObject *watched, QEvent *event)

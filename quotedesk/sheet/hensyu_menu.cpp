@@ -309,7 +309,7 @@ void HENSYU_MENU::Text3_LostFocus() { Text3->setText(qs(trim(g.EDIT_VALUE))); }
 template <class F>
 void HENSYU_MENU::guarded(F f)
 {
-    qd::qt::runGuarded(f, [this] { qd::core::afterFailedCommand(g); });
+    qd::qt::runGuarded(f, qd::core::failedCommandRecovery(g));
 }
 
 void HENSYU_MENU::Command8_Click() { guarded([&] { qd::sheet::rowsInsert(g, ui()); }); }

@@ -865,15 +865,21 @@ TEST(Documents, AHeaderMissingEmptyOrShortKeepsNothingOfTheDocumentBefore)
     }
 }
 
+// The sample document loaded, beside its files as they were.
+struct LoadedSample {
+    std::string name = qd::demo::sampleDocumentName();
+    TempInstall inst;
+    SavedPair before = pairOf(inst, name);
+    Desk d{inst};
+    LoadedSample() { EXPECT_TRUE(load(d, name)); }
+};
+
 // The save dialog asks about the name typed; a name typed without ".TXT" is asked about here, by
 // the names of the files the save replaces. A name that is no plain file name saves nothing.
 TEST(Documents, SaveAsksAboutTheFilesItReallyReplaces)
 {
-    const std::string name = qd::demo::sampleDocumentName();
-    TempInstall inst;
-    const SavedPair before = pairOf(inst, name);
-    Desk d(inst);
-    ASSERT_TRUE(load(d, name));
+    LoadedSample sample;
+    auto &[name, inst, before, d] = sample;
     d.g.curGrid().setCell(1, 2, "書き換え");
 
     d.ui.answers = {Answer::No};
@@ -901,11 +907,8 @@ TEST(Documents, SaveAsksAboutTheFilesItReallyReplaces)
 // marked and named, and neither the document nor a SELECT file is written.
 TEST(Documents, RowsWithFiguresBeyondTheirFieldsAreNotSaved)
 {
-    const std::string name = qd::demo::sampleDocumentName();
-    TempInstall inst;
-    const SavedPair before = pairOf(inst, name);
-    Desk d(inst);
-    ASSERT_TRUE(load(d, name));
+    LoadedSample sample;
+    auto &[name, inst, before, d] = sample;
     auto &grid = d.g.curGrid();
     grid.setCell(2, 13, "10,000,000");  // 定価, as a paste puts it
     grid.setCell(3, 9, "100000");       // 数量

@@ -318,40 +318,34 @@ TEST_F(TaxTotalsTest, AbsurdAmountsAndRatesStayInRange)
 
 TEST_F(TaxTotalsTest, TotalsBeyondThirtyTwoBitsAreShownWholeAndMarked)
 {
-    // Rows of the largest amount a row holds, 10 % added: 19 rows fit the 32-bit totals with
-    // their tax; with 21 the grand total passes them, with 22 the amount too. A total beyond
-    // them is shown whole, marked, and the totals say they are beyond.
+    // Rows of the largest amount a row holds, 10 % added and rounded down. A total beyond the
+    // 32-bit totals is shown whole in its box, marked, and the totals say they are beyond.
+    struct Case {
+        int rows;
+        bool beyond;
+        const char *amount, *grand;
+        bool amountMarked, grandMarked;
+    };
+    const Case cases[] = {
+        {19, false, "1,899,999,981", "2,089,999,979", false, false},
+        {21, true, "2,099,999,979", "2,309,999,976", false, true}, // the grand total passes them
+        {22, true, "2,199,999,978", "2,419,999,975", true, true},  // the amount too
+        {1, false, "99,999,999", "109,999,998", false, false},
+    };
     settings(1, 2, 1);
-    for (int r = 1; r <= 19; ++r)
-        row(r, "品", "99,999,999", "");
-    TAX_TOTAL_CALC(g);
-    EXPECT_FALSE(g.TOTALS_BEYOND_FIELDS);
-    EXPECT_FALSE(ui.marked["Text7"]);
-    EXPECT_EQ(ui.texts["Text7"], "2,089,999,979");
-
-    for (int r = 20; r <= 21; ++r)
-        row(r, "品", "99,999,999", "");
-    TAX_TOTAL_CALC(g);
-    EXPECT_TRUE(g.TOTALS_BEYOND_FIELDS);
-    EXPECT_EQ(ui.texts["Text4"], "2,099,999,979");
-    EXPECT_FALSE(ui.marked["Text4"]);
-    EXPECT_TRUE(ui.marked["Text7"]) << "the amount with its tax passes 2,147,483,647";
-    EXPECT_EQ(ui.texts["Text7"], "2,309,999,976");
-
-    row(22, "品", "99,999,999", "");
-    TAX_TOTAL_CALC(g);
-    EXPECT_TRUE(g.TOTALS_BEYOND_FIELDS);
-    EXPECT_EQ(ui.texts["Text4"], "2,199,999,978");
-    EXPECT_TRUE(ui.marked["Text4"]);
-    EXPECT_FALSE(ui.marked["Text6"]);
-    EXPECT_EQ(g.DOC_AMOUNT_TOTAL, std::numeric_limits<std::int32_t>::max());
-
-    for (int r = 2; r <= 22; ++r)
-        row(r, "", "", "");
-    TAX_TOTAL_CALC(g);
-    EXPECT_FALSE(g.TOTALS_BEYOND_FIELDS);
-    EXPECT_FALSE(ui.marked["Text7"]);
-    EXPECT_EQ(ui.texts["Text4"], "99,999,999");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rows);
+        for (int r = 1; r <= 22; ++r)
+            row(r, r <= c.rows ? "品" : "", r <= c.rows ? "99,999,999" : "", "");
+        TAX_TOTAL_CALC(g);
+        EXPECT_EQ(g.TOTALS_BEYOND_FIELDS, c.beyond);
+        EXPECT_EQ(ui.texts["Text4"], c.amount);
+        EXPECT_EQ(ui.texts["Text7"], c.grand);
+        EXPECT_EQ(ui.marked["Text4"], c.amountMarked);
+        EXPECT_EQ(ui.marked["Text7"], c.grandMarked);
+        EXPECT_FALSE(ui.marked["Text6"]);
+    }
+    EXPECT_EQ(g.DOC_AMOUNT_TOTAL, 99999999);
 }
 
 TEST_F(TaxTotalsTest, EleventhRateGetsNoSlot)
