@@ -163,7 +163,7 @@ struct QdState : qd::records::RecordsState {
     Fixed4 PAGE_W = Fixed4::fromInt(257), PAGE_H = Fixed4::fromInt(182); // mm
     std::int16_t PRN_OPTION = 1;
     std::string ISSUE_DATE;
-    std::int32_t ISSUE_DATE_NUM = 0;
+    Fixed4 ISSUE_DATE_NUM; // the number ISSUE_DATE starts with
     std::int16_t TAX_PRINT = 1;
     // The print run: what goes beside the product name, the page shown or printed, the pages
     // composed, the range to print, the sum of the printed amounts and the stop request (9).

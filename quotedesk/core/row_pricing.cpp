@@ -101,6 +101,12 @@ std::string withoutMoneyMarks(std::string_view s)
     return out;
 }
 
+Fixed4 pricedQuantity(std::string_view cell)
+{
+    const std::string q = trim(withoutMoneyMarks(cell));
+    return num(q) == Fixed4() ? Fixed4() : num(work(q, 5));
+}
+
 std::int64_t ratedPrice(Fixed4 rate, Fixed4 price, std::int16_t unit, std::int16_t adj)
 {
     if (unit < 1) {

@@ -35,6 +35,12 @@ std::int64_t ratedPrice(Fixed4 rate, Fixed4 price, std::int16_t unit, std::int16
 // A typed price rounded up the same way: Fix((price + adj) / unit) x unit.
 std::int64_t unitRounded(Fixed4 price, std::int16_t unit, std::int16_t adj);
 
+// The quantity the pricing takes from a 数量 cell: separators and yen marks dropped, blanks
+// trimmed, cut to the five characters of the quantity work field and read as a number ("1,000"
+// is a thousand, "1.5" one and a half); 0 for a cell that holds no number. Printing shows the
+// same quantity the amount was priced from.
+Fixed4 pricedQuantity(std::string_view cell);
+
 // The text without thousands separators and yen marks ("\" and "¥", the one byte 0x5C of the
 // files).
 std::string withoutMoneyMarks(std::string_view s);

@@ -64,9 +64,6 @@ std::pair<int, int> sumRows(QdState &g, int last, bool shade, Fixed4 &exactAmoun
 {
     qd::grid::FlexGrid &grid = g.curGrid();
     const Fixed4 zero;
-    // A row without a rate of its own is taxed at the common rate, as it reads back after a
-    // save (the common rate to two decimals).
-    const Fixed4 common = g.TAX_RATE.rounded(2);
     std::pair<int, int> lastCell{-1, -1};
     last = std::min(last, grid.rows() - 1);
     for (int r = 1; r <= last; ++r) {
@@ -84,14 +81,9 @@ std::pair<int, int> sumRows(QdState &g, int last, bool shade, Fixed4 &exactAmoun
         exactAmount = addSaturating(exactAmount, a);
 
         lastCell = {r, C_ZEI_RITU};
-        g.LINE_TAX_RATE = valFixed(trim(cellOf(grid, r, C_ZEI_RITU)));
-        if (g.LINE_TAX_RATE == zero) {
-            if (a == zero)
-                continue; // nothing to tax: an empty line takes no slot
-            g.LINE_TAX_RATE = common;
-        }
+        g.LINE_TAX_RATE = rowTaxRate(cellOf(grid, r, C_ZEI_RITU), a, g.TAX_RATE);
         if (g.LINE_TAX_RATE == zero)
-            continue; // no common rate set: untaxed, and no slot is given away
+            continue; // an empty line, or no common rate set: untaxed, and no slot is given away
 
         // The first slot of the same rate (to two decimals) takes the row, else the first free
         // slot. An eleventh rate finds none: its amount is in the total and in no tax.
@@ -180,6 +172,18 @@ struct Hourglass {
 };
 
 } // namespace
+
+Fixed4 rowTaxRate(std::string_view rateCell, Fixed4 amount, Fixed4 commonRate)
+{
+    const Fixed4 own = valFixed(trim(rateCell));
+    if (own != Fixed4())
+        return own;
+    if (amount == Fixed4())
+        return Fixed4(); // nothing to tax: an empty line takes no slot
+    // A row without a rate of its own is taxed at the common rate, as it reads back after a
+    // save (the common rate to two decimals).
+    return commonRate.rounded(2);
+}
 
 Fixed4 taxRound(Fixed4 v, std::int16_t unit, std::int16_t mode)
 {

@@ -6,6 +6,7 @@
 #include "platform/qt/grid_view.h"
 #include "quotedesk/entry/sskensa.h"
 #include "quotedesk/mainwindow/kihon.h"
+#include "quotedesk/mainwindow/launcher.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/printing/print_command.h"
 #include "quotedesk/sheet/hensyu_menu.h"
@@ -69,6 +70,7 @@ public:
         if (m_app.hasKihon())
             m_app.kihon().currentGridView().setFocus();
     }
+    bool startProgram(const QString &literal) override { return launchProgram(m_app.g.INST_DIR, literal); }
 
 private:
     QuotedeskApp &m_app;

@@ -315,7 +315,7 @@ void KIHON::startValues()
     g.FIXED_COLS = 1;
     g.TAX_PRINT = 1;
     g.ISSUE_DATE = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString() + "  ";
-    g.ISSUE_DATE_NUM = static_cast<std::int32_t>(qd::text::val(g.ISSUE_DATE));
+    g.ISSUE_DATE_NUM = qd::text::valFixed(g.ISSUE_DATE);
     g.LINE_TAX_RATE = Fixed4();
     g.CALC_UNIT = 1;
     g.CALC_ADJ = 0;

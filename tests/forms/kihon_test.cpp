@@ -61,7 +61,7 @@ TEST_F(KihonStart, FirstStartMakesThePointerFileAndShowsTheStartScreen)
     EXPECT_EQ(g().COLOR_PICK_NAME, std::string(20, ' '));
     const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
     EXPECT_EQ(g().ISSUE_DATE, today + "  ");
-    EXPECT_EQ(g().ISSUE_DATE_NUM, std::stoi(today));
+    EXPECT_EQ(g().ISSUE_DATE_NUM, qd::text::Fixed4::fromInt(std::stoi(today)));
     EXPECT_EQ(app->editTool().storeWidthsEnabled(), true);
 
     bool cancel = true;
