@@ -130,6 +130,9 @@ struct QdState : qd::records::RecordsState {
     std::int16_t TAX_TBL_INDEX = 0;
     double TAX_WORK = 0;
     std::int32_t DOC_AMOUNT_TOTAL = 0, DOC_TAX_TOTAL = 0, DOC_GROSS_TOTAL = 0;
+    // A total beyond what the 32-bit totals hold: they stand at their limit, and the main window
+    // shows the whole figure marked. Nothing may print or use them as the document's totals then.
+    bool TOTALS_BEYOND_FIELDS = false;
 
     // Colour last chosen in the colour form.
     std::string COLOR_PICK_GROUP, COLOR_PICK_CODE, COLOR_PICK_NAME; // 2, 2, 20

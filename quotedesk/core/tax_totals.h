@@ -11,7 +11,8 @@ namespace qd::core {
 
 // Totals rows 1 to the last filled row of the current sheet, fills the slot tables,
 // DOC_AMOUNT_TOTAL / DOC_TAX_TOTAL / DOC_GROSS_TOTAL, Combo4, Combo5, Label11 and Text4..Text7,
-// shades group rows, and puts the current cell back to (ROW_NO, COL_NO).
+// shades group rows, and puts the current cell back to (ROW_NO, COL_NO). A total beyond the 32
+// bits of the document totals sets TOTALS_BEYOND_FIELDS: its box shows the whole figure, marked.
 void TAX_TOTAL_CALC(QdState &g);
 
 // The same totals after another document became the current one: no hourglass, group rows

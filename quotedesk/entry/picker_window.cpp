@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include "platform/files/file_error.h"
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -47,14 +47,7 @@ void PickerWindow::unloadForm()
 
 bool PickerWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
-    try {
-        command();
-        return true;
-    } catch (const std::exception &e) {
-        qd::qt::beep();
-        qd::qt::msgBox(qd::qt::twoLines(headline, qd::qt::qs(qd::files::failureText(e))));
-    }
-    return false;
+    return qd::qt::runGuarded(command, m_recover, headline.toStdString());
 }
 
 void PickerWindow::showEvent(QShowEvent *event)

@@ -29,6 +29,8 @@ public:
     ~PickerWindow() override;
 
     bool isUnloaded() const { return m_unloaded; }
+    // What a command that stops half way leaves to put back (the program's sheets, the pointer).
+    void setRecovery(std::function<void()> recover) { m_recover = std::move(recover); }
 
 protected:
     void closeFiles()
@@ -38,7 +40,7 @@ protected:
     }
     // Unloads the picker, its files released first.
     void unloadForm();
-    // Runs a command; a file that cannot be read or written ends it with `headline`, the file and
+    // Runs a command through the command guard; a failure ends it with `headline`, the file and
     // the system's reason, and the picker stays. Returns false then.
     bool guarded(const std::function<void()> &command, const QString &headline);
     // A handler wrapped in guarded(), for connecting a control's event.
@@ -63,6 +65,7 @@ private:
     bool m_unloaded = false;
     std::function<void()> m_unload;
     std::function<void()> m_closeFiles;
+    std::function<void()> m_recover;
 };
 
 } // namespace qd::forms

@@ -97,7 +97,9 @@ void priceLineToRow(QdState &g, const qd::records::Record &priceLine, const RowS
     g.HISYU2_CTL.close();
     const std::string kind2Name = kind2Found ? lookedUpName(g.HISYU2_REC, K2::NAME) : std::string();
 
-    // The rates of the kind records just found (a missing one is blank: 100 %).
+    // The rates of the kind records just found (a missing one is blank: 100 %), with the
+    // own-company rate as it stands in its file.
+    qd::core::readOwnCompany(g);
     qd::core::RATE_SELECT(g);
 
     CIHO_OPEN_READ(g);

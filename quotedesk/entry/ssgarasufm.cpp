@@ -15,6 +15,7 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/sheet_setup.h"
 
 namespace qd::forms {
@@ -43,6 +44,7 @@ EntryBox *entryBox(QWidget *parent, const char *name, int l, int t, int w, int h
 SSGARASUFM::SSGARASUFM(qd::core::QdState &state, QWidget *owner, std::function<void()> unload)
     : PickerWindow("SSGARASUFM", QStringLiteral("itemmaint"), owner, std::move(unload)), g(state)
 {
+    setRecovery(qd::core::failedCommandRecovery(g));
     buildControls();
     Form_Load();
 }

@@ -12,12 +12,14 @@
 #include <chrono>
 #include <string_view>
 
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/entry/cascade_lists.h"
 #include "quotedesk/entry/master_reads.h"
@@ -82,6 +84,7 @@ SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()>
                    [&state] { closeCascadeFiles(state); }),
       g(state), m_cascade(state)
 {
+    setRecovery(qd::core::failedCommandRecovery(g));
     buildControls();
     Form_Load();
 }
@@ -142,7 +145,8 @@ void SSKENSA::buildControls()
     Frame3 = new PricePanel(this);
     Frame3->hide();
 
-    // Events. A file that cannot be read ends the handler with a message, never the program.
+    // Events, each through the command guard: a file that cannot be read ends the handler with a
+    // message, never the program.
     auto on = [this](void (SSKENSA::*handler)()) { return command(handler, QStringLiteral("ファイルを読み込めません。")); };
     connect(List2, &ListBox::Click, this, on(&SSKENSA::List2_Click));
     connect(List1, &ListBox::Click, this, on(&SSKENSA::List1_Click));
@@ -156,7 +160,9 @@ void SSKENSA::buildControls()
     connect(List5, &ListBox::GotFocus, this, on(&SSKENSA::List5_GotFocus));
     m_cascade.attach(List2, List1, List3, List4, List5, List6, List7, List6);
     for (ListBox *list : {List2, List1, List3, List4, List5})
-        connect(list, &ListBox::KeyDown, this, [this, list](int key) { m_cascade.keyDown(list, key); });
+        connect(list, &ListBox::KeyDown, this, [this, list](int key) {
+            guarded([&] { m_cascade.keyDown(list, key); }, QStringLiteral("ファイルを読み込めません。"));
+        });
     connect(List6, &ListBox::MouseDown, this, on(&SSKENSA::List6_MouseDown));
     connect(List6, &ListBox::MouseUp, this, on(&SSKENSA::List6_MouseUp));
     connect(List6, &ListBox::Click, this, on(&SSKENSA::List6_Click));
@@ -171,6 +177,11 @@ void SSKENSA::buildControls()
 }
 
 bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
+{
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
+}
+
+bool SSKENSA::formEvent(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::FocusIn) {
@@ -301,8 +312,10 @@ void SSKENSA::List6_MouseUp() { Frame3->hide(); }
 
 void SSKENSA::List6_Click()
 {
+    // The line begins with the 25 bytes of its symbol: a symbol of double-byte characters is
+    // fewer characters, so the cut counts bytes, never halving a character.
     if (hasCurrent(List6))
-        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::leftChars(currentLine(List6).text, 25), 25);
+        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::cutToWidth(currentLine(List6).text, 25), 25);
 }
 
 void SSKENSA::List6_LostFocus() { g.TANKA_CTL.close(); }
@@ -325,6 +338,13 @@ void SSKENSA::Command5_GotFocus()
 
 void SSKENSA::Command5_Click()
 {
+    // Without an open document there is no sheet to add to (the form closes with the last one).
+    if (g.CUR_LIST_INDEX < 0) {
+        qd::qt::beep();
+        qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("開いている見積がありません。"),
+                                        QStringLiteral("見積を開いてから明細を追加して下さい！")));
+        return;
+    }
     qd::grid::RedrawOff redrawOff(g.curGrid());
 
     // The product is the chosen price line, read again from its file.
@@ -349,6 +369,14 @@ void SSKENSA::Command5_Click()
         return;
     }
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
+
+    // A colour chosen under another major class is no colour of this line: it has no price here.
+    if (g.COLOR_NO != 0 && !qd::entry::colourOfMajor(g, g.MAJOR_NO, g.COLOR_NO)) {
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("色名を選択して下さい！"));
+        List7->setFocus();
+        return;
+    }
 
     // Without a colour of its own the line takes the colour form's, if it is of this group.
     if (g.COLOR_NO == 0) {

@@ -90,9 +90,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // The events of the form's boxes and lists, each run through the command guard.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool formEvent(QObject *watched, QEvent *event);
     void buildControls();
     void showCascadeView();
     void setBusy(bool busy);

@@ -11,6 +11,7 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/entry/cascade_lists.h"
 #include "quotedesk/entry/master_reads.h"
 #include "quotedesk/entry/price_panel_view.h"
@@ -56,6 +57,7 @@ SSSET::SSSET(qd::core::QdState &state, QWidget *owner, std::function<void()> unl
                    }),
       g(state), m_cascade(state)
 {
+    setRecovery(qd::core::failedCommandRecovery(g));
     buildControls();
     Form_Load();
 }

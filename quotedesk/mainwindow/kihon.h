@@ -152,6 +152,7 @@ public:
     int msgBox(const std::string &text, int buttons = qd::core::Buttons::Ok) override;
     void setMenuEnabled(const std::string &name, bool enabled) override;
     void setControlText(const std::string &name, const std::string &text) override;
+    void setControlMarked(const std::string &name, bool marked) override;
     void comboClear(const std::string &name) override;
     void comboAddItem(const std::string &name, const std::string &text) override;
     void setMousePointer(int pointer) override;
@@ -170,6 +171,10 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+
+    // A handler of this window as a slot that runs through the command guard: a failure it does
+    // not handle itself is shown and leaves the window and its documents as they are.
+    std::function<void()> guarded(std::function<void()> command);
 
 private:
     void buildControls();

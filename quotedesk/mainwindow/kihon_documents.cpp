@@ -15,12 +15,13 @@
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/entry/ssgarasufm.h"
+#include "quotedesk/entry/sskensa.h"
 #include "quotedesk/entry/ssset.h"
-#include "quotedesk/mainwindow/document_name.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/grid_display.h"
 
@@ -149,6 +150,9 @@ void KIHON::Combo2_Click()
     g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->currentIndex());
     kihon_idx_read();
     try {
+        // The header of the document shown before goes first: a document without a header file
+        // must not take (and a save then write) another's partner and project.
+        qd::core::blankHeader(g);
         qd::core::DOC_HEAD_READ(g);
         if (g.SKIP_BREAKDOWN == 0) {
             FlexGrid &grid = g.curGrid();
@@ -217,9 +221,9 @@ void KIHON::FILE_NEW_Click()
         ss(qd::qt::inputBox(QStringLiteral("物件名を入れてください。"), QStringLiteral("タイトルファイル名"),
                             QStringLiteral("新規")));
     const std::string headName = trim(answer).empty() ? std::string("新規物件") : answer;
-    if (!isValidDocumentName(headName)) {
+    if (!qd::core::isValidDocumentName(headName)) {
         beep();
-        msgBox(invalidDocumentNameMessage());
+        msgBox(qd::core::invalidDocumentNameMessage());
         return;
     }
     g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->count());
@@ -228,12 +232,16 @@ void KIHON::FILE_NEW_Click()
     g.CUR_DOC_NAME = trim(headName);
 
     try {
-        qd::core::BUKKEN_HEAD_CLEAR(g);
-        g.HEAD_BUKKEN = g.CUR_DOC_NAME;
         g.SKIP_BREAKDOWN = 1;
         Combo2->addItem(qs(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR)));
         Combo2->setCurrentIndex(g.CUR_LIST_INDEX);
         Combo2_Click();
+        // The project name of a new header starts as the document name; a header file already
+        // there under that name keeps what it holds.
+        if (g.HEAD_CTL.fileLength <= 0) {
+            qd::core::BUKKEN_HEAD_CLEAR(g);
+            g.HEAD_BUKKEN = g.CUR_DOC_NAME;
+        }
 
         FlexGrid &grid = g.curGrid();
         bringSheetToFront(slot);
@@ -334,6 +342,12 @@ void KIHON::FILE_READ_Click()
     }
     const std::string name = ss(title.left(title.size() - 4));
     const std::string docFolder = ss(fileName.left(fileName.size() - title.size() - 1));
+    if (!qd::core::isValidDocumentName(name)) {
+        beep();
+        msgBox(qd::core::invalidDocumentNameMessage());
+        endQuietly();
+        return;
+    }
     openDocumentInSlot(slot, name, docFolder, false);
     endQuietly();
 }
@@ -448,6 +462,7 @@ void KIHON::Command4_Click()
     if (!warnedYes(*this, "※警告※--->保存せずに解放すると、無くなる場合があります。", "このﾌｧｲﾙを解放しますか？ "))
         return;
     g.curGrid().clear();
+    g.DOC_FILES_SEEN.at(static_cast<std::size_t>(g.CUR_SLOT)) = {}; // the slot holds no document's files now
     Grid1[static_cast<std::size_t>(g.CUR_SLOT)]->hide();
     Combo2->removeItem(g.CUR_LIST_INDEX);
     if (Combo2->count() > 0) {
@@ -477,6 +492,8 @@ void KIHON::closeDocumentPickers()
         app.forms.unload<SSSET>();
     if (app.forms.isLoaded<SSGARASUFM>())
         app.forms.unload<SSGARASUFM>();
+    if (app.forms.isLoaded<SSKENSA>())
+        app.forms.unload<SSKENSA>();
 }
 
 void KIHON::END_000_Click()

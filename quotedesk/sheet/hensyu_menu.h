@@ -95,8 +95,7 @@ protected:
 
 private:
     void buildControls();
-    // Runs a command; a failure the command did not expect is reported, never passed on to the
-    // event loop.
+    // Runs a command through the command guard (platform/qt/command_guard.h).
     template <class F>
     void guarded(F f);
 

@@ -18,6 +18,7 @@
 #include "platform/text/cp932.h"
 #include "quotedesk/entry/list_lines.h"
 #include "quotedesk/entry/price_item.h"
+#include "quotedesk/entry/price_lists.h"
 #include "quotedesk/entry/price_panel_view.h"
 #include "quotedesk/entry/sskensa.h"
 #include "tests/forms/entry_fixture.h"
@@ -171,6 +172,43 @@ TEST(SSKENSA, WithoutAColourTheColourFormsPickMustBeOfTheItemsGroup)
         }
         EXPECT_TRUE(d.seam.problems().isEmpty()) << d.seam.problems().toStdString();
     }
+}
+
+// A colour chosen under one major class has no price on a line of another: the add is refused as
+// for a missing colour, instead of writing the colour's name without a price.
+TEST(SSKENSA, AColourOfAnotherMajorClassIsRefused)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    d.cascade();
+    f.List7->setListIndex(2); // ホワイト of major class 01; class 02 has no colour 03
+    ASSERT_EQ(d.g.COLOR_NO, 3);
+    f.List2->setListIndex(1); // then major class 02, and a line of it
+    d.searchTexts(QStringLiteral("GLASS"), QString());
+    f.Command1_Click();
+    ASSERT_EQ(f.List6->lineCount(), 1);
+    f.List6->setListIndex(0);
+    d.seam.answerMessage(qd::qt::Answer::Ok);
+    f.Command5_Click();
+    EXPECT_EQ(d.seam.beepCount(), 1);
+    EXPECT_EQ(d.seam.messages(), QStringList{QStringLiteral("色名を選択して下さい！")});
+    EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), "既存の行");
+    EXPECT_TRUE(f.isVisible());
+}
+
+// The symbol search field takes the 25 bytes of the line's symbol, whatever its characters.
+TEST(SSKENSA, AChosenLineGivesTheSymbolByItsBytes)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    qd::records::Record rec(qd::records::Price::layout());
+    rec.setSeparators();
+    rec.setText(qd::records::Price::KIGO, "網戸ＸＹ１２");
+    rec.setText(qd::records::Price::BIKO, "別途");
+    qd::forms::addLine(f.List6, priceLine(rec, 1, "01011000.TXT"));
+    f.List6->setListIndex(0);
+    f.List6_Click();
+    EXPECT_EQ(qd::text::trim(d.g.LINE_WORK.HACHU_HINBAN), "網戸ＸＹ１２");
 }
 
 TEST(SSKENSA, AddTakesTheChosenLineReadAgainAndRefusesWithoutOne)
