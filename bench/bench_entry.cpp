@@ -13,7 +13,7 @@
 #include "platform/text/numbers.h"
 #include "quotedesk/core/core_ui.h"
 #include "quotedesk/core/documents.h"
-#include "quotedesk/entry/list_box.h"
+#include "quotedesk/entry/list_lines.h"
 #include "quotedesk/entry/sskensa.h"
 #include "records/layouts.h"
 #include "tests/support/temp_install.h"
@@ -97,7 +97,7 @@ void BM_TextSearch100k(benchmark::State &state)
     int hits = 0;
     for (auto _ : state) {
         form->Command1_Click();
-        hits = form->List6->count();
+        hits = form->List6->lineCount();
     }
     if (hits != MAJORS * KINDS_PER_MAJOR)
         state.SkipWithError("the search did not find every line");

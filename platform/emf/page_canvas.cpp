@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
-#include <fcntl.h>
-#include <unistd.h>
+#include <vector>
 
+#include "platform/files/paths.h"
+#include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -45,7 +44,50 @@ int halfEms(char32_t cp, std::string_view utf8)
     return static_cast<int>(bytes.size());
 }
 
+// The advance of every UTF-16 unit of `chars` in font `lf`: half an em (or the font's width)
+// for a half-width character, twice that for any other, each rounded so that the advances add
+// up to the rounded positions; the second half of a surrogate pair takes none. `end` receives
+// the unrounded end of the text.
+std::vector<std::uint32_t> advances(const LogFont &lf, const std::u16string &chars, double &end)
+{
+    const double half = lf.width != 0 ? lf.width : std::abs(lf.height) / 2.0;
+    std::vector<std::uint32_t> dx;
+    dx.reserve(chars.size());
+    double pos = 0;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        const bool pair = chars[i] >= 0xD800 && chars[i] <= 0xDBFF && i + 1 < chars.size();
+        const std::u16string_view one(chars.data() + i, pair ? 2 : 1);
+        const char32_t cp = pair ? 0x10000 + ((chars[i] - 0xD800) << 10) + (chars[i + 1] - 0xDC00)
+                                 : chars[i];
+        const double next = pos + halfEms(cp, toUtf8(one)) * half;
+        dx.push_back(static_cast<std::uint32_t>(roundEven(next) - roundEven(pos)));
+        if (pair) {
+            dx.push_back(0); // the second half of a pair takes no room of its own
+            ++i;
+        }
+        pos = next;
+    }
+    end = pos;
+    return dx;
+}
+
 } // namespace
+
+int halfWidthCells(std::string_view utf8)
+{
+    LogFont oneUnitCells; // a half-width cell one unit wide
+    oneUnitCells.width = 1;
+    double end = 0;
+    advances(oneUnitCells, toUtf16(utf8), end);
+    return static_cast<int>(end);
+}
+
+std::int32_t textAdvance(const FontSpec &spec, std::string_view utf8)
+{
+    double end = 0;
+    advances(makeLogFont(spec), toUtf16(utf8), end);
+    return roundEven(end);
+}
 
 LogFont makeLogFont(const FontSpec &spec)
 {
@@ -190,24 +232,8 @@ void PageCanvas::drawText(std::int32_t x, std::int32_t y, std::string_view utf8)
         return; // an empty field draws nothing, but its font is made as for any text
     const LogFont &lf = m_currentFont;
     const double em = std::abs(lf.height);
-    const double half = lf.width != 0 ? lf.width : em / 2.0;
-
-    std::vector<std::uint32_t> dx;
-    dx.reserve(chars.size());
     double pos = 0;
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        const bool pair = chars[i] >= 0xD800 && chars[i] <= 0xDBFF && i + 1 < chars.size();
-        const std::u16string_view one(chars.data() + i, pair ? 2 : 1);
-        const char32_t cp = pair ? 0x10000 + ((chars[i] - 0xD800) << 10) + (chars[i + 1] - 0xDC00)
-                                 : chars[i];
-        const double next = pos + halfEms(cp, toUtf8(one)) * half;
-        dx.push_back(static_cast<std::uint32_t>(roundEven(next) - roundEven(pos)));
-        if (pair) {
-            dx.push_back(0); // the second half of a pair takes no room of its own
-            ++i;
-        }
-        pos = next;
-    }
+    std::vector<std::uint32_t> dx = advances(lf, chars, pos);
 
     // The box the text covers, in 64 bits: a point near the end of the coordinate range cannot
     // wrap around.
@@ -292,41 +318,10 @@ std::string PageCanvas::bytes() const
 void PageCanvas::savePage(const std::filesystem::path &file)
 {
     const std::string data = bytes();
-    std::filesystem::path work = file;
-    work.replace_filename("." + file.filename().string() + ".part");
-
-    const int fd = ::open(work.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw PageWriteError(file, std::string("cannot write the page image (") +
-                                       std::strerror(errno) + ")");
-    auto fail = [&](const char *what) {
-        const int err = errno;
-        ::close(fd);
-        ::unlink(work.c_str());
-        throw PageWriteError(file, std::string(what) + " (" + std::strerror(err) + ")");
-    };
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            fail("cannot write the page image");
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0)
-        fail("cannot flush the page image");
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(work.c_str());
-        throw PageWriteError(file, std::string("cannot write the page image (") +
-                                       std::strerror(err) + ")");
-    }
-    if (::rename(work.c_str(), file.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(work.c_str());
-        throw PageWriteError(file, std::string("cannot replace the page image (") +
-                                       std::strerror(err) + ")");
+    try {
+        qd::files::writeFileSafely(qd::files::systemPath(file), data);
+    } catch (const qd::files::FileError &e) {
+        throw PageWriteError(file, "cannot write the page image", e.reason());
     }
     clear();
 }

@@ -16,12 +16,12 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "platform/emf/page_image.h"
+#include "platform/files/file_error.h"
 
 namespace qd::emf {
 
@@ -30,11 +30,12 @@ inline constexpr std::string_view kStandardGothic = "標準ゴシック";
 // Millimetres per point, the scale by which point sizes become font heights.
 inline constexpr double kMmPerPoint = 0.3527781;
 
-// A page image that cannot be written (data folder missing or read-only, disk full).
-class PageWriteError : public std::runtime_error {
+// A page image that cannot be written (data folder missing or read-only, disk full, the file
+// kept locked by another program); the reason is the system's.
+class PageWriteError : public qd::files::FileError {
 public:
-    PageWriteError(const std::filesystem::path &file, const std::string &what)
-        : std::runtime_error(what + ": " + file.string()), m_file(file) {}
+    PageWriteError(const std::filesystem::path &file, const std::string &what, const std::string &reason = {})
+        : FileError(file.string(), what, reason), m_file(file) {}
     const std::filesystem::path &file() const { return m_file; }
 
 private:
@@ -61,6 +62,13 @@ struct FontSpec {
 // The logical font a page image holds for a FontSpec.
 LogFont makeLogFont(const FontSpec &spec);
 
+// The width of a text in half-width cells: a character that takes one byte in code page 932
+// takes one, any other two.
+int halfWidthCells(std::string_view utf8);
+// How far a text drawn in `spec` reaches from its point, in layout units, blanks included: the
+// sum of the advances drawText gives its characters.
+std::int32_t textAdvance(const FontSpec &spec, std::string_view utf8);
+
 // Name of the page image of page `pageNo`: at least three digits, "001.emf", "012.emf",
 // "123.emf", "1234.emf".
 std::string pageImageName(int pageNo);
@@ -86,9 +94,9 @@ public:
 
     // The complete page image of what has been drawn so far (header and end record included).
     std::string bytes() const;
-    // Writes the page image to `file` (replacing any file of that name; a failure leaves an
-    // existing file as it was) and starts a fresh, empty page. Throws PageWriteError; the page
-    // drawn so far is then kept.
+    // Writes the page image to `file` through the file layer, under the file's lock (replacing
+    // any file of that name; a failure leaves an existing file as it was) and starts a fresh,
+    // empty page. Throws PageWriteError; the page drawn so far is then kept.
     void savePage(const std::filesystem::path &file);
     // Drops what has been drawn and starts a fresh, empty page.
     void clear();

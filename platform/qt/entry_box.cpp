@@ -87,7 +87,7 @@ std::optional<std::int64_t> wholeNumberOf(std::string_view utf8, std::int64_t mi
             lastComma = true;
         } else {
             lastComma = false;
-            if (whole >= limit)
+            if (whole >= limit / 10)
                 return std::nullopt;
             whole = whole * 10 + (s[i] - '0');
             ++digits;

@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+#include "platform/qt/command_guard.h"
+
 namespace qd::qt {
 
 namespace {
@@ -131,7 +133,8 @@ QString MenuTree::caption(const QString &name) const
 void MenuTree::onClick(const QString &name, std::function<void()> command)
 {
     QAction *a = action(name);
-    QObject::connect(a, &QAction::triggered, a, [command = std::move(command)] { command(); });
+    QObject::connect(a, &QAction::triggered, a,
+                     [this, command = std::move(command)] { runGuarded(command, m_recover); });
 }
 
 void MenuTree::click(const QString &name)

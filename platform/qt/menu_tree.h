@@ -49,7 +49,8 @@ public:
     // Adds a plain entry under the menu `parent` (empty: the menu bar) and returns its action.
     QAction *addItem(const QString &parent, const QString &name, const QString &caption);
 
-    // Adds the rows of a menu table in their order; a row's command runs on `owner`.
+    // Adds the rows of a menu table in their order; a row's command runs on `owner` (guarded, as
+    // onClick runs it).
     template <class Owner>
     void addRows(const std::vector<MenuRow<Owner>> &rows, Owner &owner)
     {
@@ -76,8 +77,12 @@ public:
     void setCaption(const QString &name, const QString &caption);
     QString caption(const QString &name) const;
 
-    // Runs `command` when the entry is chosen.
+    // Runs `command` when the entry is chosen, through the command guard (command_guard.h): a
+    // failure it does not handle itself is shown and ends the command, not the program.
     void onClick(const QString &name, std::function<void()> command);
+    // What the guard puts back after a command of these menus failed (the window's sheets drawn
+    // again), before the failure is shown.
+    void setRecovery(std::function<void()> recover) { m_recover = std::move(recover); }
     // Chooses the entry as a user would: nothing happens when it is disabled.
     void click(const QString &name);
 
@@ -97,6 +102,7 @@ private:
     QHash<QString, QPointer<QAction>> m_actions;
     QHash<QString, QPointer<QMenu>> m_menus;
     QStringList m_order;
+    std::function<void()> m_recover;
 };
 
 } // namespace qd::qt

@@ -1,10 +1,14 @@
 #include "quotedesk/compose/landscape_layout.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <limits>
 
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/row_pricing.h"
+#include "quotedesk/core/tax_totals.h"
 
 namespace qd::printing {
 
@@ -17,6 +21,15 @@ namespace {
 const std::string kYen = "¥";
 
 constexpr std::array<int, 6> kColumnRules{1300, 1665, 1765, 1865, 2100, 2345};
+// The innermost of the table frame's five rules, left and right.
+constexpr std::int32_t kFrameLeft = 34, kFrameRight = 2896;
+// The date column's rule, on invoices and delivery notes.
+constexpr std::int32_t kDateRule = 220;
+// The left edge of the invoice's bank-transfer box.
+constexpr std::int32_t kBankBoxLeft = 1020;
+// What a text keeps clear of a rule: 0.5 mm from the rule's ink (a rule is one unit wide, half a
+// unit each side of its line), in whole units.
+constexpr std::int32_t kRuleGap = 6;
 
 bool isBlank(const std::string &s) { return trim(s).empty(); }
 
@@ -27,6 +40,48 @@ void text(PrintJob &job, std::int32_t x, std::int32_t y, double size, std::strin
     job.PRN_FONT_SIZE = size;
     job.PRN_TEXT = std::move(t);
     PRN_TEXT_OUT(job);
+}
+
+// Draws `t` (right-aligned by leading blanks, as the layouts do) so that what it shows stands
+// between `lo` and `hi`: where it is placed when it fits there; else, when `mayMove`, moved the
+// least way inside, otherwise kept at its start; and narrowed when it is wider than the room.
+void fitText(PrintJob &job, std::int32_t x, std::int32_t y, double size, const std::string &t, std::int32_t lo,
+             std::int32_t hi, bool mayMove)
+{
+    const std::size_t first = t.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        text(job, x, y, size, t);
+        return;
+    }
+    const std::string shown = qd::text::trimRight(t.substr(first));
+    qd::emf::FontSpec spec;
+    spec.face = job.PRN_FONT_NAME;
+    spec.pointSize = size;
+    spec.widthPercent = 100;
+    const std::int32_t start = x + qd::emf::textAdvance(spec, t.substr(0, first));
+    std::int32_t width = qd::emf::textAdvance(spec, shown);
+    if (start >= lo && start + width <= hi) {
+        text(job, x, y, size, t);
+        return;
+    }
+    const std::int32_t from = mayMove ? lo : std::max(start, lo);
+    if (width > hi - from) {
+        // Every half-width cell as wide as the room allows, in whole units.
+        const std::int32_t em = std::abs(qd::emf::makeLogFont(spec).height);
+        const std::int32_t cell = std::max(1, (hi - from) / qd::emf::halfWidthCells(shown));
+        spec.widthPercent = std::clamp(cell * 200 / std::max(1, em), 1, 99);
+        width = qd::emf::textAdvance(spec, shown);
+    }
+    job.PRN_FONT_WIDTH = spec.widthPercent;
+    text(job, mayMove ? std::clamp(start, lo, std::max(lo, hi - width)) : from, y, size, shown);
+    job.PRN_FONT_WIDTH = 100;
+}
+
+// A text inside the table cell between the rules at `left` and `right`.
+void cellText(PrintJob &job, std::int32_t x, std::int32_t y, double size, const std::string &t, std::int32_t left,
+              std::int32_t right)
+{
+    fitText(job, x, y, size, t, left + kRuleGap, right - kRuleGap, true);
 }
 
 void line(PrintJob &job, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
@@ -149,13 +204,17 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
     text(job, 250, 230, 15, trim(s.HEAD_TOKUI) + "　" + "御中");
     if (kind == 0 || s.PRN_OPTION == 0)
         text(job, 250, 325, 11, s.HEAD_BUKKEN);
-    text(job, 260, 430, 8,
-         kind == 0   ? "ご照会を頂きました件、下記の通り御見積致します。"
-         : kind == 1 ? "毎度ありがとうございます。下記の通り御請求致します。"
-                     : "下記の通り納品させていただきました。");
-    text(job, 260, 470, 8,
-         kind == 0 ? "何卒ご下命下さいますようお願い致します。"
-                   : "今後共、より一層ご愛顧下さいますようお願い申し上げます。");
+    // On the invoice the greetings end short of the bank-transfer box, narrowed where needed.
+    const std::int32_t greetingEnd = kind == 1 ? kBankBoxLeft - kRuleGap : std::numeric_limits<std::int32_t>::max();
+    fitText(job, 260, 430, 8,
+            kind == 0   ? "ご照会を頂きました件、下記の通り御見積致します。"
+            : kind == 1 ? "毎度ありがとうございます。下記の通り御請求致します。"
+                        : "下記の通り納品させていただきました。",
+            0, greetingEnd, false);
+    fitText(job, 260, 470, 8,
+            kind == 0 ? "何卒ご下命下さいますようお願い致します。"
+                      : "今後共、より一層ご愛顧下さいますようお願い申し上げます。",
+            0, greetingEnd, false);
     text(job, 250, 510, 18, kind == 1 ? "ご請求額" : "合計金額");
 
     const std::int32_t total = s.TAX_PRINT == 1 && s.TAX_MODE == 1 ? s.DOC_GRAND_TOTAL : s.DOC_AMOUNT_TOTAL;
@@ -229,29 +288,33 @@ void PRN_DETAIL(PrintJob &job)
     const std::int32_t y = rowY(job);
     const bool dateColumn = s.DOC_KIND == 1 || s.DOC_KIND == 2;
     if (dateColumn)
-        text(job, 40, y, 10, qd::text::trimRight(r[1]));
+        cellText(job, 40, y, 10, qd::text::trimRight(r[1]), kFrameLeft, kDateRule);
 
     std::string product = qd::text::trimRight(r[2]) + " " + trim(r[8]);
     if (s.PRN_NAME_COL == 0 && !isBlank(r[3]))
         product += " : (" + trim(r[3]) + ")";
     if (s.PRN_NAME_COL == 1 && !isBlank(r[21]))
         product += " : (" + trim(r[21]) + ")";
-    text(job, dateColumn ? 220 : 40, y, 10, product);
+    // The name starts clear of the rule on its left; a long one runs over the next columns.
+    text(job, dateColumn ? kDateRule + kRuleGap : 40, y, 10, product);
 
     std::string size;
     if ((s.SIZE_MODE == 1 || s.SIZE_MODE == 2) && !isBlank(r[4]))
         size = qd::text::padLeftChars(trim(r[4]) + " X " + trim(r[5]), 20);
-    text(job, 1300, y, 10, size);
+    cellText(job, 1300, y, 10, size, 1300, 1665);
 
+    // The quantity the amount was priced from ("1,000" is a thousand), with its decimals when
+    // it has any.
     if (!isBlank(r[9]))
-        text(job, 1525, y, 10, qd::text::padLeftChars(format(qd::text::val(r[9]), "###,##0"), 13));
-    text(job, 1750, y, 10, " " + trim(r[10]));
+        cellText(job, 1525, y, 10, qd::text::padLeftChars(format(qd::core::pricedQuantity(r[9]), "###,##0.####"), 13),
+                 1665, 1765);
+    cellText(job, 1750, y, 10, " " + trim(r[10]), 1765, 1865);
 
     double value = 0;
     if (cellNumber(r[14], value))
-        text(job, 1858, y, 10, qd::text::padLeftChars(format(value, "###,###,###"), 13));
+        cellText(job, 1858, y, 10, qd::text::padLeftChars(format(value, "###,###,###"), 13), 1865, 2100);
     if (cellNumber(r[15], value)) {
-        text(job, 2105, y, 10, qd::text::padLeftChars(format(value, "###,###,###"), 13));
+        cellText(job, 2105, y, 10, qd::text::padLeftChars(format(value, "###,###,###"), 13), 2100, 2345);
         job.g.PRN_AMOUNT_SUM += qd::text::roundHalfEven(value);
     }
 
@@ -265,8 +328,12 @@ void PRN_DETAIL(PrintJob &job)
         text(job, 2355, y, 10, trim(remark));
     }
 
+    // The rate the totals taxed the row at: a row without a rate of its own is taxed at the
+    // common rate.
     if (!isBlank(qd::text::removeChars(r[15], ","))) {
-        text(job, 2810, y, 6, "(" + format(qd::text::val(r[23]), "#00.00") + "%)");
+        const qd::text::Fixed4 amount = qd::text::valFixed(trim(qd::core::withoutMoneyMarks(r[15])));
+        cellText(job, 2810, y, 6, "(" + format(qd::core::rowTaxRate(r[23], amount, s.TAX_RATE), "#00.00") + "%)", 2345,
+                 kFrameRight);
         job.PRN_FONT_SIZE = 10;
     }
 }
@@ -276,10 +343,10 @@ void PRN_TAX_LINE(PrintJob &job, int slot)
     const PrintSource &s = job.src;
     const std::int32_t y = rowY(job);
     const auto k = static_cast<std::size_t>(slot);
-    text(job, 1862, y, 10, s.TAX_MODE == 0 ? "【消費内税額】" : "【消費外税額】");
+    cellText(job, 1862, y, 10, s.TAX_MODE == 0 ? "【消費内税額】" : "【消費外税額】", 1865, 2100);
     const std::string tax = format(s.TAX_TBL_TAX[k], "###,###,###");
     if (!isBlank(tax))
-        text(job, 2105, y, 10, qd::text::padLeftChars(tax, 13));
+        cellText(job, 2105, y, 10, qd::text::padLeftChars(tax, 13), 2100, 2345);
     text(job, 2400, y, 10,
          format(s.TAX_TBL_RATE[k], "#00.00") + "%対象  " + kYen + format(s.TAX_TBL_BASE[k], "###,###,###"));
 }
@@ -288,13 +355,13 @@ void PRN_GRAND_TOTAL_LINE(PrintJob &job)
 {
     const PrintSource &s = job.src;
     const std::int32_t y = rowY(job);
-    text(job, 1862, y, 10, "【　総合計　】");
+    cellText(job, 1862, y, 10, "【　総合計　】", 1865, 2100);
     std::int64_t total = job.g.PRN_AMOUNT_SUM;
     if (s.TAX_PRINT == 1 && s.TAX_MODE == 1)
         total += s.DOC_TAX_TOTAL;
     const std::string t = format(total, "###,###,###");
     if (!isBlank(t))
-        text(job, 2105, y, 10, qd::text::padLeftChars(t, 13));
+        cellText(job, 2105, y, 10, qd::text::padLeftChars(t, 13), 2100, 2345);
 }
 
 } // namespace qd::printing

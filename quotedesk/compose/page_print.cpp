@@ -34,7 +34,7 @@ void selectFont(PagePrint &p)
     qd::emf::FontSpec spec;
     spec.face = p.PRN_FONT_NAME;
     spec.pointSize = p.PRN_FONT_SIZE;
-    spec.widthPercent = 100;
+    spec.widthPercent = p.PRN_FONT_WIDTH;
     p.PAGE_DC->setFont(spec);
 }
 
@@ -66,6 +66,11 @@ void deletePageImages(qd::core::QdState &g)
             fs::remove(it->path(), ec); // a file that will not go is left; the run replaces it
 }
 
+qd::files::FileLock lockPageImages(qd::core::QdState &g, std::chrono::milliseconds wait)
+{
+    return qd::files::FileLock::forHostFile(pageImagePath(g, 1), qd::files::LockKind::Exclusive, wait);
+}
+
 std::filesystem::path pageImagePath(qd::core::QdState &g, int pageNo)
 {
     return qd::files::hostPath(qd::text::trim(g.INST_DIR) + "\\data\\" + qd::emf::pageImageName(pageNo));
@@ -95,6 +100,7 @@ void PRN_FONT_DEFAULT(PagePrint &p)
 {
     p.PRN_FONT_NAME = std::string(qd::emf::kStandardGothic);
     p.PRN_FONT_SIZE = 10;
+    p.PRN_FONT_WIDTH = 100;
     selectFont(p);
 }
 

@@ -7,6 +7,7 @@
 // rounded half to even; rules are scaled and never moved.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "platform/emf/page_canvas.h"
+#include "platform/files/file_lock.h"
 #include "quotedesk/core/qd_state.h"
 
 namespace qd::printing {
@@ -24,6 +26,13 @@ std::filesystem::path pageImagePath(qd::core::QdState &g, int pageNo);
 // Deletes the page images ("001.emf" ..., digits and ".emf" in any case) in "\data"; other
 // files stay.
 void deletePageImages(qd::core::QdState &g);
+
+// The page images of one install folder serve one print run at a time, whichever program runs
+// it: a run holds this lock, the exclusive lock of page 1's image, from the deletion of the
+// last run's images to its last page printed, and writes and reads its pages under it. Another
+// program's run waits for it up to `wait`, then gets qd::files::LockBusy.
+qd::files::FileLock lockPageImages(qd::core::QdState &g,
+                                   std::chrono::milliseconds wait = qd::files::kLockWait);
 
 struct PagePrint {
     explicit PagePrint(qd::core::QdState &state) : g(state) {}
@@ -37,6 +46,9 @@ struct PagePrint {
     std::int32_t PRN_X = 0, PRN_Y = 0;
     std::string PRN_FONT_NAME{qd::emf::kStandardGothic};
     double PRN_FONT_SIZE = 10;
+    // Character width of the print font in percent of its natural width: 100, or less where a
+    // text is narrowed to stay inside its cell.
+    int PRN_FONT_WIDTH = 100;
     std::string PRN_TEXT;
     std::int32_t LINE_X1 = 0, LINE_Y1 = 0, LINE_X2 = 0, LINE_Y2 = 0;
     std::int32_t BOX_X1 = 0, BOX_Y1 = 0, BOX_X2 = 0, BOX_Y2 = 0;

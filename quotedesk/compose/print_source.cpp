@@ -69,6 +69,7 @@ PrintSource takePrintSource(qd::core::QdState &g, std::vector<std::string> taxEn
     s.DOC_AMOUNT_TOTAL = g.DOC_AMOUNT_TOTAL;
     s.DOC_TAX_TOTAL = g.DOC_TAX_TOTAL;
     s.DOC_GRAND_TOTAL = g.DOC_GROSS_TOTAL;
+    s.TAX_RATE = g.TAX_RATE;
     s.TAX_TBL_RATE = g.TAX_TBL_RATE;
     s.TAX_TBL_BASE = g.TAX_TBL_BASE;
     s.TAX_TBL_TAX = g.TAX_TBL_TAX;

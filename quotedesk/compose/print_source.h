@@ -31,6 +31,7 @@ struct PrintSource {
     std::array<std::string, 4> FURIKOMI; // the bank-transfer lines as stored, 50 characters each
 
     std::int32_t DOC_AMOUNT_TOTAL = 0, DOC_TAX_TOTAL = 0, DOC_GRAND_TOTAL = 0;
+    qd::text::Fixed4 TAX_RATE; // the common rate, at which the totals tax a row without a rate
     std::array<qd::text::Fixed4, 11> TAX_TBL_RATE{}, TAX_TBL_BASE{}, TAX_TBL_TAX{}; // slots 1..10
     // The main window's breakdown by rate: "10.00 01" = rate, blank, slot.
     std::vector<std::string> taxEntries;

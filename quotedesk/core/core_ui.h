@@ -24,6 +24,9 @@ public:
     virtual void setMenuEnabled(const std::string &name, bool enabled) = 0;
     // Text boxes and labels of KIHON by control name (Text4 .. Text7, Label11).
     virtual void setControlText(const std::string &name, const std::string &text) = 0;
+    // A text box of KIHON shown in the colour of a figure its field cannot hold (the totals
+    // Text4, Text6, Text7 beyond the 32 bits of the document totals), or in its own colours again.
+    virtual void setControlMarked(const std::string &name, bool marked) = 0;
     // Combo and list boxes of KIHON by control name (Combo4, Combo5).
     virtual void comboClear(const std::string &name) = 0;
     virtual void comboAddItem(const std::string &name, const std::string &text) = 0;
@@ -57,6 +60,7 @@ public:
     }
     void setMenuEnabled(const std::string &, bool) override {}
     void setControlText(const std::string &, const std::string &) override {}
+    void setControlMarked(const std::string &, bool) override {}
     void comboClear(const std::string &) override {}
     void comboAddItem(const std::string &, const std::string &) override {}
     void setMousePointer(int) override {}

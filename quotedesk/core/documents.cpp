@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <vector>
 
 #include "platform/files/file_error.h"
 #include "platform/files/file_lock.h"
@@ -12,8 +13,9 @@
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
-#include "quotedesk/core/row_pricing.h"
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/item_key.h"
+#include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
 
@@ -193,6 +195,31 @@ void headerToGlobals(QdState &g)
     g.HEAD_YUKOU = g.HEAD_REC.text(DocHeader::YUKO_KIGEN);
 }
 
+// Record 1 of the open header file into HEAD_REC and the header globals. A file shorter than a
+// record (cut by a full disk or another program) gives what it holds, the rest blank. False when
+// the file holds nothing.
+bool readHeaderRecord(QdState &g)
+{
+    if (g.HEAD_CTL.fileLength <= 0)
+        return false;
+    DOC_HEAD_CLEAR(g);
+    g.HEAD_CTL.get(1, g.HEAD_REC);
+    headerToGlobals(g);
+    return true;
+}
+
+// Row numbers for a message: the first ten, and how many more.
+std::string rowList(const std::vector<int> &rows)
+{
+    constexpr std::size_t shown = 10;
+    std::string list;
+    for (std::size_t i = 0; i < rows.size() && i < shown; ++i)
+        list += (i ? ", " : "") + std::to_string(rows[i]);
+    if (rows.size() > shown)
+        list += " ほか" + std::to_string(rows.size() - shown) + "行";
+    return list;
+}
+
 // A file as the host names it, the same however the folder was spelt: what a document slot
 // remembers of the files it saw.
 std::string fileKey(const std::string &systemPath)
@@ -263,6 +290,12 @@ void BUKKEN_HEAD_OPEN(QdState &g)
     qd::records::openRecordFile(g, g.HEAD_CTL, headPathOf(g.DOC_DIR, g.HEAD_NAME), HEAD_LENGTH);
 }
 
+void BUKKEN_HEAD_OPEN_READ(QdState &g)
+{
+    qd::records::openRecordFile(g, g.HEAD_CTL, headPathOf(g.DOC_DIR, g.HEAD_NAME), HEAD_LENGTH,
+                                qd::files::RecordFile::Mode::ReadOnly);
+}
+
 void BUKKEN_FILE_OPEN(QdState &g)
 {
     qd::records::openRecordFile(g, g.LINE_CTL, linePathOf(g.DOC_DIR, g.CUR_DOC_NAME), LINE_LENGTH);
@@ -303,15 +336,19 @@ void DOC_HEAD_CLEAR(QdState &g)
         g.HEAD_REC.blank(f);
 }
 
+void blankHeader(QdState &g)
+{
+    BUKKEN_HEAD_CLEAR(g);
+    g.HEAD_RATE = Fixed4();
+    g.HEAD_REC.clearFields();
+}
+
 bool DOC_HEAD_READ(QdState &g)
 {
     BUKKEN_HEAD_OPEN(g);
     qd::records::CloseOnExit closer{g.HEAD_CTL};
-    if (g.HEAD_CTL.recordCount < 1)
+    if (!readHeaderRecord(g))
         return false;
-    DOC_HEAD_CLEAR(g);
-    g.HEAD_CTL.get(1, g.HEAD_REC);
-    headerToGlobals(g);
     g.HEAD_RATE = storedRate(g.HEAD_REC);
     return true;
 }
@@ -346,58 +383,95 @@ void TX_REC_MOVE(QdState &g)
     g.LINE_REC.setBytes(bytes);
 }
 
+namespace {
+
+// A cell's text as a save takes it: thousands separators and yen marks gone ("¥" is the same
+// byte as "\" in the files) from every column but 日付, 品名 and 呼称.
+std::string_view cleanedText(const Column &c, std::string_view text, std::string &buffer)
+{
+    if (c.put == Put::AsTyped || c.put == Put::Size || text.find_first_of(",\\\xC2") == std::string_view::npos)
+        return text;
+    buffer = withoutMoneyMarks(text);
+    return buffer;
+}
+
+// The text a save puts into the field of a number column before it is cut to its width.
+std::string savedForm(const Column &c, std::string_view cleaned)
+{
+    using qd::text::format;
+    using qd::text::val;
+    switch (c.put) {
+    case Put::Size: return format(val(qd::text::trim(cleaned)) * 10, c.putPattern);
+    case Put::Number: {
+        std::string_view digits;
+        if (wholeYen(c.putPattern, cleaned, digits))
+            return std::string(digits);
+        return format(val(cleaned), c.putPattern);
+    }
+    case Put::Percent: return format(val(cleaned) * 100, c.putPattern);
+    case Put::TaxRate: return qd::text::str(qd::text::valFixed(format(val(cleaned) * 100, c.putPattern)).rounded(2));
+    case Put::TaxYen: {
+        if (qd::text::trim(cleaned).empty())
+            return qd::text::str(0);
+        const std::string yen = format(val(cleaned), c.putPattern);
+        return qd::text::str(yen.empty() ? Fixed4() : qd::text::valFixed(yen));
+    }
+    default: return std::string(cleaned);
+    }
+}
+
+} // namespace
+
 void cellToLineWork(QdState &g, int col, std::string_view text)
 {
     if (col < 1 || col > 24)
         return; // the page number is not stored
     const Column &c = COLUMNS[col - 1];
-    using qd::text::format;
-    using qd::text::val;
-    if (c.put == Put::AsTyped) {
-        setWork(g.LINE_WORK.*c.work, text, c.width);
-        return;
-    }
-    if (c.put == Put::Size) {
-        setWork(g.LINE_WORK.*c.work, format(val(qd::text::trim(text)) * 10, c.putPattern), c.width);
-        return;
-    }
-    // Thousands separators and yen marks go ("¥" is the same byte as "\" in the files).
-    std::string stripped;
-    if (text.find_first_of(",\\\xC2") != std::string_view::npos) {
-        stripped = withoutMoneyMarks(text);
-        text = stripped;
-    }
-    const std::string_view cleaned = text;
+    std::string buffer;
+    const std::string_view cleaned = cleanedText(c, text, buffer);
     switch (c.put) {
-    case Put::Cleaned:
-        setWork(g.LINE_WORK.*c.work, cleaned, c.width);
-        break;
-    case Put::Number: {
-        std::string_view digits;
-        if (wholeYen(c.putPattern, cleaned, digits))
-            setWork(g.LINE_WORK.*c.work, digits, c.width);
-        else
-            setWork(g.LINE_WORK.*c.work, format(val(cleaned), c.putPattern), c.width);
-        break;
+    case Put::AsTyped:
+    case Put::Cleaned: setWork(g.LINE_WORK.*c.work, cleaned, c.width); break;
+    case Put::TaxRate: g.LINE_WORK.ZEI_RITU = qd::text::valFixed(savedForm(c, cleaned)); break;
+    case Put::TaxYen: g.LINE_WORK.ZEI_GAKU = qd::text::valFixed(savedForm(c, cleaned)); break;
+    default: setWork(g.LINE_WORK.*c.work, savedForm(c, cleaned), c.width); break;
     }
-    case Put::Percent:
-        setWork(g.LINE_WORK.*c.work, format(val(cleaned) * 100, c.putPattern), c.width);
-        break;
-    case Put::TaxRate:
-        g.LINE_WORK.ZEI_RITU = qd::text::valFixed(format(val(cleaned) * 100, c.putPattern));
-        break;
-    case Put::TaxYen: {
-        g.LINE_WORK.ZEI_GAKU = Fixed4();
-        if (qd::text::trim(cleaned).empty())
-            break;
-        const std::string yen = format(val(cleaned), c.putPattern);
-        if (!yen.empty())
-            g.LINE_WORK.ZEI_GAKU = qd::text::valFixed(yen);
-        break;
+}
+
+bool cellFitsItsField(int col, std::string_view text)
+{
+    if (col < 1 || col > 24)
+        return true;
+    const Column &c = COLUMNS[col - 1];
+    if (c.put == Put::AsTyped || c.put == Put::Cleaned)
+        return true; // a text is cut on a character boundary, as it always was
+    const auto fieldWidth = static_cast<std::size_t>(DocLine::layout().fields.at(static_cast<std::size_t>(c.field)).width);
+    const std::size_t width = c.width > 0 ? std::min(static_cast<std::size_t>(c.width), fieldWidth) : fieldWidth;
+    std::string buffer;
+    return wholePartFits(savedForm(c, cleanedText(c, text, buffer)), width);
+}
+
+bool refuseRowsBeyondFields(QdState &g, FlexGrid &grid, int first, int last)
+{
+    std::vector<int> rows;
+    last = std::min(last, grid.rows() - 1);
+    for (int row = std::max(first, 1); row <= last; ++row) {
+        bool beyond = false;
+        for (int col = 1; col <= 24 && col < grid.cols(); ++col) {
+            markBeyondField(grid, row, col);
+            beyond = beyond || grid.backColor(row, col) == BEYOND_FIELD_COLOR;
+        }
+        if (beyond)
+            rows.push_back(row);
     }
-    default:
-        break;
-    }
+    if (rows.empty())
+        return false;
+    const std::string list = rowList(rows);
+    g.UI().beep();
+    g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("桁が多すぎて保存できない数値がある行があります。(" + list + "行目)",
+                                                 "色の付いた欄の数値を直してから保存して下さい！"),
+                              Buttons::Ok);
+    return true;
 }
 
 void rowToLineRec(QdState &g, const FlexGrid &grid, int row)
@@ -458,6 +532,42 @@ void lineRecToRow(const QdState &g, FlexGrid &grid, int row)
     restoreItemKey(g, grid, row); // product entry: the whole item key back into column 21 (item_key.h)
 }
 
+// ---- what a load tells the user ----
+
+bool lineNumbersAreNumbers(const QdState &g)
+{
+    for (const Column &c : COLUMNS) {
+        if (c.put == Put::AsTyped || c.put == Put::Cleaned)
+            continue;
+        const std::string_view b = fieldBytes(g.LINE_REC, c.field);
+        // A blank field holds no number and is meant to hold none.
+        if (b.find_first_not_of(' ') != std::string_view::npos && !qd::text::numberText(b))
+            return false;
+    }
+    return true;
+}
+
+std::string notNumbersMessage(const std::vector<int> &rows)
+{
+    const std::string list = rowList(rows);
+    return qd::text::twoLines("数値の欄に数値でない文字がある行があります。(" + list + "行目)",
+                              "数値として読める所までを読み込みました。内容を確認して下さい！");
+}
+
+std::string byteMarksMessage(const std::string &file)
+{
+    return qd::text::twoLines("ファイルに文字として読めないバイトがあります。(" + file + ")",
+                              "その所は記号で表示します。書き換えずに保存すれば元のまま残ります。");
+}
+
+void showNotes(QdState &g, const std::vector<std::string> &notes)
+{
+    for (const std::string &note : notes) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox(note, Buttons::Ok);
+    }
+}
+
 // ---- load ----
 
 bool BUKKEN_FILE_READ(QdState &g)
@@ -469,8 +579,10 @@ bool BUKKEN_FILE_READ(QdState &g)
     grid.setCols(2);
     DocFilesSeen &seen = slotSeen(g);
     seen = DocFilesSeen();
-    std::string problem; // the message of a load that cannot be completed
+    std::vector<std::string> notes; // what the user is told once the document is shown
     try {
+        // Bytes that are no text are kept as marks, and said once.
+        qd::text::ByteMarkWatch marks;
         const bool named = !qd::text::trim(g.CUR_DOC_NAME).empty();
         const std::string headPath = headPathOf(g.DOC_DIR, qd::text::trim(g.CUR_DOC_NAME));
         const std::string linePath = linePathOf(g.DOC_DIR, g.CUR_DOC_NAME);
@@ -483,13 +595,18 @@ bool BUKKEN_FILE_READ(QdState &g)
         qd::files::FileLock lineLock(linePath, qd::files::LockKind::Shared);
         DocFilesSeen read;
         if (named) {
+            // Nothing of the document shown before stays in the header: a save of this one must
+            // not write another's partner or project into it.
+            blankHeader(g);
             g.HEAD_NAME = qd::text::trim(g.CUR_DOC_NAME);
             BUKKEN_HEAD_OPEN(g);
             qd::records::CloseOnExit closer{g.HEAD_CTL};
-            if (g.HEAD_CTL.recordCount >= 1) {
-                g.HEAD_CTL.get(1, g.HEAD_REC);
-                headerToGlobals(g);
-                g.RATE_VALUE = storedRate(g.HEAD_REC);
+            if (readHeaderRecord(g)) {
+                g.RATE_VALUE = g.HEAD_RATE = storedRate(g.HEAD_REC);
+                if (g.HEAD_CTL.fileLength < HEAD_LENGTH)
+                    notes.push_back(qd::text::twoLines(
+                        "見積情報のファイルが途中で切れています。(" + headPath + ")",
+                        "読み込めた所までを読み込みました。内容を確認して下さい！"));
             }
             read.headFile = fileKey(headPath);
             read.head = g.HEAD_CTL.file.stamp();
@@ -523,15 +640,23 @@ bool BUKKEN_FILE_READ(QdState &g)
             grid.setRedraw(true);
             return false;
         }
+        std::vector<int> notNumbers;
         for (std::int32_t n = 1; n <= count; ++n) {
             const std::size_t at = static_cast<std::size_t>(n - 1) * LINE_LENGTH;
             g.LINE_REC.setBytes(at < lines.size() ? std::string_view(lines).substr(at, LINE_LENGTH)
                                                   : std::string_view());
             g.LINE_CTL.currentRecord = n;
             lineRecToRow(g, grid, n);
+            if (!lineNumbersAreNumbers(g))
+                notNumbers.push_back(n);
         }
         if (length % LINE_LENGTH != 0)
-            problem = qd::text::twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！");
+            notes.push_back(
+                qd::text::twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！"));
+        if (!notNumbers.empty())
+            notes.push_back(notNumbersMessage(notNumbers));
+        if (marks.any())
+            notes.push_back(byteMarksMessage(named ? headPath + " / " + linePath : linePath));
         seen = read;
     } catch (const std::exception &e) {
         g.HEAD_CTL.close();
@@ -551,10 +676,7 @@ bool BUKKEN_FILE_READ(QdState &g)
     grid.setRedraw(true);
     grid.setRow(1);
     grid.setCol(std::min(2, grid.cols() - 1));
-    if (!problem.empty()) {
-        g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(problem, Buttons::Ok);
-    }
+    showNotes(g, notes);
     return true;
 }
 
@@ -580,6 +702,42 @@ void FILE_WRITE_END(QdState &g)
 {
     restoreWorkingFolder(g);
     g.curGrid().setRedraw(true);
+}
+
+bool confirmPairOverwrite(QdState &g, const std::string &dir, const std::string &name, const std::string &title)
+{
+    const std::string headPath = headPathOf(dir, name), linePath = linePathOf(dir, name);
+    // The dialog asked about the file of the typed name: the line file itself, when the name was
+    // typed with its ".TXT".
+    if (endsWithTxt(qd::text::trim(title)) && qd::files::fileExists(linePath))
+        return true;
+    // An empty file (the header file an open of a new document leaves) holds nothing to lose.
+    auto holdsSomething = [](const std::string &path) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(qd::files::hostPath(path), ec);
+        return !ec && size > 0;
+    };
+    std::string existing;
+    for (const std::string *path : {&linePath, &headPath}) {
+        if (!holdsSomething(*path))
+            continue;
+        if (!existing.empty())
+            existing += "、";
+        existing += qd::files::hostPath(*path).filename().string(); // as the folder spells it
+    }
+    if (existing.empty())
+        return true;
+    g.UI().beep();
+    g.MSG_ANS = g.UI().msgBox(existing + "は既に存在します。上書きしますか？", Buttons::YesNo);
+    return g.MSG_ANS == Answer::Yes;
+}
+
+bool isOpenDocument(const QdState &g, const std::string &dir, const std::string &name)
+{
+    const std::string head = fileKey(headPathOf(dir, name)), line = fileKey(linePathOf(dir, name));
+    return std::any_of(g.DOC_FILES_SEEN.begin(), g.DOC_FILES_SEEN.end(), [&](const DocFilesSeen &seen) {
+        return !seen.headFile.empty() && (seen.headFile == head || seen.lineFile == line);
+    });
 }
 
 void headerFileWritten(QdState &g, const std::string &headPath, std::size_t headLength)
@@ -608,6 +766,12 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
         FILE_WRITE_END(g);
         return false;
     }
+    if (!isValidDocumentName(name)) {
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox(invalidDocumentNameMessage(), Buttons::Ok);
+        FILE_WRITE_END(g);
+        return false;
+    }
     const std::string dir = folderOf(qd::text::trim(fileName), title);
     FlexGrid &grid = g.curGrid();
     grid.setRedraw(false);
@@ -624,6 +788,13 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
                 qd::text::twoLines(std::to_string(DOC_MAX_ROWS) + "行目より後の行は保存できません。",
                                    std::to_string(DOC_MAX_ROWS + 1) + "行目以降の行を削除してから保存して下さい！"),
                 Buttons::Ok);
+            FILE_WRITE_END(g);
+            return false;
+        }
+
+        // A number that its field cannot hold would be stored as another number: the rows
+        // holding one are marked and the save is refused.
+        if (refuseRowsBeyondFields(g, grid, 1, g.LAST_ROW) || !confirmPairOverwrite(g, dir, name, title)) {
             FILE_WRITE_END(g);
             return false;
         }

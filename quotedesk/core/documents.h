@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/grid/flex_grid.h"
 #include "quotedesk/core/qd_state.h"
@@ -19,6 +20,8 @@ inline constexpr int DOC_MAX_ROWS = 999;
 // Openers: Random access, a missing file created empty, record count from the file length,
 // current record 0. The caller closes the file when its operation ends.
 void BUKKEN_HEAD_OPEN(QdState &g); // Trim(DOC_DIR) & "\" & Trim(HEAD_NAME) & ".SSS", 256
+// The header file for reading only: a missing one is not created and has 0 records.
+void BUKKEN_HEAD_OPEN_READ(QdState &g);
 void BUKKEN_FILE_OPEN(QdState &g); // Trim(DOC_DIR) & "\" & Trim(CUR_DOC_NAME) & ".TXT", 1024
 void SELECT_FILE_OPEN(QdState &g); // Trim(SELECT_DIR) & "\" & Trim(SELECT_NAME) & ".TXT", on LINE_CTL
 
@@ -28,8 +31,13 @@ void BUKKEN_HEAD_BUILD(QdState &g);      // HEAD_REC from HEAD_TOKUI .. HEAD_YUK
 void BUKKEN_HEAD_CLEAR(QdState &g);      // header globals blank, RATE_VALUE 0 (HEAD_RATE kept)
 void DOC_HEAD_CLEAR(QdState &g);         // the six text fields of HEAD_REC blank
 // Reads record 1 of the current header file into the header globals and HEAD_RATE; the file
-// is closed in every case. Returns whether the file held a record.
+// is closed in every case. A file shorter than a record is read as far as it goes, the rest
+// blank. Returns whether the file held anything; an empty or missing file leaves the globals.
 bool DOC_HEAD_READ(QdState &g);
+// Every field of the document header blank: the six texts (as BUKKEN_HEAD_CLEAR leaves them),
+// HEAD_RATE and RATE_VALUE 0, and the fields of HEAD_REC with its rate. Done before the header
+// of another document is read, so that nothing of the previous one stays.
+void blankHeader(QdState &g);
 
 // Line work fields and the line buffer.
 void LINE_REC_CLEAR(QdState &g); // every work field blank but D, 平米/立米単価 and 単位
@@ -39,6 +47,14 @@ void TX_REC_MOVE(QdState &g);    // LINE_WORK into the 24 fields of LINE_REC
 // One cell's text of sheet column `col` (0..24) into its LINE_WORK field, as a save takes it.
 // Column 0 (the page number) is not stored.
 void cellToLineWork(QdState &g, int col, std::string_view text);
+// Whether the number a cell of sheet column `col` holds can be stored in its line field as a save
+// writes it, with every digit of its whole part (a cut of decimals, 数量 123.45 stored as 123.4,
+// is the field's known form). Text columns always fit.
+bool cellFitsItsField(int col, std::string_view text);
+// Before rows first .. last of `grid` are saved: every number cell is marked as markBeyondField
+// marks it, and when any row holds a number that its field cannot hold, the user is told which
+// rows (beep and message) and true is returned: such rows are not saved.
+bool refuseRowsBeyondFields(QdState &g, qd::grid::FlexGrid &grid, int first, int last);
 // Row `row` of `grid` into LINE_REC, ready to be put: LINE_REC_CLEAR, every column through
 // cellToLineWork, TX_FIL_MOVE, TX_REC_MOVE. Throws qd::grid::GridError for a row or a column
 // the grid does not have.
@@ -49,9 +65,19 @@ bool readBackCell(const QdState &g, int col, std::string &text);
 // Columns 1..24 of row `row` of `grid` from LINE_REC, as a load fills them.
 void lineRecToRow(const QdState &g, qd::grid::FlexGrid &grid, int row);
 
+// What a load tells the user once, after the rows are shown: whether every number field of the
+// line record in LINE_REC holds a number (or nothing), the message naming the rows whose number
+// fields do not (they are read by the number rule all the same), the message for a file that
+// holds bytes that are no text (kept as marks), and the showing of such messages.
+bool lineNumbersAreNumbers(const QdState &g);
+std::string notNumbersMessage(const std::vector<int> &rows);
+std::string byteMarksMessage(const std::string &file);
+void showNotes(QdState &g, const std::vector<std::string> &notes);
+
 // Loads the current document (DOC_DIR, CUR_DOC_NAME) into the current sheet: header globals
 // and RATE_VALUE from the header file, SHEET_INIT, one row per line record, TAX_TOTAL_CALC,
-// current cell (1, 2). The rows are shown as saved, not repriced.
+// current cell (1, 2). The rows are shown as saved, not repriced. Every header field is blanked
+// before the header is read; a header file shorter than its record is read as far as it goes.
 // A document that cannot be read (a file error, more line records than the sheet's data rows)
 // gets a message and leaves the sheet empty, never half filled; returns false then. A line
 // file that ends in a partial record loads what it holds, with a message. Both files are read
@@ -78,12 +104,24 @@ void FILE_WRITE_END(QdState &g);
 // folder is the one the dialog chose. Both files are written completely to work copies and
 // renamed into place, so a failure (reported by a message) leaves the old files as they were,
 // and HEAD_NAME, CUR_DOC_NAME and DOC_DIR take the new name only once the save succeeded.
-// A sheet whose last filled row lies beyond DOC_MAX_ROWS is refused with a message. When the
+// A sheet whose last filled row lies beyond DOC_MAX_ROWS, or that holds a number its field cannot
+// hold (refuseRowsBeyondFields), is refused with a message. When the
 // slot's own document files were changed by another program since this one loaded or last
-// saved them, the user is asked (Yes/No) before they are overwritten; No saves nothing. Ends as
-// FILE_WRITE_END does; the caller gives the sheet the focus. Returns whether the files were
+// saved them, the user is asked (Yes/No) before they are overwritten; No saves nothing. A name
+// that is no plain file name is refused with a message, and existing files the dialog did not
+// ask about are asked about first (confirmPairOverwrite). Ends as FILE_WRITE_END does; the caller gives the sheet the focus. Returns whether the files were
 // written.
 bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle);
+
+// Before a save replaces the pair `dir`\`name` (".SSS" and ".TXT"): when either file holds
+// something and the save dialog has not asked about it already (it asks about the name typed, `title`, and
+// the save adds ".TXT" to a name typed without it), the user is asked whether to replace the
+// files, by their names. Returns false when the answer is No.
+bool confirmPairOverwrite(QdState &g, const std::string &dir, const std::string &name, const std::string &title);
+
+// Whether `dir`\`name` names the files of a document open in one of the slots (the files the
+// slot last loaded or saved).
+bool isOpenDocument(const QdState &g, const std::string &dir, const std::string &name);
 
 // After the header file at `headPath` was written whole (`headLength` bytes, HEAD_REC as its
 // record 1): its control group counts what was written, as an open of it would, so products

@@ -130,6 +130,9 @@ struct QdState : qd::records::RecordsState {
     std::int16_t TAX_TBL_INDEX = 0;
     double TAX_WORK = 0;
     std::int32_t DOC_AMOUNT_TOTAL = 0, DOC_TAX_TOTAL = 0, DOC_GROSS_TOTAL = 0;
+    // A total beyond what the 32-bit totals hold: they stand at their limit, and the main window
+    // shows the whole figure marked. Nothing may print or use them as the document's totals then.
+    bool TOTALS_BEYOND_FIELDS = false;
 
     // Colour last chosen in the colour form.
     std::string COLOR_PICK_GROUP, COLOR_PICK_CODE, COLOR_PICK_NAME; // 2, 2, 20
@@ -145,6 +148,16 @@ struct QdState : qd::records::RecordsState {
     std::int16_t SEARCH_STOP = 0; // 9: a stop has been asked for
     std::int32_t SEARCH_COUNT = 0;
     std::int16_t SEARCH_HIT = 0;
+    // The set search: the listed set's name and list price, the component being written.
+    std::string CUR_SET_NAME = std::string(30, ' ');
+    std::int64_t SET_TOTAL = 0; // yen
+    std::int16_t SET_ITEM_NO = 0;
+    // The single-item picker: the chosen item and the price and cost its row gets, and the text
+    // searched for in the item names.
+    std::int16_t ITEM_CODE = 1;
+    std::string ITEM_NAME = std::string(50, ' ');
+    std::int32_t ITEM_TANKA = 0, ITEM_GENKA = 0;
+    std::string SEARCH_TEXT;
 
     // Start-up: the folder-pointer record as read, and the window caption's three pieces.
     std::string DIR_REC_NAME, DIR_REC_PATH; // 128, 512
@@ -160,7 +173,7 @@ struct QdState : qd::records::RecordsState {
     Fixed4 PAGE_W = Fixed4::fromInt(257), PAGE_H = Fixed4::fromInt(182); // mm
     std::int16_t PRN_OPTION = 1;
     std::string ISSUE_DATE;
-    std::int32_t ISSUE_DATE_NUM = 0;
+    Fixed4 ISSUE_DATE_NUM; // the number ISSUE_DATE starts with
     std::int16_t TAX_PRINT = 1;
     // The print run: what goes beside the product name, the page shown or printed, the pages
     // composed, the range to print, the sum of the printed amounts and the stop request (9).

@@ -81,10 +81,20 @@ void rankLookup(QdState &g, const std::string &field)
 void RATE_BY_DOCUMENT(QdState &g) { rankLookup(g, headerField(g)); }
 void RATE_BY_OWN_DATA(QdState &g) { rankLookup(g, ownField(g)); }
 
+void readOwnCompany(QdState &g)
+{
+    qd::records::SYSF_OPEN(g);
+    qd::records::CloseOnExit closer{g.SYSF_CTL};
+    qd::records::SYSF_REC_CLEAR(g);
+    if (g.SYSF_CTL.recordCount >= 1)
+        g.SYSF_CTL.get(1, g.SYSF_REC);
+}
+
 void RATE_PERCENT_DOCUMENT(QdState &g)
 {
     const std::string h = headerField(g);
-    g.RATE_VALUE = num(h).rounded(2);
+    // Rounded once, from the field as typed, to two decimals: 12.34499 is 12.34.
+    g.RATE_VALUE = valFixed(format(qd::text::val(trim(h)), "##0.00"));
     g.LINE_WORK.GENKA_RITU = work(qd::text::leftChars(h, 6), 6);
 }
 

@@ -9,6 +9,12 @@
 
 namespace qd::core {
 
+// Reads record 1 of "\data\SYSF.SSS" into SYSF_REC with its record count (the file closed
+// again). A product entry runs it before every RATE_SELECT, so that the own-company rate is
+// the one in the file, whatever was read before (a print run reads the record too): one
+// product, one price. Throws qd::files::FileError when the file cannot be read.
+void readOwnCompany(QdState &g);
+
 // Reads HEAD_REC / HEAD_CTL, SYSF_REC / SYSF_CTL, HISYU2_REC and HISYU1_REC as they stand in
 // memory (opens no file) and sets RATE_VALUE, LINE_WORK.GENKA_RITU and LINE_WORK.RITU_KBN.
 // A header field of at least 1 wins; the own-company field counts only below that. A buffer

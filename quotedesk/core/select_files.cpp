@@ -11,6 +11,7 @@
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/documents.h"
+#include "quotedesk/core/item_key.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
@@ -27,11 +28,13 @@ constexpr int LAST_FILE_COL = 22; // the two tax columns are not taken from the 
 
 } // namespace
 
-void SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &name, int first, int last)
+bool SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &name, int first, int last)
 {
     const std::string base = qd::text::trim(dir) + "\\" + qd::text::trim(name);
     const std::string headPath = base + ".SSS", linePath = base + ".TXT";
-    const qd::grid::FlexGrid &sheet = g.curGrid();
+    qd::grid::FlexGrid &sheet = g.curGrid();
+    if (refuseRowsBeyondFields(g, sheet, first, last))
+        return false;
 
     std::string lines;
     for (int row = std::max(first, 1); row <= last && row < sheet.rows(); ++row) {
@@ -51,6 +54,7 @@ void SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &na
     if (oldHead.bytes.size() > static_cast<std::size_t>(HEAD_LENGTH))
         head += oldHead.bytes.substr(HEAD_LENGTH);
     qd::files::replaceFilePair({headPath, head}, {linePath, lines});
+    return true;
 }
 
 int SELECT_FILE_INSERT(QdState &g)
@@ -84,6 +88,8 @@ int SELECT_FILE_INSERT(QdState &g)
     GRID_ROWS_INSERT(g);
 
     std::string text;
+    qd::text::ByteMarkWatch marks; // bytes that are no text are kept as marks, and said once
+    std::vector<int> notNumbers;
     for (std::int32_t rec = 1; rec <= n; ++rec) {
         g.LINE_REC.setBytes(records[static_cast<std::size_t>(rec - 1)]);
         g.LINE_CTL.currentRecord = rec;
@@ -98,6 +104,11 @@ int SELECT_FILE_INSERT(QdState &g)
             if (readBackCell(g, col, text))
                 sheet.setCell(row, col, text);
         }
+        // A product row gets its whole item key back, as a document's row does, so the colour
+        // form can price it again.
+        restoreItemKey(g, sheet, row);
+        if (!lineNumbersAreNumbers(g))
+            notNumbers.push_back(rec);
         GRID_PAGE_NUMBER(g);
         // The page numbering leaves the cursor at the end of its walk: the imported row is the one
         // to reprice.
@@ -106,6 +117,12 @@ int SELECT_FILE_INSERT(QdState &g)
         TAX_TOTAL_CALC(g);
         ++g.ROW_NO;
     }
+    std::vector<std::string> notes;
+    if (!notNumbers.empty())
+        notes.push_back(notNumbersMessage(notNumbers));
+    if (marks.any())
+        notes.push_back(byteMarksMessage(qd::text::trim(g.SELECT_DIR) + "\\" + qd::text::trim(g.SELECT_NAME) + ".TXT"));
+    showNotes(g, notes);
     return static_cast<int>(n);
 }
 

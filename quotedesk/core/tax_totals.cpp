@@ -60,13 +60,10 @@ Fixed4 slotTax(Fixed4 base, Fixed4 rate, std::int16_t mode)
 // Adds the rows 1 .. last of the current sheet into the slot tables and the amount total.
 // `shade` shades group rows on the way (the current cell moves to each of them).
 // Returns the last cell read, (row, column).
-std::pair<int, int> sumRows(QdState &g, int last, bool shade)
+std::pair<int, int> sumRows(QdState &g, int last, bool shade, Fixed4 &exactAmount)
 {
     qd::grid::FlexGrid &grid = g.curGrid();
     const Fixed4 zero;
-    // A row without a rate of its own is taxed at the common rate, as it reads back after a
-    // save (the common rate to two decimals).
-    const Fixed4 common = g.TAX_RATE.rounded(2);
     std::pair<int, int> lastCell{-1, -1};
     last = std::min(last, grid.rows() - 1);
     for (int r = 1; r <= last; ++r) {
@@ -81,16 +78,12 @@ std::pair<int, int> sumRows(QdState &g, int last, bool shade)
         }
         const Fixed4 a = valFixed(trim(withoutMoneyMarks(cellOf(grid, r, C_KINGAKU))));
         g.DOC_AMOUNT_TOTAL = addTo32(g.DOC_AMOUNT_TOTAL, a);
+        exactAmount = addSaturating(exactAmount, a);
 
         lastCell = {r, C_ZEI_RITU};
-        g.LINE_TAX_RATE = valFixed(trim(cellOf(grid, r, C_ZEI_RITU)));
-        if (g.LINE_TAX_RATE == zero) {
-            if (a == zero)
-                continue; // nothing to tax: an empty line takes no slot
-            g.LINE_TAX_RATE = common;
-        }
+        g.LINE_TAX_RATE = rowTaxRate(cellOf(grid, r, C_ZEI_RITU), a, g.TAX_RATE);
         if (g.LINE_TAX_RATE == zero)
-            continue; // no common rate set: untaxed, and no slot is given away
+            continue; // an empty line, or no common rate set: untaxed, and no slot is given away
 
         // The first slot of the same rate (to two decimals) takes the row, else the first free
         // slot. An eleventh rate finds none: its amount is in the total and in no tax.
@@ -122,8 +115,16 @@ void clearTables(QdState &g)
     g.DOC_AMOUNT_TOTAL = g.DOC_TAX_TOTAL = g.DOC_GROSS_TOTAL = 0;
 }
 
-// Tax of every slot, the breakdown lists, the caption and the total boxes.
-void finishTotals(QdState &g)
+bool fits32(Fixed4 v)
+{
+    const std::int64_t yen = v.raw() / Fixed4::Scale;
+    return yen >= std::numeric_limits<std::int32_t>::min() && yen <= std::numeric_limits<std::int32_t>::max();
+}
+
+// Tax of every slot, the breakdown lists, the caption and the total boxes. `exactAmount` is the
+// amount total beyond the 32 bits of DOC_AMOUNT_TOTAL: a total those cannot hold is shown whole
+// in its box, marked, and never as the limit it stands at.
+void finishTotals(QdState &g, Fixed4 exactAmount)
 {
     CoreUi &ui = g.UI();
     const bool included = g.TAX_MODE == 0; // any other value adds the tax, as 1 does
@@ -143,11 +144,24 @@ void finishTotals(QdState &g)
         g.DOC_TAX_TOTAL = addTo32(g.DOC_TAX_TOTAL, g.TAX_TBL_TAX[i]);
     }
     ui.setControlText("Label11", included ? "消費税額(内税)" : "消費税額(外税)");
-    ui.setControlText("Text4", format(g.DOC_AMOUNT_TOTAL, "###,###,###"));
-    ui.setControlText("Text5", format(0, "###,###,###"));
-    ui.setControlText("Text6", format(g.DOC_TAX_TOTAL, "###,###,###"));
     g.DOC_GROSS_TOTAL = to32(static_cast<std::int64_t>(g.DOC_AMOUNT_TOTAL) + g.DOC_TAX_TOTAL);
-    ui.setControlText("Text7", format(included ? g.DOC_AMOUNT_TOTAL : g.DOC_GROSS_TOTAL, "###,###,###"));
+
+    Fixed4 exactTax;
+    for (int i = 1; i <= SlotCount; ++i)
+        exactTax = addSaturating(exactTax, g.TAX_TBL_TAX[i]);
+    const Fixed4 exactGross = addSaturating(exactAmount, exactTax);
+    g.TOTALS_BEYOND_FIELDS = !fits32(exactAmount) || !fits32(exactTax) || !fits32(exactGross);
+    auto show = [&](const char *box, std::int32_t total, Fixed4 exact) {
+        ui.setControlText(box, g.TOTALS_BEYOND_FIELDS ? format(exact, "###,###,###") : format(total, "###,###,###"));
+        ui.setControlMarked(box, !fits32(exact));
+    };
+    show("Text4", g.DOC_AMOUNT_TOTAL, exactAmount);
+    ui.setControlText("Text5", format(0, "###,###,###"));
+    show("Text6", g.DOC_TAX_TOTAL, exactTax);
+    if (included)
+        show("Text7", g.DOC_AMOUNT_TOTAL, exactAmount);
+    else
+        show("Text7", g.DOC_GROSS_TOTAL, exactGross);
 }
 
 // The hourglass stands while the totals run, also when they fail.
@@ -158,6 +172,18 @@ struct Hourglass {
 };
 
 } // namespace
+
+Fixed4 rowTaxRate(std::string_view rateCell, Fixed4 amount, Fixed4 commonRate)
+{
+    const Fixed4 own = valFixed(trim(rateCell));
+    if (own != Fixed4())
+        return own;
+    if (amount == Fixed4())
+        return Fixed4(); // nothing to tax: an empty line takes no slot
+    // A row without a rate of its own is taxed at the common rate, as it reads back after a
+    // save (the common rate to two decimals).
+    return commonRate.rounded(2);
+}
 
 Fixed4 taxRound(Fixed4 v, std::int16_t unit, std::int16_t mode)
 {
@@ -196,8 +222,9 @@ void TAX_TOTAL_CALC(QdState &g)
     Hourglass hourglass(g.UI());
     clearTables(g);
     GRID_LAST_ROW(g);
-    sumRows(g, g.LAST_ROW, true);
-    finishTotals(g);
+    Fixed4 exactAmount;
+    sumRows(g, g.LAST_ROW, true, exactAmount);
+    finishTotals(g, exactAmount);
     qd::grid::FlexGrid &grid = g.curGrid();
     grid.setRow(g.ROW_NO);
     grid.setCol(g.COL_NO);
@@ -207,8 +234,9 @@ void TAX_BREAKDOWN(QdState &g)
 {
     clearTables(g);
     GRID_LAST_ROW(g);
-    const auto [row, col] = sumRows(g, g.LAST_ROW, false);
-    finishTotals(g);
+    Fixed4 exactAmount;
+    const auto [row, col] = sumRows(g, g.LAST_ROW, false, exactAmount);
+    finishTotals(g, exactAmount);
     if (row >= 0) {
         qd::grid::FlexGrid &grid = g.curGrid();
         grid.setRow(row);

@@ -42,19 +42,27 @@ bool colourCodeIs(const qd::records::Record &rec, int field, std::int16_t colour
 
 } // namespace
 
-std::string itemKey(const QdState &g)
+std::string itemKey(const qd::records::Record &t)
 {
-    const qd::records::Record &t = g.TANKA_REC;
     return t.text(P::MAKER_CD) + t.text(P::BUNRUI_CD) + t.text(P::HINSYU2_CD) + t.text(P::CIHO_CD) +
            t.text(P::KIGO) + t.text(P::BIKO);
 }
 
-void PRICE_ITEM_TO_GRID(QdState &g)
+std::string itemKey(const QdState &g) { return itemKey(g.TANKA_REC); }
+
+void priceLineToRow(QdState &g, const qd::records::Record &priceLine, const RowSource &source)
 {
     qd::grid::FlexGrid &grid = g.curGrid();
     qd::core::LineWork &w = g.LINE_WORK;
-    const qd::records::Record &t = g.TANKA_REC;
-    const int row = static_cast<int>(g.ROW_NO);
+    const int row = source.row;
+
+    // A set's component takes its line's symbol and remark up to their first NUL, as the set
+    // file stores them.
+    qd::records::Record t = priceLine;
+    if (source.setComponent) {
+        t.setRaw(P::KIGO, codeField(priceLine, P::KIGO));
+        t.setRaw(P::BIKO, codeField(priceLine, P::BIKO));
+    }
 
     // 1. The row to fill becomes the current row.
     grid.setRow(row);
@@ -89,7 +97,9 @@ void PRICE_ITEM_TO_GRID(QdState &g)
     g.HISYU2_CTL.close();
     const std::string kind2Name = kind2Found ? lookedUpName(g.HISYU2_REC, K2::NAME) : std::string();
 
-    // The rates of the kind records just found (a missing one is blank: 100 %).
+    // The rates of the kind records just found (a missing one is blank: 100 %), with the
+    // own-company rate as it stands in its file.
+    qd::core::readOwnCompany(g);
     qd::core::RATE_SELECT(g);
 
     CIHO_OPEN_READ(g);
@@ -103,11 +113,13 @@ void PRICE_ITEM_TO_GRID(QdState &g)
 
     IRO_OPEN_READ(g);
     const bool colourFound = findFirst(g.IRO_CTL, g.IRO_REC, [&](const qd::records::Record &r) {
-        return codeField(r, Col::MAKER_CD) == maker && colourCodeIs(r, Col::IRO_CD, g.COLOR_NO);
+        return codeField(r, Col::MAKER_CD) == maker && source.isColour && source.isColour(r);
     });
     g.IRO_CTL.close();
     if (colourFound)
-        w.IRO_NAME = work(g.IRO_REC.text(Col::NAME), 20);
+        w.IRO_NAME = work(nameField(g.IRO_REC, Col::NAME), 20);
+    else if (source.setComponent)
+        w.IRO_NAME = work("", 20); // never the name the previous component left
     // Colour code 01 is the plain finish: it has no name on the quotation.
     if (colourFound && g.IRO_REC.raw(Col::IRO_CD) == "01")
         w.IRO_NAME = work("", 20);
@@ -116,24 +128,26 @@ void PRICE_ITEM_TO_GRID(QdState &g)
     w.HINMEI = qd::text::fixedChars(className + " " + kind1Name + " " + kind2Name + " " +
                                         trim(t.text(P::BIKO)) + " " + sectionName + std::string(100, ' '),
                                     138);
-    w.HINBAN = itemKey(g); // exactly the 85 bytes of its six fields
+    w.HINBAN = itemKey(t); // exactly the 85 bytes of its six fields
     w.KOSYO = work(t.text(P::KOSYO), 20);
     w.BIKO = work("", 50);
-    w.SURYO = work("00001", 5);
+    w.SURYO = work(format(source.quantity, "####0"), 5);
     w.W_MIRI = work(format(t.number(P::W_MIRI), "####0"), 7);
     w.H_MIRI = work(format(t.number(P::H_MIRI), "####0"), 7);
-    // The list price of the chosen colour: the last slot carrying it. Without one the price
-    // stays empty, whatever an earlier row left in the field.
-    w.TEIKA = work("", 7);
-    for (int s = 1; s <= qd::records::PriceSlots; ++s)
-        if (t.number(P::iroCd(s)) == g.COLOR_NO)
-            w.TEIKA = work(std::to_string(t.number(P::tanka(s))), 7);
+    // Without a price of its colour the price stays empty, whatever an earlier row left.
+    w.TEIKA = work(source.listPrice ? std::to_string(*source.listPrice) : std::string(), 7);
 
     // 4. The cells.
     auto set = [&](int k, const std::string &text) { grid.setCell(row, qd::core::COL_BASE + k - 1, text); };
     const Fixed4 hundred = Fixed4::fromInt(100);
     set(C_HINMEI, trim(w.HINMEI));
-    set(C_KOSYO, w.KOSYO);
+    if (source.setComponent && maker == "01") {
+        // Sash components are known by their symbol.
+        w.HACHU_HINBAN = work(trim(t.text(P::KIGO)), 25);
+        set(C_KOSYO, w.HACHU_HINBAN);
+    } else {
+        set(C_KOSYO, w.KOSYO);
+    }
     set(C_W, format(num(w.W_MIRI) / Fixed4::fromInt(10), "###0.0"));
     set(C_H, format(num(w.H_MIRI) / Fixed4::fromInt(10), "###0.0"));
     set(C_D, "0.00");
@@ -163,11 +177,26 @@ void PRICE_ITEM_TO_GRID(QdState &g)
     set(C_ZEI_RITU, format(g.TAX_RATE, "##0.00"));
 
     // 5. The final prices and the totals.
+    grid.setRow(row);
     qd::core::ROW_CALC(g);
     qd::core::TAX_TOTAL_CALC(g);
+}
+
+void PRICE_ITEM_TO_GRID(QdState &g)
+{
+    const qd::records::Record &t = g.TANKA_REC;
+    RowSource source;
+    source.row = static_cast<int>(g.ROW_NO);
+    source.isColour = [&g](const qd::records::Record &r) { return colourCodeIs(r, Col::IRO_CD, g.COLOR_NO); };
+    // The list price of the chosen colour: the last slot carrying it.
+    for (int s = 1; s <= qd::records::PriceSlots; ++s)
+        if (t.number(P::iroCd(s)) == g.COLOR_NO)
+            source.listPrice = t.number(P::tanka(s));
+    priceLineToRow(g, t, source);
 
     // 6. The cursor where the user last was, within the sheet.
-    grid.setRow(row);
+    qd::grid::FlexGrid &grid = g.curGrid();
+    grid.setRow(source.row);
     grid.setCol(std::clamp(qd::core::COL_BASE + static_cast<int>(g.COL_NO), 0, grid.cols() - 1));
 }
 

@@ -83,6 +83,14 @@ bool classListed(const QdState &g, const Record &rec) { return rec.number(Cls::M
 
 bool colourListed(const QdState &g, const Record &rec) { return rec.number(Col::MAKER_CD) == g.MAJOR_NO; }
 
+bool colourOfMajor(QdState &g, std::int32_t major, std::int32_t colour)
+{
+    openFormMasters(g);
+    return findFirst(g.IRO_CTL, g.IRO_REC, [&](const Record &rec) {
+        return rec.number(Col::MAKER_CD) == major && rec.number(Col::IRO_CD) == colour;
+    });
+}
+
 bool kind1Listed(const QdState &g, const Record &rec)
 {
     return rec.number(K1::MAKER_CD) == g.MAJOR_NO && rec.number(K1::BUNRUI_CD) == g.CLASS_NO &&

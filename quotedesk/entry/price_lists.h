@@ -42,6 +42,9 @@ ListLine priceLine(const Record &rec, std::int32_t recNo, const std::string &fil
 // Which records the cascade lists keep, by the current choice.
 bool classListed(const QdState &g, const Record &rec);  // MAKER_CD = MAJOR_NO
 bool colourListed(const QdState &g, const Record &rec); // MAKER_CD = MAJOR_NO
+// Whether the colour file has colour `colour` under major class `major`: a colour chosen under
+// one major class is no colour of a line of another. Reads through the form's open colour file.
+bool colourOfMajor(QdState &g, std::int32_t major, std::int32_t colour);
 bool kind1Listed(const QdState &g, const Record &rec);  // MAJOR_NO, CLASS_NO, not "0000"
 // The kind-1 prefix is the first two characters of the chosen kind-1 code.
 bool kind2Listed(const QdState &g, const Record &rec, const std::string &kind1Prefix);

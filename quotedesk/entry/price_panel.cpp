@@ -46,25 +46,24 @@ std::optional<std::string> lookUp(qd::records::RecordFileControl &ctl, Record &r
     return name;
 }
 
-// A size field in tenths (or hundredths) shown with its decimals; a blank field shows zero.
+} // namespace
+
+LineCodes lineCodes(const Record &t)
+{
+    return {codeField(t, P::MAKER_CD), codeField(t, P::BUNRUI_CD), codeField(t, P::HINSYU2_CD), codeField(t, P::CIHO_CD)};
+}
+
 std::string sizeText(const Record &t, int field, int divisor, const char *pattern)
 {
     const Fixed4 v = qd::text::valFixed(qd::text::trim(t.raw(field)));
     return format(v / Fixed4::fromInt(divisor), pattern);
 }
 
-} // namespace
-
-PanelContent panelContent(QdState &g, PanelVariant variant)
+void panelNames(QdState &g, const LineCodes &codes, PanelVariant variant, PanelContent &c)
 {
     const bool unitPrice = variant == PanelVariant::UnitPrice;
     openFormMasters(g);
-    PanelContent c;
-    const Record &t = g.TANKA_REC;
-    const std::string maker = codeField(t, P::MAKER_CD);
-    const std::string bunrui = codeField(t, P::BUNRUI_CD);
-    const std::string hinsyu2 = codeField(t, P::HINSYU2_CD);
-    const std::string ciho = codeField(t, P::CIHO_CD);
+    const std::string &maker = codes.maker, &bunrui = codes.bunrui, &hinsyu2 = codes.hinsyu2, &ciho = codes.ciho;
 
     // Major class; it also names the kind files.
     c.major = lookUp(
@@ -99,6 +98,15 @@ PanelContent panelContent(QdState &g, PanelVariant variant)
     c.section = lookUp(
         g.CIHO_CTL, g.CIHO_REC, [&](const Record &r) { return codeField(r, Sec::CIHO_CD) == ciho; }, Sec::NAME,
         !unitPrice);
+}
+
+PanelContent panelContent(QdState &g, PanelVariant variant)
+{
+    const bool unitPrice = variant == PanelVariant::UnitPrice;
+    PanelContent c;
+    const Record &t = g.TANKA_REC;
+    const std::string maker = codeField(t, P::MAKER_CD);
+    panelNames(g, lineCodes(t), variant, c);
 
     if (unitPrice)
         g.LINE_WORK.KOSYO = qd::text::fixedChars(t.text(P::KOSYO), 20);

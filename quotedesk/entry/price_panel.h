@@ -31,6 +31,22 @@ struct PanelContent {
 // The label of a position without a colour: ten hyphens and ten blanks.
 inline const std::string NO_COLOUR_LABEL = "----------          ";
 
+// The codes of a price line or a set's component that name its master records (cut at NUL).
+struct LineCodes {
+    std::string maker, bunrui, hinsyu2, ciho;
+};
+LineCodes lineCodes(const qd::records::Record &priceLine);
+
+// The names of the major class, class, kind 1, kind 2 and section of `codes` into `c`: the major
+// class, class and kind 1 from their first record with the codes, kind 2 and section from their
+// first (unit-price search) or last (set search) one. Sets MAJOR_NO to the major class when
+// MAKER.TXT has it.
+void panelNames(QdState &g, const LineCodes &codes, PanelVariant variant, PanelContent &c);
+
+// A size field in tenths (or hundredths) divided and shown with the pattern's decimals; a blank
+// field shows zero.
+std::string sizeText(const qd::records::Record &line, int field, int divisor, const char *pattern);
+
 // The panel of the price record in TANKA_REC. Reads the MAKER, BUNRUI, CIHO and IRO masters
 // (opened again where they are not open) and the kind files of the item's major class (opened
 // and closed here); sets MAJOR_NO to the item's major class when MAKER.TXT has it, rebuilds

@@ -2,26 +2,26 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QWindow>
 
 #include <chrono>
 #include <string_view>
 
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/sheet_setup.h"
-#include "quotedesk/entry/list_box.h"
+#include "quotedesk/entry/cascade_lists.h"
 #include "quotedesk/entry/master_reads.h"
 #include "quotedesk/entry/price_item.h"
 #include "quotedesk/entry/price_lists.h"
@@ -36,27 +36,16 @@ namespace {
 
 using qd::entry::ListLine;
 namespace P = qd::records::Price;
-namespace Sec = qd::records::Section;
 namespace Col = qd::records::Color;
-namespace K2 = qd::records::Kind2;
 
 constexpr int FORM_WIDTH = 9720, FORM_HEIGHT = 7350;
-
-// The numeric value of a list line's code (0 when it holds none).
-std::int16_t codeNumber(const std::string &code)
-{
-    return static_cast<std::int16_t>(qd::text::roundHalfEven(qd::text::val(qd::text::trim(code))));
-}
 
 // The first and the last selected line's code, in list order (0 and 0 when none is selected).
 void selectionRange(ListBox *list, std::int32_t &from, std::int32_t &to)
 {
     bool first = true;
-    for (int i = 0; i < list->count(); ++i) {
-        QListWidgetItem *item = list->item(i);
-        if (!item->isSelected())
-            continue;
-        const std::int32_t v = codeNumber(ListBox::lineOf(item).code);
+    for (int i : list->selectedLines()) {
+        const std::int32_t v = codeNumber(lineAt(list, i).code);
         if (first)
             from = v;
         first = false;
@@ -64,58 +53,12 @@ void selectionRange(ListBox *list, std::int32_t &from, std::int32_t &to)
     }
 }
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    qd::qt::setGeometryTwips(label, l, t, w, h);
-    return label;
-}
-
-QLineEdit *makeText(QWidget *parent, const char *name, int l, int t, int w, int h)
-{
-    auto *text = new QLineEdit(parent);
-    text->setObjectName(QString::fromLatin1(name));
-    qd::qt::setGeometryTwips(text, l, t, w, h);
-    return text;
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    qd::qt::setGeometryTwips(button, l, t, w, h);
-    button->setAutoDefault(true); // Enter on the focused button presses it
-    return button;
-}
-
-ListBox *makeList(QWidget *parent, const char *name, int l, int t, int w, int h, bool multi)
-{
-    auto *list = new ListBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    qd::qt::setGeometryTwips(list, l, t, w, h);
-    list->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-    // The lines are columns of fixed width: a fixed-pitch font; the price lines in a size that
-    // shows their 93 characters whole.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSizeF(9);
-    if (std::string_view(name) == "List6") {
-        for (double points = 10; points > 6; points -= 0.5) {
-            font.setPointSizeF(points);
-            if (QFontMetrics(font).horizontalAdvance(QString(93, QLatin1Char('0'))) <= list->width() - 24)
-                break;
-        }
-    }
-    list->setFont(font);
-    return list;
-}
-
 // The walk's view onto the form.
 class FormSearchView : public qd::entry::SearchView {
 public:
     explicit FormSearchView(SSKENSA &form) : m_form(form) {}
     void clearHits() override { m_form.List6->clearLines(); }
-    void addHit(const ListLine &line) override { m_form.List6->addLine(line); }
+    void addHit(const ListLine &line) override { addLine(m_form.List6, line); }
     void showCount(const std::string &count) override { m_form.Text2->setText(qs(count)); }
     void showFile(const std::string &file) override { m_form.Text3->setText(qs(file)); }
     // Pending events run after every record, but no more often than the form's interval asks:
@@ -137,71 +80,74 @@ private:
 } // namespace
 
 SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()> unload)
-    : QWidget(nullptr, Qt::Window), g(state), m_owner(owner), m_unload(std::move(unload))
+    : PickerWindow("SSKENSA", QStringLiteral("単価検索"), owner, std::move(unload),
+                   [&state] { closeCascadeFiles(state); }),
+      g(state), m_cascade(state)
 {
-    setObjectName(QStringLiteral("SSKENSA"));
-    setWindowTitle(QStringLiteral("単価検索"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
-    if (owner) {
-        // A window of its own, so that disabling the main window during a search leaves the stop
-        // button usable; it goes with the main window all the same.
-        connect(owner, &QObject::destroyed, this, [this] { delete this; });
-    }
+    setRecovery(qd::core::failedCommandRecovery(g));
     buildControls();
     Form_Load();
 }
 
-SSKENSA::~SSKENSA()
-{
-    // A form that unloaded has released its files already; they may be a newer form's by now.
-    if (!m_unloaded)
-        closeAllFiles();
-}
-
 void SSKENSA::buildControls()
 {
-    Label6 = makeLabel(this, "Label6", QStringLiteral("記号検索文字"), 120, 120, 3135, 255);
-    Text1 = makeText(this, "Text1", 120, 360, 3135, 405);
-    Label8 = makeLabel(this, "Label8", QStringLiteral("呼称検索文字"), 3360, 120, 3135, 255);
-    Text4 = makeText(this, "Text4", 3360, 360, 3135, 405);
-    Command1 = makeButton(this, "Command1", QStringLiteral("検索"), 6600, 120, 735, 615);
-    Command2 = makeButton(this, "Command2", QStringLiteral("取消"), 7440, 120, 735, 615);
-    Command5 = makeButton(this, "Command5", QStringLiteral("明細追加"), 8280, 120, 1095, 615);
+    // The cascade lists: the major classes, classes and kind-1 entries allow several lines to be
+    // chosen (the search ranges); the price lines in a size that shows their 93 characters whole.
+    auto makeList = [this](const char *name, int l, int t, int w, int h, bool multi) {
+        ListBox *list = listBox(this, name, l, t, w, h);
+        list->setSelectionKind(multi ? ListBox::Selection::Extended : ListBox::Selection::Single);
+        if (std::string_view(name) == "List6") {
+            QFont font = list->font();
+            for (double points = 10; points > 6; points -= 0.5) {
+                font.setPointSizeF(points);
+                if (QFontMetrics(font).horizontalAdvance(QString(93, QLatin1Char('0'))) <= list->width() - 24)
+                    break;
+            }
+            list->setFont(font);
+        }
+        return list;
+    };
+    Label6 = label(this, "Label6", QStringLiteral("記号検索文字"), 120, 120, 3135, 255);
+    Text1 = textBox(this, "Text1", 120, 360, 3135, 405);
+    Label8 = label(this, "Label8", QStringLiteral("呼称検索文字"), 3360, 120, 3135, 255);
+    Text4 = textBox(this, "Text4", 3360, 360, 3135, 405);
+    Command1 = button(this, "Command1", QStringLiteral("検索"), 6600, 120, 735, 615);
+    Command2 = button(this, "Command2", QStringLiteral("取消"), 7440, 120, 735, 615);
+    Command5 = button(this, "Command5", QStringLiteral("明細追加"), 8280, 120, 1095, 615);
 
-    Label3 = makeLabel(this, "Label3", QStringLiteral("大分類名"), 120, 840, 2775, 240);
-    List2 = makeList(this, "List2", 120, 1080, 2775, 1020, true);
-    Label2 = makeLabel(this, "Label2", QStringLiteral("品　種　名　１"), 3000, 840, 4340, 240);
-    List3 = makeList(this, "List3", 3000, 1080, 4340, 820, true);
-    Label7 = makeLabel(this, "Label7", QStringLiteral("色　名"), 7440, 840, 1940, 240);
-    List7 = makeList(this, "List7", 7440, 1080, 1940, 1020, false);
-    Label1 = makeLabel(this, "Label1", QStringLiteral("分類名"), 120, 2160, 2780, 240);
-    List1 = makeList(this, "List1", 120, 2400, 2780, 1220, true);
-    Label17 = makeLabel(this, "Label17", QStringLiteral("品　種　名　２"), 3000, 1920, 4335, 240);
-    List4 = makeList(this, "List4", 3000, 2160, 4335, 1420, false);
-    Label4 = makeLabel(this, "Label4", QStringLiteral("区分名"), 7440, 2160, 1935, 240);
-    List5 = makeList(this, "List5", 7440, 2400, 1935, 1220, false);
-    Label9 = makeLabel(this, "Label9", QStringLiteral("単　　価　　情　　報"), 0, 3840, 9495, 255);
-    List6 = makeList(this, "List6", 0, 4080, 9495, 2660, false);
+    Label3 = label(this, "Label3", QStringLiteral("大分類名"), 120, 840, 2775, 240);
+    List2 = makeList("List2", 120, 1080, 2775, 1020, true);
+    Label2 = label(this, "Label2", QStringLiteral("品　種　名　１"), 3000, 840, 4340, 240);
+    List3 = makeList("List3", 3000, 1080, 4340, 820, true);
+    Label7 = label(this, "Label7", QStringLiteral("色　名"), 7440, 840, 1940, 240);
+    List7 = makeList("List7", 7440, 1080, 1940, 1020, false);
+    Label1 = label(this, "Label1", QStringLiteral("分類名"), 120, 2160, 2780, 240);
+    List1 = makeList("List1", 120, 2400, 2780, 1220, true);
+    Label17 = label(this, "Label17", QStringLiteral("品　種　名　２"), 3000, 1920, 4335, 240);
+    List4 = makeList("List4", 3000, 2160, 4335, 1420, false);
+    Label4 = label(this, "Label4", QStringLiteral("区分名"), 7440, 2160, 1935, 240);
+    List5 = makeList("List5", 7440, 2400, 1935, 1220, false);
+    Label9 = label(this, "Label9", QStringLiteral("単　　価　　情　　報"), 0, 3840, 9495, 255);
+    List6 = makeList("List6", 0, 4080, 9495, 2660, false);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setAutoFillBackground(true);
-    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("検索中しばらくお待ち下さい。"), 240, 240, 3735, 255);
-    Text2 = makeText(Frame1, "Text2", 1320, 600, 1695, 405);
-    Text3 = makeText(Frame1, "Text3", 1320, 1080, 1695, 315);
+    Label5 = label(Frame1, "Label5", QStringLiteral("検索中しばらくお待ち下さい。"), 240, 240, 3735, 255);
+    Text2 = textBox(Frame1, "Text2", 1320, 600, 1695, 405);
+    Text3 = textBox(Frame1, "Text3", 1320, 1080, 1695, 315);
     Text2->setReadOnly(true);
     Text3->setReadOnly(true);
-    Command3 = makeButton(Frame1, "Command3", QStringLiteral("検索中止"), 1560, 1560, 1215, 375);
+    Command3 = button(Frame1, "Command3", QStringLiteral("検索中止"), 1560, 1560, 1215, 375);
     Frame1->hide();
 
     Frame3 = new PricePanel(this);
     Frame3->hide();
 
-    // Events. A file that cannot be read ends the handler with a message, never the program.
-    auto on = [this](void (SSKENSA::*handler)()) {
-        return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
-    };
+    // Events, each through the command guard: a file that cannot be read ends the handler with a
+    // message, never the program.
+    auto on = [this](void (SSKENSA::*handler)()) { return command(handler, QStringLiteral("ファイルを読み込めません。")); };
     connect(List2, &ListBox::Click, this, on(&SSKENSA::List2_Click));
     connect(List1, &ListBox::Click, this, on(&SSKENSA::List1_Click));
     connect(List3, &ListBox::Click, this, on(&SSKENSA::List3_Click));
@@ -212,8 +158,11 @@ void SSKENSA::buildControls()
     connect(List3, &ListBox::GotFocus, this, on(&SSKENSA::List3_GotFocus));
     connect(List4, &ListBox::GotFocus, this, on(&SSKENSA::List4_GotFocus));
     connect(List5, &ListBox::GotFocus, this, on(&SSKENSA::List5_GotFocus));
+    m_cascade.attach(List2, List1, List3, List4, List5, List6, List7, List6);
     for (ListBox *list : {List2, List1, List3, List4, List5})
-        connect(list, &ListBox::KeyDown, this, [this, list](int key) { cascadeKeyDown(list, key); });
+        connect(list, &ListBox::KeyDown, this, [this, list](int key) {
+            guarded([&] { m_cascade.keyDown(list, key); }, QStringLiteral("ファイルを読み込めません。"));
+        });
     connect(List6, &ListBox::MouseDown, this, on(&SSKENSA::List6_MouseDown));
     connect(List6, &ListBox::MouseUp, this, on(&SSKENSA::List6_MouseUp));
     connect(List6, &ListBox::Click, this, on(&SSKENSA::List6_Click));
@@ -227,17 +176,12 @@ void SSKENSA::buildControls()
         w->installEventFilter(this);
 }
 
-void SSKENSA::guarded(const std::function<void()> &handler)
+bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
 {
-    try {
-        handler();
-    } catch (const std::exception &e) {
-        qd::qt::beep();
-        qd::qt::msgBox(qs(qd::text::twoLines("ファイルを読み込めません。", e.what())));
-    }
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
 }
 
-bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
+bool SSKENSA::formEvent(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::FocusIn) {
@@ -266,17 +210,6 @@ bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void SSKENSA::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Kept above the main window, as a picker of its documents.
-    if (m_owner) {
-        winId();
-        if (QWindow *handle = windowHandle())
-            handle->setTransientParent(m_owner->window()->windowHandle());
-    }
-}
-
 void SSKENSA::closeEvent(QCloseEvent *event)
 {
     // Closing through the window frame ends a running search first; the files are released.
@@ -301,16 +234,8 @@ void SSKENSA::Form_Load()
     show();
 
     List2->show();
-    List2->clearLines();
-    for (std::int32_t n = 1; n <= g.MAKER_CTL.recordCount; ++n) {
-        g.MAKER_CTL.get(n, g.MAKER_REC);
-        List2->addLine(qd::entry::majorLine(g.MAKER_REC, n));
-    }
-    List5->clearLines();
-    for (std::int32_t n = 1; n <= g.CIHO_CTL.recordCount; ++n) {
-        g.CIHO_CTL.get(n, g.CIHO_REC);
-        List5->addLine(qd::entry::sectionLine(g.CIHO_REC, n));
-    }
+    fillMajors(g, List2);
+    fillSections(g, List5);
 
     g.MAJOR_FROM = g.MAJOR_TO = g.CLASS_FROM = g.CLASS_TO = g.KIND1_FROM = g.KIND1_TO = 0;
     g.MAJOR_NO = g.CLASS_NO = g.KIND1_NO = g.KIND2_NO = g.SECTION_NO = 0;
@@ -319,230 +244,86 @@ void SSKENSA::Form_Load()
     Text1->setFocus();
 }
 
-void SSKENSA::closeAllFiles()
-{
-    qd::entry::closeFormMasters(g);
-    g.HISYU1_CTL.close();
-    g.HISYU2_CTL.close();
-    g.TANKA_CTL.close();
-}
-
-void SSKENSA::unloadForm()
-{
-    closeAllFiles();
-    m_unloaded = true;
-    if (m_unload) {
-        m_unload();
-        return;
-    }
-    hide();
-    deleteLater();
-}
-
 void SSKENSA::COMMAND2_CLICK() { unloadForm(); }
 
 // ---- cascade ----
 
-void SSKENSA::fillColours()
-{
-    qd::entry::openFormMasters(g);
-    List7->clearLines();
-    for (std::int32_t n = 1; n <= g.IRO_CTL.recordCount; ++n) {
-        g.IRO_CTL.get(n, g.IRO_REC);
-        if (qd::entry::colourListed(g, g.IRO_REC))
-            List7->addLine(qd::entry::colourLine(g.IRO_REC, n));
-    }
-}
-
 void SSKENSA::List2_Click()
 {
-    if (!List2->hasCurrent())
+    if (!m_cascade.majorChosen())
         return;
-    g.MAJOR_NO = codeNumber(List2->currentLine().code);
     g.MAJOR_FROM = g.MAJOR_TO = g.CLASS_FROM = g.CLASS_TO = g.KIND1_FROM = g.KIND1_TO = 0;
     selectionRange(List2, g.MAJOR_FROM, g.MAJOR_TO);
-    List1->clearLines();
-    List3->clearLines();
-    List4->clearLines();
-    qd::entry::openFormMasters(g);
-    for (std::int32_t n = 1; n <= g.BUNRUI_CTL.recordCount; ++n) {
-        g.BUNRUI_CTL.get(n, g.BUNRUI_REC);
-        if (qd::entry::classListed(g, g.BUNRUI_REC))
-            List1->addLine(qd::entry::classLine(g.BUNRUI_REC, n));
-    }
-    fillColours();
 }
 
 void SSKENSA::List1_Click()
 {
-    if (!List1->hasCurrent())
+    if (!m_cascade.classChosen())
         return;
-    g.CLASS_NO = codeNumber(List1->currentLine().code);
     g.CLASS_FROM = g.CLASS_TO = g.KIND1_FROM = g.KIND1_TO = 0;
     selectionRange(List1, g.CLASS_FROM, g.CLASS_TO);
-    List3->clearLines();
-    List4->clearLines();
-    qd::entry::HISYU1_OPEN_READ(g);
-    for (std::int32_t n = 1; n <= g.HISYU1_CTL.recordCount; ++n) {
-        g.HISYU1_CTL.get(n, g.HISYU1_REC);
-        if (qd::entry::kind1Listed(g, g.HISYU1_REC))
-            List3->addLine(qd::entry::kind1Line(g.HISYU1_REC, n));
-    }
-    g.HISYU1_CTL.close();
 }
 
 void SSKENSA::List3_Click()
 {
-    if (!List3->hasCurrent())
+    if (!m_cascade.kind1Chosen())
         return;
-    const std::string kind1 = List3->currentLine().code;
-    g.KIND1_NO = codeNumber(kind1);
     g.KIND1_FROM = g.KIND1_TO = 0;
     selectionRange(List3, g.KIND1_FROM, g.KIND1_TO);
-    List4->clearLines();
-    qd::entry::HISYU2_OPEN_READ(g);
-    for (std::int32_t n = 1; n <= g.HISYU2_CTL.recordCount; ++n) {
-        g.HISYU2_CTL.get(n, g.HISYU2_REC);
-        if (qd::entry::kind2Listed(g, g.HISYU2_REC, kind1))
-            List4->addLine(qd::entry::kind2Line(g.HISYU2_REC, n));
-    }
-    g.HISYU2_CTL.close();
 }
 
-void SSKENSA::List4_Click()
-{
-    if (!List4->hasCurrent())
-        return;
-    const std::int32_t n = List4->currentLine().recNo;
-    qd::entry::HISYU2_OPEN_READ(g);
-    if (n >= 1 && n <= g.HISYU2_CTL.recordCount) {
-        g.HISYU2_CTL.get(n, g.HISYU2_REC);
-        g.KIND2_NO = static_cast<std::int16_t>(g.HISYU2_REC.number(K2::HINSYU2_CD));
-    }
-    g.HISYU2_CTL.close();
-}
+void SSKENSA::List4_Click() { m_cascade.kind2Chosen(); }
 
 void SSKENSA::List5_Click()
 {
-    if (!List5->hasCurrent())
+    if (!m_cascade.sectionChosen())
         return;
-    const std::int32_t n = List5->currentLine().recNo;
-    qd::entry::openFormMasters(g);
-    if (n < 1 || n > g.CIHO_CTL.recordCount)
-        return;
-    g.CIHO_CTL.get(n, g.CIHO_REC);
-    g.SECTION_NO = static_cast<std::int16_t>(g.CIHO_REC.number(Sec::CIHO_CD));
-
     List6->show();
     Label9->show();
-    List6->clearLines();
-    const auto file = qd::entry::cascadePriceFile(g);
-    if (!file)
-        return;
-    g.TANKA_NAME = *file;
-    qd::records::TANKA_OPEN_READ(g);
-    for (std::int32_t r = 1; r <= g.TANKA_CTL.recordCount; ++r) {
-        qd::records::TANKA_REC_CLEAR(g);
-        g.TANKA_CTL.get(r, g.TANKA_REC);
-        if (qd::entry::priceListed(g, g.TANKA_REC))
-            List6->addLine(qd::entry::priceLine(g.TANKA_REC, r, g.TANKA_NAME));
-    }
-    g.TANKA_CTL.close();
 }
 
-void SSKENSA::List2_GotFocus()
-{
-    List6->clearLines();
-    g.MAJOR_NO = g.CLASS_NO = g.KIND1_NO = g.KIND2_NO = 0;
-}
+void SSKENSA::List2_GotFocus() { m_cascade.gotFocus(List2); }
+void SSKENSA::List1_GotFocus() { m_cascade.gotFocus(List1); }
+void SSKENSA::List3_GotFocus() { m_cascade.gotFocus(List3); }
+void SSKENSA::List4_GotFocus() { m_cascade.gotFocus(List4); }
+void SSKENSA::List5_GotFocus() { m_cascade.gotFocus(List5); }
 
-void SSKENSA::List1_GotFocus()
-{
-    List6->clearLines();
-    g.CLASS_NO = g.KIND1_NO = g.KIND2_NO = 0;
-}
-
-void SSKENSA::List3_GotFocus()
-{
-    List6->clearLines();
-    g.KIND1_NO = g.KIND2_NO = 0;
-}
-
-void SSKENSA::List4_GotFocus()
-{
-    List6->clearLines();
-    g.KIND2_NO = 0;
-}
-
-void SSKENSA::List5_GotFocus() { List6->clearLines(); }
-
-void SSKENSA::cascadeKeyDown(ListBox *list, int keyCode)
-{
-    if (keyCode != 13)
-        return;
-    ListBox *next = list == List2 ? List1 : list == List1 ? List3 : list == List3 ? List4 : list == List4 ? List5 : List6;
-    next->setFocus();
-}
+void SSKENSA::cascadeKeyDown(ListBox *list, int keyCode) { m_cascade.keyDown(list, keyCode); }
 
 // ---- price lines ----
-
-bool SSKENSA::readPriceLine(const std::string &file, std::int32_t recNo)
-{
-    if (file.empty())
-        return false;
-    if (!g.TANKA_CTL.file.isOpen() || qd::text::trim(g.TANKA_NAME) != file) {
-        g.TANKA_CTL.close();
-        g.TANKA_NAME = file;
-        qd::records::TANKA_OPEN_READ(g);
-    }
-    if (recNo < 1 || recNo > g.TANKA_CTL.recordCount)
-        return false;
-    g.TANKA_CTL.get(recNo, g.TANKA_REC);
-    return true;
-}
 
 void SSKENSA::List6_MouseDown()
 {
     qd::qt::setGeometryTwips(Frame3, 0, 0, 9495, 3820);
-    if (!List6->hasCurrent())
+    if (!hasCurrent(List6))
         return;
-    const ListLine line = List6->currentLine();
-    if (!readPriceLine(line.file, line.recNo))
+    const ListLine line = currentLine(List6);
+    if (!readPriceLine(g, line.file, line.recNo))
         return;
     g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(g.TANKA_REC.text(P::KIGO), 25);
     FRAME3_SET();
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
-    fillColours();
+    fillColours(g, List7);
 }
 
-void SSKENSA::FRAME3_SET()
-{
-    Frame3->show();
-    Frame3->raise();
-    Frame3->repaint();
-    Frame3->showContent(qd::entry::panelContent(g, qd::entry::PanelVariant::UnitPrice));
-}
+void SSKENSA::FRAME3_SET() { Frame3->popUp(g, qd::entry::PanelVariant::UnitPrice); }
 
 void SSKENSA::List6_MouseUp() { Frame3->hide(); }
 
 void SSKENSA::List6_Click()
 {
-    if (List6->hasCurrent())
-        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::leftChars(List6->currentLine().text, 25), 25);
+    // The line begins with the 25 bytes of its symbol: a symbol of double-byte characters is
+    // fewer characters, so the cut counts bytes, never halving a character.
+    if (hasCurrent(List6))
+        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::cutToWidth(currentLine(List6).text, 25), 25);
 }
 
 void SSKENSA::List6_LostFocus() { g.TANKA_CTL.close(); }
 
 void SSKENSA::List7_Click()
 {
-    if (!List7->hasCurrent())
+    if (!m_cascade.colourChosen())
         return;
-    const std::int32_t n = List7->currentLine().recNo;
-    qd::entry::openFormMasters(g);
-    if (n < 1 || n > g.IRO_CTL.recordCount)
-        return;
-    g.IRO_CTL.get(n, g.IRO_REC);
-    g.COLOR_NO = static_cast<std::int16_t>(g.IRO_REC.number(Col::IRO_CD));
     g.LINE_WORK.IRO_NAME = g.IRO_REC.raw(Col::IRO_CD) == "01" ? std::string(20, ' ')
                                                               : qd::text::fixedChars(g.IRO_REC.text(Col::NAME), 20);
 }
@@ -557,20 +338,26 @@ void SSKENSA::Command5_GotFocus()
 
 void SSKENSA::Command5_Click()
 {
+    // Without an open document there is no sheet to add to (the form closes with the last one).
+    if (g.CUR_LIST_INDEX < 0) {
+        qd::qt::beep();
+        qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("開いている見積がありません。"),
+                                        QStringLiteral("見積を開いてから明細を追加して下さい！")));
+        return;
+    }
     qd::grid::RedrawOff redrawOff(g.curGrid());
 
     // The product is the chosen price line, read again from its file.
-    QListWidgetItem *chosen = List6->currentItem();
-    if (!chosen || !chosen->isSelected()) {
+    if (!hasCurrent(List6)) {
         qd::qt::beep();
         List6->show();
         Label9->show();
         List6->setFocus();
         return;
     }
-    const ListLine line = ListBox::lineOf(chosen);
+    const ListLine line = currentLine(List6);
     try {
-        if (!readPriceLine(line.file, line.recNo)) {
+        if (!readPriceLine(g, line.file, line.recNo)) {
             qd::qt::beep();
             qd::qt::msgBox(qs(qd::text::twoLines("単価情報を読み込めません。",
                                                  "単価ファイルが変更されています。検索し直して下さい！(" + line.file + ")")));
@@ -582,6 +369,14 @@ void SSKENSA::Command5_Click()
         return;
     }
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
+
+    // A colour chosen under another major class is no colour of this line: it has no price here.
+    if (g.COLOR_NO != 0 && !qd::entry::colourOfMajor(g, g.MAJOR_NO, g.COLOR_NO)) {
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("色名を選択して下さい！"));
+        List7->setFocus();
+        return;
+    }
 
     // Without a colour of its own the line takes the colour form's, if it is of this group.
     if (g.COLOR_NO == 0) {
@@ -598,7 +393,7 @@ void SSKENSA::Command5_Click()
         }
     }
 
-    closeAllFiles();
+    closeFiles();
     bool inserted = false;
     try {
         g.INSERT_ROWS = 1;

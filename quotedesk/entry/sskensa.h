@@ -14,29 +14,26 @@
 
 #include <QList>
 #include <QPointer>
-#include <QWidget>
 
 #include <functional>
 
 #include "quotedesk/core/qd_state.h"
+#include "quotedesk/entry/cascade_lists.h"
+#include "quotedesk/entry/picker_window.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QFrame;
 
 namespace qd::forms {
 
-class ListBox;
+using qd::qt::ListBox;
 class PricePanel;
 
-class SSKENSA : public QWidget {
+class SSKENSA : public PickerWindow {
     Q_OBJECT
 public:
     // Loads the form: places it, opens the masters, fills the lists and shows it. `unload`
     // unloads it where it was loaded from (a form registry); without one it deletes itself.
     explicit SSKENSA(qd::core::QdState &g, QWidget *owner = nullptr, std::function<void()> unload = {});
-    ~SSKENSA() override;
 
     qd::core::QdState &g;
 
@@ -93,30 +90,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
+    // The events of the form's boxes and lists, each run through the command guard.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool formEvent(QObject *watched, QEvent *event);
     void buildControls();
-    // Runs a handler; a file error ends it with a message.
-    void guarded(const std::function<void()> &handler);
     void showCascadeView();
-    void closeAllFiles();
-    void unloadForm();
-    void fillColours();
     void setBusy(bool busy);
-    // Reads record `recNo` of list-price file `file` into TANKA_REC (the file stays open for
-    // the next press); false when the file does not hold that record.
-    bool readPriceLine(const std::string &file, std::int32_t recNo);
 
-    QPointer<QWidget> m_owner;
+    Cascade m_cascade;
     bool m_searching = false;
     bool m_closeAfterSearch = false;
-    bool m_unloaded = false;
     QList<QPointer<QWidget>> m_disabledWindows; // by the running search
-    // How the form unloads: through the program's form registry when it was loaded by it (so the
-    // next showing loads a new one at once), else by deleting itself.
-    std::function<void()> m_unload;
 };
 
 } // namespace qd::forms

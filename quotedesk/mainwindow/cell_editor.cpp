@@ -2,6 +2,7 @@
 
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/documents.h"
 #include "quotedesk/core/row_pricing.h"
 
 #include <QString>
@@ -95,6 +96,8 @@ std::string editorWriteBack(int col, std::string_view editorText)
     }
     return qd::text::trim(editorText);
 }
+
+bool editorValueFits(int col, std::string_view cellText) { return qd::core::cellFitsItsField(col, cellText); }
 
 std::string toFullWidth(std::string_view utf8)
 {

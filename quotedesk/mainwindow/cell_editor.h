@@ -32,6 +32,11 @@ std::string editorLoadText(int col, std::string_view cellText);
 // The cell's text when the editor's value is written back into a cell of column `col`.
 std::string editorWriteBack(int col, std::string_view editorText);
 
+// Whether the cell text the editor would write into column `col` (editorWriteBack) is a value
+// that the column's document field can hold. A typed value it cannot hold (a list price of
+// 99,999,999,999 yen, a quantity of 100000) is refused: the field would store another number.
+bool editorValueFits(int col, std::string_view cellText);
+
 // Half-width characters turned into their full-width forms: ASCII letters, digits, signs and
 // the blank (a blank becomes the ideographic space, the yen mark "\" becomes "￥"), and
 // half-width katakana, a voiced or semi-voiced mark joining the kana before it (ｶﾞ becomes ガ,

@@ -4,8 +4,11 @@
 #include <QLineEdit>
 
 #include "platform/qt/grid_view.h"
+#include "quotedesk/entry/ssgarasufm.h"
 #include "quotedesk/entry/sskensa.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/kihon.h"
+#include "quotedesk/mainwindow/launcher.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/printing/print_command.h"
 #include "quotedesk/sheet/hensyu_menu.h"
@@ -69,6 +72,7 @@ public:
         if (m_app.hasKihon())
             m_app.kihon().currentGridView().setFocus();
     }
+    bool startProgram(const QString &literal) override { return launchProgram(m_app.g.INST_DIR, literal); }
 
 private:
     QuotedeskApp &m_app;
@@ -88,6 +92,10 @@ void defineLinkedForms(QuotedeskApp &app)
 {
     app.forms.define<SSKENSA>([&app] {
         return new SSKENSA(app.g, &app.kihon(), [&app] { app.forms.unload<SSKENSA>(); });
+    });
+    app.forms.define<SSSET>([&app] { return new SSSET(app.g, &app.kihon(), [&app] { app.forms.unload<SSSET>(); }); });
+    app.forms.define<SSGARASUFM>([&app] {
+        return new SSGARASUFM(app.g, &app.kihon(), [&app] { app.forms.unload<SSGARASUFM>(); });
     });
     app.forms.define<HENSYU_MENU>([&app] {
         return new HENSYU_MENU(app.g, app.hasKihon() ? &app.kihon() : nullptr, makeEditCommandUi(app));

@@ -8,12 +8,14 @@
 
 #include <algorithm>
 
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/mainwindow/kihon.h"
@@ -41,14 +43,11 @@ QFont formFont(double points)
     return f;
 }
 
-// A name as the lists show it: cut at a NUL, filled with blanks to the 20 bytes of its field.
+// A name as the lists show it: cut at a NUL, filled with blanks to 20 characters, so that the
+// record number after it stands in the same column whatever the name's characters.
 std::string listName(const qd::records::Record &rec, int field)
 {
-    std::string name = rec.textToNul(field);
-    const std::size_t width = qd::text::cp932Width(name);
-    if (width < 20)
-        name.append(20 - width, ' ');
-    return name;
+    return qd::text::fixedChars(rec.textToNul(field), 20);
 }
 
 std::string code2(const qd::records::Record &rec, int field) { return qd::text::leftChars(rec.text(field), 2); }
@@ -184,16 +183,16 @@ IRO_SET::IRO_SET(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g)
 
     // A choice is a selected line. The list makes its first line current when it gets the focus
     // without selecting it; that chooses nothing.
-    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(List1, &QListWidget::itemSelectionChanged, this, guarded([this] {
         if (selectedRow(List1) >= 0)
             List1_Click();
-    });
-    connect(List2, &QListWidget::itemSelectionChanged, this, [this] {
+    }));
+    connect(List2, &QListWidget::itemSelectionChanged, this, guarded([this] {
         if (selectedRow(List2) >= 0)
             List2_Click();
-    });
-    connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    }));
+    connect(Command12, &QPushButton::clicked, this, guarded([this] { Command12_Click(); }));
+    connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
 
     Form_Load();
 }
@@ -289,6 +288,16 @@ void IRO_SET::List2_KeyDown(int keyCode)
 }
 
 bool IRO_SET::eventFilter(QObject *watched, QEvent *event)
+{
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
+}
+
+std::function<void()> IRO_SET::guarded(std::function<void()> handler)
+{
+    return qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g));
+}
+
+bool IRO_SET::formEvent(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();

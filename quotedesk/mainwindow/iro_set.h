@@ -4,6 +4,8 @@
 // again by "ＯＫ" (the form then stays open for further colours) or "キャンセル" (which closes it).
 #pragma once
 
+#include <functional>
+
 #include <QWidget>
 
 #include <string>
@@ -45,10 +47,14 @@ public:
     void Command1_Click();
 
 protected:
+    // The events of the form's boxes and lists, each run through the command guard.
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool formEvent(QObject *watched, QEvent *event);
+    // A handler of the form as a slot through the command guard.
+    std::function<void()> guarded(std::function<void()> handler);
     struct Entry {
         std::string code; // two characters
         std::string name; // the record's name, cut at a NUL

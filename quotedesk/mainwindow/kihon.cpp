@@ -21,12 +21,18 @@
 #include <cmath>
 
 #include "platform/files/paths.h"
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
+#include "quotedesk/core/document_name.h"
+#include "quotedesk/core/row_pricing.h"
+#include "quotedesk/entry/ssgarasufm.h"
 #include "quotedesk/entry/sskensa.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/iro_set.h"
 #include "quotedesk/mainwindow/kihon_start_screen.h"
@@ -56,6 +62,8 @@ KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
     hooks.SERCH_SELECT_OUT_Click = [this] { SERCH_SELECT_OUT_Click(app); };
     hooks.SERCH_SELECT_IN_Click = [this] { SERCH_SELECT_IN_Click(app); };
     hooks.SSKENSA = [this]() -> QWidget * { return &app.forms.get<SSKENSA>(); }; // product entry
+    hooks.SSSET = [this]() -> QWidget * { return &app.forms.get<SSSET>(); };
+    hooks.SSGARASUFM = [this]() -> QWidget * { return &app.forms.get<SSGARASUFM>(); };
 }
 
 KIHON::~KIHON()
@@ -68,6 +76,11 @@ KIHON::~KIHON()
 }
 
 // ---- controls -------------------------------------------------------------------------------
+
+std::function<void()> KIHON::guarded(std::function<void()> command)
+{
+    return qd::qt::guarded(std::move(command), qd::core::failedCommandRecovery(g));
+}
 
 void KIHON::buildControls()
 {
@@ -143,8 +156,8 @@ void KIHON::buildControls()
     Text6 = textBox("Text6");
     Text7 = textBox("Text7");
 
-    connect(Combo2, qOverload<int>(&QComboBox::activated), this, [this](int) { Combo2_Click(); });
-    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Combo2, qOverload<int>(&QComboBox::activated), this, guarded([this] { Combo2_Click(); }));
+    connect(Command4, &QPushButton::clicked, this, guarded([this] { Command4_Click(); }));
 }
 
 
@@ -275,9 +288,12 @@ void KIHON::readFolderPointer()
                 g.DIR_REC.blank(f);
             g.DIR_CTL.get(1, g.DIR_REC);
             const std::string folder = g.DIR_REC.trimmed(ID::INSTALL_DIR);
-            // A record naming a folder this machine does not have counts as no record.
-            if (!folder.empty() && qd::files::dirExists(folder)) {
-                g.DIR_REC_NAME = g.DIR_REC.trimmed(ID::DOC_NAME);
+            const std::string name = g.DIR_REC.trimmed(ID::DOC_NAME);
+            // A record naming a folder this machine does not have counts as no record; so does
+            // one whose document name is no plain file name (it could reach outside the folder).
+            const bool plainName = name.empty() || qd::core::isValidDocumentName(name);
+            if (plainName && !folder.empty() && qd::files::dirExists(folder)) {
+                g.DIR_REC_NAME = name;
                 g.DIR_REC_PATH = folder;
                 g.INST_DIR = g.DIR_REC_PATH;
             }
@@ -313,7 +329,7 @@ void KIHON::startValues()
     g.FIXED_COLS = 1;
     g.TAX_PRINT = 1;
     g.ISSUE_DATE = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString() + "  ";
-    g.ISSUE_DATE_NUM = static_cast<std::int32_t>(qd::text::val(g.ISSUE_DATE));
+    g.ISSUE_DATE_NUM = qd::text::valFixed(g.ISSUE_DATE);
     g.LINE_TAX_RATE = Fixed4();
     g.CALC_UNIT = 1;
     g.CALC_ADJ = 0;
@@ -420,6 +436,17 @@ void KIHON::setControlText(const std::string &name, const std::string &text)
         label->setText(qs(text));
     else if (auto *c = qobject_cast<QComboBox *>(w))
         c->setEditText(qs(text));
+}
+
+void KIHON::setControlMarked(const std::string &name, bool marked)
+{
+    QWidget *w = controlByName(name);
+    if (!w)
+        return;
+    QPalette pal = w->palette();
+    const QColor beyond(QRgb(static_cast<unsigned>(qd::core::BEYOND_FIELD_COLOR)));
+    pal.setColor(QPalette::Base, marked ? beyond : QApplication::palette(w).color(QPalette::Base));
+    w->setPalette(pal);
 }
 
 void KIHON::comboClear(const std::string &name)

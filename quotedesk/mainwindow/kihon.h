@@ -156,6 +156,7 @@ public:
     int msgBox(const std::string &text, int buttons = qd::core::Buttons::Ok) override;
     void setMenuEnabled(const std::string &name, bool enabled) override;
     void setControlText(const std::string &name, const std::string &text) override;
+    void setControlMarked(const std::string &name, bool marked) override;
     void comboClear(const std::string &name) override;
     void comboAddItem(const std::string &name, const std::string &text) override;
     void setMousePointer(int pointer) override;
@@ -174,6 +175,10 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+
+    // A handler of this window as a slot that runs through the command guard: a failure it does
+    // not handle itself is shown and leaves the window and its documents as they are.
+    std::function<void()> guarded(std::function<void()> command);
 
 private:
     void buildControls();
@@ -194,6 +199,8 @@ private:
     void readFolderPointer();
     bool openDocumentInSlot(int slot, const std::string &name, const std::string &folder, bool startUp);
     void abandonNewSlot(int slot, int previousIndex);
+    // The product pickers, which add to the current document, close when no document is left.
+    void closeDocumentPickers();
     // The sheet of a document just set up: page numbers, cursor at its first cell, in front.
     void documentShown();
     void showStartState();

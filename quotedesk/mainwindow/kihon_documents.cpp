@@ -15,10 +15,13 @@
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
-#include "quotedesk/mainwindow/document_name.h"
+#include "quotedesk/entry/ssgarasufm.h"
+#include "quotedesk/entry/sskensa.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/grid_display.h"
 
@@ -165,6 +168,9 @@ void KIHON::Combo2_Click()
     g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->currentIndex());
     kihon_idx_read();
     try {
+        // The header of the document shown before goes first: a document without a header file
+        // must not take (and a save then write) another's partner and project.
+        qd::core::blankHeader(g);
         qd::core::DOC_HEAD_READ(g);
         if (g.SKIP_BREAKDOWN == 0) {
             FlexGrid &grid = g.curGrid();
@@ -233,9 +239,9 @@ void KIHON::FILE_NEW_Click()
         ss(qd::qt::inputBox(QStringLiteral("物件名を入れてください。"), QStringLiteral("タイトルファイル名"),
                             QStringLiteral("新規")));
     const std::string headName = trim(answer).empty() ? std::string("新規物件") : answer;
-    if (!isValidDocumentName(headName)) {
+    if (!qd::core::isValidDocumentName(headName)) {
         beep();
-        msgBox(invalidDocumentNameMessage());
+        msgBox(qd::core::invalidDocumentNameMessage());
         return;
     }
     g.CUR_LIST_INDEX = static_cast<std::int16_t>(Combo2->count());
@@ -244,12 +250,16 @@ void KIHON::FILE_NEW_Click()
     g.CUR_DOC_NAME = trim(headName);
 
     try {
-        qd::core::BUKKEN_HEAD_CLEAR(g);
-        g.HEAD_BUKKEN = g.CUR_DOC_NAME;
         g.SKIP_BREAKDOWN = 1;
         addComboEntry(comboEntry(g.CUR_DOC_NAME, g.CUR_SLOT, g.DOC_DIR));
         Combo2->setCurrentIndex(g.CUR_LIST_INDEX);
         Combo2_Click();
+        // The project name of a new header starts as the document name; a header file already
+        // there under that name keeps what it holds.
+        if (g.HEAD_CTL.fileLength <= 0) {
+            qd::core::BUKKEN_HEAD_CLEAR(g);
+            g.HEAD_BUKKEN = g.CUR_DOC_NAME;
+        }
 
         FlexGrid &grid = g.curGrid();
         bringSheetToFront(slot);
@@ -350,6 +360,12 @@ void KIHON::FILE_READ_Click()
     }
     const std::string name = ss(title.left(title.size() - 4));
     const std::string docFolder = ss(fileName.left(fileName.size() - title.size() - 1));
+    if (!qd::core::isValidDocumentName(name)) {
+        beep();
+        msgBox(qd::core::invalidDocumentNameMessage());
+        endQuietly();
+        return;
+    }
     openDocumentInSlot(slot, name, docFolder, false);
     endQuietly();
 }
@@ -464,6 +480,7 @@ void KIHON::Command4_Click()
     if (!warnedYes(*this, "※警告※--->保存せずに解放すると、無くなる場合があります。", "このﾌｧｲﾙを解放しますか？ "))
         return;
     g.curGrid().clear();
+    g.DOC_FILES_SEEN.at(static_cast<std::size_t>(g.CUR_SLOT)) = {}; // the slot holds no document's files now
     Grid1[static_cast<std::size_t>(g.CUR_SLOT)]->hide();
     Combo2->removeItem(g.CUR_LIST_INDEX);
     if (Combo2->count() > 0) {
@@ -475,7 +492,9 @@ void KIHON::Command4_Click()
         bringSheetToFront(g.CUR_SLOT);
         return;
     }
-    // The last document is gone: the window starts afresh.
+    // The last document is gone: the pickers that add to it close with it, and the window
+    // starts afresh.
+    closeDocumentPickers();
     closeAllFiles(g);
     showStartState();
     try {
@@ -483,6 +502,16 @@ void KIHON::Command4_Click()
     } catch (const std::exception &) {
     }
     Form_Load();
+}
+
+void KIHON::closeDocumentPickers()
+{
+    if (app.forms.isLoaded<SSSET>())
+        app.forms.unload<SSSET>();
+    if (app.forms.isLoaded<SSGARASUFM>())
+        app.forms.unload<SSGARASUFM>();
+    if (app.forms.isLoaded<SSKENSA>())
+        app.forms.unload<SSKENSA>();
 }
 
 void KIHON::END_000_Click()

@@ -15,10 +15,12 @@
 
 #include <algorithm>
 
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
@@ -35,10 +37,12 @@ using qd::grid::FlexGrid;
 namespace {
 
 // Runs a function for the events of one widget that it takes; the others go on.
+// The handler runs through the command guard: a failure ends the one event, not the program.
 class EventHook : public QObject {
 public:
     using Handler = std::function<bool(QEvent *)>;
-    EventHook(QObject *watched, Handler handler) : QObject(watched), m_handler(std::move(handler))
+    EventHook(QObject *watched, Handler handler, std::function<void()> recover)
+        : QObject(watched), m_handler(std::move(handler)), m_recover(std::move(recover))
     {
         setObjectName(QString::fromLatin1(NAME));
         watched->installEventFilter(this);
@@ -46,10 +50,14 @@ public:
     static constexpr const char *NAME = "KIHON_editing_hook";
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override { return m_handler(event); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return qd::qt::runGuardedFilter([&] { return m_handler(event); }, m_recover);
+    }
 
 private:
     Handler m_handler;
+    std::function<void()> m_recover;
 };
 
 // A focus change that the cell editor does not count as losing or getting the focus: a menu
@@ -70,13 +78,16 @@ constexpr int KEY_C = 67, KEY_V = 86, KEY_F1 = 112;
 
 void KIHON::connectEditing()
 {
+    const auto recover = qd::core::failedCommandRecovery(g);
     for (int i = 0; i < qd::core::SlotCount; ++i) {
         FlexGrid::Events &e = g.Grid1.at(static_cast<std::size_t>(i)).events;
-        e.click = [this] { GRID1_Click(); };
-        e.dblClick = [this] { GRID1_DblClick(); };
-        e.gotFocus = [this] { GRID1_GotFocus(); };
-        e.keyDown = [this](int &keyCode, int shift) { GRID1_KeyDown(keyCode, shift); };
-        e.mouseDown = [this](int button, int shift, int x, int y) { Grid1_MouseDown(button, shift, x, y); };
+        // What the user does on a sheet runs through the command guard.
+        e.click = guarded([this] { GRID1_Click(); });
+        e.dblClick = guarded([this] { GRID1_DblClick(); });
+        e.gotFocus = guarded([this] { GRID1_GotFocus(); });
+        e.keyDown = qd::qt::guarded([this](int &keyCode, int shift) { GRID1_KeyDown(keyCode, shift); }, recover);
+        e.mouseDown = qd::qt::guarded(
+            [this](int button, int shift, int x, int y) { Grid1_MouseDown(button, shift, x, y); }, recover);
         e.mouseMove = [this](int button, int shift, int x, int y) { GRID1_MouseMove(button, shift, x, y); };
         e.rowColChange = [this] { GRID1_RowColChange(); };
         e.selChange = [this] { GRID1_SelChange(); };
@@ -109,21 +120,21 @@ void KIHON::connectEditing()
         }
         default: return false;
         }
-    });
+    }, recover);
     new EventHook(Frame1, [this](QEvent *event) {
         if (event->type() == QEvent::MouseButtonDblClick) {
             Frame1_DblClick();
             return true;
         }
         return false;
-    });
+    }, recover);
     new EventHook(Label10, [this](QEvent *event) {
         if (event->type() == QEvent::MouseButtonDblClick) {
             Label10_DblClick();
             return true;
         }
         return false;
-    });
+    }, recover);
 }
 
 void KIHON::disconnectEditing()
@@ -305,7 +316,17 @@ void KIHON::Text1_KeyDown(int keyCode)
     if (keyCode != KEY_ENTER && keyCode != KEY_ESCAPE)
         return;
     try {
-        grid.setText(editorWriteBack(grid.col(), Text1->text().toStdString()));
+        const std::string value = editorWriteBack(grid.col(), Text1->text().toStdString());
+        if (!editorValueFits(grid.col(), value)) {
+            // A number its field cannot hold is refused: the cell keeps its value and the
+            // editor stays open for the typing to be put right.
+            beep();
+            msgBox("数値を入力して下さい！");
+            Text1->setFocus(Qt::OtherFocusReason);
+            Text1->selectAll();
+            return;
+        }
+        grid.setText(value);
     } catch (const std::exception &) {
         // The cell keeps what it held.
     }

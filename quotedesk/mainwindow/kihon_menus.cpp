@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/mainwindow/launcher.h"
 
 namespace qd::forms {
@@ -116,6 +117,7 @@ const char *const DOCUMENT_MENUS[] = {"PRN_000", "SERCH_000", "FILE_WRITE", "ZOK
 void KIHON::buildMenus()
 {
     m_menus = std::make_unique<qd::qt::MenuTree>(menuBar());
+    m_menus->setRecovery(qd::core::failedCommandRecovery(g));
     m_menus->addRows(menuTable(), *this);
     for (const LaunchEntry &entry : launchTable()) {
         const QString name = QString::fromLatin1(entry.menu);

@@ -3,14 +3,16 @@
 #include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/qd_state.h"
-#include "quotedesk/mainwindow/document_name.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "records/layouts.h"
 
@@ -106,7 +108,7 @@ void MITFM::buildControls()
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setFont(boxFont);
     qd::qt::setGeometryTwips(Combo1, 120, 120, 6975, 360);
-    connect(Combo1, &QComboBox::activated, this, [this](int index) { Combo1_Click(index); });
+    connect(Combo1, &QComboBox::activated, this, [this](int index) { guarded([&] { Combo1_Click(index); })(); });
 
     for (int n = 1; n <= 7; ++n) {
         // The blanks before 取引先名 and 物件名 put the name on the label's second line.
@@ -137,13 +139,13 @@ void MITFM::buildControls()
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setFont(buttonFont);
     qd::qt::setGeometryTwips(Command1, 4440, 3480, 1215, 735);
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
 
     Command2 = new QPushButton(QStringLiteral("取消"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setFont(buttonFont);
     qd::qt::setGeometryTwips(Command2, 5880, 3480, 1215, 735);
-    connect(Command2, &QPushButton::clicked, this, [this] { COMMAND2_CLICK(); });
+    connect(Command2, &QPushButton::clicked, this, guarded([this] { COMMAND2_CLICK(); }));
 
     // Tab follows the order Enter takes.
     for (int n = 1; n < 7; ++n)
@@ -182,9 +184,9 @@ void MITFM::Form_Load()
                                                    QStringLiteral("タイトルファイル名"), QStringLiteral("新規"))
                                       .toStdString());
         // The name becomes the names of the document's files.
-        if (!answer.empty() && !isValidDocumentName(answer)) {
+        if (!answer.empty() && !qd::core::isValidDocumentName(answer)) {
             qd::qt::beep();
-            qd::qt::msgBox(qs(invalidDocumentNameMessage()));
+            qd::qt::msgBox(qs(qd::core::invalidDocumentNameMessage()));
             answer.clear();
         }
         g.HEAD_NAME = answer.empty() ? "新規" : answer;
@@ -375,6 +377,16 @@ void MITFM::unloadSelf()
 }
 
 bool MITFM::eventFilter(QObject *watched, QEvent *event)
+{
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
+}
+
+std::function<void()> MITFM::guarded(std::function<void()> handler)
+{
+    return qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g));
+}
+
+bool MITFM::formEvent(QObject *watched, QEvent *event)
 {
     for (int n = 1; n <= 7; ++n) {
         if (watched != Text[n])

@@ -5,6 +5,8 @@
 // drop-down lists the partners of "\data\TOKF.SSS".
 #pragma once
 
+#include <functional>
+
 #include <QWidget>
 
 #include <array>
@@ -54,9 +56,13 @@ public:
     static std::string partnerNameOfLine(const std::string &line);
 
 protected:
+    // The events of the form's boxes and lists, each run through the command guard.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool formEvent(QObject *watched, QEvent *event);
+    // A handler of the form as a slot through the command guard.
+    std::function<void()> guarded(std::function<void()> handler);
     void buildControls();
     void fillPartners();
     void DOC_HEAD_SHOW();

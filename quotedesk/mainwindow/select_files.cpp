@@ -9,6 +9,8 @@
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
+#include "quotedesk/core/document_name.h"
+#include "quotedesk/core/documents.h"
 #include "quotedesk/core/select_files.h"
 #include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
@@ -86,6 +88,24 @@ std::string folderOf(const std::string &fileName, const std::string &title)
     return dir;
 }
 
+// A chosen name that can name a SELECT file: a plain file name, and for an export (a folder
+// given) not the files of a document open in the program, which the export would replace
+// under the document's feet. Refused with a message.
+bool usableName(qd::core::QdState &g, const std::string &dir, const std::string &name)
+{
+    std::string refusal;
+    if (!qd::core::isValidDocumentName(name))
+        refusal = qd::core::invalidDocumentNameMessage();
+    else if (!dir.empty() && qd::core::isOpenDocument(g, dir, name))
+        refusal = qd::text::twoLines("開いている見積のファイルには、SELECT品を登録できません。",
+                                     "別の名前を指定して下さい！");
+    if (refusal.empty())
+        return true;
+    g.UI().beep();
+    g.MSG_ANS = g.UI().msgBox(refusal, qd::core::Buttons::Ok);
+    return false;
+}
+
 void reportFailure(qd::core::QdState &g, const std::string &what, const std::exception &e)
 {
     g.UI().beep();
@@ -115,13 +135,18 @@ void SERCH_SELECT_OUT_Click(QuotedeskApp &app)
     try {
         const qd::qt::FileDialogResult chosen = qd::qt::showSave(selectDialog(g));
         const std::string name = nameOf(ss(chosen.fileTitle));
-        if (!chosen.cancelled && !name.empty()) {
+        const std::string dir = folderOf(ss(chosen.fileName), ss(chosen.fileTitle));
+        // Rows that cannot be stored are said before any question about the files.
+        if (!chosen.cancelled && !name.empty() && usableName(g, dir, name) &&
+            !qd::core::refuseRowsBeyondFields(g, sheet, first, last) &&
+            qd::core::confirmPairOverwrite(g, dir, name, ss(chosen.fileTitle))) {
             sheet.setRedraw(false);
             // The rows go to the SELECT file; the document keeps its own folder and names, so a
             // later save or header change still goes to the document.
-            qd::core::SELECT_FILE_WRITE(g, folderOf(ss(chosen.fileName), ss(chosen.fileTitle)), name, first, last);
-            qd::sheet::SEL_RANGE_SET(g);
-            g.UI().setMenuEnabled("FILE_READ", true);
+            if (qd::core::SELECT_FILE_WRITE(g, dir, name, first, last)) {
+                qd::sheet::SEL_RANGE_SET(g);
+                g.UI().setMenuEnabled("FILE_READ", true);
+            }
         }
     } catch (const std::exception &e) {
         reportFailure(g, "SELECT品を登録できませんでした。", e);
@@ -140,7 +165,7 @@ void SERCH_SELECT_IN_Click(QuotedeskApp &app)
     try {
         const qd::qt::FileDialogResult chosen = qd::qt::showOpen(selectDialog(g));
         const std::string name = nameOf(ss(chosen.fileTitle));
-        if (!chosen.cancelled && !name.empty()) {
+        if (!chosen.cancelled && !name.empty() && usableName(g, {}, name)) {
             g.SELECT_NAME = name;
             g.SELECT_DIR = folderOf(ss(chosen.fileName), ss(chosen.fileTitle));
             sheet.setRedraw(false);

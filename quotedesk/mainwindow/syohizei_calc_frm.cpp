@@ -15,12 +15,14 @@
 #include <limits>
 #include <optional>
 
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/tax_settings.h"
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/mainwindow/kihon.h"
@@ -108,13 +110,13 @@ syohizei_calc_frm::syohizei_calc_frm(QuotedeskApp &a)
     // (a group with no record read shows no choice).
     for (QRadioButton *o : {Option1, Option2, Option3, Option4, Option5})
         o->setAutoExclusive(false);
-    connect(Option1, &QRadioButton::clicked, this, [this] { Option_Click(1); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { Option_Click(2); });
-    connect(Option3, &QRadioButton::clicked, this, [this] { Option_Click(3); });
-    connect(Option4, &QRadioButton::clicked, this, [this] { Option_Click(4); });
-    connect(Option5, &QRadioButton::clicked, this, [this] { Option_Click(5); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Option1, &QRadioButton::clicked, this, guarded([this] { Option_Click(1); }));
+    connect(Option2, &QRadioButton::clicked, this, guarded([this] { Option_Click(2); }));
+    connect(Option3, &QRadioButton::clicked, this, guarded([this] { Option_Click(3); }));
+    connect(Option4, &QRadioButton::clicked, this, guarded([this] { Option_Click(4); }));
+    connect(Option5, &QRadioButton::clicked, this, guarded([this] { Option_Click(5); }));
+    connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
+    connect(Command2, &QPushButton::clicked, this, guarded([this] { Command2_Click(); }));
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
 
@@ -329,6 +331,16 @@ bool syohizei_calc_frm::event(QEvent *event)
 
 bool syohizei_calc_frm::eventFilter(QObject *watched, QEvent *event)
 {
+    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
+}
+
+std::function<void()> syohizei_calc_frm::guarded(std::function<void()> handler)
+{
+    return qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g));
+}
+
+bool syohizei_calc_frm::formEvent(QObject *watched, QEvent *event)
+{
     // The box to return to has the focus in the active form: nothing more to give back.
     if (event->type() == QEvent::FocusIn && watched == m_refocus && isActiveWindow())
         m_refocus = nullptr;
@@ -343,11 +355,11 @@ bool syohizei_calc_frm::eventFilter(QObject *watched, QEvent *event)
         // A message box or another window taking the focus is no leaving of the box.
         const Qt::FocusReason r = static_cast<QFocusEvent *>(event)->reason();
         if (!m_unloading && r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason)
-            QTimer::singleShot(0, this, [this, unit] {
+            QTimer::singleShot(0, this, guarded([this, unit] {
                 if (m_unloading)
                     return;
                 unit ? Text1_LostFocus() : Text2_LostFocus();
-            });
+            }));
         break;
     }
     case QEvent::KeyPress: {

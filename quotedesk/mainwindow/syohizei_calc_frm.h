@@ -2,6 +2,8 @@
 // mode, tax included or added), saved as the 64-byte record of "\data\syohizei_calc.fil".
 #pragma once
 
+#include <functional>
+
 #include <QWidget>
 
 #include "quotedesk/core/qd_state.h"
@@ -51,10 +53,14 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    // The events of the form's boxes and lists, each run through the command guard.
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool formEvent(QObject *watched, QEvent *event);
+    // A handler of the form as a slot through the command guard.
+    std::function<void()> guarded(std::function<void()> handler);
     void restoreFromRecord();
     void unloadForm();
     void returnFocusTo(QLineEdit *box);

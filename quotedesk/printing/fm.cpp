@@ -23,6 +23,7 @@ FM::FM(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
 
     Command1 = new QPushButton(QStringLiteral("印刷中止"), this);
     qd::qt::setGeometryTwips(Command1, 360, 120, 1575, 375);
+    Command1->setAutoDefault(true); // Enter on the focused button presses it, as Space does
     Label1 = new QLabel(QStringLiteral("ページ"), this);
     qd::qt::setGeometryTwips(Label1, 720, 600, 855, 255);
     Label1->setAlignment(Qt::AlignCenter);

@@ -1,11 +1,15 @@
 #include "quotedesk/printing/mitumori.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
+#include "platform/files/file_error.h"
 #include "platform/files/paths.h"
 #include "platform/qt/seam.h"
 #include "platform/text/numbers.h"
@@ -50,7 +54,7 @@ bool composePages(PrintContext &ctx)
         g.PAGE_COUNT = 0;
         qd::qt::beep();
         qd::qt::msgBox(QStringLiteral("印刷イメージが書き込めません。\n%1")
-                           .arg(QString::fromStdString(qd::files::systemPath(e.file()))),
+                           .arg(QString::fromStdString(qd::files::failureText(e))),
                        qd::qt::Buttons::Ok, {}, qd::qt::Icon::Critical);
         return false;
     } catch (const std::exception &e) {
@@ -75,6 +79,7 @@ void compose(PrintContext &ctx)
         const bool written = composePages(ctx);
         sheet.setRedraw(true);
         if (!written) {
+            ctx.endPrintRun();
             ctx.host.setMousePointer(0);
             ctx.host.setMainEnabled(true);
             ctx.host.focusSheet();
@@ -117,20 +122,30 @@ MITUMORI::MITUMORI(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
         setGeometryTwips(o, l, t, w, h);
         return o;
     };
-    Frame1 = frame(QString(), 120, 0, 4935, 970);
-    Option1 = option(Frame1, QStringLiteral("呼称を製品名の欄に印字します。"), 120, 240, 4695, 270);
-    Option2 = option(Frame1, QStringLiteral("発注品番を製品名の欄に印字します。"), 120, 480, 4695, 270);
-    Frame2 = frame(QStringLiteral("納品書・請求書の物件名表示"), 840, 1200, 3490, 850);
-    Option3 = option(Frame2, QStringLiteral("表紙の上部に印字しない"), 120, 240, 3250, 270);
-    Option4 = option(Frame2, QStringLiteral("表紙の上部に印字する"), 120, 480, 3010, 270);
-    Frame3 = frame(QStringLiteral("印刷方向"), 2040, 2280, 1090, 730);
-    Option5 = option(Frame3, QStringLiteral("A4横"), 120, 240, 850, 270);
+    // Each option line is as high as its blue text needs, so the two lines of a frame never run
+    // into each other; the frames, the buttons and the window grow by what the lines need beyond
+    // 270 twips. Where 270 twips hold the text, nothing moves.
+    const double line = std::max(270.0, qd::qt::pixelsToTwipsY(QFontMetrics(optionFont).height() + 4));
+    const double step = std::max(240.0, line);
+    const double pairGrow = (step - 240) + (line - 270), singleGrow = line - 270;
+
+    Frame1 = frame(QString(), 120, 0, 4935, 970 + pairGrow);
+    Option1 = option(Frame1, QStringLiteral("呼称を製品名の欄に印字します。"), 120, 240, 4695, line);
+    Option2 = option(Frame1, QStringLiteral("発注品番を製品名の欄に印字します。"), 120, 240 + step, 4695, line);
+    Frame2 = frame(QStringLiteral("納品書・請求書の物件名表示"), 840, 1200 + pairGrow, 3490, 850 + pairGrow);
+    Option3 = option(Frame2, QStringLiteral("表紙の上部に印字しない"), 120, 240, 3250, line);
+    Option4 = option(Frame2, QStringLiteral("表紙の上部に印字する"), 120, 240 + step, 3010, line);
+    Frame3 = frame(QStringLiteral("印刷方向"), 2040, 2280 + 2 * pairGrow, 1090, 730 + singleGrow);
+    Option5 = option(Frame3, QStringLiteral("A4横"), 120, 240, 850, line);
     Option5->setChecked(true);
+    m_grow = 2 * pairGrow + singleGrow;
 
     Command1 = new QPushButton(QStringLiteral("終了"), this);
-    setGeometryTwips(Command1, 600, 3240, 1695, 615);
+    setGeometryTwips(Command1, 600, 3240 + m_grow, 1695, 615);
     Command2 = new QPushButton(QStringLiteral("印刷実行"), this);
-    setGeometryTwips(Command2, 2880, 3240, 1695, 615);
+    setGeometryTwips(Command2, 2880, 3240 + m_grow, 1695, 615);
+    for (QPushButton *b : {Command1, Command2})
+        b->setAutoDefault(true); // Enter on the focused button presses it, as Space does
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Option1);
     setTabOrder(Option1, Option2);
@@ -150,13 +165,14 @@ MITUMORI::MITUMORI(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
 void MITUMORI::Form_Load()
 {
     const qd::qt::ScreenSize s = qd::qt::screen();
-    setGeometryTwips(this, (s.widthTwips() - 5295) / 2, (s.heightTwips() - 2595) / 2, 5390, 4190);
+    setGeometryTwips(this, (s.widthTwips() - 5295) / 2, (s.heightTwips() - 2595 - m_grow) / 2, 5390, 4190 + m_grow);
 }
 
 void MITUMORI::Command1_Click()
 {
     PrintContext &ctx = m_ctx;
     ctx.mitumori.unload();
+    ctx.endPrintRun();
     ctx.host.setMainEnabled(true);
     ctx.host.focusSheet();
 }

@@ -37,6 +37,7 @@ protected:
 
 private:
     PrintContext &m_ctx;
+    double m_grow = 0; // twips the option lines add to the window's height
 };
 
 } // namespace qd::printing

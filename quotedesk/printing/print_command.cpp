@@ -7,7 +7,9 @@
 
 #include <filesystem>
 
+#include "platform/files/file_error.h"
 #include "platform/files/paths.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
@@ -25,13 +27,6 @@ std::string today() { return QDate::currentDate().toString(QStringLiteral("yyyyM
 // The fixed-length text of ISSUE_DATE: 10 characters, cut or padded with blanks.
 std::string issueDateField(std::string_view s) { return qd::text::fixedChars(s, 10); }
 
-std::int32_t toInt32(double v)
-{
-    if (!(v >= -2147483648.0 && v <= 2147483647.0))
-        return v > 0 ? 2147483647 : -2147483647 - 1;
-    return static_cast<std::int32_t>(qd::text::roundHalfEven(v));
-}
-
 } // namespace
 
 PrintContext::PrintContext(qd::core::QdState &state, PrintHost &printHost)
@@ -46,6 +41,30 @@ PrintContext::PrintContext(qd::core::QdState &state, PrintHost &printHost)
 
 PrintContext::~PrintContext() = default;
 
+bool PrintContext::holdPageImages()
+{
+    if (printRun.held())
+        return true; // this program's run goes on
+    try {
+        printRun = lockPageImages(g);
+    } catch (const qd::files::LockBusy &e) {
+        qd::qt::beep();
+        qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("他のプログラムが印刷中です。"),
+                                        QString::fromStdString(qd::files::failureText(e))),
+                       qd::qt::Buttons::Ok, {}, qd::qt::Icon::Warning);
+        return false;
+    } catch (const qd::files::FileError &) {
+        // No lock can be made there (data folder missing): composing says what is wrong.
+    }
+    return true;
+}
+
+void PrintContext::endPrintRun()
+{
+    if (!mitumori.isLoaded() && !prnt.isLoaded())
+        printRun.release();
+}
+
 void PRN_HAKKOBI_Click(qd::core::QdState &g)
 {
     const QString answer = qd::qt::inputBox(QStringLiteral("発行日を入れてください。"), QStringLiteral("印刷発行日の設定"),
@@ -55,7 +74,7 @@ void PRN_HAKKOBI_Click(qd::core::QdState &g)
     if (qd::text::val(g.ISSUE_DATE) == 0)
         g.ISSUE_DATE = issueDateField(today());
     g.ISSUE_DATE = issueDateField(qd::text::trim(g.ISSUE_DATE));
-    g.ISSUE_DATE_NUM = toInt32(qd::text::val(g.ISSUE_DATE));
+    g.ISSUE_DATE_NUM = qd::text::valFixed(g.ISSUE_DATE);
 }
 
 void loadOwnCompany(qd::core::QdState &g)
@@ -80,10 +99,14 @@ void PRN_PRINT_Click(PrintContext &ctx)
     g.PAGE_NO = 0;
     g.PRN_FROM = 0;
     g.PRN_TO = 0;
+    // The last run's page images go only when no other program's run is still using them.
+    if (!ctx.holdPageImages())
+        return;
     deletePageImages(g);
     g.PRN_AMOUNT_SUM = 0;
     loadOwnCompany(g);
     if (qd::text::trim(g.CUR_DOC_NAME).empty()) {
+        ctx.endPrintRun();
         qd::qt::beep();
         qd::qt::msgBox(QStringLiteral("見積の属性を設定してください。"));
         return;

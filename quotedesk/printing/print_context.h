@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/file_lock.h"
 #include "platform/qt/forms.h"
 #include "quotedesk/core/qd_state.h"
 
@@ -36,6 +37,9 @@ public:
     virtual void setMousePointer(int pointer) = 0;
     // The focus to the current sheet.
     virtual void focusSheet() = 0;
+    // Starts an outside program of the install folder ("\SETTEI.EXE") as the launch menu
+    // starts the tools, telling the user when it is not there; whether it started.
+    virtual bool startProgram(const QString &literal) = 0;
 };
 
 struct PrintContext {
@@ -54,6 +58,15 @@ struct PrintContext {
     // The printers of the system and the default one (by default from the print system).
     std::function<QStringList()> availablePrinters;
     std::function<QString()> defaultPrinter;
+
+    // The page images of the install folder, held for this program's print run from the print
+    // command until the print dialog or the preview closes.
+    qd::files::FileLock printRun;
+    // Takes them for the print run, waiting a little for another program's run; false (the user
+    // told which file is in use) when that run goes on.
+    bool holdPageImages();
+    // Gives them up once neither the print dialog nor the preview is open.
+    void endPrintRun();
 };
 
 } // namespace qd::printing

@@ -1,11 +1,15 @@
 #include "quotedesk/printing/printer.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include "platform/files/file_error.h"
+#include "platform/files/paths.h"
+#include "platform/files/safe_replace.h"
 #include "platform/qt/page_player.h"
 
 namespace qd::printing {
@@ -43,8 +47,11 @@ PageOutput::~PageOutput()
 
 bool PageOutput::begin(const PrintDestination &destination, const QString &documentName, QString *error)
 {
+    m_destination = destination;
     if (destination.toPdf) {
-        auto pdf = std::make_unique<QPdfWriter>(QString::fromStdString(destination.pdfFile.string()));
+        m_pdfBytes = std::make_unique<QBuffer>();
+        m_pdfBytes->open(QIODevice::WriteOnly);
+        auto pdf = std::make_unique<QPdfWriter>(m_pdfBytes.get());
         pdf->setResolution(1200);
         pdf->setTitle(documentName);
         pdf->setCreator(QStringLiteral("quotedesk"));
@@ -65,6 +72,7 @@ bool PageOutput::begin(const PrintDestination &destination, const QString &docum
                                        : destination.printerName;
         m_painter.reset();
         m_device.reset();
+        m_pdfBytes.reset();
         return false;
     }
     m_pages = 0;
@@ -84,13 +92,31 @@ void PageOutput::printPage(const qd::emf::PageImage &page)
     ++m_pages;
 }
 
-bool PageOutput::end()
+bool PageOutput::end(QString *error)
 {
     if (!m_painter)
         return false;
-    const bool ok = m_painter->end();
+    bool ok = m_painter->end();
     m_painter.reset();
     m_device.reset();
+    if (error)
+        *error = m_destination.printerName;
+    if (m_pdfBytes) {
+        const QByteArray bytes = m_pdfBytes->data();
+        m_pdfBytes.reset();
+        const std::string file = qd::files::systemPath(m_destination.pdfFile);
+        if (error)
+            *error = QString::fromStdString(file);
+        if (ok) {
+            try {
+                qd::files::writeFileSafely(file, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+            } catch (const qd::files::FileError &e) {
+                if (error)
+                    *error = QString::fromStdString(qd::files::failureText(e));
+                ok = false;
+            }
+        }
+    }
     return ok;
 }
 

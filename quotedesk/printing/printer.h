@@ -1,7 +1,8 @@
 // The printer of printing: the system's default printer with A4 landscape paper and no
 // margins, or, on a machine without a printer, a PDF file. A page image is played so that its
 // paper fills the paper of the sheet from the sheet's top-left corner: one layout unit is
-// 0.1 mm on paper.
+// 0.1 mm on paper. A PDF file is written whole when the document ends, through the file layer:
+// a failure leaves a file of that name as it was.
 #pragma once
 
 #include <QString>
@@ -13,6 +14,7 @@
 
 #include "platform/emf/page_image.h"
 
+class QBuffer;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -36,15 +38,18 @@ public:
     PageOutput(const PageOutput &) = delete;
     PageOutput &operator=(const PageOutput &) = delete;
 
-    // Starts the document; false (with `error` set) when the printer or file cannot be opened.
+    // Starts the document; false (with `error` set) when the printer cannot be opened.
     bool begin(const PrintDestination &destination, const QString &documentName, QString *error);
     // One sheet with the page on it; no blank sheet follows the last page.
     void printPage(const qd::emf::PageImage &page);
-    // Ends the document: the sheets printed so far are complete. False when it failed.
-    bool end();
+    // Ends the document: the sheets printed so far are complete, a PDF file is written. False
+    // when it failed, with `error` set to the printer, or to the file and the system's reason.
+    bool end(QString *error = nullptr);
     int pages() const { return m_pages; }
 
 private:
+    PrintDestination m_destination;
+    std::unique_ptr<QBuffer> m_pdfBytes; // the PDF file until it is written
     std::unique_ptr<QPagedPaintDevice> m_device;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;

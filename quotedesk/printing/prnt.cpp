@@ -18,6 +18,7 @@
 #include "platform/files/paths.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/page_player.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
@@ -41,6 +42,9 @@ constexpr double kFrameW = 120, kFrameH = 450;
 constexpr double kMinWindowW = 6000, kMinWindowH = 3000;
 
 constexpr int kKeyEnter = 13, kKeyPageUp = 33, kKeyPageDown = 34;
+
+// The grey around the page picture.
+const QColor kPictureGrey(128, 128, 128);
 
 QString fmt(std::int64_t v, const char *pattern) { return QString::fromStdString(qd::text::format(v, pattern)); }
 
@@ -105,6 +109,23 @@ void keepPageAs(qd::core::QdState &g, QLineEdit *box, std::int16_t &rangeEnd)
     box->setText(fmt(rangeEnd, "###"));
 }
 
+// The PDF file of a print on a machine without a printer: the document's name and the kind of
+// document, in the document folder ("見本見積_請求書.pdf"), so the three kinds of one job never
+// replace each other. Only the name of the document is taken, never a folder in it.
+std::filesystem::path pdfFileOf(const qd::core::QdState &g)
+{
+    std::string folder = qd::text::trim(g.DOC_DIR);
+    if (folder.empty())
+        folder = qd::text::trim(g.INST_DIR) + "\\data";
+    std::string name = qd::text::trim(g.CUR_DOC_NAME);
+    if (const std::size_t cut = name.find_last_of("\\/:"); cut != std::string::npos)
+        name.erase(0, cut + 1);
+    if (name.empty() || name == "." || name == "..")
+        name = "印刷";
+    const char *kind = g.DOC_KIND == 1 ? "請求書" : g.DOC_KIND == 2 ? "納品書" : "見積書";
+    return qd::files::hostPath(folder + "\\" + name + "_" + kind + ".pdf");
+}
+
 int qtKeyToCode(int key)
 {
     switch (key) {
@@ -132,9 +153,26 @@ void PagePicture::setPage(qd::emf::PageImage page)
 void PagePicture::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    if (m_page)
-        qd::qt::playPage(*m_page, p, QRectF(rect()));
+    if (!m_page) {
+        p.fillRect(rect(), Qt::white);
+        return;
+    }
+    // The paper in white on the grey of the picture area, so its edges show.
+    const QRectF paper = pageRect();
+    p.fillRect(rect(), kPictureGrey);
+    p.fillRect(paper, Qt::white);
+    qd::qt::playPage(*m_page, p, paper);
+}
+
+QRectF PagePicture::pageRect() const
+{
+    // The paper at one scale across and down, as large as the box holds it, in its middle.
+    const QSizeF paper = m_page ? qd::qt::pagePaperSizeMm(*m_page) : QSizeF();
+    if (paper.width() <= 0 || paper.height() <= 0)
+        return QRectF(rect());
+    const double scale = std::min(width() / paper.width(), height() / paper.height());
+    const QSizeF size = paper * scale;
+    return QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
 PRNT::PRNT(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
@@ -144,7 +182,7 @@ PRNT::PRNT(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     const QFont buttonFont = formFont(QStringLiteral("ＭＳ ゴシック"), 9, true);
 
     PicArea = new QWidget(this);
-    setBackColor(PicArea, QColor(128, 128, 128));
+    setBackColor(PicArea, kPictureGrey);
     Preview1 = new PagePicture(PicArea);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     VScroll1 = new QScrollBar(Qt::Vertical, this);
@@ -195,6 +233,9 @@ PRNT::PRNT(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     Image1->installEventFilter(this);
     for (QLineEdit *t : {Text2, Text3})
         t->installEventFilter(this);
+
+    for (QPushButton *b : {Command1, Command6, Command2, Command3, Command4, Command5, Command7, Command8, Command9})
+        b->setAutoDefault(true); // Enter on the focused button presses it, as Space does
 
     connect(Command1, &QPushButton::clicked, this, &PRNT::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &PRNT::COMMAND2_CLICK);
@@ -367,6 +408,7 @@ void PRNT::Form_Unload()
     ctx.fm.unload();
     ctx.host.setMainEnabled(true);
     ctx.host.focusSheet();
+    ctx.endPrintRun();
 }
 
 void PRNT::closeEvent(QCloseEvent *event)
@@ -508,11 +550,7 @@ void PRNT::Command9_Click()
     m_ctx.g.PRN_TO = 0;
 }
 
-void PRNT::Image1_Click()
-{
-    qd::qt::msgBox(QStringLiteral("プリンタの設定（SETTEI.EXE）はこのシステムにはありません。\n"
-                                  "プリンタの設定はシステムのプリンタ設定で行ってください。"));
-}
+void PRNT::Image1_Click() { m_ctx.host.startProgram(QStringLiteral("\\SETTEI.EXE")); }
 
 void PRNT::Command8_Click()
 {
@@ -529,7 +567,10 @@ void PRNT::Command8_Click()
         qd::qt::msgBox(QStringLiteral("指定が違います。"));
         Text2->setText(fmt(g.PAGE_NO, "###"));
         Text3->setText(fmt(g.PAGE_NO, "###"));
+        // The start box takes the focus with its page all selected, whether or not the window
+        // has got its focus back from the message yet: a digit typed replaces the page.
         Text2->setFocus();
+        Text2->selectAll();
         return;
     }
     printRange();
@@ -539,30 +580,41 @@ void PRNT::printRange()
 {
     PrintContext &ctx = m_ctx;
     qd::core::QdState &g = ctx.g;
+
+    const std::filesystem::path pdfFile = pdfFileOf(g);
+    const PrintDestination destination = choosePrintDestination(
+        ctx.availablePrinters ? ctx.availablePrinters() : QStringList{},
+        ctx.defaultPrinter ? ctx.defaultPrinter() : QString{}, pdfFile);
+    const QString where = QString::fromStdString(qd::files::systemPath(pdfFile));
+    // A PDF file of an earlier print is replaced only when the user says so.
+    if (destination.toPdf && std::filesystem::exists(pdfFile)) {
+        qd::qt::beep();
+        const int answer = qd::qt::msgBox(
+            qd::qt::twoLines(QStringLiteral("「%1」は既にあります。").arg(where), QStringLiteral("置き換えますか？")),
+            qd::qt::Buttons::YesNo, {}, qd::qt::Icon::Question);
+        if (answer != qd::qt::Answer::Yes)
+            return;
+    }
+
     g.PAGE_NO = g.PRN_FROM;
     g.PRN_CANCEL = 0;
     FM &fm = ctx.fm.get();
     fm.Form_Load();
     Frame1->hide();
 
-    std::string folder = qd::text::trim(g.DOC_DIR);
-    if (folder.empty())
-        folder = qd::text::trim(g.INST_DIR) + "\\data";
-    const std::string docName = qd::text::trim(g.CUR_DOC_NAME);
-    const std::filesystem::path pdfFile = qd::files::hostPath(folder + "\\" + docName + ".pdf");
-    const PrintDestination destination = choosePrintDestination(
-        ctx.availablePrinters ? ctx.availablePrinters() : QStringList{},
-        ctx.defaultPrinter ? ctx.defaultPrinter() : QString{}, pdfFile);
-    const QString where = QString::fromStdString(qd::files::systemPath(pdfFile));
-
     auto tellPdf = [&] {
         if (destination.toPdf)
             qd::qt::msgBox(QStringLiteral("プリンタがないため、PDFファイルに出力しました。\n%1").arg(where));
     };
+    auto tellFailure = [&](const QString &what) {
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("印刷できませんでした。\n%1").arg(what), qd::qt::Buttons::Ok, {},
+                       qd::qt::Icon::Critical);
+    };
 
     PageOutput out;
     QString device;
-    if (!out.begin(destination, QString::fromStdString(docName), &device)) {
+    if (!out.begin(destination, QString::fromStdString(qd::text::trim(g.CUR_DOC_NAME)), &device)) {
         ctx.fm.unload();
         qd::qt::beep();
         qd::qt::msgBox(QStringLiteral("印刷できません。\n%1").arg(destination.toPdf ? where : device),
@@ -574,20 +626,12 @@ void PRNT::printRange()
         return;
     }
 
+    QString failure;
     while (g.PAGE_NO <= g.PRN_TO) {
-        qd::qt::doEvents();
-        if (g.PRN_CANCEL == 9) {
-            // Stopped while the page before was printing: that page is complete, no other
-            // follows; both windows close.
-            out.end();
-            ctx.fm.unload();
-            Form_Unload();
-            tellPdf();
-            return;
-        }
+        qd::qt::doEvents(); // a click on "印刷中止" is seen here
         if (!EMF_PAGE_SHOW() || !Preview1->page()) {
             // A page without its image is never printed as another page's picture.
-            out.end();
+            out.end(&failure);
             ctx.fm.unload();
             qd::qt::beep();
             qd::qt::msgBox(QStringLiteral("印刷イメージが読めません。\n%1")
@@ -600,24 +644,40 @@ void PRNT::printRange()
         refreshCaption();
         if (FM *f = ctx.fm.ifLoaded())
             f->Text1->setText(fmt(g.PAGE_NO, "###0"));
+        if (g.PRN_CANCEL == 9) {
+            // Stopped: the page in hand is printed whole and no other follows; both windows close.
+            const bool ended = out.end(&failure);
+            ctx.fm.unload();
+            Form_Unload();
+            if (!ended)
+                tellFailure(failure);
+            else
+                tellPdf();
+            return;
+        }
         ++g.PAGE_NO;
     }
-    const bool ended = out.end();
+    const bool ended = out.end(&failure);
     ctx.fm.unload();
-    g.PAGE_NO = g.PRN_FROM;
-    EMF_PAGE_SHOW();
-    showPreview();
-    Command6->setEnabled(g.PAGE_NO > 1);
-    Command2->setEnabled(g.PAGE_NO < g.PAGE_COUNT);
-    refreshCaption();
+
+    // The preview closes and opens again as it first opened (picture fitted, magnification 1.3,
+    // nothing scrolled) on the first page printed; the main window takes input again. This
+    // window goes when control returns to the event loop: nothing below touches it.
+    const std::int16_t first = g.PRN_FROM;
+    ctx.prnt.unload();
+    ctx.host.setMainEnabled(true);
+    PRNT &preview = ctx.prnt.get();
+    preview.showPreview();
+    g.PAGE_NO = first;
+    preview.EMF_PAGE_SHOW();
+    preview.Command6->setEnabled(g.PAGE_NO > 1);
+    preview.Command2->setEnabled(g.PAGE_NO < g.PAGE_COUNT);
+    preview.refreshCaption();
     g.PRN_FROM = g.PRN_TO = 0;
-    if (!ended) {
-        qd::qt::beep();
-        qd::qt::msgBox(QStringLiteral("印刷できませんでした。\n%1").arg(destination.toPdf ? where : destination.printerName),
-                       qd::qt::Buttons::Ok, {}, qd::qt::Icon::Critical);
-        return;
-    }
-    tellPdf();
+    if (!ended)
+        tellFailure(failure);
+    else
+        tellPdf();
 }
 
 bool PRNT::eventFilter(QObject *watched, QEvent *event)

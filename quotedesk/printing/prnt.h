@@ -30,6 +30,8 @@ public:
     explicit PagePicture(QWidget *parent);
     void setPage(qd::emf::PageImage page);
     const qd::emf::PageImage *page() const { return m_page ? &*m_page : nullptr; }
+    // Where the page's paper is drawn in the box: one scale across and down, centred.
+    QRectF pageRect() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

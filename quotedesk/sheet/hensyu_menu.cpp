@@ -14,12 +14,13 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/files/file_error.h"
+#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/sheet/block_commands.h"
 #include "quotedesk/sheet/row_commands.h"
 #include "quotedesk/sheet/view_commands.h"
@@ -347,18 +348,7 @@ void HENSYU_MENU::Text3_LostFocus() { Text3->setText(qs(trim(g.EDIT_VALUE))); }
 template <class F>
 void HENSYU_MENU::guarded(F f)
 {
-    try {
-        f();
-    } catch (const qd::files::FileError &e) {
-        g.curGrid().setRedraw(true);
-        g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("ファイルを読み書きできませんでした。", qd::files::failureText(e)),
-                                  qd::core::Buttons::Ok);
-    } catch (const std::exception &e) {
-        g.curGrid().setRedraw(true);
-        g.UI().beep();
-        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("処理を中断しました。", e.what()), qd::core::Buttons::Ok);
-    }
+    qd::qt::runGuarded(f, qd::core::failedCommandRecovery(g));
 }
 
 void HENSYU_MENU::Command8_Click() { guarded([&] { qd::sheet::rowsInsert(g, ui()); }); }

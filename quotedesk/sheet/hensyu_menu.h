@@ -100,8 +100,7 @@ private:
     // Where the hint of a button stands on the screen (its top left).
     QPoint hintPlace(const QPushButton *button, const QSize &size) const;
     void buildControls();
-    // Runs a command; a failure the command did not expect is reported, never passed on to the
-    // event loop.
+    // Runs a command through the command guard (platform/qt/command_guard.h).
     template <class F>
     void guarded(F f);
 

@@ -28,7 +28,12 @@ void eachBetween(int from, int to, F f)
 void resize(QdState &g, int delta)
 {
     FlexGrid &sheet = g.curGrid();
-    auto changed = [delta](int size) { return std::clamp(size + delta, SIZE_SMALLEST, SIZE_LARGEST); };
+    // Up stops at the largest size, down at the smallest: each limit only in its own direction,
+    // so a stored width beyond the largest shrinks by one step.
+    auto changed = [delta](int size) {
+        const int to = size + delta;
+        return delta > 0 ? std::min(to, SIZE_LARGEST) : std::max(to, SIZE_SMALLEST);
+    };
     if (g.EDIT_AXIS == 0)
         eachBetween(sheet.row(), sheet.rowSel(), [&](int r) { sheet.setRowHeight(r, changed(sheet.rowHeight(r))); });
     else if (g.EDIT_AXIS == 1)

@@ -138,19 +138,20 @@ TEST_F(Compose, QuotationPageOneHeadingRowsAndTotalsStandWhereTheLayoutPutsThem)
         {"品目1 シルバー : (16511)", 40, 760, 35},
         {"       16900 X 11700", 1300, 760, 35},
         {"            1", 1525, 760, 35},
-        {" 個", 1750, 760, 35},
+        // The unit and the rate keep 0.5 mm clear of the rules beside them.
+        {"個", 1771, 760, 35},
         {"        1,000", 1858, 760, 35},
         {"        1,000", 2105, 760, 35},
-        {"(10.00%)", 2810, 760, 21},
+        {"(10.00%)", 2806, 760, 21},
         {"品目2", 40, 860, 35},
         // A remark of more than 12 characters: 12 on the upper half-line, the rest below.
         {"現場にて寸法確認のうえ製", 2355, 810, 35},
         {"作いたします", 2355, 860, 35},
         // The totals start in the upper half of the band after the last row.
-        {"【消費外税額】", 1862, 910, 35},
+        {"【消費外税額】", 1871, 910, 35},
         {"          200", 2105, 910, 35},
         {"10.00%対象  ¥2,000", 2400, 910, 35},
-        {"【　総合計　】", 1862, 960, 35},
+        {"【　総合計　】", 1871, 960, 35},
         {"        2,200", 2105, 960, 35},
     };
     for (const Expect &e : expected) {
@@ -194,7 +195,7 @@ TEST_F(Compose, InvoiceShowsTheDateColumnAndTheBankTransferLines)
     EXPECT_EQ(date->y, 760);
     ASSERT_NE(c.find("日付"), nullptr);
     EXPECT_EQ(c.find("日付")->x, 100);
-    EXPECT_EQ(c.find("品目1")->x, 220);
+    EXPECT_EQ(c.find("品目1")->x, 226); // clear of the date column's rule
     EXPECT_TRUE(c.hasRule(220, 600, 220, 2000));
     EXPECT_NE(c.find("〓〓〓 お振込み先 〓〓〓"), nullptr);
     for (int i = 0; i < 4; ++i) {
@@ -221,6 +222,106 @@ TEST_F(Compose, DeliveryNoteHasTheDateColumnButNeitherBlockAndTheProjectOnReques
     EXPECT_FALSE(c.has("お振込み先"));
     EXPECT_FALSE(c.has("納　地・"));
     EXPECT_NE(c.find("見本邸　新築工事"), nullptr);
+}
+
+// What a text shows in the column between two rules on the row at `y`, blanks dropped.
+std::string shownIn(const PageContent &c, int y, int left, int right)
+{
+    for (const PageText &t : c.texts) {
+        const std::size_t lead = t.text.find_first_not_of(' ');
+        if (t.y != y || lead == std::string::npos)
+            continue;
+        int start = t.x;
+        for (std::size_t i = 0; i < lead && i < t.dx.size(); ++i)
+            start += t.dx[i];
+        if (start > left && start < right)
+            return t.text.substr(lead);
+    }
+    return {};
+}
+
+// A quantity prints as the pricing read it ("1,000" is a thousand pieces), with its decimals
+// when it has any; a row without a tax rate of its own shows the common rate the totals taxed
+// it at, and a row without an amount shows none.
+TEST_F(Compose, QuantitiesAndTaxRatesPrintAsThePricingAndTheTotalsTookThem)
+{
+    addRows(6);
+    src.TAX_RATE = Fixed4::fromInt(10);
+    struct Case {
+        const char *quantity, *rate, *amount;
+        std::string shownQuantity, shownRate;
+    };
+    const Case cases[] = {
+        {"1,000", "10", "1,000", "1,000", "(10.00%)"},
+        {"1.5", "", "1,000", "1.5", "(10.00%)"},
+        {"2.25", "8", "1,000", "2.25", "(08.00%)"},
+        {"3.00", "0", "1,000", "3", "(10.00%)"},
+        {"abc", "10", "1,000", "0", "(10.00%)"},
+        {"1", "", "", "1", ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        src.rows[i][9] = cases[i].quantity;
+        src.rows[i][23] = cases[i].rate;
+        src.rows[i][15] = cases[i].amount;
+    }
+    run();
+    const PageContent c = content(1);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const int y = 760 + 100 * static_cast<int>(i);
+        EXPECT_EQ(shownIn(c, y, 1665, 1765), cases[i].shownQuantity) << cases[i].quantity;
+        EXPECT_EQ(shownIn(c, y, 2345, 2900), cases[i].shownRate) << cases[i].rate;
+    }
+}
+
+// No text stands closer than 0.5 mm to a rule beside it, nor runs across one: names after the
+// date column's rule, dates, sizes, quantities, units, prices, amounts, the rates at the frame,
+// the totals' captions, and the invoice's greetings beside the bank-transfer box.
+TEST_F(Compose, TextsKeepHalfAMillimetreClearOfTheRules)
+{
+    constexpr int gap = 5; // from the ink of a rule, which is one unit wide
+    for (int kind : {0, 1, 2}) {
+        SCOPED_TRACE(kind);
+        fs::remove_all(inst.data());
+        fs::create_directories(inst.data());
+        src.rows.clear();
+        src.DOC_KIND = static_cast<std::int16_t>(kind);
+        addRows(5);
+        const char *quantities[] = {"1,000", "99999", "12.25", "1", "3"};
+        const char *units[] = {"個", "セット", "m", "ｾｯﾄ", "本"};
+        for (std::size_t i = 0; i < src.rows.size(); ++i) {
+            src.rows[i][1] = "2024/01/05";
+            src.rows[i][4] = "16900";
+            src.rows[i][5] = "11700";
+            src.rows[i][9] = quantities[i];
+            src.rows[i][10] = units[i];
+        }
+        src.rows[0][14] = "9,999,999";
+        src.rows[0][15] = "99,999,999";
+        src.rows[1][23] = "100";
+        run();
+        const PageContent c = content(1);
+        int checked = 0;
+        for (const PageText &t : c.texts) {
+            const std::size_t lead = t.text.find_first_not_of(' ');
+            if (lead == std::string::npos)
+                continue;
+            int start = t.x, end = t.x;
+            for (std::size_t i = 0; i < t.dx.size(); ++i) {
+                if (i < lead)
+                    start += t.dx[i];
+                end += t.dx[i];
+            }
+            for (const PageRule &r : c.rules) {
+                if (r.x1 != r.x2 || std::max(r.y1, r.y2) <= t.y || std::min(r.y1, r.y2) >= t.y + t.height)
+                    continue; // not a vertical rule beside the text
+                const double inkLeft = r.x1 - 0.5, inkRight = r.x1 + 0.5;
+                const bool clear = end <= inkLeft - gap || start >= inkRight + gap;
+                EXPECT_TRUE(clear) << t.text << " (" << start << ".." << end << ") at the rule x " << r.x1;
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 100);
+    }
 }
 
 TEST_F(Compose, WithoutTaxPrintTheTotalIsMarkedTaxExcludedAndNoTaxLinesFollow)

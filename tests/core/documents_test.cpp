@@ -17,6 +17,7 @@
 #include "platform/text/cp932.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/rate_select.h"
+#include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/select_files.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "tests/core/sheet_fakes.h"
@@ -706,25 +707,26 @@ TEST(Documents, DamagedLineFilesLoadWithoutACrash)
         const char *what;
         std::function<std::string(const std::string &)> damage; // from the sample's line file
         bool loads;
-        int rows; // rows filled
-        bool message;
+        int rows;            // rows filled
+        const char *message; // what the one message says, or nullptr for none
     };
     const Case cases[] = {
         {"last record cut after 700 bytes", [](const std::string &l) { return l.substr(0, 2 * 1024 + 700); }, true,
-         3, true},
+         3, "途中で切れています"},
         {"last record cut after 100 bytes", [](const std::string &l) { return l.substr(0, 2 * 1024 + 100); }, true,
-         2, true},
+         2, "途中で切れています"},
         {"invalid code page 932 bytes",
          [](const std::string &l) { return withField(l, 11, std::string("\x81\xFF\xA0\x85\x40\xEF", 6)); }, true, 3,
-         false},
-        {"letters in number fields",
+         "文字として読めないバイト"},
+        {"letters in number fields of rows 1 and 3",
          [](const std::string &l) {
              std::string r = withField(l, 328, "abc   ");   // 数量
              r = withField(r, 364, "12a4");                 // 定価
              r = withField(r, 634, "x%");                   // 消費税率
-             return withField(r, 645, "--9");               // 消費税額
+             r = withField(r, 645, "--9");                  // 消費税額
+             return withField(r, 2048 + 474, std::string("\0\0", 2)); // NULs in row 3's 原価
          },
-         true, 3, false},
+         true, 3, "数値でない文字がある行があります。(1, 3行目)"},
         {"more records than the sheet has rows",
          [](const std::string &l) {
              std::string big;
@@ -732,7 +734,7 @@ TEST(Documents, DamagedLineFilesLoadWithoutACrash)
                  big += l.substr(0, 1024);
              return big;
          },
-         false, 0, true},
+         false, 0, "読込みを中断します"},
     };
     for (const Case &c : cases) {
         TempInstall inst;
@@ -740,7 +742,10 @@ TEST(Documents, DamagedLineFilesLoadWithoutACrash)
         writeBytes(txt, c.damage(readBytes(txt)));
         Desk d(inst);
         EXPECT_EQ(load(d, name), c.loads) << c.what;
-        EXPECT_EQ(d.ui.messages.size(), c.message ? 1u : 0u) << c.what;
+        ASSERT_EQ(d.ui.messages.size(), c.message ? 1u : 0u) << c.what;
+        if (c.message) {
+            EXPECT_NE(d.ui.messages[0].find(c.message), std::string::npos) << c.what << ": " << d.ui.messages[0];
+        }
         GRID_LAST_ROW(d.g);
         EXPECT_EQ(d.g.LAST_ROW, c.rows) << c.what;
         EXPECT_TRUE(d.g.curGrid().redraw()) << c.what;
@@ -809,6 +814,127 @@ TEST(Documents, HeaderProcedures)
     DOC_HEAD_CLEAR(d.g);
     EXPECT_EQ(d.g.HEAD_REC.trimmed(qd::records::DocHeader::TOKUI_NAME), "");
     EXPECT_EQ(d.g.HEAD_REC.trimmed(qd::records::DocHeader::KAKERITU), "3.00");
+}
+
+// A document whose header file is missing, empty or cut short takes nothing of the document
+// loaded before it, so that its save cannot write another partner or project into it; a short
+// file gives what it holds, with a message, and its save keeps that.
+TEST(Documents, AHeaderMissingEmptyOrShortKeepsNothingOfTheDocumentBefore)
+{
+    const std::string full = headerRecord({"山田工務店", "倉庫", "現場", "月末", "", "", "72.50"});
+    struct Case {
+        const char *what;
+        const char *header; // nullptr: no header file
+        std::size_t bytes;
+        const char *tokui, *bukken, *nouhin; // trimmed after the load
+        bool message;
+    };
+    const Case cases[] = {
+        {"no header file", nullptr, 0, "", "", "", false},
+        {"empty header file", "", 0, "", "", "", false},
+        {"header cut after 100 bytes", "cut", 100, "山田工務店", "倉庫", "", true},
+        {"header cut after 180 bytes, before its rate", "cut", 180, "山田工務店", "倉庫", "現場", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempInstall inst;
+        const fs::path txt = inst.data() / "TXT";
+        writeBytes(txt / "別件.TXT", readBytes(txt / "見本見積.TXT"));
+        if (c.header)
+            writeBytes(txt / "別件.SSS", full.substr(0, c.bytes));
+        Desk d(inst);
+        ASSERT_TRUE(load(d, qd::demo::sampleDocumentName()));
+        ASSERT_NE(qd::text::trim(d.g.HEAD_TOKUI), "");
+        d.ui.messages.clear();
+
+        ASSERT_TRUE(load(d, "別件"));
+        EXPECT_EQ(qd::text::trim(d.g.HEAD_TOKUI), c.tokui);
+        EXPECT_EQ(qd::text::trim(d.g.HEAD_BUKKEN), c.bukken);
+        EXPECT_EQ(qd::text::trim(d.g.HEAD_NOUHIN), c.nouhin);
+        EXPECT_EQ(d.g.HEAD_RATE, Fixed4());
+        EXPECT_EQ(d.g.RATE_VALUE, Fixed4());
+        ASSERT_EQ(d.ui.messages.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_NE(d.ui.messages[0].find("見積情報のファイルが途中で切れています"), std::string::npos);
+        }
+
+        ASSERT_TRUE(save(d, inst, "別件.TXT"));
+        const std::string head = readBytes(txt / "別件.SSS");
+        EXPECT_EQ(head.substr(0, 50), fld(c.tokui, 50));
+        EXPECT_EQ(head.substr(186, 10), fld("0.00", 10));
+    }
+}
+
+// The sample document loaded, beside its files as they were.
+struct LoadedSample {
+    std::string name = qd::demo::sampleDocumentName();
+    TempInstall inst;
+    SavedPair before = pairOf(inst, name);
+    Desk d{inst};
+    LoadedSample() { EXPECT_TRUE(load(d, name)); }
+};
+
+// The save dialog asks about the name typed; a name typed without ".TXT" is asked about here, by
+// the names of the files the save replaces. A name that is no plain file name saves nothing.
+TEST(Documents, SaveAsksAboutTheFilesItReallyReplaces)
+{
+    LoadedSample sample;
+    auto &[name, inst, before, d] = sample;
+    d.g.curGrid().setCell(1, 2, "書き換え");
+
+    d.ui.answers = {Answer::No};
+    EXPECT_FALSE(save(d, inst, name));
+    ASSERT_EQ(d.ui.messages.size(), 1u);
+    EXPECT_EQ(d.ui.messages[0], name + ".TXT、" + name + ".SSSは既に存在します。上書きしますか？");
+    EXPECT_EQ(pairOf(inst, name).lines, before.lines);
+
+    d.ui.messages.clear();
+    EXPECT_TRUE(save(d, inst, name + ".txt")); // the dialog asked about this one
+    EXPECT_TRUE(d.ui.messages.empty());
+    EXPECT_TRUE(save(d, inst, "新しい名前"));   // nothing there to replace
+    EXPECT_TRUE(d.ui.messages.empty());
+    EXPECT_NE(pairOf(inst, name).lines, before.lines);
+
+    for (const char *bad : {"..", "a..b.TXT", "a:b"}) {
+        d.ui.messages.clear();
+        EXPECT_FALSE(save(d, inst, bad)) << bad;
+        ASSERT_EQ(d.ui.messages.size(), 1u) << bad;
+        EXPECT_NE(d.ui.messages[0].find("ファイル名に使えません"), std::string::npos) << bad;
+    }
+}
+
+// A figure its field cannot hold would be stored as another number: the rows holding one are
+// marked and named, and neither the document nor a SELECT file is written.
+TEST(Documents, RowsWithFiguresBeyondTheirFieldsAreNotSaved)
+{
+    LoadedSample sample;
+    auto &[name, inst, before, d] = sample;
+    auto &grid = d.g.curGrid();
+    grid.setCell(2, 13, "10,000,000");  // 定価, as a paste puts it
+    grid.setCell(3, 9, "100000");       // 数量
+
+    EXPECT_FALSE(save(d, inst, name + ".TXT"));
+    ASSERT_EQ(d.ui.messages.size(), 1u);
+    EXPECT_NE(d.ui.messages[0].find("(2, 3行目)"), std::string::npos) << d.ui.messages[0];
+    EXPECT_EQ(grid.backColor(2, 13), BEYOND_FIELD_COLOR);
+    EXPECT_EQ(grid.backColor(3, 9), BEYOND_FIELD_COLOR);
+    EXPECT_EQ(grid.backColor(1, 13), qd::grid::DefaultColor);
+    EXPECT_EQ(pairOf(inst, name).lines, before.lines);
+
+    EXPECT_FALSE(SELECT_FILE_WRITE(d.g, inst.dir() + "/data/SELECT", "選択", 1, 3));
+    EXPECT_FALSE(fs::exists(inst.data() / "SELECT" / "選択.TXT"));
+
+    // The largest figures the fields hold save, and the marks go.
+    grid.setCell(2, 13, "9,999,999");
+    grid.setCell(3, 9, "99999");
+    d.ui.messages.clear();
+    ASSERT_TRUE(save(d, inst, name + ".TXT"));
+    EXPECT_TRUE(d.ui.messages.empty());
+    EXPECT_EQ(grid.backColor(2, 13), qd::grid::DefaultColor);
+    Desk back(inst);
+    ASSERT_TRUE(load(back, name));
+    EXPECT_EQ(back.g.curGrid().cell(2, 13), "9,999,999");
+    EXPECT_EQ(back.g.curGrid().cell(3, 9), "99999.00");
 }
 
 // A new document has no header record when it is first opened; once saved, its header rate is

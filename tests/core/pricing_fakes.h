@@ -17,7 +17,9 @@ public:
     std::map<std::string, std::vector<std::string>> combos;
     std::vector<int> pointers;
 
+    std::map<std::string, bool> marked;
     void setControlText(const std::string &name, const std::string &text) override { texts[name] = text; }
+    void setControlMarked(const std::string &name, bool m) override { marked[name] = m; }
     void comboClear(const std::string &name) override { combos[name].clear(); }
     void comboAddItem(const std::string &name, const std::string &text) override { combos[name].push_back(text); }
     void setMousePointer(int pointer) override { pointers.push_back(pointer); }

@@ -76,6 +76,9 @@ TEST_F(RateSelectTest, ResolvesRatesByTheTable)
         {"header below 1, own blank: unchanged", "0.50", "", 3, p3, none, nullptr, nullptr, nullptr},
         {"own percentage keeps four decimals", "0.00", "55.555", 3, p3, none, "55.555", "55.555", "0"},
         {"header percentage to two decimals", "55.555", "", 3, p3, none, "55.56", "55.555", "0"},
+        // Rounded once, from the field as it stands: not to four decimals first.
+        {"header 12.34499 rounds once", "12.34499", "", 3, p3, none, "12.34", "12.344", "0"},
+        {"header 10.004999 rounds once", "10.004999", "", 3, p3, none, "10.00", "10.004", "0"},
         {"own field with leading blanks", "0.00", "  3", 3, p3, none, "65", "45.00", "3"},
         {"no purchase rate for the rank", "2.00", "", 2, {"06000", "00000"}, none, "60", "100", "0"},
         {"no sales rate for the rank", "2.00", "", 2, {"00000", "04000"}, none, "100", "40.00", "2.00"},

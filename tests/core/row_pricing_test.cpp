@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ protected:
     void SetUp() override
     {
         g.ui = &ui;
-        pricing_test::makeSheet(g, 20);
+        pricing_test::makeSheet(g, 40);
     }
     void price(int row, const Cells &in, int unit)
     {
@@ -153,14 +154,64 @@ TEST_F(RowCalcTest, LeavesWorkFieldsTaxColumnsAndCursor)
     EXPECT_EQ(g.curGrid().col(), 2);
 }
 
-TEST_F(RowCalcTest, AbsurdNumbersStayWithinTheFields)
+TEST_F(RowCalcTest, FiguresBeyondTheirFieldsStayWholeAndAreMarked)
 {
-    // Text a user can type: exponents far beyond any price. The fields cut what does not fit.
-    price(2, {{W, "9e99"}, {H, "9e99"}, {D, "9e99"}, {M2, "9e99"}, {SURYO, "9e99"}, {KAKE, "9e99"},
-              {GRITU, "-9e99"}, {TANKA, "9e99"}, {GENKA, "-9e99"}}, 1000);
-    for (int c : {TEIKA, TANKA, KINGAKU, GENKA, GKINGAKU, ARARI})
-        EXPECT_LE(g.curGrid().cell(2, c).size(), 12u) << c;
-    EXPECT_LE(g.LINE_WORK.KINGAKU.size(), 8u);
+    // The largest value each field of the document holds, one more, and products that pass it:
+    // a figure is never cut into another number, its cell is marked instead.
+    struct Marked {
+        const char *name;
+        int unit;
+        Cells in;
+        Cells want;               // cells after the call
+        std::vector<int> marked;  // the cells marked; every other one is not
+    };
+    const std::vector<Marked> cases = {
+        {"list price 9,999,999", 1, {{TEIKA, "9999999"}, {KAKE, "100"}, {SURYO, "1"}},
+         {{TEIKA, "9,999,999"}, {TANKA, "9,999,999"}, {KINGAKU, "9,999,999"}}, {}},
+        {"list price 10,000,000", 1, {{TEIKA, "10000000"}, {KAKE, "100"}, {SURYO, "1"}},
+         {{TEIKA, "10,000,000"}, {TANKA, "10,000,000"}, {KINGAKU, "10,000,000"}}, {TEIKA, TANKA}},
+        {"list price 99,999,999,999", 1, {{TEIKA, "99,999,999,999"}}, {{TEIKA, "99,999,999,999"}}, {TEIKA}},
+        {"100 % of 9,999,999 at unit 10", 10, {{TEIKA, "9999999"}, {KAKE, "100"}, {SURYO, "1"}},
+         {{TANKA, "10,000,000"}, {KINGAKU, "10,000,000"}}, {TANKA}},
+        {"typed unit price 12,345,678", 1, {{TANKA, "12,345,678"}, {SURYO, "1"}},
+         {{TANKA, "12,345,678"}, {KINGAKU, "12,345,678"}}, {TANKA}},
+        {"amount 99,999,999", 1, {{TANKA, "3030303"}, {SURYO, "33"}}, {{KINGAKU, "99,999,999"}}, {}},
+        {"amount 103,030,302", 1, {{TANKA, "3030303"}, {SURYO, "34"}}, {{KINGAKU, "103,030,302"}},
+         {KINGAKU, ARARI}},
+        {"cost amount 99,999,999 and one more", 1, {{GENKA, "3030303"}, {SURYO, "34"}},
+         {{GKINGAKU, "103,030,302"}, {ARARI, "-103,030,302"}}, {GKINGAKU, ARARI}},
+        {"gross profit -9,999,999", 1, {{GENKA, "9999999"}, {SURYO, "1"}}, {{ARARI, "-9,999,999"}}, {}},
+        {"gross profit -10,000,000", 1, {{GENKA, "5000000"}, {SURYO, "2"}},
+         {{GKINGAKU, "10,000,000"}, {ARARI, "-10,000,000"}}, {ARARI}},
+        {"quantity 99999", 1, {{TANKA, "1"}, {SURYO, "99999"}}, {{KINGAKU, "99,999"}}, {}},
+        {"quantity 100000 prices 100000 pieces", 1, {{TANKA, "1"}, {SURYO, "100000"}}, {{KINGAKU, "100,000"}},
+         {SURYO}},
+        {"rate 9999.99", 1, {{TEIKA, "100"}, {KAKE, "9999.99"}, {SURYO, "1"}}, {{TANKA, "9,999"}}, {}},
+        {"rate 10000", 1, {{TEIKA, "100"}, {KAKE, "10000"}, {SURYO, "1"}}, {{TANKA, "10,000"}}, {KAKE}},
+        {"width 999999.9 and 1000000", 1, {{W, "999999.9"}, {H, "1000000"}}, {}, {H}},
+        {"area price 10,000,000", 1, {{W, "1000"}, {H, "1000"}, {M2, "10000000"}},
+         {{M2, "10,000,000"}, {TEIKA, "10,000,000"}}, {M2, TEIKA}},
+        {"list price from an area beyond its field", 1, {{W, "10000"}, {H, "10000"}, {M2, "1000000"}},
+         {{TEIKA, "100,000,000"}}, {TEIKA}},
+    };
+    const std::vector<int> figures = {W, H, D, M2, SURYO, 11, KAKE, TEIKA, TANKA, KINGAKU, GRITU, GENKA, GKINGAKU, ARARI};
+    int row = 0;
+    for (const Marked &c : cases) {
+        SCOPED_TRACE(c.name);
+        price(++row, c.in, c.unit);
+        for (const auto &[col, want] : c.want)
+            EXPECT_EQ(g.curGrid().cell(row, col), want) << "column " << col;
+        for (int col : figures) {
+            const bool marked = std::find(c.marked.begin(), c.marked.end(), col) != c.marked.end();
+            EXPECT_EQ(g.curGrid().backColor(row, col) == BEYOND_FIELD_COLOR, marked) << "column " << col;
+        }
+    }
+
+    // Put right, the row loses its marks.
+    g.curGrid().setCell(2, TEIKA, "9999999");
+    price(2, {}, 1);
+    EXPECT_EQ(g.curGrid().backColor(2, TEIKA), qd::grid::DefaultColor);
+    EXPECT_EQ(g.curGrid().backColor(2, TANKA), qd::grid::DefaultColor);
 }
 
 TEST(RatedPrice, IsExactAndRoundsUpToTheUnit)

@@ -316,6 +316,38 @@ TEST_F(TaxTotalsTest, AbsurdAmountsAndRatesStayInRange)
     EXPECT_EQ(g.DOC_AMOUNT_TOTAL, std::numeric_limits<std::int32_t>::min());
 }
 
+TEST_F(TaxTotalsTest, TotalsBeyondThirtyTwoBitsAreShownWholeAndMarked)
+{
+    // Rows of the largest amount a row holds, 10 % added and rounded down. A total beyond the
+    // 32-bit totals is shown whole in its box, marked, and the totals say they are beyond.
+    struct Case {
+        int rows;
+        bool beyond;
+        const char *amount, *grand;
+        bool amountMarked, grandMarked;
+    };
+    const Case cases[] = {
+        {19, false, "1,899,999,981", "2,089,999,979", false, false},
+        {21, true, "2,099,999,979", "2,309,999,976", false, true}, // the grand total passes them
+        {22, true, "2,199,999,978", "2,419,999,975", true, true},  // the amount too
+        {1, false, "99,999,999", "109,999,998", false, false},
+    };
+    settings(1, 2, 1);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rows);
+        for (int r = 1; r <= 22; ++r)
+            row(r, r <= c.rows ? "品" : "", r <= c.rows ? "99,999,999" : "", "");
+        TAX_TOTAL_CALC(g);
+        EXPECT_EQ(g.TOTALS_BEYOND_FIELDS, c.beyond);
+        EXPECT_EQ(ui.texts["Text4"], c.amount);
+        EXPECT_EQ(ui.texts["Text7"], c.grand);
+        EXPECT_EQ(ui.marked["Text4"], c.amountMarked);
+        EXPECT_EQ(ui.marked["Text7"], c.grandMarked);
+        EXPECT_FALSE(ui.marked["Text6"]);
+    }
+    EXPECT_EQ(g.DOC_AMOUNT_TOTAL, 99999999);
+}
+
 TEST_F(TaxTotalsTest, EleventhRateGetsNoSlot)
 {
     for (int r = 1; r <= 11; ++r)

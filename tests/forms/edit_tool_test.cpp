@@ -251,6 +251,13 @@ TEST_F(EditTool, RowHeightsAndColumnWidthsOfTheSelection)
     w.Command23_Click();
     EXPECT_EQ(sheet().colWidth(3), 10000);
     EXPECT_EQ(sheet().colWidth(2), 10000);
+    // Down subtracts a step from a stored width beyond the largest; up brings it to the largest.
+    sheet().setColWidth(2, 12000);
+    w.Command22_Click();
+    EXPECT_EQ(sheet().colWidth(2), 11900);
+    EXPECT_EQ(sheet().colWidth(3), 9900);
+    w.Command23_Click();
+    EXPECT_EQ(sheet().colWidth(2), 10000);
 
     // The fixed columns toggle 1 - 2 - 1.
     w.Command11_Click();

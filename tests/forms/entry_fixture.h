@@ -142,6 +142,30 @@ inline void writeEntryFixture(const qd::testing::TempInstall &inst)
     writeRecords(data + "\\TXT\\" + DOC_NAME + ".TXT", 1024, {line});
 }
 
+// A set component copied from price line `n` of a fixture price file, as setitemreg stores it.
+inline Record setComponent(const qd::testing::TempInstall &inst, const std::string &priceFile, int n,
+                           const std::string &setName, int iro, int qty)
+{
+    qd::files::RecordFile prices(inst.dir() + "\\data\\" + priceFile, 600, qd::files::RecordFile::Mode::ReadOnly);
+    Record p(Price::layout());
+    p.setBytes(prices.get(n));
+    Record r(SetItem::layout());
+    r.setSeparators();
+    r.setText(SetItem::SET_NAME, setName);
+    for (auto [s, f] : {std::pair{SetItem::MAKER_CD, Price::MAKER_CD}, {SetItem::BUNRUI_CD, Price::BUNRUI_CD},
+                        {SetItem::HINSYU2_CD, Price::HINSYU2_CD}, {SetItem::CIHO_CD, Price::CIHO_CD},
+                        {SetItem::KIGO, Price::KIGO}, {SetItem::BIKO, Price::BIKO}})
+        r.setRaw(s, p.raw(f));
+    r.setNumber(SetItem::IRO_CD, iro, "00");
+    r.setNumber(SetItem::SURYO, qty, "00000");
+    return r;
+}
+
+inline void writeSet(const qd::testing::TempInstall &inst, const std::string &fileName, const std::vector<Record> &recs)
+{
+    writeRecords(inst.dir() + "\\data\\" + fileName, 160, recs);
+}
+
 // A state on the fixture with the document loaded into slot 0 (its one line in row 1).
 struct EntryDesk {
     // A save leaves the working folder in the install folder: the test's own comes back.

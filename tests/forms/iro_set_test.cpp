@@ -1,6 +1,7 @@
 // The colour form: its lists, the remembered choice, and the re-pricing of the selected rows by
 // the colour slots of their list-price records.
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
@@ -83,7 +84,8 @@ TEST_F(ColourForm, OkRepricesTheSelectedRowsOfTheChosenGroup)
     EXPECT_FALSE(k.isEnabled());
     EXPECT_TRUE(f.isVisible());
     ASSERT_EQ(f.List1->count(), 3);
-    EXPECT_EQ(f.List1->item(1)->text().toStdString(), "02 ガラス" + std::string(14, ' ') + "     00002");
+    // The name fills 20 characters, so the record number stands in one column whatever the name.
+    EXPECT_EQ(f.List1->item(1)->text().toStdString(), "02 ガラス" + std::string(17, ' ') + "     00002");
 
     f.List1->setCurrentRow(0);
     ASSERT_EQ(f.List2->count(), 5) << "the colours of group 01";
@@ -168,6 +170,47 @@ TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
     again.close();
     EXPECT_TRUE(k.isEnabled());
     EXPECT_FALSE(formLoaded());
+}
+
+// A master the form cannot open (a folder in its place) ends the command with a message, never
+// the program: the main window and its document stay usable.
+TEST_F(ColourForm, MastersThatCannotBeOpenedEndTheCommandNotTheProgram)
+{
+    KIHON &k = openNew();
+    namespace fs = std::filesystem;
+    auto aFolderInPlaceOf = [this](const char *file) {
+        fs::rename(inst.data() / file, inst.data() / (std::string(file) + ".bak"));
+        fs::create_directory(inst.data() / file);
+    };
+    auto putBack = [this](const char *file) {
+        fs::remove(inst.data() / file);
+        fs::rename(inst.data() / (std::string(file) + ".bak"), inst.data() / file);
+    };
+    auto tells = [](const char *file) {
+        return [file](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(m.text.contains(QString::fromLatin1(file))) << m.text.toStdString();
+        };
+    };
+
+    aFolderInPlaceOf("MAKER.TXT");
+    sheet().setRedraw(false);
+    seam.answerMessage(qd::qt::Answer::Ok, tells("MAKER.TXT"));
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    EXPECT_FALSE(formLoaded());
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_TRUE(sheet().redraw()) << "the sheet is drawn again";
+    EXPECT_EQ(k.Combo2->count(), 1);
+    putBack("MAKER.TXT");
+
+    aFolderInPlaceOf("IRO.TXT");
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    ASSERT_TRUE(formLoaded());
+    seam.answerMessage(qd::qt::Answer::Ok, tells("IRO.TXT"));
+    form().List1->setCurrentRow(0);
+    ASSERT_TRUE(formLoaded());
+    form().Command1_Click();
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_EQ(k.Combo2->count(), 1);
 }
 
 TEST_F(ColourForm, TheFocusAloneChoosesNoGroupAndNoColour)

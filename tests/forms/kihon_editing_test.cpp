@@ -95,6 +95,33 @@ TEST_F(KihonEditing, NumbersAreReadAsTheyStartAndTextsAreTrimmed)
     EXPECT_EQ(cell(3, C_TANKA), "12,345");
 }
 
+TEST_F(KihonEditing, AValueItsFieldCannotHoldIsRefusedAndTheOldOneKept)
+{
+    KIHON &k = openNew();
+    type(k, 1, C_TEIKA, QStringLiteral("9999999"));
+    type(k, 1, C_SURYO, QStringLiteral("99999"));
+    ASSERT_EQ(cell(1, C_TEIKA), "9,999,999");
+
+    // One more than each field holds: the list price would be stored as 9,999,999, the
+    // quantity priced as 10000.
+    for (const auto &[col, typed] : {std::pair{C_TEIKA, "99999999999"}, std::pair{C_SURYO, "100000"},
+                                     std::pair{C_KAKERITU, "10000"}, std::pair{C_W, "1000000"}}) {
+        const std::string before = cell(1, col);
+        seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+            EXPECT_EQ(m.text.toStdString(), "数値を入力して下さい！");
+        });
+        type(k, 1, col, QString::fromLatin1(typed));
+        EXPECT_EQ(cell(1, col), before) << typed;
+        ASSERT_TRUE(k.Text1->isVisible()) << "the editor stays for the typing to be put right";
+        k.Text1->setText(QStringLiteral("12"));
+        QTest::keyClick(k.Text1, Qt::Key_Return);
+        EXPECT_FALSE(k.Text1->isVisible());
+    }
+    EXPECT_EQ(cell(1, C_TEIKA), "12");
+    EXPECT_EQ(cell(1, C_KAKERITU), "12.00");
+    EXPECT_EQ(cell(1, C_KINGAKU), "12");
+}
+
 TEST_F(KihonEditing, EscapeWritesAndKeepsTheEditorALeaveRepricesAndTypingAloneChangesNothing)
 {
     KIHON &k = openNew();

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/tax_settings.h"
-#include "quotedesk/mainwindow/document_name.h"
 #include "tests/forms/forms_fixture.h"
 
 using qd::core::Fixed4;
@@ -61,7 +61,7 @@ TEST_F(KihonStart, FirstStartMakesThePointerFileAndShowsTheStartScreen)
     EXPECT_EQ(g().COLOR_PICK_NAME, std::string(20, ' '));
     const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
     EXPECT_EQ(g().ISSUE_DATE, today + "  ");
-    EXPECT_EQ(g().ISSUE_DATE_NUM, std::stoi(today));
+    EXPECT_EQ(g().ISSUE_DATE_NUM, qd::text::Fixed4::fromInt(std::stoi(today)));
     EXPECT_EQ(app->editTool().storeWidthsEnabled(), true);
 
     bool cancel = true;
@@ -126,7 +126,10 @@ TEST_F(KihonStart, PointerFilesWithoutOneUsableRecordAreIgnored)
         {"two records", pointerRecord("見本見積", here) + pointerRecord("見本見積", here), here},
         {"a folder this machine lacks", pointerRecord("見本見積", here + "/gone"), here},
         {"no document name", pointerRecord("", qd::files::systemPath(inst.path())), here},
+        // A name that leads out of the document folder counts as no record.
+        {"a document name that leaves its folder", pointerRecord("..\\..\\outside\\evil", here), here},
     };
+    std::filesystem::create_directories(inst.path() / "outside");
     for (const auto &c : cases) {
         app = std::make_unique<qd::forms::QuotedeskApp>();
         writePointer(c.bytes);
@@ -135,6 +138,7 @@ TEST_F(KihonStart, PointerFilesWithoutOneUsableRecordAreIgnored)
         EXPECT_EQ(g().INST_DIR, c.instDir) << c.what;
         EXPECT_EQ(readBytes(inst.driveC() / "tamo" / "tamo_dir.SSS"), c.bytes) << c.what; // the file stays
     }
+    EXPECT_TRUE(std::filesystem::is_empty(inst.path() / "outside"));
 }
 
 TEST_F(KihonStart, LayoutScalesWithTheScreen)
@@ -341,10 +345,10 @@ TEST_F(KihonDocuments, SaveAsRenamesTheListEntry)
 TEST_F(KihonDocuments, NamesThatCannotNameAFileAreRefused)
 {
     for (const char *bad : {"a/b", "..", "x..y", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a|b", "a\tb"})
-        EXPECT_FALSE(qd::forms::isValidDocumentName(bad)) << bad;
+        EXPECT_FALSE(qd::core::isValidDocumentName(bad)) << bad;
     for (const char *good : {"見本見積", "A-1 山田邸", "新規物件", "a.b"})
-        EXPECT_TRUE(qd::forms::isValidDocumentName(good)) << good;
-    EXPECT_FALSE(qd::forms::isValidDocumentName(std::string(252, 'a')));
+        EXPECT_TRUE(qd::core::isValidDocumentName(good)) << good;
+    EXPECT_FALSE(qd::core::isValidDocumentName(std::string(252, 'a')));
 
     KIHON &k = start();
     seam.answerInput(QStringLiteral("../外"));
@@ -352,6 +356,59 @@ TEST_F(KihonDocuments, NamesThatCannotNameAFileAreRefused)
     k.FILE_NEW_Click();
     EXPECT_EQ(k.Combo2->count(), 0);
     EXPECT_FALSE(std::filesystem::exists(inst.data() / "外.SSS"));
+
+    // A name chosen in a dialog goes through the same check.
+    seam.answerOpen(docPath("x..y.TXT"));
+    seam.answerMessage(Answer::Ok, says("ファイル名に使えません"));
+    k.FILE_READ_Click();
+    EXPECT_EQ(k.Combo2->count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(inst.data() / "TXT" / "x..y.SSS"));
+}
+
+TEST_F(KihonDocuments, ANameTypedWithoutItsTxtIsAskedAboutByItsFiles)
+{
+    KIHON &k = start();
+    openSample(k);
+    g().curGrid().setCell(1, 2, "書き換えた行");
+    const std::string lines = readBytes(inst.data() / "TXT" / "見本見積.TXT");
+
+    // The dialog asked about "見本見積", which is no file; the save writes 見本見積.TXT and .SSS.
+    seam.answerSave(docPath("見本見積"));
+    seam.answerMessage(Answer::No, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "見本見積.TXT、見本見積.SSSは既に存在します。上書きしますか？");
+        EXPECT_EQ(m.buttons, qd::qt::Buttons::YesNo);
+    });
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "見本見積.TXT"), lines);
+
+    seam.answerSave(docPath("見本見積"));
+    seam.answerMessage(Answer::Yes);
+    k.FILE_WRITE_Click();
+    EXPECT_NE(readBytes(inst.data() / "TXT" / "見本見積.TXT"), lines);
+}
+
+TEST_F(KihonDocuments, ADocumentWithoutAHeaderTakesNothingOfTheOneShownBefore)
+{
+    KIHON &k = start();
+    openSample(k);
+    ASSERT_EQ(qd::text::trim(g().HEAD_TOKUI), "株式会社　山川建設");
+    newDocument(k, QStringLiteral("新件"));
+    EXPECT_EQ(qd::text::trim(g().HEAD_TOKUI), "");
+    EXPECT_EQ(qd::text::trim(g().HEAD_BUKKEN), "新件");
+
+    // Back to the sample and again to the new document, which has no header file yet.
+    k.Combo2->setCurrentIndex(0);
+    k.Combo2_Click();
+    ASSERT_EQ(qd::text::trim(g().HEAD_TOKUI), "株式会社　山川建設");
+    k.Combo2->setCurrentIndex(1);
+    k.Combo2_Click();
+    EXPECT_EQ(qd::text::trim(g().HEAD_TOKUI), "");
+    EXPECT_EQ(g().HEAD_RATE, Fixed4());
+
+    g().curGrid().setCell(1, 2, "行");
+    seam.answerSave(docPath("新件.TXT"));
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "新件.SSS").substr(0, 50), std::string(50, ' '));
 }
 
 TEST(KihonComboEntry, NameSlotAndFolderComeBack)

@@ -3,7 +3,9 @@
 // file on a machine without a printer.
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,9 +13,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 
+#include "platform/files/file_lock.h"
+#include "quotedesk/compose/page_print.h"
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/mainwindow/form_links.h"
 #include "quotedesk/printing/fm.h"
@@ -22,6 +27,7 @@
 #include "quotedesk/printing/prnt.h"
 #include "tests/forms/forms_fixture.h"
 #include "tests/forms/print_fixture.h"
+#include "tests/support/processes.h"
 
 namespace qd::testing {
 namespace {
@@ -90,7 +96,27 @@ protected:
         return *preview;
     }
 
-    fs::path pdfFile() const { return inst.data() / "TXT" / "見本見積.pdf"; }
+    // The PDF file of the document and its kind, beside the document.
+    fs::path pdfFile()
+    {
+        static const char *const kinds[] = {"見積書", "請求書", "納品書"};
+        return inst.data() / "TXT" / (std::string("見本見積_") + kinds[g().DOC_KIND] + ".pdf");
+    }
+    // The preview on screen (printing closes it and opens it again).
+    PRNT &preview()
+    {
+        PRNT *p = ctx().prnt.ifLoaded();
+        EXPECT_NE(p, nullptr);
+        return *p;
+    }
+
+    // "印刷実行" answered Yes: the print dialog, or nullptr.
+    MITUMORI *openDialog(KIHON &k)
+    {
+        seam.answerMessage(Answer::Yes);
+        k.menus().click(QStringLiteral("PRN_PRINT"));
+        return ctx().mitumori.ifLoaded();
+    }
 
     // "印刷" and "印 刷" with the range boxes untouched: the page shown is printed.
     void printShownPage(PRNT &p)
@@ -121,10 +147,9 @@ TEST_F(PrintRoad, QuotationOfTwoRowsPrintsIntoAPdfBesideTheDocument)
     printShownPage(p);
     ASSERT_TRUE(fs::exists(pdfFile()));
     EXPECT_EQ(pdfPageCount(pdfFile()), 1);
-    // After printing the preview stays on the page printed, the main window still disabled.
+    // After printing the preview is open again on the page printed.
     EXPECT_TRUE(ctx().prnt.isLoaded());
     EXPECT_FALSE(ctx().fm.isLoaded());
-    EXPECT_FALSE(k.isEnabled());
 
     // pdftotext lays the full-width blanks out as blanks of its own.
     const QString text = pdfLayoutText(pdfFile());
@@ -167,8 +192,8 @@ TEST_F(PrintRoad, QuotationOfTwoRowsPrintsIntoAPdfBesideTheDocument)
     }
     EXPECT_GT(compared, 40);
 
-    // Back: the preview closes and the main window is enabled again.
-    p.Command3->click();
+    // Back: the preview closes and the main window takes input.
+    preview().Command3->click();
     EXPECT_FALSE(ctx().prnt.isLoaded());
     EXPECT_TRUE(k.isEnabled());
 }
@@ -291,12 +316,6 @@ TEST_F(PrintRoad, PreviewPagesZoomsAndRefusesABadRange)
     EXPECT_EQ(g().PRN_FROM, 0);
     EXPECT_EQ(g().PRN_TO, 0);
 
-    // The printer-settings picture: not part of this system.
-    seam.answerMessage(Answer::Ok,
-                       [](const MessageRequest &m) { EXPECT_TRUE(m.text.contains(QStringLiteral("SETTEI.EXE"))); });
-    p.Image1_Click();
-    EXPECT_TRUE(seam.callsOf(qd::qt::SeamCall::Kind::Process).empty());
-
     // Closed by its window frame: as "戻る".
     p.close();
     EXPECT_FALSE(ctx().prnt.isLoaded());
@@ -314,10 +333,22 @@ TEST_F(PrintRoad, ARangeOfThreePagesIsRefusedBackwardsAndPrintedForwards)
     typePage(p.Text3, QStringLiteral("2"));
     EXPECT_EQ(g().PRN_FROM, 3);
     EXPECT_EQ(g().PRN_TO, 2);
-    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) { EXPECT_EQ(m.text, QStringLiteral("指定が違います。")); });
+    // The message box takes the window's activation while it is up, as on the desktop.
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text, QStringLiteral("指定が違います。"));
+        QApplication::setActiveWindow(nullptr);
+    });
     p.Command8->click();
     EXPECT_EQ(p.Text2->text(), QStringLiteral("2"));
     EXPECT_FALSE(fs::exists(pdfFile()));
+    // The start box has the focus with its page selected, before and after the window is
+    // active again: a digit typed replaces the page.
+    EXPECT_EQ(p.focusWidget(), p.Text2);
+    EXPECT_EQ(p.Text2->selectedText(), QStringLiteral("2"));
+    QApplication::setActiveWindow(&p);
+    EXPECT_EQ(QApplication::focusWidget(), p.Text2);
+    QTest::keyClick(p.Text2, Qt::Key_2);
+    EXPECT_EQ(p.Text2->text(), QStringLiteral("2"));
 
     typePage(p.Text2, QStringLiteral("2"));
     typePage(p.Text3, QStringLiteral("3"));
@@ -338,9 +369,9 @@ TEST_F(PrintRoad, ARangeOfThreePagesIsRefusedBackwardsAndPrintedForwards)
     EXPECT_TRUE(mainDisabled);
     EXPECT_EQ(pdfPageCount(pdfFile()), 2);
     EXPECT_EQ(g().PAGE_NO, 2);
-    EXPECT_EQ(p.windowTitle(), QStringLiteral("2/3"));
-    EXPECT_TRUE(p.Command2->isEnabled());
-    EXPECT_TRUE(p.Command6->isEnabled());
+    EXPECT_EQ(preview().windowTitle(), QStringLiteral("2/3"));
+    EXPECT_TRUE(preview().Command2->isEnabled());
+    EXPECT_TRUE(preview().Command6->isEnabled());
     EXPECT_EQ(g().PRN_FROM, 0);
     const std::vector<PdfWord> words = pdfWords(pdfFile());
     bool thirdOnSecondSheet = false;
@@ -349,6 +380,8 @@ TEST_F(PrintRoad, ARangeOfThreePagesIsRefusedBackwardsAndPrintedForwards)
     EXPECT_TRUE(thirdOnSecondSheet); // sheet 2 is page 3, no blank sheet after it
 }
 
+// A stop asked while page 1 prints is seen at the start of page 2's pass: page 2 is printed
+// whole, then printing ends with both windows closed.
 TEST_F(PrintRoad, TheStopButtonEndsPrintingAfterThePageInHand)
 {
     KIHON &k = openWithRows(31);
@@ -367,7 +400,7 @@ TEST_F(PrintRoad, TheStopButtonEndsPrintingAfterThePageInHand)
     p.Command8->click();
     stop.stop();
     EXPECT_EQ(g().PRN_CANCEL, 9);
-    EXPECT_EQ(pdfPageCount(pdfFile()), 1);
+    EXPECT_EQ(pdfPageCount(pdfFile()), 2);
     EXPECT_FALSE(ctx().prnt.isLoaded());
     EXPECT_FALSE(ctx().fm.isLoaded());
     EXPECT_TRUE(k.isEnabled());
@@ -508,17 +541,18 @@ TEST_F(PrintRoad, IssueDateTakesWhatIsTypedOrToday)
     struct Case {
         const char *answer;
         std::string date;
-        std::int32_t number;
+        std::int64_t number;
     };
     const Case cases[] = {
         {"20240105", "20240105", 20240105},
         {" 20240105 ", "20240105", 20240105},
         {"2024/5/1", "2024/5/1", 2024},
         {"2024010512345", "2024010512", 2024010512},
-        {"", today, std::stoi(today)},
-        {"平成", today, std::stoi(today)},
+        {"9999999999", "9999999999", 9999999999}, // beyond 32 bits, kept as typed
+        {"", today, std::stoll(today)},
+        {"平成", today, std::stoll(today)},
     };
-    g().ISSUE_DATE_NUM = 20231231;
+    g().ISSUE_DATE_NUM = qd::text::Fixed4::fromInt(20231231);
     seam.answerInput(QStringLiteral("20240105"), [](const qd::qt::InputRequest &r) {
         EXPECT_EQ(r.prompt, QStringLiteral("発行日を入れてください。"));
         EXPECT_EQ(r.title, QStringLiteral("印刷発行日の設定"));
@@ -529,8 +563,237 @@ TEST_F(PrintRoad, IssueDateTakesWhatIsTypedOrToday)
         seam.answerInput(QString::fromUtf8(c.answer));
         k.menus().click(QStringLiteral("PRN_HAKKOBI"));
         EXPECT_EQ(qd::text::trim(g().ISSUE_DATE), c.date) << c.answer;
-        EXPECT_EQ(g().ISSUE_DATE_NUM, c.number) << c.answer;
+        EXPECT_EQ(g().ISSUE_DATE_NUM, qd::text::Fixed4::fromInt(c.number)) << c.answer;
     }
+    // The next prompt offers the number as it was kept.
+    g().ISSUE_DATE_NUM = qd::text::Fixed4::fromInt(9999999999);
+    seam.answerInput(QString(), [](const qd::qt::InputRequest &r) { EXPECT_EQ(r.defaultText, QStringLiteral("9999999999")); });
+    k.menus().click(QStringLiteral("PRN_HAKKOBI"));
+}
+
+// A complete print closes the preview and opens it again as it first opened (picture fitted,
+// magnification 1.3, nothing scrolled) on the first page printed; the main window takes input.
+TEST_F(PrintRoad, AFinishedPrintOpensThePreviewAgainAsItFirstOpened)
+{
+    KIHON &k = openWithRows(14);
+    PRNT &p = composeAndPreview(k);
+    p.Command4->click();
+    p.Command4->click();
+    p.HScroll1->setValue(3000);
+    seam.answerInput(QStringLiteral("2"));
+    p.Command7->click();
+    p.Command2->click();
+    ASSERT_EQ(g().PAGE_NO, 2);
+    QApplication::setActiveWindow(&p);
+    seam.answerMessage(Answer::Ok);
+    p.Command1->click();
+    p.Command8->click(); // the page shown
+    ASSERT_EQ(pdfPageCount(pdfFile()), 1);
+
+    PRNT &again = preview();
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(again.pictureWidth(), 11600);
+    EXPECT_EQ(again.ZOOM_FACTOR, QStringLiteral("1.3"));
+    EXPECT_EQ(again.HScroll1->value(), 0);
+    EXPECT_EQ(again.HScroll1->maximum(), 0);
+    EXPECT_EQ(again.PIC_LEFT, 0);
+    EXPECT_FALSE(again.Frame1->isVisible());
+    EXPECT_EQ(again.windowTitle(), QStringLiteral("2/2"));
+    EXPECT_TRUE(again.Command6->isEnabled());
+    EXPECT_FALSE(again.Command2->isEnabled());
+    ASSERT_NE(again.Preview1->page(), nullptr);
+    EXPECT_EQ(pageContent(*again.Preview1->page()).find("御　見　積　書")->x, 1050); // page 2
+}
+
+// Enter on the focused button presses it, so the whole road runs from the keyboard: the
+// dialog's print button, "印刷" in the preview, Enter in both page boxes, Enter on "印 刷".
+TEST_F(PrintRoad, EnterPressesTheFocusedButtonAlongThePrintRoad)
+{
+    KIHON &k = openWithRows(2);
+    MITUMORI *d = openDialog(k);
+    ASSERT_NE(d, nullptr);
+    QApplication::setActiveWindow(d);
+    d->Command2->setFocus();
+    QTest::keyClick(d->Command2, Qt::Key_Return);
+    ASSERT_TRUE(ctx().prnt.isLoaded());
+    EXPECT_FALSE(ctx().mitumori.isLoaded());
+
+    PRNT &p = preview();
+    QApplication::setActiveWindow(&p);
+    p.Command1->setFocus();
+    QTest::keyClick(p.Command1, Qt::Key_Return);
+    ASSERT_TRUE(p.Frame1->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), p.Text2);
+    QTest::keyClick(p.Text2, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), p.Text3);
+    QTest::keyClick(p.Text3, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), p.Command8);
+    seam.answerMessage(Answer::Ok);
+    QTest::keyClick(p.Command8, Qt::Key_Return);
+    EXPECT_EQ(pdfPageCount(pdfFile()), 1);
+}
+
+// The picture in the page-range frame starts "\SETTEI.EXE" of the install folder, as the launch
+// menu starts the tools; a program that is not there is reported as theirs are.
+TEST_F(PrintRoad, ThePrinterSettingsPictureStartsTheSettingsProgram)
+{
+    KIHON &k = openWithRows(2);
+    PRNT &p = composeAndPreview(k);
+    p.Command1->click();
+    seam.clearCalls();
+    QTest::mouseClick(p.Image1, Qt::LeftButton);
+    const std::vector<qd::qt::SeamCall> started = seam.callsOf(qd::qt::SeamCall::Kind::Process);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].process.program.toStdString(), instDir() + "\\SETTEI.EXE");
+    EXPECT_TRUE(started[0].process.arguments.isEmpty());
+    EXPECT_EQ(started[0].process.workingDir.toStdString(), instDir());
+
+    seam.setProcessResult(false);
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("SETTEI"))) << m.text.toStdString();
+    });
+    QTest::mouseClick(p.Image1, Qt::LeftButton);
+    EXPECT_TRUE(ctx().prnt.isLoaded());
+}
+
+// Each kind of a document goes to a PDF file of its own ("見本見積_請求書.pdf"); a file of that
+// name is replaced only when the user says so.
+TEST_F(PrintRoad, PdfFilesAreNamedByDocumentAndKindAndReplacedOnlyWhenAsked)
+{
+    KIHON &k = openWithRows(2);
+    for (int kind : {0, 1}) {
+        g().DOC_KIND = static_cast<std::int16_t>(kind);
+        printShownPage(composeAndPreview(k));
+        preview().Command3->click();
+    }
+    const fs::path quotation = inst.data() / "TXT" / "見本見積_見積書.pdf";
+    const fs::path invoice = inst.data() / "TXT" / "見本見積_請求書.pdf";
+    EXPECT_EQ(pdfPageCount(quotation), 1);
+    EXPECT_TRUE(holds(pdfLayoutText(quotation), "御　見　積　書"));
+    EXPECT_TRUE(holds(pdfLayoutText(invoice), "御　請　求　書"));
+    EXPECT_FALSE(holds(pdfLayoutText(quotation), "御　請　求　書"));
+
+    qd::testing::writeBytes(invoice, "an earlier invoice");
+    PRNT &p = composeAndPreview(k);
+    p.Command1->click();
+    seam.answerMessage(Answer::No, [&](const MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("見本見積_請求書.pdf"))) << m.text.toStdString();
+        EXPECT_EQ(m.buttons, qd::qt::Buttons::YesNo);
+    });
+    p.Command8->click();
+    EXPECT_EQ(qd::testing::readBytes(invoice), "an earlier invoice");
+    EXPECT_FALSE(ctx().fm.isLoaded());
+    seam.answerMessage(Answer::Yes);
+    seam.answerMessage(Answer::Ok);
+    p.Command8->click();
+    EXPECT_EQ(pdfPageCount(invoice), 1);
+}
+
+// The page images of an install folder serve one print run at a time: while another program's
+// run holds them, the print command waits, then says so and leaves that run's pages alone; this
+// program's own run holds them from the print command until its preview closes.
+TEST_F(PrintRoad, APrintRunKeepsThePageImagesFromAnotherProgramsRun)
+{
+    using namespace std::chrono_literals;
+    // The other programs are started before this one locks anything.
+    Signal otherLocked, otherDone, probeGo, probeResult;
+    ChildProcess other([&] {
+        qd::core::QdState og;
+        og.INST_DIR = instDir();
+        const qd::files::FileLock run = qd::printing::lockPageImages(og);
+        qd::testing::writeBytes(inst.data() / "001.emf", "the other run's page");
+        otherLocked.post();
+        otherDone.wait();
+        return 0;
+    });
+    ChildProcess probe([&] {
+        for (int round = 0; round < 2; ++round) {
+            if (!probeGo.wait())
+                return 1;
+            qd::core::QdState og;
+            og.INST_DIR = instDir();
+            try {
+                const qd::files::FileLock run = qd::printing::lockPageImages(og, 100ms);
+                probeResult.post(1);
+            } catch (const qd::files::LockBusy &) {
+                probeResult.post(0);
+            }
+        }
+        return 0;
+    });
+    ASSERT_TRUE(otherLocked.wait());
+
+    KIHON &k = openWithRows(2);
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("他のプログラムが印刷中です。"))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(QStringLiteral("001.emf")));
+        EXPECT_TRUE(m.text.contains(QStringLiteral("他のプログラムで使用中です")));
+    });
+    k.menus().click(QStringLiteral("PRN_PRINT"));
+    EXPECT_FALSE(ctx().mitumori.isLoaded());
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_EQ(qd::testing::readBytes(inst.data() / "001.emf"), "the other run's page");
+    otherDone.post();
+    EXPECT_EQ(other.wait(), 0);
+
+    PRNT &p = composeAndPreview(k);
+    EXPECT_NE(qd::testing::readBytes(inst.data() / "001.emf"), "the other run's page");
+    probeGo.post();
+    EXPECT_EQ(probeResult.receive(), 0) << "another run got the page images while the preview was open";
+    p.Command3->click();
+    probeGo.post();
+    EXPECT_EQ(probeResult.receive(), 1) << "the page images stayed locked after the preview closed";
+    EXPECT_EQ(probe.wait(), 0);
+}
+
+// The blue option lines of the print dialog are each as high as their text and clear of each
+// other; the frames, the buttons and the window make room for them.
+TEST_F(PrintRoad, PrintDialogOptionLinesEachHaveTheirLineHeight)
+{
+    KIHON &k = openWithRows(2);
+    MITUMORI *d = openDialog(k);
+    ASSERT_NE(d, nullptr);
+    for (QRadioButton *o : {d->Option1, d->Option2, d->Option3, d->Option4, d->Option5})
+        EXPECT_GE(o->height(), QFontMetrics(o->font()).height()) << o->text().toStdString();
+    EXPECT_LT(d->Option1->geometry().bottom(), d->Option2->geometry().top());
+    EXPECT_LT(d->Option3->geometry().bottom(), d->Option4->geometry().top());
+    for (auto [frame, last] : {std::pair{d->Frame1, d->Option2}, {d->Frame2, d->Option4}, {d->Frame3, d->Option5}})
+        EXPECT_LE(last->geometry().bottom(), frame->contentsRect().bottom()) << frame->title().toStdString();
+    EXPECT_LT(d->Frame1->geometry().bottom(), d->Frame2->geometry().top());
+    EXPECT_LT(d->Frame2->geometry().bottom(), d->Frame3->geometry().top());
+    EXPECT_LT(d->Frame3->geometry().bottom(), d->Command1->geometry().top());
+    EXPECT_LE(d->Command1->geometry().bottom(), d->height());
+    d->Command1->click();
+}
+
+// The preview draws the page at one scale across and down: the table frame, 287 by 140 mm on
+// paper, keeps its proportions in the picture.
+TEST_F(PrintRoad, ThePreviewDrawsThePageAtOneScaleBothWays)
+{
+    KIHON &k = openWithRows(2);
+    PRNT &p = composeAndPreview(k);
+    const QImage img = p.Preview1->grab().toImage();
+    // The columns (or rows) of the picture that are black over most of its height (or width):
+    // the table's rules; the grey around the paper is not black.
+    auto rules = [&](bool columns) {
+        const int lines = columns ? img.width() : img.height(), span = columns ? img.height() : img.width();
+        std::vector<int> found;
+        for (int i = 0; i < lines; ++i) {
+            int n = 0;
+            for (int j = 0; j < span; ++j)
+                n += qGray(columns ? img.pixel(i, j) : img.pixel(j, i)) < 64;
+            if (n > span / 2)
+                found.push_back(i);
+        }
+        return found;
+    };
+    const std::vector<int> cols = rules(true), rows = rules(false);
+    ASSERT_GE(cols.size(), 2u);
+    ASSERT_GE(rows.size(), 2u);
+    const double across = (cols.back() - cols.front()) / 2870.0; // frame x 30..2900
+    const double down = (rows.back() - rows.front()) / 1400.0;   // frame y 600..2000
+    EXPECT_NEAR(across / down, 1.0, 0.01) << across << " a unit across, " << down << " down";
 }
 
 } // namespace

@@ -119,5 +119,101 @@ TEST_F(SelectFiles, NothingIsWrittenWithoutADataRowOrAfterCancel)
     EXPECT_EQ(std::filesystem::current_path(), inst.path());
 }
 
+TEST_F(SelectFiles, AProductRowComesBackWithItsWholeKey)
+{
+    // The key of a price line: codes, KIGO in its 25 bytes and BIKO in its 50, as product entry
+    // writes it; the colour form finds the row's price line by all of it.
+    std::string key = "0109990101TEST-1";
+    key.resize(35, ' ');
+    key += "網戸別途";
+    KIHON &k = openNew(QStringLiteral("元見積"));
+    fill(2, {{col::HINMEI, "窓"}, {col::SURYO, "1"}, {col::TANKA, "100"}});
+    sheet().setCell(2, col::HACHU, key);
+    select(2, col::HINMEI, 2, col::HINMEI);
+    seam.answerSave(selectPath("鍵.TXT"));
+    k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));
+
+    openNew(QStringLiteral("先見積"));
+    click(1, col::HINMEI);
+    seam.answerOpen(selectPath("鍵.TXT"));
+    k.menus().click(QStringLiteral("SERCH_SELECT_IN"));
+    EXPECT_EQ(qd::text::trimRight(cell(1, col::HACHU)), key);
+    EXPECT_EQ(trimmed(1, col::HINBAN), "");
+}
+
+TEST_F(SelectFiles, TheLongestNameTheCheckAcceptsExportsAndImports)
+{
+    std::string name = "ab";
+    for (int i = 0; i < 83; ++i)
+        name += "窓";
+    ASSERT_EQ(name.size() + 4, 255u); // as long as a file name may be
+    KIHON &k = openNew();
+    fill(1, {{col::HINMEI, "長い名前の行"}});
+    select(1, col::HINMEI, 1, col::HINMEI);
+    seam.answerSave(selectPath(name + ".TXT"));
+    k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));
+    ASSERT_TRUE(std::filesystem::exists(selectFile(name + ".TXT")));
+    ASSERT_TRUE(std::filesystem::exists(selectFile(name + ".SSS")));
+
+    click(5, col::HINMEI);
+    seam.answerOpen(selectPath(name + ".TXT"));
+    k.menus().click(QStringLiteral("SERCH_SELECT_IN"));
+    EXPECT_EQ(trimmed(5, col::HINMEI), "長い名前の行");
+}
+
+TEST_F(SelectFiles, AnExportIsAskedAboutByItsFilesAndNeverReplacesAnOpenDocument)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::string head = readBytes(inst.data() / "TXT" / "見本見積.SSS");
+    const std::string lines = readBytes(inst.data() / "TXT" / "見本見積.TXT");
+    select(1, col::HINMEI, 1, col::HINMEI);
+
+    // The open document's own files: refused, whatever the answer would have been.
+    seam.answerSave(docPath("見本見積.TXT"));
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("開いている見積のファイル"))) << m.text.toStdString();
+    });
+    k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "見本見積.TXT"), lines);
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "見本見積.SSS"), head);
+
+    // A SELECT name typed without ".TXT" over an existing one: asked about by its files.
+    writeBytes(selectFile("窓セット.TXT"), lines.substr(0, 1024));
+    seam.answerSave(selectPath("窓セット"));
+    seam.answerMessage(qd::qt::Answer::No, [](const qd::qt::MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "窓セット.TXTは既に存在します。上書きしますか？");
+    });
+    k.menus().click(QStringLiteral("SERCH_SELECT_OUT"));
+    EXPECT_EQ(readBytes(selectFile("窓セット.TXT")), lines.substr(0, 1024));
+    EXPECT_FALSE(std::filesystem::exists(selectFile("窓セット.SSS")));
+
+    // The document's next save finds its files as it left them.
+    seam.answerSave(docPath("見本見積.TXT"));
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(inst.data() / "TXT" / "見本見積.TXT"), lines);
+}
+
+TEST_F(SelectFiles, AnImportSaysOnceWhatItCouldNotReadAsTextOrNumbers)
+{
+    KIHON &k = openNew();
+    std::string lines = readBytes(inst.data() / "TXT" / "見本見積.TXT");
+    lines.replace(11, 2, std::string("\x81\xFF", 2));   // 品名 of row 1: no code page 932 text
+    lines.replace(1024 + 328, 3, "abc");                 // 数量 of row 2
+    lines.replace(2048 + 364, 2, "x9");                  // 定価 of row 3
+    writeBytes(selectFile("壊れ.TXT"), lines);
+    click(1, col::HINMEI);
+    seam.answerOpen(selectPath("壊れ.TXT"));
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("(2, 3行目)"))) << m.text.toStdString();
+    });
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("文字として読めないバイト"))) << m.text.toStdString();
+    });
+    k.menus().click(QStringLiteral("SERCH_SELECT_IN"));
+    EXPECT_NE(trimmed(1, col::HINMEI), "");
+    EXPECT_EQ(trimmed(4, col::HINMEI), "");
+}
+
 } // namespace
 } // namespace qd::testing

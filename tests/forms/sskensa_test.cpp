@@ -16,8 +16,9 @@
 
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
-#include "quotedesk/entry/list_box.h"
+#include "quotedesk/entry/list_lines.h"
 #include "quotedesk/entry/price_item.h"
+#include "quotedesk/entry/price_lists.h"
 #include "quotedesk/entry/price_panel_view.h"
 #include "quotedesk/entry/sskensa.h"
 #include "tests/forms/entry_fixture.h"
@@ -74,17 +75,17 @@ struct FormDesk {
     // Major class 01, class 01, kind 1 1000, kind 2 1001, section 01: List6 holds line 1.
     void cascade()
     {
-        form->List2->setCurrentRow(0);
-        form->List1->setCurrentRow(0);
-        form->List3->setCurrentRow(0);
-        form->List4->setCurrentRow(1);
-        form->List5->setCurrentRow(0);
+        form->List2->setListIndex(0);
+        form->List1->setListIndex(0);
+        form->List3->setListIndex(0);
+        form->List4->setListIndex(1);
+        form->List5->setListIndex(0);
     }
     std::vector<std::string> symbols() const
     {
         std::vector<std::string> v;
-        for (int i = 0; i < form->List6->count(); ++i)
-            v.push_back(qd::text::trim(qd::text::leftChars(form->List6->item(i)->text().toStdString(), 25)));
+        for (int i = 0; i < form->List6->lineCount(); ++i)
+            v.push_back(qd::text::trim(qd::text::leftChars(form->List6->lineText(i).toStdString(), 25)));
         return v;
     }
     void searchTexts(const QString &symbol, const QString &designation)
@@ -101,23 +102,23 @@ TEST(SSKENSA, CascadeColourAndAddGiveTheRow)
     FormDesk d;
     auto &f = *d.form;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("単価検索"));
-    ASSERT_EQ(f.List2->count(), 2);
-    ASSERT_EQ(f.List5->count(), 3);
+    ASSERT_EQ(f.List2->lineCount(), 2);
+    ASSERT_EQ(f.List5->lineCount(), 3);
     d.cascade();
-    EXPECT_EQ(f.List1->count(), 1);
-    EXPECT_EQ(f.List3->count(), 2); // kinds 1000 and 1100
-    EXPECT_EQ(f.List4->count(), 2); // 1002 and 1001 of prefix 10
-    EXPECT_EQ(f.List7->count(), 3); // the colours of major class 01
+    EXPECT_EQ(f.List1->lineCount(), 1);
+    EXPECT_EQ(f.List3->lineCount(), 2); // kinds 1000 and 1100
+    EXPECT_EQ(f.List4->lineCount(), 2); // 1002 and 1001 of prefix 10
+    EXPECT_EQ(f.List7->lineCount(), 3); // the colours of major class 01
     EXPECT_EQ(d.g.KIND1_NO, 1000);
     EXPECT_EQ(d.g.KIND2_NO, 1001);
-    ASSERT_EQ(f.List6->count(), 1);
-    const std::string line = f.List6->item(0)->text().toStdString();
+    ASSERT_EQ(f.List6->lineCount(), 1);
+    const std::string line = f.List6->lineText(0).toStdString();
     EXPECT_EQ(line.substr(0, 26), "HW2-16511                 ");
     EXPECT_EQ(line.substr(line.size() - 14), "01011001000001");
-    EXPECT_EQ(qd::forms::ListBox::lineOf(f.List6->item(0)).file, "01011000.TXT");
+    EXPECT_EQ(qd::forms::lineAt(f.List6, 0).file, "01011000.TXT");
 
-    f.List6->setCurrentRow(0);
-    f.List7->setCurrentRow(1); // ブロンズ
+    f.List6->setListIndex(0);
+    f.List7->setListIndex(1); // ブロンズ
     EXPECT_EQ(d.g.COLOR_NO, 2);
     f.Command5_Click();
     EXPECT_EQ(d.seam.beepCount(), 0);
@@ -153,7 +154,7 @@ TEST(SSKENSA, WithoutAColourTheColourFormsPickMustBeOfTheItemsGroup)
         d.g.COLOR_PICK_CODE = c.code;
         d.g.COLOR_PICK_NAME = qd::text::fixedChars(c.name, 20);
         d.cascade();
-        d.form->List6->setCurrentRow(0);
+        d.form->List6->setListIndex(0);
         if (!c.added)
             d.seam.answerMessage(qd::qt::Answer::Ok);
         d.form->Command5_Click();
@@ -173,12 +174,49 @@ TEST(SSKENSA, WithoutAColourTheColourFormsPickMustBeOfTheItemsGroup)
     }
 }
 
+// A colour chosen under one major class has no price on a line of another: the add is refused as
+// for a missing colour, instead of writing the colour's name without a price.
+TEST(SSKENSA, AColourOfAnotherMajorClassIsRefused)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    d.cascade();
+    f.List7->setListIndex(2); // ホワイト of major class 01; class 02 has no colour 03
+    ASSERT_EQ(d.g.COLOR_NO, 3);
+    f.List2->setListIndex(1); // then major class 02, and a line of it
+    d.searchTexts(QStringLiteral("GLASS"), QString());
+    f.Command1_Click();
+    ASSERT_EQ(f.List6->lineCount(), 1);
+    f.List6->setListIndex(0);
+    d.seam.answerMessage(qd::qt::Answer::Ok);
+    f.Command5_Click();
+    EXPECT_EQ(d.seam.beepCount(), 1);
+    EXPECT_EQ(d.seam.messages(), QStringList{QStringLiteral("色名を選択して下さい！")});
+    EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), "既存の行");
+    EXPECT_TRUE(f.isVisible());
+}
+
+// The symbol search field takes the 25 bytes of the line's symbol, whatever its characters.
+TEST(SSKENSA, AChosenLineGivesTheSymbolByItsBytes)
+{
+    FormDesk d;
+    auto &f = *d.form;
+    qd::records::Record rec(qd::records::Price::layout());
+    rec.setSeparators();
+    rec.setText(qd::records::Price::KIGO, "網戸ＸＹ１２");
+    rec.setText(qd::records::Price::BIKO, "別途");
+    qd::forms::addLine(f.List6, priceLine(rec, 1, "01011000.TXT"));
+    f.List6->setListIndex(0);
+    f.List6_Click();
+    EXPECT_EQ(qd::text::trim(d.g.LINE_WORK.HACHU_HINBAN), "網戸ＸＹ１２");
+}
+
 TEST(SSKENSA, AddTakesTheChosenLineReadAgainAndRefusesWithoutOne)
 {
     FormDesk d;
     auto &f = *d.form;
     d.cascade();
-    f.List7->setCurrentRow(0);
+    f.List7->setListIndex(0);
     // No line chosen: a beep, no message, no row.
     f.Command5_Click();
     EXPECT_EQ(d.seam.beepCount(), 1);
@@ -189,7 +227,7 @@ TEST(SSKENSA, AddTakesTheChosenLineReadAgainAndRefusesWithoutOne)
     // The list fill left the last record of the file in the buffer; a keyboard choice reads
     // no record. The row is the chosen line all the same.
     EXPECT_EQ(qd::text::trim(d.g.TANKA_REC.text(qd::records::Price::KIGO)), "FX-900");
-    f.List6->setCurrentRow(0);
+    f.List6->setListIndex(0);
     f.Command5_Click();
     EXPECT_EQ(qd::text::leftChars(d.g.curGrid().cell(1, C_HACHU_HINBAN), 19), "0101100101HW2-16511");
     EXPECT_EQ(d.g.curGrid().cell(1, C_TEIKA), "45,800");
@@ -200,10 +238,10 @@ TEST(SSKENSA, AddThatCannotReadAMasterLeavesTheSheetAsItWas)
     FormDesk d;
     auto &f = *d.form;
     d.cascade();
-    f.List6->setCurrentRow(0);
+    f.List6->setListIndex(0);
     f.List6_MouseDown(); // the pressed line's file stays open
     f.List6_MouseUp();
-    f.List7->setCurrentRow(1);
+    f.List7->setListIndex(1);
     const int rows = d.g.curGrid().rows();
     d.seam.answerMessage(qd::qt::Answer::Ok);
     {
@@ -245,7 +283,7 @@ TEST(SSKENSA, PressingALineShowsThePanelWhileTheButtonIsDown)
     FormDesk d;
     auto &f = *d.form;
     d.cascade();
-    const QPoint at = f.List6->visualItemRect(f.List6->item(0)).center();
+    const QPoint at = f.List6->visualRect(f.List6->model()->index(0, 0)).center();
     QTest::mousePress(f.List6->viewport(), Qt::LeftButton, {}, at);
     ASSERT_TRUE(f.Frame3->isVisible());
     const auto &p = *f.Frame3;
@@ -293,7 +331,7 @@ TEST(SSKENSA, TextSearchListsBySymbolOrByDesignation)
     for (const Case &c : cases) {
         FormDesk d;
         if (c.glassOnly)
-            d.form->List2->setCurrentRow(1);
+            d.form->List2->setListIndex(1);
         d.searchTexts(QString::fromUtf8(c.symbol), QString::fromUtf8(c.designation));
         d.form->Command1_Click();
         EXPECT_EQ(d.symbols(), c.hits) << c.symbol << "/" << c.designation;
@@ -309,13 +347,13 @@ TEST(SSKENSA, TextSearchListsBySymbolOrByDesignation)
     FormDesk d;
     d.searchTexts(QStringLiteral("GLASS"), QString());
     d.form->Command1_Click();
-    ASSERT_EQ(d.form->List6->count(), 1);
-    d.form->List6->setCurrentRow(0);
+    ASSERT_EQ(d.form->List6->lineCount(), 1);
+    d.form->List6->setListIndex(0);
     d.form->List6_MouseDown();
     d.form->List6_MouseUp();
     EXPECT_EQ(d.g.MAJOR_NO, 2);
-    EXPECT_EQ(d.form->List7->count(), 1); // the colours of major class 02
-    d.form->List7->setCurrentRow(0);
+    EXPECT_EQ(d.form->List7->lineCount(), 1); // the colours of major class 02
+    d.form->List7->setListIndex(0);
     d.form->Command5_Click();
     EXPECT_EQ(qd::text::leftChars(d.g.curGrid().cell(1, C_HACHU_HINBAN), 19), "0201100100HW2-GLASS");
     EXPECT_EQ(d.g.curGrid().cell(1, C_TEIKA), "5,000");
@@ -334,7 +372,7 @@ TEST(SSKENSA, TextSearchShowsItsCountAndStopsWithOnlyTheStopButtonEnabled)
         d.searchTexts(QStringLiteral("BULK"), QString());
         d.form->Command1_Click();
         EXPECT_EQ(counts, (QStringList{QStringLiteral("100"), QStringLiteral("200")}));
-        EXPECT_EQ(d.form->List6->count(), 250);
+        EXPECT_EQ(d.form->List6->lineCount(), 250);
     }
 
     // "検索中止" after the 120th line of the bulk file: that line is not compared.
@@ -358,7 +396,7 @@ TEST(SSKENSA, TextSearchShowsItsCountAndStopsWithOnlyTheStopButtonEnabled)
     d.form->Command1_Click();
     EXPECT_TRUE(checked);
     EXPECT_EQ(d.g.SEARCH_STOP, 9);
-    ASSERT_EQ(d.form->List6->count(), 119);
+    ASSERT_EQ(d.form->List6->lineCount(), 119);
     EXPECT_EQ(d.symbols().back(), "BULK-119");
     EXPECT_EQ(d.form->Text2->text(), QStringLiteral("100"));
     EXPECT_FALSE(d.form->Frame1->isVisible());

@@ -2,6 +2,7 @@
 // PDF, and refused cleanly when they cannot be written or are not well formed.
 #include "platform/emf/page_canvas.h"
 #include "platform/emf/page_image.h"
+#include "platform/files/fault_plan.h"
 #include "platform/qt/page_player.h"
 
 #include <QFile>
@@ -75,6 +76,16 @@ Ink inkIn(const QImage &img, const QRect &area)
                 ink.bottom = std::max(ink.bottom, y);
             }
     return ink;
+}
+
+// The names in a folder, without the lock files the file layer keeps beside the files it locks.
+std::vector<std::string> filesIn(const fs::path &dir)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry &e : fs::directory_iterator(dir))
+        if (e.path().extension() != ".lock")
+            names.push_back(e.path().filename().string());
+    return names;
 }
 
 // The page played at one pixel per layout unit (0.1 mm).
@@ -294,7 +305,7 @@ TEST(PageCanvas, SavedPageLoadsAndTheCanvasStartsAfresh)
     // The font set on the last page is in force on the next one, which makes its own.
     ASSERT_EQ(ofType(second, RecordType::ExtCreateFontIndirectW).size(), 1u);
     EXPECT_EQ(ofType(second, RecordType::ExtCreateFontIndirectW)[0]->font.height, -35);
-    EXPECT_EQ(fs::directory_iterator(data)->path().filename(), "001.emf"); // no work copy left
+    EXPECT_EQ(filesIn(data), std::vector<std::string>{"001.emf"}); // no work copy left
 
     EXPECT_THROW(loadPageImage(data / "002.emf"), PageImageError);
 }
@@ -328,8 +339,42 @@ TEST(PageCanvas, AFailedSaveReportsAndKeepsThePage)
         EXPECT_EQ(canvas.bytes(), before) << target;
     }
     EXPECT_TRUE(fs::is_directory(root / "taken" / "001.emf"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(root / "taken"), {}), 1); // no work copy
+    EXPECT_EQ(filesIn(root / "taken"), std::vector<std::string>{"001.emf"}); // no work copy
     fs::permissions(root / "locked", fs::perms::owner_all);
+}
+
+// A page image goes through the file layer: a disk that fails at any step of the write leaves
+// the page image before it as it was, no work copy behind, and the drawn page in the canvas.
+TEST(PageCanvas, AFailingDiskLeavesThePageImageThatWasThere)
+{
+    using qd::files::FileStep;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const fs::path data = dir.path().toStdString();
+    const fs::path file = data / "001.emf";
+    PageCanvas earlier = samplePage();
+    const std::string old = earlier.bytes();
+    earlier.savePage(file);
+    for (FileStep step : {FileStep::Write, FileStep::Flush, FileStep::Rename}) {
+        PageCanvas canvas;
+        canvas.drawText(40, 760, "新しいページ");
+        const std::string drawn = canvas.bytes();
+        {
+            qd::files::ScopedFault fault(step, 1);
+            try {
+                canvas.savePage(file);
+                ADD_FAILURE() << "saved through a failing step " << int(step);
+            } catch (const PageWriteError &e) {
+                EXPECT_EQ(e.file(), file);
+                EXPECT_FALSE(e.reason().empty()) << "the system's reason reaches the user";
+            }
+            EXPECT_TRUE(qd::files::faults::fired()) << int(step);
+        }
+        std::ifstream in(file, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old) << int(step);
+        EXPECT_EQ(canvas.bytes(), drawn);
+        EXPECT_EQ(filesIn(data), std::vector<std::string>{"001.emf"});
+    }
 }
 
 TEST(PageImage, MalformedFilesAreRefused)

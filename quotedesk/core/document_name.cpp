@@ -1,21 +1,22 @@
-#include "quotedesk/mainwindow/document_name.h"
+#include "quotedesk/core/document_name.h"
 
 #include <string_view>
 
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 
-namespace qd::forms {
+namespace qd::core {
 
 namespace {
 constexpr std::size_t MAX_FILE_NAME_BYTES = 255; // of one file name on the host
+constexpr std::size_t LONGEST_SUFFIX = 4;        // ".SSS", ".TXT"
 constexpr std::string_view FORBIDDEN = "\\/:*?\"<>|";
 } // namespace
 
 bool isValidDocumentName(const std::string &name)
 {
     const std::string n = qd::text::trim(name);
-    if (n.empty() || n.size() + 4 > MAX_FILE_NAME_BYTES)
+    if (n.empty() || n.size() + LONGEST_SUFFIX > MAX_FILE_NAME_BYTES)
         return false;
     if (n.find("..") != std::string::npos)
         return false;
@@ -33,4 +34,4 @@ std::string invalidDocumentNameMessage()
                               "\\ / : * ? \" < > | と \"..\" を含まない名前を入れて下さい！");
 }
 
-} // namespace qd::forms
+} // namespace qd::core

@@ -1,0 +1,201 @@
+// The single-item picker: its list in code order without deleted items and the search in the
+// names, the priced row it adds, the prices a row can hold, and the rewrite of the item master
+// in code order on "終了" (or nothing at all when a step of it fails).
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include "platform/files/fault_plan.h"
+#include "platform/qt/entry_box.h"
+#include "platform/text/cp932.h"
+#include "quotedesk/entry/price_item.h"
+#include "quotedesk/entry/ssgarasufm.h"
+#include "tests/forms/picker_fixture.h"
+
+namespace {
+
+using qd::entry_test::EntryDesk;
+using qd::forms::SSGARASUFM;
+using namespace qd::entry;
+namespace I = qd::records::Item;
+
+qd::records::Record item(const char *code, const char *name, int tanka, int genka)
+{
+    qd::records::Record r = qd::entry_test::rec(I::layout(), {{I::TANPIN_CD, code}, {I::NAME, name}});
+    r.setNumber(I::TANKA, tanka, "0000000");
+    r.setNumber(I::GENKA, genka, "0000000");
+    return r;
+}
+
+struct ItemDesk : qd::entry_test::PickerDesk<SSGARASUFM> {
+    std::filesystem::path master = desk.inst.data() / "TANPIN.TXT";
+
+    ItemDesk()
+    {
+        // Record order 5, 120, a deleted item, 13.
+        qd::entry_test::writeRecords(desk.inst.dir() + "\\data\\TANPIN.TXT", 128,
+                                     {item("0005", "網戸　標準", 4800, 3100), item("0120", "取付工事費", 15000, 9000),
+                                      item("0000", "削除した錠", 100, 50), item("0013", "クレセント錠", 1234, 700)});
+        open();
+    }
+    std::vector<std::string> codes() const
+    {
+        std::vector<std::string> v;
+        for (int i = 0; i < form->List1->lineCount(); ++i)
+            v.push_back(form->List1->lineText(i).toStdString().substr(0, 4));
+        return v;
+    }
+    // Chooses the item of `code` in the list, as a click does.
+    void choose(const std::string &code)
+    {
+        for (int i = 0; i < form->List1->lineCount(); ++i)
+            if (form->List1->lineText(i).toStdString().substr(0, 4) == code)
+                form->List1->setListIndex(i);
+    }
+};
+
+TEST(SSGARASUFM, ListsLiveItemsInCodeOrderAndFindsNames)
+{
+    ItemDesk d;
+    auto &f = *d.form;
+    EXPECT_EQ(d.codes(), (std::vector<std::string>{"0005", "0013", "0120"}));
+    EXPECT_EQ(f.List1->lineText(1).toStdString(),
+              "0013 " + qd::text::fixedChars("クレセント錠", 44) + std::string(50, ' ') + "00004");
+    for (QPushButton *b : {f.Command1, f.Command4, f.Command5})
+        EXPECT_FALSE(b->isEnabled());
+
+    struct Case {
+        const char *typed;
+        std::vector<std::string> codes;
+    } cases[] = {{"錠", {"0013"}}, {"  工事  ", {"0120"}}, {"ドア", {}}, {"   ", {}}};
+    for (const Case &c : cases) {
+        f.Text5->GotFocus();
+        f.Text5->setText(QString::fromUtf8(c.typed));
+        f.Text5->KeyDown(13);
+        EXPECT_EQ(d.codes(), c.codes) << c.typed;
+        EXPECT_EQ(f.Text5->text().toStdString(), qd::text::trim(c.typed));
+        EXPECT_FALSE(f.Option5->isChecked());
+    }
+    f.Option5->click();
+    EXPECT_TRUE(f.Option5->isChecked());
+    EXPECT_EQ(d.codes().size(), 3u);
+    EXPECT_EQ(f.Text5->text(), QString());
+    f.Text5->GotFocus();
+    EXPECT_EQ(f.Text5->text(), QStringLiteral("   ")); // the last search text comes back
+
+    d.choose("0013");
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("13"));
+    EXPECT_EQ(f.Text2->text().trimmed(), QStringLiteral("クレセント錠"));
+    EXPECT_EQ(f.Text3->text(), QStringLiteral("1,234"));
+    EXPECT_EQ(f.Text4->text(), QStringLiteral("700"));
+    for (QPushButton *b : {f.Command1, f.Command4, f.Command5})
+        EXPECT_TRUE(b->isEnabled());
+}
+
+TEST(SSGARASUFM, AddsTheItemAsAPricedRow)
+{
+    struct Case {
+        std::int16_t unit;
+        const char *typedPrice; // nullptr: the stored price
+        const char *teika, *tanka, *kingaku;
+        std::int32_t total;
+    } cases[] = {
+        {1, nullptr, "1,234", "1,234", "1,234", 1234},
+        {100, nullptr, "1,234", "1,300", "1,300", 1300}, // rounded up to the calculation unit
+        {1, "2,000", "2,000", "2,000", "2,000", 2000},
+        {1, "-999,999", "-999,999", "-999,999", "-999,999", -999999},
+    };
+    for (const Case &c : cases) {
+        ItemDesk d;
+        auto &f = *d.form;
+        d.g.CALC_UNIT = c.unit;
+        d.g.CALC_ADJ = static_cast<std::int16_t>(c.unit - 1);
+        d.choose("0013");
+        if (c.typedPrice) {
+            f.Text3->GotFocus();
+            f.Text3->setText(QString::fromUtf8(c.typedPrice));
+            f.Text3->KeyDown(13);
+        }
+        f.Command1_Click();
+        const auto &grid = d.g.curGrid();
+        EXPECT_EQ(grid.cell(1, C_HINMEI), qd::text::fixedChars("クレセント錠", 44)) << c.unit;
+        EXPECT_EQ(grid.cell(1, C_SURYO), "1");
+        EXPECT_EQ(grid.cell(1, C_TEIKA), c.teika) << c.unit;
+        EXPECT_EQ(grid.cell(1, C_TANKA), c.tanka) << c.unit;
+        EXPECT_EQ(grid.cell(1, C_KINGAKU), c.kingaku) << c.unit;
+        EXPECT_EQ(grid.cell(1, C_GENKA), "700");
+        EXPECT_EQ(grid.cell(1, C_ARARI), qd::text::format(std::int64_t{c.total - 700}, "###,###,###"));
+        EXPECT_EQ(grid.cell(1, C_ZEI_RITU), "10.00");
+        EXPECT_EQ(qd::text::trim(grid.cell(2, C_HINMEI)), "既存の行");
+        EXPECT_EQ(d.g.DOC_AMOUNT_TOTAL, c.total);
+        EXPECT_FALSE(f.isVisible());
+        EXPECT_TRUE(grid.redraw());
+    }
+}
+
+TEST(SSGARASUFM, PricesBeyondTheRowsFieldsAreRefused)
+{
+    ItemDesk d;
+    auto &f = *d.form;
+    d.choose("0005");
+    for (const char *typed : {"10,000,000", "-1000000", "99999999999"}) {
+        d.seam.answerMessage(qd::qt::Answer::Ok);
+        f.Text3->GotFocus();
+        f.Text3->setText(QString::fromUtf8(typed));
+        f.Text3->KeyDown(13);
+        EXPECT_EQ(d.g.ITEM_TANKA, 4800) << typed;
+    }
+    EXPECT_EQ(d.seam.messages().size(), 3);
+    EXPECT_EQ(d.seam.messages().first(), QStringLiteral("数値を入力して下さい！"));
+    EXPECT_EQ(d.seam.beepCount(), 3);
+    // A text that is no number is only ignored.
+    f.Text4->GotFocus();
+    f.Text4->setText(QStringLiteral("abc"));
+    f.Text4->KeyDown(13);
+    EXPECT_EQ(d.g.ITEM_GENKA, 3100);
+    EXPECT_EQ(d.seam.messages().size(), 3);
+    f.Text4->setText(QStringLiteral("9,999,999"));
+    f.Text4->KeyDown(13);
+    EXPECT_EQ(d.g.ITEM_GENKA, 9999999);
+}
+
+TEST(SSGARASUFM, EndRewritesTheMasterInCodeOrderWithoutDeletedItems)
+{
+    ItemDesk d;
+    const std::string before = qd::testing::readBytes(d.master);
+    d.choose("0005");
+    d.form->Command5_Click();
+    EXPECT_FALSE(d.form->isVisible());
+    const std::string after = qd::testing::readBytes(d.master);
+    ASSERT_EQ(after.size(), 3u * 128);
+    EXPECT_EQ(after.substr(0, 128), before.substr(0, 128));   // 0005
+    EXPECT_EQ(after.substr(128, 128), before.substr(384, 128)); // 0013
+    EXPECT_EQ(after.substr(256, 128), before.substr(128, 128)); // 0120
+    EXPECT_FALSE(std::filesystem::exists(d.desk.inst.data() / "WTANPIN.TXT"));
+}
+
+TEST(SSGARASUFM, AFailingRewriteLeavesTheMasterAsItWas)
+{
+    for (const qd::files::FileStep step :
+         {qd::files::FileStep::Write, qd::files::FileStep::Flush, qd::files::FileStep::Rename}) {
+        ItemDesk d;
+        const std::string before = qd::testing::readBytes(d.master);
+        d.choose("0005");
+        d.seam.answerMessage(qd::qt::Answer::Ok);
+        {
+            qd::files::ScopedFault fault(step, 1);
+            d.form->Command5->click();
+            EXPECT_TRUE(qd::files::faults::fired());
+        }
+        EXPECT_EQ(qd::testing::readBytes(d.master), before);
+        EXPECT_FALSE(std::filesystem::exists(d.desk.inst.data() / "WTANPIN.TXT"));
+        ASSERT_EQ(d.seam.messages().size(), 1);
+        EXPECT_TRUE(d.seam.messages()[0].startsWith(QStringLiteral("単品ファイルを書き直せませんでした。")));
+        EXPECT_TRUE(d.seam.messages()[0].contains(QStringLiteral("TANPIN.TXT")));
+        EXPECT_TRUE(d.form->isVisible()); // the picker stays, to try again or be closed
+    }
+}
+
+} // namespace
