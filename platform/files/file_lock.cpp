@@ -23,6 +23,7 @@ namespace {
 struct Held {
     int fd = -1;           // -1: a shared lock granted without a lock file
     bool writable = false; // the lock file is open for writing, so it can carry an exclusive lock
+    int writeError = EACCES; // why it is not: EROFS on a file system mounted read-only
     int shared = 0;        // nested shared locks
     int exclusive = 0;     // nested exclusive locks
 };
@@ -143,7 +144,7 @@ void FileLock::acquire(const fs::path &hostFile, LockKind kind, std::chrono::mil
         Held &h = it->second;
         if (exclusive && h.exclusive == 0) {
             if (h.fd < 0 || !h.writable)
-                throw FileError(shown, CANNOT_LOCK, io::reasonOf(EACCES));
+                throw FileError(shown, CANNOT_LOCK, io::reasonOf(h.writeError));
             setWaiting(h.fd, F_WRLCK, shown, wait); // raised from shared
         }
         (exclusive ? h.exclusive : h.shared) += 1;
@@ -156,6 +157,8 @@ void FileLock::acquire(const fs::path &hostFile, LockKind kind, std::chrono::mil
     h.fd = openLockFile(lockFile);
     h.writable = h.fd >= 0;
     int err = h.fd < 0 ? errno : 0;
+    if (err == EROFS)
+        h.writeError = EROFS;
     if (h.fd < 0 && cannotWriteFolder(err)) {
         h.fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
         if (h.fd < 0 && errno != ENOENT)
@@ -169,7 +172,7 @@ void FileLock::acquire(const fs::path &hostFile, LockKind kind, std::chrono::mil
     } else {
         if (exclusive && !h.writable) {
             ::close(h.fd);
-            throw FileError(shown, CANNOT_LOCK, io::reasonOf(EACCES));
+            throw FileError(shown, CANNOT_LOCK, io::reasonOf(h.writeError));
         }
         try {
             setWaiting(h.fd, exclusive ? F_WRLCK : F_RDLCK, shown, wait);

@@ -25,8 +25,8 @@ std::int32_t appendRecords(std::string_view systemPath, std::int32_t length, std
         throw FileError(shown, "Only whole records can be appended");
 
     const FileLock lock = FileLock::forHostFile(host, LockKind::Exclusive);
-    if (isWriteProtected(host))
-        throw FileError(shown, "The file cannot be written", io::reasonOf(EACCES));
+    if (const int protection = writeProtection(host))
+        throw FileError(shown, "The file cannot be written", io::reasonOf(protection));
     const int fd = io::regularOnly(::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {

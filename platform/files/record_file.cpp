@@ -27,13 +27,17 @@ std::int32_t recordCountOf(std::int64_t fileLength, std::int32_t recordLength)
                                                         : static_cast<std::int32_t>(q);
 }
 
-bool isWriteProtected(const std::filesystem::path &hostFile)
+int writeProtection(const std::filesystem::path &hostFile)
 {
     struct stat st {};
     if (::stat(hostFile.c_str(), &st) != 0)
-        return false; // a missing file protects nothing
-    return (st.st_mode & 0222) == 0 || ::access(hostFile.c_str(), W_OK) != 0;
+        return 0; // a missing file protects nothing
+    if (::access(hostFile.c_str(), W_OK) != 0)
+        return errno == EROFS ? EROFS : EACCES;
+    return (st.st_mode & 0222) == 0 ? EACCES : 0;
 }
+
+bool isWriteProtected(const std::filesystem::path &hostFile) { return writeProtection(hostFile) != 0; }
 
 RecordFile::RecordFile(std::string_view systemPath, std::int32_t length, Mode mode)
 {
@@ -79,10 +83,10 @@ void RecordFile::open(std::string_view systemPath, std::int32_t length, Mode mod
         writeError = EBADF;
         break;
     case Mode::CreateIfMissing:
-        if (isWriteProtected(m_host)) {
+        if (const int protection = writeProtection(m_host)) {
             // A write-protected master can still be read; a write to it is refused.
             fd = ::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
-            writeError = EACCES;
+            writeError = protection;
             break;
         }
         fd = ::open(m_host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -95,8 +99,8 @@ void RecordFile::open(std::string_view systemPath, std::int32_t length, Mode mod
         }
         break;
     case Mode::CreateEmpty:
-        if (isWriteProtected(m_host)) {
-            errno = EACCES;
+        if (const int protection = writeProtection(m_host)) {
+            errno = protection;
             break;
         }
         fd = ::open(m_host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

@@ -90,4 +90,9 @@ std::int32_t recordCountOf(std::int64_t fileLength, std::int32_t recordLength);
 // respects here).
 bool isWriteProtected(const std::filesystem::path &hostFile);
 
+// Why a write to the file would be refused: 0 when it would not, EROFS when the file lies on a
+// file system mounted read-only (the user is told the folder cannot be written, not that they
+// lack a right), else EACCES.
+int writeProtection(const std::filesystem::path &hostFile);
+
 } // namespace qd::files

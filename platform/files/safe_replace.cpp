@@ -23,16 +23,23 @@ fs::path folderOf(const fs::path &file) { return file.has_parent_path() ? file.p
 
 void refuseWriteProtected(const fs::path &master)
 {
-    if (isWriteProtected(master))
-        throw FileError(master.string(), CANNOT_WRITE, io::reasonOf(EACCES));
+    if (const int protection = writeProtection(master))
+        throw FileError(master.string(), CANNOT_WRITE, io::reasonOf(protection));
 }
 
-// The new file keeps the access rights of the file it replaces.
+// The new file keeps the access rights of the file it replaces, and its owner and group as far
+// as the system lets this user give them (an administrator keeps both, an ordinary user the
+// group when a member of it), so that a rewrite by one user of the office does not take the file
+// from the others. The rights are set after the owner, which may clear some of them.
 void copyPermissions(int fd, const fs::path &master)
 {
     struct stat st {};
-    if (::stat(master.c_str(), &st) == 0)
-        (void)::fchmod(fd, st.st_mode & 07777);
+    if (::stat(master.c_str(), &st) != 0)
+        return;
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither is allowed: the file belongs to this user, with the master's rights.
+    }
+    (void)::fchmod(fd, st.st_mode & 07777);
 }
 
 // After a rename the folder entry itself is forced to disk. The new file is in place by then,
@@ -150,7 +157,19 @@ public:
     // it did not exist before), which is then left in place.
     fs::path keep()
     {
-        fs::path kept = m_path.empty() ? m_file : m_path;
+        if (m_path.empty())
+            return m_file;
+        // Moved to a name of its own, so that the next rewrite of the file, which clears the
+        // backup name of a run that was cut off, does not delete the only old content there is.
+        fs::path kept = m_path;
+        std::string unique = (folderOf(m_file) / io::hiddenName(m_file.filename().string(), ".kept-XXXXXX")).string();
+        if (const int fd = ::mkstemp(unique.data()); fd >= 0) {
+            ::close(fd);
+            if (io::rename(m_path.c_str(), unique.c_str()) == 0)
+                kept = unique;
+            else
+                ::unlink(unique.c_str());
+        }
         m_path.clear();
         return kept;
     }

@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -17,6 +22,7 @@
 #include <vector>
 
 #include "tests/support/fault_runs.h"
+#include "tests/support/processes.h"
 #include "tests/support/temp_install.h"
 
 namespace fs = std::filesystem;
@@ -157,7 +163,78 @@ TEST_F(FileSafety, FirstFileThatCannotBePutBackKeepsItsOldContentWhereTheErrorSa
     } catch (const PairNotRestored &e) {
         EXPECT_EQ(e.reason(), NO_SPACE);
         EXPECT_EQ(readBytes(e.path()), "HEAD-OLD") << "the old header is lost: " << e.what();
+        // The next save of the document leaves the file the message named alone.
+        fs::remove(dir / "DOC.TXT");
+        replaceFilePair({path("DOC.SSS"), "HEAD-NEXT"}, {path("DOC.TXT"), "LINES"});
+        EXPECT_EQ(readBytes(e.path()), "HEAD-OLD") << "the kept old header went with the next save";
     }
+}
+
+// A rewrite by another user of the office keeps the file's rights, owner and group, so that the
+// file stays the others' to change.
+TEST_F(FileSafety, RewritesKeepTheRightsOwnerAndGroupOfTheFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only an administrator can hand a file to another user";
+    for (const char *name : {"MAKER.TXT", "DOC.SSS", "DOC.TXT"}) {
+        writeBytes(dir / name, "OLD");
+        ASSERT_EQ(::chown((dir / name).c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod((dir / name).c_str(), 0660), 0);
+    }
+    writeFileSafely(path("MAKER.TXT"), "NEW");
+    replaceFilePair({path("DOC.SSS"), "HEAD"}, {path("DOC.TXT"), "LINES"});
+    for (const char *name : {"MAKER.TXT", "DOC.SSS", "DOC.TXT"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 65534u) << name;
+        EXPECT_EQ(st.st_gid, 65534u) << name;
+        EXPECT_EQ(st.st_mode & 07777, 0660u) << name;
+    }
+}
+
+// On a file system mounted read-only every refused write tells the user so, not that a right
+// is missing.
+TEST_F(FileSafety, AReadOnlyFileSystemIsNamedAsTheReasonOfEveryRefusal)
+{
+    const fs::path mount = dir / "ro";
+    fs::create_directory(mount);
+    qd::testing::ChildProcess child([&] {
+        // A mount of its own, seen by this process alone.
+        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return 77;
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("none", mount.c_str(), "tmpfs", 0, nullptr) != 0)
+            return 77;
+        const std::string maker = (mount / "MAKER.TXT").string(), head = (mount / "DOC.SSS").string();
+        const std::string lines = (mount / "DOC.TXT").string();
+        // Written once before, so that their lock files are there.
+        writeFileSafely(maker, "0001");
+        replaceFilePair({head, "HEAD"}, {lines, "LINES"});
+        if (::mount("none", mount.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            return 77;
+        const std::string readOnly = std::strerror(EROFS);
+        int failed = 0, step = 0;
+        const auto expectReadOnly = [&](const std::function<void()> &write) {
+            ++step;
+            try {
+                write();
+                failed = failed ? failed : step;
+            } catch (const FileError &e) {
+                if (e.reason() != readOnly && !failed)
+                    failed = step;
+            }
+        };
+        expectReadOnly([&] { writeFileSafely(maker, "0002"); });
+        expectReadOnly([&] { appendRecords(maker, 4, "0003"); });
+        expectReadOnly([&] { replaceFilePair({head, "NEW"}, {lines, "NEW"}); });
+        expectReadOnly([&] { RecordFile(maker, 4).put(1, "0004"); });
+        expectReadOnly([&] { writeFileSafely((mount / "NEW.TXT").string(), "0001"); });
+        return failed;
+    });
+    const int status = child.wait();
+    if (status == 77)
+        GTEST_SKIP() << "no mount of its own can be made here";
+    EXPECT_EQ(status, 0) << "the refusal of write " << status << " names another reason";
 }
 
 TEST_F(FileSafety, AppendAddsWholeRecordsOrNothing)
