@@ -9,7 +9,10 @@ namespace qd::core {
 
 namespace {
 constexpr std::size_t MAX_FILE_NAME_BYTES = 255; // of one file name on the host
-constexpr std::size_t LONGEST_SUFFIX = 4;        // ".SSS", ".TXT"
+// The longest name the program builds from a document name: the PDF of a print without a
+// printer, "<name>_見積書.pdf" (the kind in three double-byte characters, 14 bytes in all); the
+// document's own files add only ".SSS" and ".TXT".
+constexpr std::size_t LONGEST_SUFFIX = std::string_view("_見積書.pdf").size();
 constexpr std::string_view FORBIDDEN = "\\/:*?\"<>|";
 } // namespace
 

@@ -9,8 +9,8 @@ namespace qd::core {
 
 // True when the (trimmed) name can name a document's files: not empty, no "\" or "/", no "..",
 // none of : * ? " < > | and no control characters, and short enough for the longest file name
-// the program builds from it (name + ".SSS" or ".TXT"; the lock and work files beside them are
-// shortened by the file layer).
+// the program builds from it (the PDF of a print, name + "_見積書.pdf"; the document files add
+// ".SSS" or ".TXT"; the lock and work files beside them are shortened by the file layer).
 bool isValidDocumentName(const std::string &name);
 
 // The message shown for a name that cannot be used.

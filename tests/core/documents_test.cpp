@@ -15,6 +15,7 @@
 #include "platform/files/file_lock.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/cp932.h"
+#include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/rate_select.h"
 #include "quotedesk/core/row_pricing.h"
@@ -320,14 +321,17 @@ TEST(Documents, NameIsTheTitleWithoutItsTxtExtension)
 
 TEST(Documents, LongestNameAFileMayHaveSavesAndLoads)
 {
-    // 255 bytes with ".TXT": the lock, work and backup files beside it cannot add to its name.
-    const std::string name = "ab" + [] {
+    // 255 bytes as the PDF of a print names it ("<name>_見積書.pdf"): the lock, work and backup
+    // files beside the document cannot add to its name.
+    const std::string name = "abcd" + [] {
         std::string s;
-        for (int i = 0; i < 83; ++i)
+        for (int i = 0; i < 79; ++i)
             s += "窓";
         return s;
     }();
-    ASSERT_EQ(name.size() + 4, 255u);
+    ASSERT_EQ(name.size() + std::string("_見積書.pdf").size(), 255u);
+    ASSERT_TRUE(isValidDocumentName(name));
+    ASSERT_FALSE(isValidDocumentName(name + "e"));
     TempInstall inst;
     std::vector<std::string> entries = qd::testing::entriesOf(inst.data() / "TXT");
     Desk d(inst);
