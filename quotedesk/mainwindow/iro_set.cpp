@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/files/file_error.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
@@ -337,7 +338,7 @@ void IRO_SET::Command12_Click()
         returnToRecordedCell(g);
         qd::sheet::SEL_RANGE_SET(g);
     } catch (const std::exception &e) {
-        failure = e.what();
+        failure = qd::files::failureText(e);
     }
     sheet.setRedraw(true);
     if (app.hasKihon())

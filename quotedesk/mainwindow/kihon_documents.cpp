@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/files/file_error.h"
 #include "platform/files/paths.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -181,7 +182,7 @@ void KIHON::Combo2_Click()
     } catch (const std::exception &e) {
         g.curGrid().setRedraw(true);
         beep();
-        msgBox(qd::text::twoLines("見積ファイルを読み込めません。", e.what()));
+        msgBox(qd::text::twoLines("見積ファイルを読み込めません。", qd::files::failureText(e)));
     }
     g.SKIP_BREAKDOWN = 0;
 }
@@ -284,7 +285,7 @@ void KIHON::FILE_NEW_Click()
         documentShown();
     } catch (const std::exception &e) {
         beep();
-        msgBox(qd::text::twoLines("新しい見積を作れませんでした。", e.what()));
+        msgBox(qd::text::twoLines("新しい見積を作れませんでした。", qd::files::failureText(e)));
         abandonNewSlot(slot, previousIndex);
     }
 }
@@ -435,7 +436,7 @@ bool KIHON::openDocumentInSlot(int slot, const std::string &name, const std::str
         return true;
     } catch (const std::exception &e) {
         beep();
-        msgBox(qd::text::twoLines("見積ファイルを読み込めません。", e.what()));
+        msgBox(qd::text::twoLines("見積ファイルを読み込めません。", qd::files::failureText(e)));
         abandonNewSlot(slot, previousIndex);
         return false;
     }

@@ -1,5 +1,6 @@
 #include "quotedesk/mainwindow/mitfm.h"
 
+#include "platform/files/file_error.h"
 #include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
@@ -214,7 +215,7 @@ void MITFM::fillPartners()
     } catch (const std::exception &e) {
         g.TOKF_CTL.close();
         qd::qt::beep();
-        qd::qt::msgBox(qs(qd::text::twoLines("取引先ファイルを読めません。", e.what())));
+        qd::qt::msgBox(qs(qd::text::twoLines("取引先ファイルを読めません。", qd::files::failureText(e))));
     }
     Combo1->setCurrentIndex(-1);
 }
@@ -226,7 +227,7 @@ void MITFM::DOC_HEAD_SHOW()
         read = qd::core::DOC_HEAD_READ(g);
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(qs(qd::text::twoLines("見積情報を読めません。", e.what())));
+        qd::qt::msgBox(qs(qd::text::twoLines("見積情報を読めません。", qd::files::failureText(e))));
     }
     if (!read)
         return;
@@ -357,7 +358,7 @@ void MITFM::Command1_Click()
     } catch (const std::exception &e) {
         qd::qt::beep();
         qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("見積情報を保存できませんでした。"),
-                                        QStringLiteral("元のファイルは変更されていません。(%1)").arg(qs(e.what()))));
+                                        QStringLiteral("元のファイルは変更されていません。(%1)").arg(qs(qd::files::failureText(e)))));
         return;
     }
     unloadSelf();

@@ -15,6 +15,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/files/file_error.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
@@ -284,7 +285,7 @@ void syohizei_calc_frm::Command1_Click()
         qd::core::writeTaxSettings(g);
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(qd::qt::qs(qd::text::twoLines("消費税の設定を保存できませんでした。", e.what())));
+        qd::qt::msgBox(qd::qt::qs(qd::text::twoLines("消費税の設定を保存できませんでした。", qd::files::failureText(e))));
         return;
     }
     unloadForm();
