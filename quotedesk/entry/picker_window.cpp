@@ -50,6 +50,13 @@ bool PickerWindow::guarded(const std::function<void()> &command, const QString &
     return qd::qt::runGuarded(command, m_recover, headline.toStdString());
 }
 
+bool PickerWindow::guardedTaken(const std::function<bool()> &handler, const QString &headline)
+{
+    bool taken = false;
+    guarded([&] { taken = handler(); }, headline);
+    return taken;
+}
+
 void PickerWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
