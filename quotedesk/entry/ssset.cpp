@@ -88,7 +88,8 @@ void SSSET::buildControls()
     Command1 = button(this, "Command1", QStringLiteral("明細追加"), 7320, 120, 975, 495);
     Command4 = button(this, "Command4", QStringLiteral("取消"), 8520, 120, 615, 495);
 
-    List9 = listBox(this, "List9", 2520, 1200, 4575, 5300);
+    // Wide enough for a whole line: the set's name and, after it, its file name.
+    List9 = listBox(this, "List9", 2520, 1200, 5400, 5300);
     List8 = listBox(this, "List8", 120, 1320, 9255, 1785);
 
     Label3 = label(this, "Label3", QStringLiteral("大分類名"), 120, 1320, 2775, 240);
