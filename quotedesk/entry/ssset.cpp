@@ -138,7 +138,7 @@ void SSSET::buildControls()
     connect(List6, &ListBox::MouseDown, this, on(&SSSET::List6_MouseDown));
     connect(List6, &ListBox::MouseUp, this, on(&SSSET::List6_MouseUp));
     connect(List6, &ListBox::LostFocus, this, on(&SSSET::List6_LostFocus));
-    connect(Command1, &QPushButton::clicked, this, on(&SSSET::Command1_Click));
+    connect(Command1, &QPushButton::clicked, this, command(&SSSET::Command1_Click, QStringLiteral("明細を追加できませんでした。")));
     connect(Command4, &QPushButton::clicked, this, on(&SSSET::Command4_Click));
     Text1->installEventFilter(this);
 }

@@ -190,6 +190,25 @@ TEST(SetIntoSheet, AfterReturningToTheSetListTheListedSetGoesIn)
     EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(4, C_HINMEI)), "既存の行");
 }
 
+TEST(SetIntoSheet, ASetNoDocumentCanHoldIsRefusedAndTheSheetStaysAsItWas)
+{
+    SetDesk d;
+    writeSet(d.desk.inst, "SET00004.TXT",
+             std::vector<qd::records::Record>(qd::core::DOC_MAX_ROWS,
+                                              setComponent(d.desk.inst, "01011000.TXT", 1, SET_NAME, 2, 1)));
+    SSSET &f = d.open();
+    d.chooseSet(QStringLiteral("SET00004.TXT"));
+    const int rows = d.g.curGrid().rows();
+    d.seam.answerMessage(qd::qt::Answer::Ok);
+    f.Command1->click(); // through the form's command guard
+    ASSERT_EQ(d.seam.messages().size(), 1);
+    EXPECT_TRUE(d.seam.messages()[0].startsWith(QStringLiteral("明細を追加できませんでした。")));
+    EXPECT_EQ(d.g.curGrid().rows(), rows);
+    EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), "既存の行");
+    EXPECT_TRUE(d.g.curGrid().redraw());
+    EXPECT_TRUE(f.isVisible()); // to choose another set
+}
+
 TEST(SetComponentPanel, ShowsEachPriceBesideItsColourAndNothingOfAComponentBefore)
 {
     SetDesk d;
