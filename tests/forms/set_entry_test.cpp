@@ -65,6 +65,7 @@ TEST(SetIntoSheet, TheTotalIsTheSumOfTheRowsItInserts)
     ASSERT_EQ(f.List8->lineCount(), 2);
     EXPECT_TRUE(f.Command1->isEnabled());
 
+    d.g.COL_NO = 8; // the user last was in 数量
     f.Command1_Click();
     EXPECT_EQ(d.seam.beepCount(), 0);
     const auto &grid = d.g.curGrid();
@@ -113,6 +114,7 @@ TEST(SetIntoSheet, TheTotalIsTheSumOfTheRowsItInserts)
     EXPECT_EQ(d.g.DOC_AMOUNT_TOTAL, 62530 + 12000);
     EXPECT_TRUE(grid.redraw());
     EXPECT_EQ(grid.row(), 1);
+    EXPECT_EQ(grid.col(), C_SURYO);
     // The form is unloaded and its files are closed.
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(d.g.MAKER_CTL.file.isOpen());
