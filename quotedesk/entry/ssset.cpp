@@ -222,8 +222,10 @@ void SSSET::Command4_Click() { unloadForm(); }
 void SSSET::FILE1_CLICK()
 {
     const QString name = File1->fileName();
-    if (!name.isEmpty())
-        LIST8_SET(ss(name));
+    if (name.isEmpty())
+        return;
+    List9->hide(); // the components take the set list's place
+    LIST8_SET(ss(name));
 }
 
 void SSSET::List9_Click()

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/qt/file_list_box.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/entry/list_lines.h"
@@ -178,7 +179,12 @@ TEST(SetIntoSheet, AfterReturningToTheSetListTheListedSetGoesIn)
 {
     SetDesk d;
     SSSET &f = d.open();
-    d.chooseSet(QStringLiteral("SET00001.TXT"));
+    // Chosen by its file, the set's components take the set list's place.
+    ASSERT_EQ(f.File1->lineText(0), QStringLiteral("SET00001.TXT"));
+    f.File1->setListIndex(0);
+    EXPECT_FALSE(f.List9->isVisible());
+    EXPECT_TRUE(f.List8->isVisible());
+    ASSERT_EQ(f.List8->lineCount(), 2);
     // Focusing the set code lists the sets again and closes the set file.
     f.Text1_GotFocus();
     EXPECT_TRUE(f.List9->isVisible());
