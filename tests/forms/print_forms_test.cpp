@@ -99,12 +99,13 @@ protected:
         return *preview;
     }
 
-    // The PDF file of the document and its kind, beside the document.
-    fs::path pdfFile()
+    // The PDF file of a document and its kind, beside the document.
+    fs::path pdfFileOf(const std::string &docName)
     {
         static const char *const kinds[] = {"見積書", "請求書", "納品書"};
-        return inst.data() / "TXT" / (std::string("見本見積_") + kinds[g().DOC_KIND] + ".pdf");
+        return inst.data() / "TXT" / (docName + "_" + kinds[g().DOC_KIND] + ".pdf");
     }
+    fs::path pdfFile() { return pdfFileOf("見本見積"); }
     // The preview on screen (printing closes it and opens it again).
     PRNT &preview()
     {
@@ -880,24 +881,42 @@ TEST_F(PrintRoad, AFailureEscapingAPrintHandlerEndsOnlyThatCommand)
     EXPECT_EQ(pdfPageCount(pdfFile()), 1);
 }
 
-// A document name so long that the PDF's name ("<document>_見積書.pdf") passes what the system
-// holds: the print says which file cannot be written and why, and the program goes on.
-TEST_F(PrintRoad, APdfNameTooLongForTheSystemIsToldWithItsReason)
+// A PDF that cannot be created, because the document name makes its name longer than the
+// system holds ("<document>_見積書.pdf") or because the document folder is gone: the print says
+// which file and why, and the program goes on with the preview open.
+TEST_F(PrintRoad, APdfThatCannotBeCreatedIsToldWithItsFileAndReason)
 {
     KIHON &k = openWithRows(2);
-    g().CUR_DOC_NAME = std::string(250, 'a');
-    PRNT &p = composeAndPreview(k);
-    p.Command1->click();
-    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
-        EXPECT_TRUE(m.text.startsWith(QStringLiteral("印刷できませんでした。"))) << m.text.toStdString();
-        EXPECT_TRUE(m.text.contains(QString::fromStdString(std::string(250, 'a') + "_見積書.pdf")));
-        EXPECT_TRUE(m.text.contains(QString::fromStdString(std::generic_category().message(ENAMETOOLONG))));
-    });
-    p.Command8->click();
-    EXPECT_TRUE(ctx().prnt.isLoaded());
-    EXPECT_TRUE(k.isEnabled());
-    preview().Command3->click();
-    EXPECT_FALSE(ctx().printRun.held());
+    const fs::path folder = inst.data() / "TXT", away = inst.data() / "TXT_away";
+    const struct {
+        std::string docName;
+        bool folderGone;
+        int err;
+    } cases[] = {
+        {std::string(250, 'a'), false, ENAMETOOLONG},
+        {"見本見積", true, ENOENT},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.docName);
+        g().CUR_DOC_NAME = c.docName;
+        PRNT &p = composeAndPreview(k);
+        p.Command1->click();
+        if (c.folderGone)
+            fs::rename(folder, away);
+        const QString file = QString::fromStdString(qd::files::systemPath(pdfFileOf(c.docName)));
+        seam.answerMessage(Answer::Ok, [&](const MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("印刷できませんでした。"))) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(file)) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(QString::fromStdString(std::generic_category().message(c.err))));
+        });
+        p.Command8->click();
+        if (c.folderGone)
+            fs::rename(away, folder);
+        EXPECT_TRUE(ctx().prnt.isLoaded());
+        EXPECT_TRUE(k.isEnabled());
+        preview().Command3->click();
+        EXPECT_FALSE(ctx().printRun.held());
+    }
 }
 
 // Totals beyond the 32-bit document totals would print at their limit: the print command says
