@@ -8,16 +8,22 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLibraryInfo>
+#include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
+#include <QTimer>
 #include <QTranslator>
+#include <QTreeView>
 #include <QWindow>
 
 #include <algorithm>
@@ -143,6 +149,40 @@ void centreOn(QWidget *dialog, const QWidget *owner)
 
 namespace {
 
+// The least size of the file dialogs, in pixels: the list shows a name, size, kind and date
+// side by side.
+constexpr int FILE_DIALOG_WIDTH = 880;
+constexpr int FILE_DIALOG_HEIGHT = 520;
+
+// Gives the file dialog room for its words, as far as the window it belongs to is large: the
+// list's size, kind and date columns as wide as what they show once the folder is read, and the
+// side bar as wide as its places.
+void fitFileDialog(QFileDialog &dlg, const QWidget *owner)
+{
+    QSize room(FILE_DIALOG_WIDTH, FILE_DIALOG_HEIGHT);
+    if (owner)
+        room = room.boundedTo(owner->frameGeometry().size());
+    dlg.resize(dlg.size().expandedTo(room));
+    auto *model = dlg.findChild<QFileSystemModel *>();
+    auto *list = dlg.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (model && list)
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, list, [list] {
+            for (int column = 1; column < list->header()->count(); ++column)
+                list->resizeColumnToContents(column);
+        });
+    // The side bar has its share of the width once the dialog stands open.
+    QTimer::singleShot(0, &dlg, [&dlg] {
+        auto *places = dlg.findChild<QListView *>(QStringLiteral("sidebar"));
+        auto *split = dlg.findChild<QSplitter *>(QStringLiteral("splitter"));
+        if (!places || !split || split->count() != 2)
+            return;
+        const QList<int> sizes = split->sizes();
+        const int room = places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8;
+        if (room > sizes.value(0) && sizes.value(0) + sizes.value(1) > 2 * room)
+            split->setSizes({room, sizes.value(0) + sizes.value(1) - room});
+    });
+}
+
 bool hasWildcard(const QString &name)
 {
     return name.contains(u'*') || name.contains(u'?');
@@ -167,6 +207,7 @@ FileDialogResult runFileDialog(const FileDialogRequest &request, bool save)
     dlg.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存") : QStringLiteral("開く"));
     dlg.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
     dlg.setNameFilters(qtNameFilters(request.filter));
+    fitFileDialog(dlg, owner);
     // The patterns match the names in either letter case.
     dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
 

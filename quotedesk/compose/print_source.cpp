@@ -1,6 +1,7 @@
 #include "quotedesk/compose/print_source.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/text/cp932.h"
 #include "records/layouts.h"
@@ -19,6 +20,25 @@ int lastPrintedRow(const qd::grid::FlexGrid &grid)
             if (!trim(grid.cell(r, c)).empty())
                 return r;
     return 0;
+}
+
+std::vector<std::string> totalsBeyondPrint(const qd::core::QdState &g)
+{
+    if (!g.TOTALS_BEYOND_FIELDS)
+        return {};
+    auto atLimit = [](std::int32_t v) {
+        return v == std::numeric_limits<std::int32_t>::max() || v == std::numeric_limits<std::int32_t>::min();
+    };
+    std::vector<std::string> names;
+    if (atLimit(g.DOC_AMOUNT_TOTAL))
+        names.emplace_back("製品合計金額");
+    if (atLimit(g.DOC_TAX_TOTAL))
+        names.emplace_back("消費税額");
+    if (atLimit(g.DOC_GROSS_TOTAL))
+        names.emplace_back("総合計");
+    if (names.empty())
+        names.emplace_back("合計"); // beyond, though no total stands at its limit: none is trusted
+    return names;
 }
 
 PrintSource takePrintSource(qd::core::QdState &g, std::vector<std::string> taxEntries)

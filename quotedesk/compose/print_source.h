@@ -41,6 +41,11 @@ struct PrintSource {
 // sheet only; its current cell stays where it is.
 int lastPrintedRow(const qd::grid::FlexGrid &grid);
 
+// The totals a document cannot be printed with: while the totals are beyond the 32-bit document
+// totals, the names of those standing at their limit ("製品合計金額", "消費税額", "総合計"), as
+// the main window shows them; empty when the document's totals print as they are.
+std::vector<std::string> totalsBeyondPrint(const qd::core::QdState &g);
+
 // Takes rows 1..LAST_ROW of the current sheet and the values the layouts print. A header
 // field whose stored record holds a NUL is cut before it, also in the header global.
 PrintSource takePrintSource(qd::core::QdState &g, std::vector<std::string> taxEntries);

@@ -8,6 +8,7 @@
 
 #include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/page_player.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 
@@ -48,6 +49,13 @@ void PickerWindow::unloadForm()
 bool PickerWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
     return qd::qt::runGuarded(command, m_recover, headline.toStdString());
+}
+
+bool PickerWindow::guardedTaken(const std::function<bool()> &handler, const QString &headline)
+{
+    bool taken = false;
+    guarded([&] { taken = handler(); }, headline);
+    return taken;
 }
 
 void PickerWindow::showEvent(QShowEvent *event)
@@ -92,9 +100,17 @@ qd::qt::ListBox *PickerWindow::listBox(QWidget *parent, const char *name, int l,
     auto *list = new qd::qt::ListBox(parent);
     list->setObjectName(QString::fromLatin1(name));
     qd::qt::setGeometryTwips(list, l, t, w, h);
+    // A fixed-pitch Gothic whose full-width characters are exactly two half-width ones wide, so
+    // that the columns of the lines (codes, names padded by bytes, record numbers) stay aligned
+    // whatever the names hold.
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies(qd::qt::pageFontFamilies(QStringLiteral("標準ゴシック")) + QStringList{font.family()});
     font.setPointSizeF(points);
     list->setFont(font);
+    // What a user reads stands at the start of a line; its end holds record numbers. A
+    // horizontal scroll bar would take most of the short master lists (and lie under the panel
+    // that covers the foot of the set's components).
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
 }
 

@@ -43,6 +43,9 @@ protected:
     // Runs a command through the command guard; a failure ends it with `headline`, the file and
     // the system's reason, and the picker stays. Returns false then.
     bool guarded(const std::function<void()> &command, const QString &headline);
+    // A handler that answers whether it took its event or its value (an event filter's, an
+    // entry box's store) through guarded(): false after a failure.
+    bool guardedTaken(const std::function<bool()> &handler, const QString &headline);
     // A handler wrapped in guarded(), for connecting a control's event.
     template <class Form>
     std::function<void()> command(void (Form::*handler)(), const QString &headline)

@@ -1,5 +1,6 @@
 #include "quotedesk/entry/set_rows.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/text/cp932.h"
@@ -100,7 +101,10 @@ void SET_ITEMS_TO_GRID(QdState &g, const std::vector<SetComponent> &components)
         source.quantity = price.quantity;
         priceLineToRow(g, g.TANKA_REC, source);
     }
-    g.curGrid().setRow(static_cast<int>(g.ROW_NO));
+    // The cursor where the user last was, within the sheet.
+    qd::grid::FlexGrid &grid = g.curGrid();
+    grid.setRow(static_cast<int>(g.ROW_NO));
+    grid.setCol(std::clamp(qd::core::COL_BASE + static_cast<int>(g.COL_NO), 0, grid.cols() - 1));
 }
 
 void SET_INTO_SHEET(QdState &g, const std::vector<SetComponent> &components)

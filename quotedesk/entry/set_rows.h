@@ -40,7 +40,8 @@ bool SET_HEAD_RATE_READ(QdState &g);
 // name field, column 3 "セット品" in the 25 characters of the symbol field; nothing else.
 void SET_HEAD_TO_GRID(QdState &g);
 // Row ROW_NO + i + 1 for component i: the component's price line, colour and quantity, or a
-// blank row when its price line is not found. Ends at row ROW_NO.
+// blank row when its price line is not found. Ends at row ROW_NO, column COL_BASE + COL_NO (the
+// sheet's last column at most).
 void SET_ITEMS_TO_GRID(QdState &g, const std::vector<SetComponent> &components);
 
 // Inserts the heading row and one row per component at ROW_NO of the current sheet and fills

@@ -95,17 +95,21 @@ void SSGARASUFM::buildControls()
                  }});
     Text1->setNext(Text2);
     connect(Text1, &EntryBox::Left, this, [this] {
-        if (g.ITEM_CODE == 0)
-            Text1->setFocus(); // an item has a code
+        guarded(
+            [this] {
+                if (g.ITEM_CODE == 0)
+                    Text1->setFocus(); // an item has a code
+            },
+            READ_FAILED);
     });
     Text2->bind({[this] { return qs(g.ITEM_NAME); }, [this] { return qs(g.ITEM_NAME); },
                  [](const QString &) { return false; }});
     Text3->bind({[this] { return formatted(g.ITEM_TANKA, "0"); }, [this] { return formatted(g.ITEM_TANKA, "#,###,###"); },
-                 [this](const QString &typed) { return takePrice(typed, g.ITEM_TANKA); }});
+                 [this](const QString &typed) { return guardedTaken([&] { return takePrice(typed, g.ITEM_TANKA); }, READ_FAILED); }});
     Text3->setNext(Text4);
     Text3->setEscape(EntryBox::Escape::Restore, Text2);
     Text4->bind({[this] { return formatted(g.ITEM_GENKA, "0"); }, [this] { return formatted(g.ITEM_GENKA, "#,###,###"); },
-                 [this](const QString &typed) { return takePrice(typed, g.ITEM_GENKA); }});
+                 [this](const QString &typed) { return guardedTaken([&] { return takePrice(typed, g.ITEM_GENKA); }, READ_FAILED); }});
     Text4->setNext(Text1);
     Text4->setEscape(EntryBox::Escape::Restore, Text3);
     Text5->bind({[this] { return qs(g.SEARCH_TEXT); }, [this] { return qs(qd::text::trim(g.SEARCH_TEXT)); },
@@ -118,7 +122,7 @@ void SSGARASUFM::buildControls()
 
     auto on = [this](void (SSGARASUFM::*handler)()) { return command(handler, READ_FAILED); };
     connect(List1, &ListBox::Click, this, on(&SSGARASUFM::List1_Click));
-    connect(List1, &ListBox::KeyDown, this, [this](int key) { List1_KeyDown(key); });
+    connect(List1, &ListBox::KeyDown, this, [this](int key) { guarded([&] { List1_KeyDown(key); }, READ_FAILED); });
     connect(Option5, &QRadioButton::clicked, this, on(&SSGARASUFM::Option5_Click));
     connect(Command1, &QPushButton::clicked, this, command(&SSGARASUFM::Command1_Click, QStringLiteral("明細を追加できませんでした。")));
     connect(Command4, &QPushButton::clicked, this, on(&SSGARASUFM::Command4_Click));

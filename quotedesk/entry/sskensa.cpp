@@ -12,7 +12,6 @@
 #include <chrono>
 #include <string_view>
 
-#include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -178,7 +177,7 @@ void SSKENSA::buildControls()
 
 bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
 {
-    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
+    return guardedTaken([&] { return formEvent(watched, event); }, QStringLiteral("ファイルを読み込めません。"));
 }
 
 bool SSKENSA::formEvent(QObject *watched, QEvent *event)

@@ -88,7 +88,8 @@ void SSSET::buildControls()
     Command1 = button(this, "Command1", QStringLiteral("明細追加"), 7320, 120, 975, 495);
     Command4 = button(this, "Command4", QStringLiteral("取消"), 8520, 120, 615, 495);
 
-    List9 = listBox(this, "List9", 2520, 1200, 4575, 5300);
+    // Wide enough for a whole line: the set's name and, after it, its file name.
+    List9 = listBox(this, "List9", 2520, 1200, 5400, 5300);
     List8 = listBox(this, "List8", 120, 1320, 9255, 1785);
 
     Label3 = label(this, "Label3", QStringLiteral("大分類名"), 120, 1320, 2775, 240);
@@ -114,9 +115,9 @@ void SSSET::buildControls()
     // Events. A file that cannot be read ends the handler with a message, never the program.
     auto on = [this](void (SSSET::*handler)()) { return command(handler, READ_FAILED); };
     connect(File1, &ListBox::Click, this, on(&SSSET::FILE1_CLICK));
-    connect(File1, &ListBox::KeyDown, this, [this](int key) { File1_KeyDown(key); });
+    connect(File1, &ListBox::KeyDown, this, [this](int key) { guarded([&] { File1_KeyDown(key); }, READ_FAILED); });
     connect(List9, &ListBox::Click, this, on(&SSSET::List9_Click));
-    connect(List9, &ListBox::KeyDown, this, [this](int key) { List9_KeyDown(key); });
+    connect(List9, &ListBox::KeyDown, this, [this](int key) { guarded([&] { List9_KeyDown(key); }, READ_FAILED); });
     connect(List8, &ListBox::Click, this, on(&SSSET::List8_Click));
     connect(List8, &ListBox::GotFocus, this, on(&SSSET::List8_GotFocus));
     connect(List8, &ListBox::KeyDown, this, [this](int key) { guarded([&] { List8_KeyDown(key); }, READ_FAILED); });
@@ -129,24 +130,31 @@ void SSSET::buildControls()
     connect(List7, &ListBox::Click, this, on(&SSSET::List7_Click));
     m_cascade.attach(List2, List1, List3, List4, List5, List6, List7, List7);
     for (ListBox *list : {List2, List1, List3, List4, List5})
-        connect(list, &ListBox::GotFocus, this, [this, list] { m_cascade.gotFocus(list); });
+        connect(list, &ListBox::GotFocus, this,
+                [this, list] { guarded([&] { m_cascade.gotFocus(list); }, READ_FAILED); });
     for (ListBox *list : {List2, List1, List3, List4, List5, List7})
-        connect(list, &ListBox::KeyDown, this, [this, list](int key) { m_cascade.keyDown(list, key); });
+        connect(list, &ListBox::KeyDown, this,
+                [this, list](int key) { guarded([&] { m_cascade.keyDown(list, key); }, READ_FAILED); });
     connect(List6, &ListBox::MouseDown, this, on(&SSSET::List6_MouseDown));
     connect(List6, &ListBox::MouseUp, this, on(&SSSET::List6_MouseUp));
     connect(List6, &ListBox::LostFocus, this, on(&SSSET::List6_LostFocus));
-    connect(Command1, &QPushButton::clicked, this, on(&SSSET::Command1_Click));
+    connect(Command1, &QPushButton::clicked, this, command(&SSSET::Command1_Click, QStringLiteral("明細を追加できませんでした。")));
     connect(Command4, &QPushButton::clicked, this, on(&SSSET::Command4_Click));
     Text1->installEventFilter(this);
 }
 
 bool SSSET::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Text1 && event->type() == QEvent::FocusIn && m_text1Focus.gotFocus(static_cast<QFocusEvent *>(event)))
-        guarded([this] { Text1_GotFocus(); }, READ_FAILED);
-    else if (watched == Text1 && event->type() == QEvent::FocusOut)
-        m_text1Focus.lostFocus(static_cast<QFocusEvent *>(event));
-    return PickerWindow::eventFilter(watched, event);
+    return guardedTaken(
+        [&] {
+            if (watched == Text1 && event->type() == QEvent::FocusIn &&
+                m_text1Focus.gotFocus(static_cast<QFocusEvent *>(event)))
+                Text1_GotFocus();
+            else if (watched == Text1 && event->type() == QEvent::FocusOut)
+                m_text1Focus.lostFocus(static_cast<QFocusEvent *>(event));
+            return PickerWindow::eventFilter(watched, event);
+        },
+        READ_FAILED);
 }
 
 void SSSET::closeEvent(QCloseEvent *event)
@@ -214,8 +222,10 @@ void SSSET::Command4_Click() { unloadForm(); }
 void SSSET::FILE1_CLICK()
 {
     const QString name = File1->fileName();
-    if (!name.isEmpty())
-        LIST8_SET(ss(name));
+    if (name.isEmpty())
+        return;
+    List9->hide(); // the components take the set list's place
+    LIST8_SET(ss(name));
 }
 
 void SSSET::List9_Click()

@@ -371,14 +371,17 @@ void KIHON::Frame1_DblClick()
     if (!window)
         return; // the edit tool window is not part of this build
     // Shown the first time at the main window's right edge, where it covers the least of the
-    // sheet (the names stand at the left); after that where it stood, or where the user moved it.
+    // sheet (the names stand at the left): in the bottom right corner of the sheet's rows, clear
+    // of its scroll bars; after that where it stood, or where the user moved it.
     const bool placed = window->property(EDIT_TOOL_PLACED).toBool();
     qd::qt::showModeless(window);
     if (!placed) {
-        const QRect main = frameGeometry();
+        const QWidget *rows = currentGridView().viewport();
+        QRect corner(rows->mapToGlobal(QPoint(0, 0)), rows->size());
         const QSize size = window->frameGeometry().size().expandedTo(window->size());
-        window->move(main.right() + 1 - size.width() - EDIT_TOOL_MARGIN,
-                     main.bottom() + 1 - size.height() - EDIT_TOOL_MARGIN);
+        if (corner.width() < size.width() || corner.height() < size.height())
+            corner = frameGeometry().adjusted(0, 0, -EDIT_TOOL_MARGIN, -EDIT_TOOL_MARGIN);
+        window->move(corner.right() + 1 - size.width(), corner.bottom() + 1 - size.height());
         window->setProperty(EDIT_TOOL_PLACED, true);
     }
     window->activateWindow();

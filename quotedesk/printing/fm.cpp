@@ -36,7 +36,7 @@ FM::FM(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     qd::qt::setGeometryTwips(Text1, 720, 840, 855, 405);
     Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::NoFocus);
-    connect(Command1, &QPushButton::clicked, this, &FM::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, m_ctx.guarded([this] { Command1_Click(); }));
 }
 
 void FM::Form_Load()
@@ -56,7 +56,7 @@ void FM::closeEvent(QCloseEvent *event)
 {
     // The frame's close box asks for the stop; the walk closes the window when it stops.
     event->ignore();
-    Command1_Click();
+    m_ctx.runGuarded([this] { Command1_Click(); });
 }
 
 } // namespace qd::printing

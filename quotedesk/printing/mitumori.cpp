@@ -67,9 +67,23 @@ bool composePages(PrintContext &ctx)
     }
 }
 
+// The print command has ended without a preview: the page images given up, the main window
+// taking input again.
+void endWithoutPreview(PrintContext &ctx)
+{
+    ctx.endPrintRun();
+    ctx.host.setMousePointer(0);
+    ctx.host.setMainEnabled(true);
+    ctx.host.focusSheet();
+}
+
 void compose(PrintContext &ctx)
 {
     qd::core::QdState &g = ctx.g;
+    if (refuseTotalsBeyondPrint(g)) {
+        endWithoutPreview(ctx);
+        return;
+    }
     qd::grid::FlexGrid &sheet = g.curGrid();
     sheet.setRedraw(false);
     g.PAGE_NO = 1;
@@ -79,10 +93,7 @@ void compose(PrintContext &ctx)
         const bool written = composePages(ctx);
         sheet.setRedraw(true);
         if (!written) {
-            ctx.endPrintRun();
-            ctx.host.setMousePointer(0);
-            ctx.host.setMainEnabled(true);
-            ctx.host.focusSheet();
+            endWithoutPreview(ctx);
             return;
         }
     } else {
@@ -154,12 +165,20 @@ MITUMORI::MITUMORI(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     setTabOrder(Option4, Option5);
 
     // Selecting a button, by the user or by code, runs its handler.
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
-    connect(Option3, &QRadioButton::toggled, this, [this](bool on) { if (on) Option3_Click(); });
-    connect(Option4, &QRadioButton::toggled, this, [this](bool on) { if (on) Option4_Click(); });
-    connect(Command1, &QPushButton::clicked, this, &MITUMORI::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &MITUMORI::COMMAND2_CLICK);
+    // Every handler runs through the command guard: a failure ends the print command with a
+    // message and leaves the main window taking input again.
+    auto onSelected = [this](QRadioButton *o, void (MITUMORI::*handler)()) {
+        connect(o, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on)
+                m_ctx.runGuarded([&] { (this->*handler)(); });
+        });
+    };
+    onSelected(Option1, &MITUMORI::Option1_Click);
+    onSelected(Option2, &MITUMORI::Option2_Click);
+    onSelected(Option3, &MITUMORI::Option3_Click);
+    onSelected(Option4, &MITUMORI::Option4_Click);
+    connect(Command1, &QPushButton::clicked, this, m_ctx.guarded([this] { Command1_Click(); }));
+    connect(Command2, &QPushButton::clicked, this, m_ctx.guarded([this] { COMMAND2_CLICK(); }));
 }
 
 void MITUMORI::Form_Load()
@@ -193,7 +212,7 @@ void MITUMORI::closeEvent(QCloseEvent *event)
 {
     // Closing by the window frame leaves as "終了" does, never with the main window disabled.
     event->ignore();
-    Command1_Click();
+    m_ctx.runGuarded([this] { Command1_Click(); });
 }
 
 } // namespace qd::printing

@@ -6,14 +6,19 @@
 #include <QPrinterInfo>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/files/file_error.h"
 #include "platform/files/paths.h"
+#include "platform/qt/command_guard.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/compose/page_print.h"
+#include "quotedesk/compose/print_source.h"
+#include "quotedesk/core/command_recovery.h"
 #include "quotedesk/printing/fm.h"
 #include "quotedesk/printing/mitumori.h"
 #include "quotedesk/printing/prnt.h"
@@ -65,6 +70,34 @@ void PrintContext::endPrintRun()
         printRun.release();
 }
 
+void PrintContext::afterFailedCommand()
+{
+    qd::core::afterFailedCommand(g);
+    fm.unload();
+    mitumori.unload();
+    prnt.unload();
+    printRun.release();
+    g.PRN_FROM = g.PRN_TO = 0;
+    host.setMousePointer(0);
+    host.setMainEnabled(true);
+    host.focusSheet();
+}
+
+void PrintContext::runGuarded(const std::function<void()> &handler)
+{
+    qd::qt::runGuarded(handler, [this] { afterFailedCommand(); });
+}
+
+std::function<void()> PrintContext::guarded(std::function<void()> handler)
+{
+    return [this, handler = std::move(handler)] { runGuarded(handler); };
+}
+
+bool PrintContext::runGuardedFilter(const std::function<bool()> &handler)
+{
+    return qd::qt::runGuardedFilter(handler, [this] { afterFailedCommand(); });
+}
+
 void PRN_HAKKOBI_Click(qd::core::QdState &g)
 {
     const QString answer = qd::qt::inputBox(QStringLiteral("発行日を入れてください。"), QStringLiteral("印刷発行日の設定"),
@@ -93,9 +126,31 @@ void loadOwnCompany(qd::core::QdState &g)
     g.SYSF_CTL.close();
 }
 
-void PRN_PRINT_Click(PrintContext &ctx)
+bool refuseTotalsBeyondPrint(const qd::core::QdState &g)
+{
+    const std::vector<std::string> names = totalsBeyondPrint(g);
+    if (names.empty())
+        return false;
+    QString which;
+    for (const std::string &n : names)
+        which += (which.isEmpty() ? QString() : QStringLiteral("・")) + QString::fromStdString(n);
+    qd::qt::beep();
+    qd::qt::msgBox(qd::qt::twoLines(
+                       QStringLiteral("合計が大きすぎるため印刷できません。"),
+                       QStringLiteral("%1が印刷できる範囲（-2,147,483,648～2,147,483,647円）を超えています。").arg(which)),
+                   qd::qt::Buttons::Ok, {}, qd::qt::Icon::Warning);
+    return true;
+}
+
+namespace {
+
+void printCommand(PrintContext &ctx)
 {
     qd::core::QdState &g = ctx.g;
+    // Totals beyond what a page holds would print at their limit: nothing is printed then, and
+    // the last run's page images stay as they were.
+    if (refuseTotalsBeyondPrint(g))
+        return;
     g.PAGE_NO = 0;
     g.PRN_FROM = 0;
     g.PRN_TO = 0;
@@ -134,6 +189,13 @@ void PRN_PRINT_Click(PrintContext &ctx)
     else if (g.PRN_OPTION == 0)
         dialog.Option4->setChecked(true);
     dialog.Option5->setChecked(true);
+}
+
+} // namespace
+
+void PRN_PRINT_Click(PrintContext &ctx)
+{
+    ctx.runGuarded([&] { printCommand(ctx); });
 }
 
 } // namespace qd::printing

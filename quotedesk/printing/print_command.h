@@ -16,6 +16,10 @@ void PRN_HAKKOBI_Click(qd::core::QdState &g);
 // Without a document name it only says "見積の属性を設定してください。".
 void PRN_PRINT_Click(PrintContext &ctx);
 
+// While the document's totals are beyond what a printed page holds, says which total is too
+// large to print and returns true: the print command then prints nothing.
+bool refuseTotalsBeyondPrint(const qd::core::QdState &g);
+
 // Reads record 1 of the own-company file into the own-company print values, when it has one.
 // A file that cannot be read leaves them as they were.
 void loadOwnCompany(qd::core::QdState &g);

@@ -67,6 +67,15 @@ struct PrintContext {
     bool holdPageImages();
     // Gives them up once neither the print dialog nor the preview is open.
     void endPrintRun();
+
+    // What a print command leaves when a failure stops it half way: the progress window, the
+    // print dialog and the preview closed, the page images given up, the sheets drawn, the
+    // pointer normal and the main window taking input again with the focus on its sheet.
+    void afterFailedCommand();
+    // A handler of the print forms through the program's command guard with the recovery above.
+    void runGuarded(const std::function<void()> &handler);
+    std::function<void()> guarded(std::function<void()> handler);
+    bool runGuardedFilter(const std::function<bool()> &handler);
 };
 
 } // namespace qd::printing

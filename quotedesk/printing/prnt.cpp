@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 
 #include "platform/files/paths.h"
@@ -161,7 +163,15 @@ void PagePicture::paintEvent(QPaintEvent *)
     const QRectF paper = pageRect();
     p.fillRect(rect(), kPictureGrey);
     p.fillRect(paper, Qt::white);
-    qd::qt::playPage(*m_page, p, paper);
+    try {
+        qd::qt::playPage(*m_page, p, paper);
+    } catch (...) {
+        // Never out of a paint: the page goes and the failure is told once the painting is over.
+        m_page.reset();
+        p.fillRect(rect(), Qt::white);
+        if (onPlayFailure)
+            onPlayFailure(std::current_exception());
+    }
 }
 
 QRectF PagePicture::pageRect() const
@@ -237,19 +247,28 @@ PRNT::PRNT(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     for (QPushButton *b : {Command1, Command6, Command2, Command3, Command4, Command5, Command7, Command8, Command9})
         b->setAutoDefault(true); // Enter on the focused button presses it, as Space does
 
-    connect(Command1, &QPushButton::clicked, this, &PRNT::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &PRNT::COMMAND2_CLICK);
-    connect(Command3, &QPushButton::clicked, this, &PRNT::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &PRNT::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &PRNT::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &PRNT::COMMAND6_CLICK);
-    connect(Command7, &QPushButton::clicked, this, &PRNT::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &PRNT::Command8_Click);
-    connect(Command9, &QPushButton::clicked, this, &PRNT::Command9_Click);
-    connect(HScroll1, &QScrollBar::valueChanged, this, &PRNT::HScroll1_Change);
-    connect(HScroll1, &QScrollBar::sliderMoved, this, &PRNT::HScroll1_Scroll);
-    connect(VScroll1, &QScrollBar::valueChanged, this, &PRNT::VScroll1_Change);
-    connect(VScroll1, &QScrollBar::sliderMoved, this, &PRNT::VScroll1_Scroll);
+    // Every handler runs through the command guard: a failure ends the print command with a
+    // message, the preview closed and the main window taking input again.
+    auto onClick = [this](QPushButton *b, void (PRNT::*handler)()) {
+        connect(b, &QPushButton::clicked, this, m_ctx.guarded([this, handler] { (this->*handler)(); }));
+    };
+    onClick(Command1, &PRNT::Command1_Click);
+    onClick(Command2, &PRNT::COMMAND2_CLICK);
+    onClick(Command3, &PRNT::Command3_Click);
+    onClick(Command4, &PRNT::Command4_Click);
+    onClick(Command5, &PRNT::Command5_Click);
+    onClick(Command6, &PRNT::COMMAND6_CLICK);
+    onClick(Command7, &PRNT::Command7_Click);
+    onClick(Command8, &PRNT::Command8_Click);
+    onClick(Command9, &PRNT::Command9_Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, m_ctx.guarded([this] { HScroll1_Change(); }));
+    connect(HScroll1, &QScrollBar::sliderMoved, this, m_ctx.guarded([this] { HScroll1_Scroll(); }));
+    connect(VScroll1, &QScrollBar::valueChanged, this, m_ctx.guarded([this] { VScroll1_Change(); }));
+    connect(VScroll1, &QScrollBar::sliderMoved, this, m_ctx.guarded([this] { VScroll1_Scroll(); }));
+    // A page the player cannot draw is told once, through the guard, after the painting.
+    Preview1->onPlayFailure = [this](std::exception_ptr failure) {
+        QTimer::singleShot(0, this, [this, failure] { m_ctx.runGuarded([failure] { std::rethrow_exception(failure); }); });
+    };
 
     Form_Load();
 }
@@ -298,7 +317,7 @@ void PRNT::setPicture(double leftTwips, double topTwips, int widthTwips, int hei
 void PRNT::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    m_ctx.runGuarded([this] { Form_Resize(); });
 }
 
 void PRNT::Form_Resize()
@@ -414,7 +433,7 @@ void PRNT::Form_Unload()
 void PRNT::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    Form_Unload();
+    m_ctx.runGuarded([this] { Form_Unload(); });
 }
 
 void PRNT::zoom(bool in)
@@ -587,7 +606,9 @@ void PRNT::printRange()
         ctx.defaultPrinter ? ctx.defaultPrinter() : QString{}, pdfFile);
     const QString where = QString::fromStdString(qd::files::systemPath(pdfFile));
     // A PDF file of an earlier print is replaced only when the user says so.
-    if (destination.toPdf && std::filesystem::exists(pdfFile)) {
+    // A name the system cannot hold (too long) is no file yet: the writing says why it fails.
+    std::error_code noFile;
+    if (destination.toPdf && std::filesystem::exists(pdfFile, noFile)) {
         qd::qt::beep();
         const int answer = qd::qt::msgBox(
             qd::qt::twoLines(QStringLiteral("「%1」は既にあります。").arg(where), QStringLiteral("置き換えますか？")),
@@ -682,6 +703,11 @@ void PRNT::printRange()
 
 bool PRNT::eventFilter(QObject *watched, QEvent *event)
 {
+    return m_ctx.runGuardedFilter([&] { return formEvent(watched, event); }) || QWidget::eventFilter(watched, event);
+}
+
+bool PRNT::formEvent(QObject *watched, QEvent *event)
+{
     const QEvent::Type t = event->type();
     if (t == QEvent::FocusIn) {
         if (watched == Command1)
@@ -711,7 +737,7 @@ bool PRNT::eventFilter(QObject *watched, QEvent *event)
         Image1_Click();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 } // namespace qd::printing

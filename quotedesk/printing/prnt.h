@@ -9,6 +9,8 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <optional>
 
 #include "platform/emf/page_image.h"
@@ -32,6 +34,8 @@ public:
     const qd::emf::PageImage *page() const { return m_page ? &*m_page : nullptr; }
     // Where the page's paper is drawn in the box: one scale across and down, centred.
     QRectF pageRect() const;
+    // Told when the page cannot be drawn; the picture is blank from then on.
+    std::function<void(std::exception_ptr)> onPlayFailure;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -119,6 +123,8 @@ private:
     void zoom(bool in);
     void restorePlace();
     void printRange();
+    // The events the form's controls pass on: whether one was taken.
+    bool formEvent(QObject *watched, QEvent *event);
 
     PrintContext &m_ctx;
     std::int16_t m_picW = 0, m_picH = 0;

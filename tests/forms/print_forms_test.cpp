@@ -16,7 +16,10 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
+#include <system_error>
 
+#include "platform/files/fault_plan.h"
 #include "platform/files/file_lock.h"
 #include "quotedesk/compose/page_print.h"
 #include "quotedesk/core/tax_totals.h"
@@ -96,12 +99,13 @@ protected:
         return *preview;
     }
 
-    // The PDF file of the document and its kind, beside the document.
-    fs::path pdfFile()
+    // The PDF file of a document and its kind, beside the document.
+    fs::path pdfFileOf(const std::string &docName)
     {
         static const char *const kinds[] = {"見積書", "請求書", "納品書"};
-        return inst.data() / "TXT" / (std::string("見本見積_") + kinds[g().DOC_KIND] + ".pdf");
+        return inst.data() / "TXT" / (docName + "_" + kinds[g().DOC_KIND] + ".pdf");
     }
+    fs::path pdfFile() { return pdfFileOf("見本見積"); }
     // The preview on screen (printing closes it and opens it again).
     PRNT &preview()
     {
@@ -794,6 +798,184 @@ TEST_F(PrintRoad, ThePreviewDrawsThePageAtOneScaleBothWays)
     const double across = (cols.back() - cols.front()) / 2870.0; // frame x 30..2900
     const double down = (rows.back() - rows.front()) / 1400.0;   // frame y 600..2000
     EXPECT_NEAR(across / down, 1.0, 0.01) << across << " a unit across, " << down << " down";
+}
+
+// A failing disk during a print run ends that command with the file and the system's reason:
+// the main window takes input again, the document is as it was and the page images are given
+// up, so the next run composes and prints.
+TEST_F(PrintRoad, FileFaultsInAPrintRunEndItWithAMessageAndTheNextRunWorks)
+{
+    using qd::files::FileStep;
+    KIHON &k = openWithRows(2);
+    const fs::path doc = inst.data() / "TXT" / "見本見積.TXT";
+    const std::string docBytes = qd::testing::readBytes(doc);
+    const std::string amount = g().curGrid().cell(1, 15);
+
+    // The first page image cannot be written.
+    MITUMORI *dialog = openDialog(k);
+    ASSERT_NE(dialog, nullptr);
+    {
+        qd::files::ScopedFault full(FileStep::Write, 1);
+        seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("印刷イメージが書き込めません。"))) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(QStringLiteral("001.emf")));
+            EXPECT_TRUE(m.text.contains(QString::fromStdString(std::generic_category().message(ENOSPC))));
+        });
+        dialog->Command2->click();
+    }
+    EXPECT_FALSE(ctx().prnt.isLoaded());
+    EXPECT_FALSE(ctx().fm.isLoaded());
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_FALSE(ctx().printRun.held());
+
+    // The PDF file cannot be written: the preview stays on its page, no PDF is left.
+    PRNT &p = composeAndPreview(k);
+    EXPECT_TRUE(ctx().printRun.held());
+    p.Command1->click();
+    {
+        qd::files::ScopedFault full(FileStep::Write, 1);
+        seam.answerMessage(Answer::Ok, [this](const MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("印刷できませんでした。"))) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(QString::fromStdString(qd::files::systemPath(pdfFile()))));
+            EXPECT_TRUE(m.text.contains(QString::fromStdString(std::generic_category().message(ENOSPC))));
+        });
+        p.Command8->click();
+        EXPECT_TRUE(qd::files::faults::fired());
+    }
+    EXPECT_FALSE(fs::exists(pdfFile()));
+    EXPECT_FALSE(ctx().fm.isLoaded());
+    EXPECT_TRUE(k.isEnabled());
+    printShownPage(preview());
+    EXPECT_EQ(pdfPageCount(pdfFile()), 1);
+    preview().Command3->click();
+    EXPECT_FALSE(ctx().printRun.held());
+
+    EXPECT_EQ(qd::testing::readBytes(doc), docBytes);
+    EXPECT_EQ(g().curGrid().cell(1, 15), amount);
+    EXPECT_TRUE(g().curGrid().redraw());
+}
+
+// A failure that no print handler foresaw (here the print system failing while the printers are
+// asked for) ends the command through the guard: the program, its document and the main window
+// stay, the print forms close and the page images are given up for the next run.
+TEST_F(PrintRoad, AFailureEscapingAPrintHandlerEndsOnlyThatCommand)
+{
+    KIHON &k = openWithRows(2);
+    const std::string amount = g().curGrid().cell(1, 15);
+    PRNT &p = composeAndPreview(k);
+    ctx().availablePrinters = []() -> QStringList { throw std::runtime_error("print system down"); };
+    p.Command1->click();
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_TRUE(m.text.contains(QStringLiteral("print system down"))) << m.text.toStdString();
+    });
+    p.Command8->click();
+    EXPECT_FALSE(ctx().prnt.isLoaded());
+    EXPECT_FALSE(ctx().fm.isLoaded());
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_FALSE(ctx().printRun.held());
+    EXPECT_EQ(g().curGrid().cell(1, 15), amount);
+    EXPECT_FALSE(fs::exists(pdfFile()));
+
+    ctx().availablePrinters = [] { return QStringList{}; };
+    printShownPage(composeAndPreview(k));
+    EXPECT_EQ(pdfPageCount(pdfFile()), 1);
+}
+
+// A PDF that cannot be created, because the document name makes its name longer than the
+// system holds ("<document>_見積書.pdf") or because the document folder is gone: the print says
+// which file and why, and the program goes on with the preview open.
+TEST_F(PrintRoad, APdfThatCannotBeCreatedIsToldWithItsFileAndReason)
+{
+    KIHON &k = openWithRows(2);
+    const fs::path folder = inst.data() / "TXT", away = inst.data() / "TXT_away";
+    const struct {
+        std::string docName;
+        bool folderGone;
+        int err;
+    } cases[] = {
+        {std::string(250, 'a'), false, ENAMETOOLONG},
+        {"見本見積", true, ENOENT},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.docName);
+        g().CUR_DOC_NAME = c.docName;
+        PRNT &p = composeAndPreview(k);
+        p.Command1->click();
+        if (c.folderGone)
+            fs::rename(folder, away);
+        const QString file = QString::fromStdString(qd::files::systemPath(pdfFileOf(c.docName)));
+        seam.answerMessage(Answer::Ok, [&](const MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("印刷できませんでした。"))) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(file)) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(QString::fromStdString(std::generic_category().message(c.err))));
+        });
+        p.Command8->click();
+        if (c.folderGone)
+            fs::rename(away, folder);
+        EXPECT_TRUE(ctx().prnt.isLoaded());
+        EXPECT_TRUE(k.isEnabled());
+        preview().Command3->click();
+        EXPECT_FALSE(ctx().printRun.held());
+    }
+}
+
+// Totals beyond the 32-bit document totals would print at their limit: the print command says
+// which total is too large and prints nothing, neither from the menu nor from an open dialog.
+TEST_F(PrintRoad, TotalsBeyondWhatAPageHoldsAreNeverPrinted)
+{
+    KIHON &k = openWithRows(2);
+    auto fill = [&](int rows) {
+        qd::grid::FlexGrid &s = g().curGrid();
+        for (int r = 1; r <= rows; ++r) {
+            s.setCell(r, 2, "大口品目" + std::to_string(r));
+            s.setCell(r, 9, "1");
+            s.setCell(r, 14, "99,999,999");
+            s.setCell(r, 15, "99,999,999");
+            s.setCell(r, 23, "10");
+        }
+        qd::core::TAX_TOTAL_CALC(g());
+        ASSERT_EQ(g().TAX_MODE, 1) << "the sample adds the tax";
+    };
+    qd::testing::writeBytes(inst.data() / "001.emf", "the last run's page");
+    const struct {
+        int rows;
+        const char *named;
+        const char *notNamed;
+    } cases[] = {
+        {21, "総合計", "製品合計金額"}, // the amount fits, with its tax it does not
+        {22, "製品合計金額・総合計", "消費税額"},
+    };
+    for (const auto &c : cases) {
+        fill(c.rows);
+        ASSERT_TRUE(g().TOTALS_BEYOND_FIELDS);
+        seam.answerMessage(Answer::Ok, [&](const MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("合計が大きすぎるため印刷できません。"))) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(QString::fromUtf8(c.named) + QStringLiteral("が"))) << m.text.toStdString();
+            EXPECT_FALSE(m.text.contains(QString::fromUtf8(c.notNamed))) << m.text.toStdString();
+        });
+        k.menus().click(QStringLiteral("PRN_PRINT"));
+        EXPECT_FALSE(ctx().mitumori.isLoaded()) << c.rows;
+        EXPECT_TRUE(k.isEnabled());
+        EXPECT_FALSE(ctx().printRun.held());
+        EXPECT_EQ(qd::testing::readBytes(inst.data() / "001.emf"), "the last run's page");
+    }
+
+    // Totals that pass the limit while the dialog is open are refused when it prints.
+    for (int r = 1; r <= 22; ++r)
+        for (int c = 1; c <= 24; ++c)
+            g().curGrid().setCell(r, c, "");
+    fill(2);
+    MITUMORI *dialog = openDialog(k);
+    ASSERT_NE(dialog, nullptr);
+    fill(22);
+    seam.answerMessage(Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("合計が大きすぎるため印刷できません。"))) << m.text.toStdString();
+    });
+    dialog->Command2->click();
+    EXPECT_FALSE(ctx().prnt.isLoaded());
+    EXPECT_FALSE(fs::exists(inst.data() / "001.emf"));
+    EXPECT_TRUE(k.isEnabled());
+    EXPECT_FALSE(ctx().printRun.held());
 }
 
 } // namespace

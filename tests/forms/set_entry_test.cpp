@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/qt/file_list_box.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/entry/list_lines.h"
@@ -65,6 +66,7 @@ TEST(SetIntoSheet, TheTotalIsTheSumOfTheRowsItInserts)
     ASSERT_EQ(f.List8->lineCount(), 2);
     EXPECT_TRUE(f.Command1->isEnabled());
 
+    d.g.COL_NO = 8; // the user last was in 数量
     f.Command1_Click();
     EXPECT_EQ(d.seam.beepCount(), 0);
     const auto &grid = d.g.curGrid();
@@ -113,6 +115,7 @@ TEST(SetIntoSheet, TheTotalIsTheSumOfTheRowsItInserts)
     EXPECT_EQ(d.g.DOC_AMOUNT_TOTAL, 62530 + 12000);
     EXPECT_TRUE(grid.redraw());
     EXPECT_EQ(grid.row(), 1);
+    EXPECT_EQ(grid.col(), C_SURYO);
     // The form is unloaded and its files are closed.
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(d.g.MAKER_CTL.file.isOpen());
@@ -176,7 +179,12 @@ TEST(SetIntoSheet, AfterReturningToTheSetListTheListedSetGoesIn)
 {
     SetDesk d;
     SSSET &f = d.open();
-    d.chooseSet(QStringLiteral("SET00001.TXT"));
+    // Chosen by its file, the set's components take the set list's place.
+    ASSERT_EQ(f.File1->lineText(0), QStringLiteral("SET00001.TXT"));
+    f.File1->setListIndex(0);
+    EXPECT_FALSE(f.List9->isVisible());
+    EXPECT_TRUE(f.List8->isVisible());
+    ASSERT_EQ(f.List8->lineCount(), 2);
     // Focusing the set code lists the sets again and closes the set file.
     f.Text1_GotFocus();
     EXPECT_TRUE(f.List9->isVisible());
@@ -188,6 +196,25 @@ TEST(SetIntoSheet, AfterReturningToTheSetListTheListedSetGoesIn)
     EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), SET_NAME);
     EXPECT_EQ(d.g.curGrid().cell(3, C_TEIKA), "5,000");
     EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(4, C_HINMEI)), "既存の行");
+}
+
+TEST(SetIntoSheet, ASetNoDocumentCanHoldIsRefusedAndTheSheetStaysAsItWas)
+{
+    SetDesk d;
+    writeSet(d.desk.inst, "SET00004.TXT",
+             std::vector<qd::records::Record>(qd::core::DOC_MAX_ROWS,
+                                              setComponent(d.desk.inst, "01011000.TXT", 1, SET_NAME, 2, 1)));
+    SSSET &f = d.open();
+    d.chooseSet(QStringLiteral("SET00004.TXT"));
+    const int rows = d.g.curGrid().rows();
+    d.seam.answerMessage(qd::qt::Answer::Ok);
+    f.Command1->click(); // through the form's command guard
+    ASSERT_EQ(d.seam.messages().size(), 1);
+    EXPECT_TRUE(d.seam.messages()[0].startsWith(QStringLiteral("明細を追加できませんでした。")));
+    EXPECT_EQ(d.g.curGrid().rows(), rows);
+    EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), "既存の行");
+    EXPECT_TRUE(d.g.curGrid().redraw());
+    EXPECT_TRUE(f.isVisible()); // to choose another set
 }
 
 TEST(SetComponentPanel, ShowsEachPriceBesideItsColourAndNothingOfAComponentBefore)

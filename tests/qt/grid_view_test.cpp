@@ -1,5 +1,7 @@
 #include "platform/qt/grid_view.h"
 
+#include <QFontMetrics>
+#include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -287,4 +289,35 @@ TEST(GridView, ATapIsAClickEvenWhenItsReleaseComesWhileThePressGivesTheFocus)
     QTest::mouseRelease(s.vp(), Qt::LeftButton, {}, s.at(9, 4));
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(s.g.rowSel(), 9);
+}
+
+TEST(GridView, AFigureWiderThanItsCellShowsItsRightEnd)
+{
+    Sheet s;
+    s.g.setFontSize(12);
+    s.g.setColWidth(2, 500); // narrower than an eight-digit amount, its text centred
+    s.g.setColAlignment(2, qd::grid::Align::CenterCenter);
+    s.g.setColWidth(3, 3000); // wide enough, its text on the right
+    s.g.setColAlignment(3, qd::grid::Align::RightCenter);
+    for (int c : {2, 3})
+        s.g.setCell(5, c, "12,345,678");
+    s.g.setRow(9);
+    s.g.setCol(6);
+    ASSERT_GT(QFontMetrics(s.view->cellFont()).horizontalAdvance(QStringLiteral("12,345,678")), s.view->textRoom(2));
+    s.view->viewport()->repaint();
+
+    // The narrow cell ends in the same digits, drawn the same, as the wide one.
+    const QImage shot = s.view->viewport()->grab().toImage();
+    const QRect narrow = s.view->cellRect(5, 2).translated(-s.vp()->geometry().topLeft());
+    const QRect wide = s.view->cellRect(5, 3).translated(-s.vp()->geometry().topLeft());
+    const int span = s.view->textRoom(2);
+    int differing = 0, ink = 0;
+    for (int dx = 1; dx <= span; ++dx)
+        for (int y = narrow.top() + 1; y < narrow.bottom(); ++y) {
+            const QRgb a = shot.pixel(narrow.right() - dx, y), b = shot.pixel(wide.right() - dx, y);
+            differing += a != b;
+            ink += qGray(b) < 128;
+        }
+    EXPECT_GT(ink, 0);
+    EXPECT_EQ(differing, 0);
 }

@@ -150,7 +150,14 @@ std::vector<ChoiceLine> priceLines(SethinState &g)
     return out;
 }
 
-void majorChosen(SethinState &g, const ChoiceLine &line) { g.SEL_MAKER = value16(line.rec, r::MajorClass::MAKER_CD); }
+void majorChosen(SethinState &g, const ChoiceLine &line)
+{
+    g.SEL_MAKER = value16(line.rec, r::MajorClass::MAKER_CD);
+    // Colour codes belong to their major class: the code chosen under the last one would name a
+    // colour of this one that the list does not show as chosen, and the component would be
+    // saved in it.
+    g.SEL_IRO = 0;
+}
 void classChosen(SethinState &g, const ChoiceLine &line) { g.SEL_BUNRUI = value16(line.rec, r::Class::BUNRUI_CD); }
 void kind1Chosen(SethinState &g, const ChoiceLine &line) { g.SEL_HINSYU1 = value16(line.rec, r::Kind1::HINSYU1_CD); }
 void kind2Chosen(SethinState &g, const ChoiceLine &line) { g.SEL_HINSYU2 = value16(line.rec, r::Kind2::HINSYU2_CD); }

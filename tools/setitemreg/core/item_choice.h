@@ -44,7 +44,9 @@ std::vector<ChoiceLine> kind2Lines(SethinState &g, const qd::records::Record &ki
 std::vector<ChoiceLine> priceLines(SethinState &g);
 
 // The choices: each takes its value from the chosen line's record.
-void majorChosen(SethinState &g, const ChoiceLine &line);   // SEL_MAKER
+// SEL_MAKER; SEL_IRO := 0, since the colours listed now are the new major class's and none of
+// them is chosen yet.
+void majorChosen(SethinState &g, const ChoiceLine &line);
 void classChosen(SethinState &g, const ChoiceLine &line);   // SEL_BUNRUI
 void kind1Chosen(SethinState &g, const ChoiceLine &line);   // SEL_HINSYU1
 void kind2Chosen(SethinState &g, const ChoiceLine &line);   // SEL_HINSYU2

@@ -160,6 +160,35 @@ TEST_F(SethinForm, ChangeWaitsForAChosenComponentAndReplacesIt)
     EXPECT_EQ(form->List8->lineCount(), 2);
 }
 
+TEST_F(SethinForm, AnotherMajorClassForgetsTheColourChosenUnderTheLastOne)
+{
+    typeInto(form->Text1, "40");
+    typeInto(form->Text52, "窓セット");
+    chooseItem(); // bronze, colour 03 of the sashes
+    EXPECT_EQ(g.SEL_IRO, 3);
+    // The exterior items have a colour 03 too (white), which the user has not chosen.
+    choose(form->List2, "03");
+    EXPECT_EQ(g.SEL_IRO, 0);
+    EXPECT_LT(form->List7->listIndex(), 0);
+    // Back to the sashes, a price line chosen and no colour: the list shows none, nor does the
+    // component.
+    choose(form->List2, "01");
+    EXPECT_LT(form->List7->listIndex(), 0);
+    choose(form->List1, "01");
+    choose(form->List3, "1000");
+    choose(form->List4, "1001");
+    choose(form->List5, "01");
+    ASSERT_GT(form->List6->lineCount(), 0);
+    form->List6->setListIndex(0);
+    seam.answerInput("1");
+    form->Command1_Click();
+
+    r::Record rec(r::SetItem::layout());
+    rec.setBytes(readBytes(setFile(40)));
+    EXPECT_EQ(rec.raw(r::SetItem::MAKER_CD), "01");
+    EXPECT_EQ(rec.raw(r::SetItem::IRO_CD), "00");
+}
+
 TEST_F(SethinForm, RefusedInputsChangeNothing)
 {
     // Set codes that no file name could give back.
