@@ -21,7 +21,9 @@ bool isValidDocumentName(const std::string &name)
     const std::string n = qd::text::trim(name);
     if (n.empty() || n.size() + LONGEST_SUFFIX > MAX_FILE_NAME_BYTES)
         return false;
-    if (n.find("..") != std::string::npos)
+    // A name beginning with "." would give files this host hides from every list, among the
+    // lock and work files the program keeps beside the documents.
+    if (n.find("..") != std::string::npos || n.front() == '.')
         return false;
     for (const char ch : n) {
         const auto c = static_cast<unsigned char>(ch);
@@ -34,7 +36,7 @@ bool isValidDocumentName(const std::string &name)
 std::string invalidDocumentNameMessage()
 {
     return qd::text::twoLines("この物件名はファイル名に使えません。",
-                              "\\ / : * ? \" < > | と \"..\" を含まない名前を入れて下さい！");
+                              "\\ / : * ? \" < > | と \"..\" を含まず、\".\" で始まらない名前を入れて下さい！");
 }
 
 } // namespace qd::core

@@ -8,6 +8,7 @@
 namespace qd::core {
 
 // True when the (trimmed) name can name a document's files: not empty, no "\" or "/", no "..",
+// not beginning with "." (such files are hidden beside the program's lock and work files),
 // none of : * ? " < > | and no control characters, and short enough for the longest file name
 // the program builds from it (the PDF of a print, name + "_見積書.pdf"; the document files add
 // ".SSS" or ".TXT"; the lock and work files beside them are shortened by the file layer).

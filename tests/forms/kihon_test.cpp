@@ -344,7 +344,7 @@ TEST_F(KihonDocuments, SaveAsRenamesTheListEntry)
 
 TEST_F(KihonDocuments, NamesThatCannotNameAFileAreRefused)
 {
-    for (const char *bad : {"a/b", "..", "x..y", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a|b", "a\tb"})
+    for (const char *bad : {"a/b", "..", "x..y", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a|b", "a\tb", ".見積", "."})
         EXPECT_FALSE(qd::core::isValidDocumentName(bad)) << bad;
     for (const char *good : {"見本見積", "A-1 山田邸", "新規物件", "a.b"})
         EXPECT_TRUE(qd::core::isValidDocumentName(good)) << good;
