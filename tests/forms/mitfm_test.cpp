@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/text/numbers.h"
 #include "quotedesk/core/rate_select.h"
 #include "quotedesk/mainwindow/mitfm.h"
@@ -218,6 +221,10 @@ TEST_F(HeaderForm, AHeaderThatCannotBeWrittenKeepsTheFormOpen)
     g().DOC_DIR = instDir() + "\\no such folder";
     seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
         EXPECT_TRUE(m.text.startsWith(QStringLiteral("見積情報を保存できませんでした。"))) << m.text.toStdString();
+        // The file and the system's reason, without the file layer's own words.
+        EXPECT_TRUE(m.text.contains(QStringLiteral("no such folder"))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(QString::fromUtf8(std::strerror(ENOENT)))) << m.text.toStdString();
+        EXPECT_FALSE(m.text.contains(QStringLiteral("The file"))) << m.text.toStdString();
     });
     f.Command1_Click();
     EXPECT_EQ(app->forms.ifLoaded<MITFM>(), &f);
