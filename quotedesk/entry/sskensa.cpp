@@ -12,6 +12,7 @@
 #include <chrono>
 #include <string_view>
 
+#include "platform/files/file_error.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -364,7 +365,7 @@ void SSKENSA::Command5_Click()
         }
     } catch (const std::exception &e) {
         qd::qt::beep();
-        qd::qt::msgBox(qs(qd::text::twoLines("単価情報を読み込めません。", e.what())));
+        qd::qt::msgBox(qs(qd::text::twoLines("単価情報を読み込めません。", qd::files::failureText(e))));
         return;
     }
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
@@ -407,7 +408,7 @@ void SSKENSA::Command5_Click()
             qd::core::GRID_PAGE_NUMBER(g);
         }
         qd::qt::beep();
-        qd::qt::msgBox(qs(qd::text::twoLines("明細を追加できませんでした。", e.what())));
+        qd::qt::msgBox(qs(qd::text::twoLines("明細を追加できませんでした。", qd::files::failureText(e))));
         return; // the form stays, its masters are opened again as they are needed
     }
     unloadForm();
@@ -509,7 +510,7 @@ void SSKENSA::Command1_Click()
     try {
         qd::entry::SERCH_TXT_001(g, view);
     } catch (const std::exception &e) {
-        failure = qs(e.what());
+        failure = qs(qd::files::failureText(e));
     }
     g.TANKA_CTL.close();
     g.HISYU1_CTL.close();

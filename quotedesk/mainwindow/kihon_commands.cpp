@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/files/file_error.h"
 #include "platform/qt/forms.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
@@ -102,7 +103,7 @@ void KIHON::KEISAN_Click(int unit)
         setMousePointer(0);
         grid.setRedraw(true);
         beep();
-        msgBox(twoLines("再計算できませんでした。", e.what()));
+        msgBox(twoLines("再計算できませんでした。", qd::files::failureText(e)));
     }
     qd::sheet::SEL_RANGE_SET(g);
     grid.setRedraw(true);
@@ -130,7 +131,7 @@ void setDisplaySet(KIHON &k, std::int16_t mode)
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         k.beep();
-        k.msgBox(twoLines("表示を切り替えられませんでした。", e.what()));
+        k.msgBox(twoLines("表示を切り替えられませんでした。", qd::files::failureText(e)));
     }
     grid.setRedraw(true);
     k.currentGridView().setFocus();
@@ -160,7 +161,7 @@ void KIHON::INPUT_bukkenmei_Click()
         g.INSERT_ROWS = 0;
         grid.setRedraw(true);
         beep();
-        msgBox(twoLines("行を挿入できませんでした。", e.what()));
+        msgBox(twoLines("行を挿入できませんでした。", qd::files::failureText(e)));
     }
 }
 
@@ -182,7 +183,7 @@ void KIHON::all_grid_calc_Click()
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         beep();
-        msgBox(twoLines("再計算できませんでした。", e.what()));
+        msgBox(twoLines("再計算できませんでした。", qd::files::failureText(e)));
     }
     grid.setRedraw(true);
 }

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "platform/files/file_error.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
@@ -233,7 +234,7 @@ void KIHON::GRID1_KeyDown(int &keyCode, int /*shift*/)
         } catch (const std::exception &e) {
             grid.setRedraw(true);
             beep();
-            msgBox(qd::text::twoLines("貼付けできませんでした。", e.what()));
+            msgBox(qd::text::twoLines("貼付けできませんでした。", qd::files::failureText(e)));
         }
     }
 }
@@ -356,7 +357,7 @@ void KIHON::Text1_LostFocus()
     } catch (const std::exception &e) {
         grid.setRedraw(true);
         beep();
-        msgBox(qd::text::twoLines("行を計算できませんでした。", e.what()));
+        msgBox(qd::text::twoLines("行を計算できませんでした。", qd::files::failureText(e)));
     }
     grid.setRedraw(true);
     currentGridView().setFocus();
