@@ -36,7 +36,7 @@ bool isValidDocumentName(const std::string &name)
 std::string invalidDocumentNameMessage()
 {
     return qd::text::twoLines("この物件名はファイル名に使えません。",
-                              "\\ / : * ? \" < > | と \"..\" を含まず、\".\" で始まらない名前を入れて下さい！");
+                              "\\ / : * ? \" < > | と \"..\" を含まず、\".\" で始まらない名前（全角80文字まで）を入れて下さい！");
 }
 
 } // namespace qd::core
