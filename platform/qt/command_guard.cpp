@@ -53,10 +53,11 @@ bool runGuarded(const std::function<void()> &command, const std::function<void()
     return false;
 }
 
-bool runGuardedFilter(const std::function<bool()> &handler, const std::function<void()> &recover)
+bool runGuardedFilter(const std::function<bool()> &handler, const std::function<void()> &recover,
+                      const std::string &headline)
 {
     bool taken = false;
-    runGuarded([&] { taken = handler(); }, recover);
+    runGuarded([&] { taken = handler(); }, recover, headline);
     return taken;
 }
 

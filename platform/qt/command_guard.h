@@ -27,7 +27,8 @@ bool runGuarded(const std::function<void()> &command, const std::function<void()
                 const std::string &headline = {});
 
 // An event filter's handler through runGuarded: whether it took the event (not after a failure).
-bool runGuardedFilter(const std::function<bool()> &handler, const std::function<void()> &recover = {});
+bool runGuardedFilter(const std::function<bool()> &handler, const std::function<void()> &recover = {},
+                      const std::string &headline = {});
 
 // `command` as a slot or callback that runs through runGuarded; it takes whatever arguments
 // the signal gives.

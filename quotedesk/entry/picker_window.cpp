@@ -53,9 +53,7 @@ bool PickerWindow::guarded(const std::function<void()> &command, const QString &
 
 bool PickerWindow::guardedTaken(const std::function<bool()> &handler, const QString &headline)
 {
-    bool taken = false;
-    guarded([&] { taken = handler(); }, headline);
-    return taken;
+    return qd::qt::runGuardedFilter(handler, m_recover, headline.toStdString());
 }
 
 void PickerWindow::showEvent(QShowEvent *event)
