@@ -222,7 +222,6 @@ void PRN_YOKO_HEAD_FIRST(PrintJob &job)
         for (std::int32_t y = 360; y <= 510; y += 50)
             line(job, 1120, y, 1720, y);
     line(job, 1910, 300, 2660, 300);
-    line(job, kTotalLeft, kTotalRuleY, totalRight(job, totalCaption(s.DOC_KIND)), kTotalRuleY);
     tableFrame(job, 600, 700);
 }
 
@@ -254,6 +253,7 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
     const std::string amount = kYen + format(total, "#,###,###");
     const std::int32_t right = totalRight(job, caption);
     text(job, right - qd::emf::textAdvance(fontOf(job, kTotalSize), amount), kTotalY, kTotalSize, amount);
+    line(job, kTotalLeft, kTotalRuleY, right, kTotalRuleY);
     if (s.TAX_PRINT == 0) {
         // After the underline; on the invoice the bank-transfer box stands there, so the note
         // goes in front of the caption, at the table's left edge.
