@@ -30,6 +30,10 @@ constexpr std::int32_t kFrameBottom = 2004;
 constexpr std::int32_t kDateRule = 220;
 // The left edge of the invoice's bank-transfer box.
 constexpr std::int32_t kBankBoxLeft = 1020;
+// The left edge of the quotation's conditions, captions and underlines.
+constexpr std::int32_t kConditionsLeft = 1120;
+// The left edge of the issuer's block: the issue-date underline.
+constexpr std::int32_t kIssuerLeft = 1910;
 // What a text keeps clear of a rule: 0.5 mm from the rule's ink (a rule is one unit wide, half a
 // unit each side of its line), in whole units.
 constexpr std::int32_t kRuleGap = 6;
@@ -57,6 +61,14 @@ std::int32_t totalRight(const PrintJob &job, const std::string &caption)
     const qd::emf::FontSpec spec = fontOf(job, kTotalSize);
     const std::int32_t quarterEm = std::abs(qd::emf::makeLogFont(spec).height) / 4;
     return kTotalLeft + qd::emf::textAdvance(spec, caption) + quarterEm + qd::emf::textAdvance(spec, kWidestTotal);
+}
+
+// Where the project name and its underline end: short of what stands right of them, the
+// conditions on the quotation, the bank-transfer box on the invoice, the issuer's block on the
+// delivery note.
+std::int32_t projectEnd(int docKind)
+{
+    return (docKind == 0 ? kConditionsLeft : docKind == 1 ? kBankBoxLeft : kIssuerLeft) - kRuleGap;
 }
 
 // "合計金額" on quotations and delivery notes, "ご請求額" on invoices.
@@ -210,7 +222,7 @@ void PRN_YOKO_HEAD_FIRST(PrintJob &job)
     const bool project = s.DOC_KIND == 0 || s.PRN_OPTION == 0;
     if (project && !isBlank(s.HEAD_BUKKEN)) {
         const auto m = static_cast<std::int32_t>(qd::text::charCount(trim(s.HEAD_BUKKEN)));
-        line(job, 250, 370, 250 + 40 * m, 370);
+        line(job, 250, 370, std::min(250 + 40 * m, projectEnd(s.DOC_KIND)), 370);
     }
     if (s.DOC_KIND == 1) {
         for (std::int32_t y = 330; y <= 580; y += 50)
@@ -220,7 +232,7 @@ void PRN_YOKO_HEAD_FIRST(PrintJob &job)
     }
     if (s.DOC_KIND == 0)
         for (std::int32_t y = 360; y <= 510; y += 50)
-            line(job, 1120, y, 1720, y);
+            line(job, kConditionsLeft, y, 1720, y);
     line(job, 1910, 300, 2660, 300);
     tableFrame(job, 600, 700);
 }
@@ -232,8 +244,9 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
     text(job, 1180, 110, 18, documentTitle(kind));
     ++job.PRN_PAGE;
     text(job, 250, 230, 15, trim(s.HEAD_TOKUI) + "　" + "御中");
+    // A long project name is narrowed to end where its underline does.
     if (kind == 0 || s.PRN_OPTION == 0)
-        text(job, 250, 325, 11, s.HEAD_BUKKEN);
+        fitText(job, 250, 325, 11, s.HEAD_BUKKEN, 0, projectEnd(kind), false);
     // On the invoice the greetings end short of the bank-transfer box, narrowed where needed.
     const std::int32_t greetingEnd = kind == 1 ? kBankBoxLeft - kRuleGap : std::numeric_limits<std::int32_t>::max();
     fitText(job, 260, 430, 8,
@@ -277,7 +290,7 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
         for (int i = 0; i < 4; ++i) {
             const std::int32_t y = 320 + 50 * i;
             text(job, 1260, y, 10, *conditions[static_cast<std::size_t>(i)].second);
-            text(job, 1120, y, 10, conditions[static_cast<std::size_t>(i)].first);
+            text(job, kConditionsLeft, y, 10, conditions[static_cast<std::size_t>(i)].first);
         }
     }
     issueLine(job, 1920, 250);

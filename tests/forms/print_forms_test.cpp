@@ -923,7 +923,7 @@ TEST_F(PrintRoad, APdfThatCannotBeCreatedIsToldWithItsFileAndReason)
 // On paper every text keeps 0.5 mm between its characters and each rule, and the page-1 total
 // stands whole on its underline with its caption, up to the widest totals a page prints: for the
 // three kinds of document, with the tax printed and without (the mark "【消費税別】" then stands
-// beside the total too).
+// beside the total too), with the sample's project name and the longest one.
 TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnItsUnderline)
 {
     KIHON &k = openWithRows(3);
@@ -934,6 +934,9 @@ TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnIt
     // row of each page with the long remark.
     auto fillTo = [&](std::int64_t total) {
         g().TAX_RATE = qd::text::Fixed4(); // rows without a rate of their own are untaxed
+        // The longest project name the header holds, printed on every kind of document.
+        g().HEAD_BUKKEN = "見本邸新築工事見本邸新築工事見本邸新築工事見本邸新";
+        g().PRN_OPTION = 0;
         qd::grid::FlexGrid &s = g().curGrid();
         const std::int64_t each = total < 0 ? -99999999 : 99999999;
         for (int r = 1; r <= 22; ++r) {
