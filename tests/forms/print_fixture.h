@@ -131,10 +131,11 @@ inline std::vector<Ink> textInks(const qd::emf::PageImage &page)
         qd::qt::playPage(alone, painter, QRectF(QPointF(-x0 * px, -y0 * px), paper));
         painter.end();
         int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-        for (int y = 0; y < img.height(); ++y) {
+        const int width = img.width(), height = img.height();
+        for (int y = 0; y < height; ++y) {
             const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-            for (int x = 0; x < img.width(); ++x)
-                if (qGray(line[x]) < 128) {
+            for (int x = 0; x < width; ++x)
+                if (line[x] != 0xFFFFFFFFu && qGray(line[x]) < 128) {
                     left = std::min(left, x);
                     right = std::max(right, x);
                     top = std::min(top, y);

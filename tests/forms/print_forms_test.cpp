@@ -930,7 +930,8 @@ TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnIt
     // A remark that takes the upper half-line of the first row band of its page as well.
     const std::string kLongRemark = "現場にて寸法確認のうえ製作いたします";
     g().curGrid().setCell(1, 16, kLongRemark);
-    // 22 untaxed rows whose amounts add up to `total`: 21 of 99,999,999 and the rest, the first
+    // 30 untaxed rows, page 1 and page 2 full to their last row bands and the totals on page 3,
+    // whose amounts add up to `total`: 21 of 99,999,999, 8 of 1,000 and the rest last, the first
     // row of each page with the long remark.
     auto fillTo = [&](std::int64_t total) {
         g().TAX_RATE = qd::text::Fixed4(); // rows without a rate of their own are untaxed
@@ -938,9 +939,10 @@ TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnIt
         g().HEAD_BUKKEN = "見本邸新築工事見本邸新築工事見本邸新築工事見本邸新";
         g().PRN_OPTION = 0;
         qd::grid::FlexGrid &s = g().curGrid();
-        const std::int64_t each = total < 0 ? -99999999 : 99999999;
-        for (int r = 1; r <= 22; ++r) {
-            const std::string amount = qd::text::format(r < 22 ? each : total - 21 * each, "###,###,###");
+        const std::int64_t wide = total < 0 ? -99999999 : 99999999, small = total < 0 ? -1000 : 1000;
+        for (int r = 1; r <= 30; ++r) {
+            const std::int64_t each = r <= 21 ? wide : r < 30 ? small : total - 21 * wide - 8 * small;
+            const std::string amount = qd::text::format(each, "###,###,###");
             s.setCell(r, 2, "大口品目" + std::to_string(r));
             s.setCell(r, 9, "1");
             s.setCell(r, 10, "式");
@@ -972,7 +974,7 @@ TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnIt
             SCOPED_TRACE(std::string(c.total) + " on document kind " + std::to_string(kind));
             g().DOC_KIND = static_cast<std::int16_t>(kind);
             composeAndPreview(k, c.taxAnswer);
-            ASSERT_GE(g().PAGE_COUNT, 1);
+            ASSERT_EQ(g().PAGE_COUNT, c.fill != 0 ? 3 : 1);
             for (int page = 1; page <= g().PAGE_COUNT; ++page) {
                 const qd::emf::PageImage image = qd::emf::loadPageImage(inst.data() / qd::emf::pageImageName(page));
                 const PageContent content = pageContent(image);
