@@ -23,13 +23,56 @@ const std::string kYen = "¥";
 constexpr std::array<int, 6> kColumnRules{1300, 1665, 1765, 1865, 2100, 2345};
 // The innermost of the table frame's five rules, left and right.
 constexpr std::int32_t kFrameLeft = 34, kFrameRight = 2896;
+// The outermost of the table frame's five bottom rules; the innermost lies at y 2000, the end
+// of the last row band.
+constexpr std::int32_t kFrameBottom = 2004;
 // The date column's rule, on invoices and delivery notes.
 constexpr std::int32_t kDateRule = 220;
 // The left edge of the invoice's bank-transfer box.
 constexpr std::int32_t kBankBoxLeft = 1020;
+// The left edge of the quotation's conditions, captions and underlines.
+constexpr std::int32_t kConditionsLeft = 1120;
+// The left edge of the issuer's block: the issue-date underline.
+constexpr std::int32_t kIssuerLeft = 1910;
 // What a text keeps clear of a rule: 0.5 mm from the rule's ink (a rule is one unit wide, half a
 // unit each side of its line), in whole units.
 constexpr std::int32_t kRuleGap = 6;
+
+// The page-1 total: its caption at x 250 and the amount at 18 pt on one line, both standing on
+// the underline at y 580 with the digits and commas clear of it.
+constexpr std::int32_t kTotalLeft = 250, kTotalY = 510, kTotalRuleY = 580;
+constexpr double kTotalSize = 18;
+// The widest amount the pages print: a document total is a 32-bit number.
+const std::string kWidestTotal = "¥-2,147,483,648";
+
+qd::emf::FontSpec fontOf(const PrintJob &job, double size)
+{
+    qd::emf::FontSpec spec;
+    spec.face = job.PRN_FONT_NAME;
+    spec.pointSize = size;
+    spec.widthPercent = 100;
+    return spec;
+}
+
+// Where the total's amounts end and its underline stops: the widest amount fits after the
+// caption with a quarter em between them, and every amount ends here.
+std::int32_t totalRight(const PrintJob &job, const std::string &caption)
+{
+    const qd::emf::FontSpec spec = fontOf(job, kTotalSize);
+    const std::int32_t quarterEm = std::abs(qd::emf::makeLogFont(spec).height) / 4;
+    return kTotalLeft + qd::emf::textAdvance(spec, caption) + quarterEm + qd::emf::textAdvance(spec, kWidestTotal);
+}
+
+// Where the project name and its underline end: short of what stands right of them, the
+// conditions on the quotation, the bank-transfer box on the invoice, the issuer's block on the
+// delivery note.
+std::int32_t projectEnd(int docKind)
+{
+    return (docKind == 0 ? kConditionsLeft : docKind == 1 ? kBankBoxLeft : kIssuerLeft) - kRuleGap;
+}
+
+// "合計金額" on quotations and delivery notes, "ご請求額" on invoices.
+std::string totalCaption(int docKind) { return docKind == 1 ? "ご請求額" : "合計金額"; }
 
 bool isBlank(const std::string &s) { return trim(s).empty(); }
 
@@ -54,10 +97,7 @@ void fitText(PrintJob &job, std::int32_t x, std::int32_t y, double size, const s
         return;
     }
     const std::string shown = qd::text::trimRight(t.substr(first));
-    qd::emf::FontSpec spec;
-    spec.face = job.PRN_FONT_NAME;
-    spec.pointSize = size;
-    spec.widthPercent = 100;
+    qd::emf::FontSpec spec = fontOf(job, size);
     const std::int32_t start = x + qd::emf::textAdvance(spec, t.substr(0, first));
     std::int32_t width = qd::emf::textAdvance(spec, shown);
     if (start >= lo && start + width <= hi) {
@@ -94,14 +134,16 @@ void line(PrintJob &job, std::int32_t x1, std::int32_t y1, std::int32_t x2, std:
 }
 
 // The table frame drawn five times, each one unit further inside, and the caption rule drawn
-// five times, each one unit lower.
+// five times, each one unit lower. The frame's bottom edge thickens below y 2000, so that the
+// last row band is as high as the others and its texts stay as clear of the frame as theirs
+// of the rules.
 void tableFrame(PrintJob &job, std::int32_t top, std::int32_t captionRule)
 {
     for (int i = 0; i < 5; ++i) {
         job.BOX_X1 = 30 + i;
         job.BOX_Y1 = top + i;
         job.BOX_X2 = 2900 - i;
-        job.BOX_Y2 = 2000 - i;
+        job.BOX_Y2 = kFrameBottom - i;
         PRN_BOX(job);
     }
     for (int i = 0; i < 5; ++i)
@@ -166,7 +208,7 @@ std::string documentTitle(int docKind)
 
 std::int32_t rowY(const PrintJob &job)
 {
-    return job.PRN_LINE_NO * 50 + (job.PRN_PAGE == 1 ? 660 : 260);
+    return job.PRN_LINE_NO * 50 + (job.PRN_PAGE == 1 ? 659 : 259);
 }
 
 void PRN_YOKO_HEAD_FIRST(PrintJob &job)
@@ -180,7 +222,7 @@ void PRN_YOKO_HEAD_FIRST(PrintJob &job)
     const bool project = s.DOC_KIND == 0 || s.PRN_OPTION == 0;
     if (project && !isBlank(s.HEAD_BUKKEN)) {
         const auto m = static_cast<std::int32_t>(qd::text::charCount(trim(s.HEAD_BUKKEN)));
-        line(job, 250, 370, 250 + 40 * m, 370);
+        line(job, 250, 370, std::min(250 + 40 * m, projectEnd(s.DOC_KIND)), 370);
     }
     if (s.DOC_KIND == 1) {
         for (std::int32_t y = 330; y <= 580; y += 50)
@@ -190,7 +232,7 @@ void PRN_YOKO_HEAD_FIRST(PrintJob &job)
     }
     if (s.DOC_KIND == 0)
         for (std::int32_t y = 360; y <= 510; y += 50)
-            line(job, 1120, y, 1720, y);
+            line(job, kConditionsLeft, y, 1720, y);
     line(job, 1910, 300, 2660, 300);
     tableFrame(job, 600, 700);
 }
@@ -202,8 +244,9 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
     text(job, 1180, 110, 18, documentTitle(kind));
     ++job.PRN_PAGE;
     text(job, 250, 230, 15, trim(s.HEAD_TOKUI) + "　" + "御中");
+    // A long project name is narrowed to end where its underline does.
     if (kind == 0 || s.PRN_OPTION == 0)
-        text(job, 250, 325, 11, s.HEAD_BUKKEN);
+        fitText(job, 250, 325, 11, s.HEAD_BUKKEN, 0, projectEnd(kind), false);
     // On the invoice the greetings end short of the bank-transfer box, narrowed where needed.
     const std::int32_t greetingEnd = kind == 1 ? kBankBoxLeft - kRuleGap : std::numeric_limits<std::int32_t>::max();
     fitText(job, 260, 430, 8,
@@ -215,20 +258,26 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
             kind == 0 ? "何卒ご下命下さいますようお願い致します。"
                       : "今後共、より一層ご愛顧下さいますようお願い申し上げます。",
             0, greetingEnd, false);
-    text(job, 250, 510, 18, kind == 1 ? "ご請求額" : "合計金額");
+    const std::string caption = totalCaption(kind);
+    text(job, kTotalLeft, kTotalY, kTotalSize, caption);
 
+    // The amount ends where its underline does, on the caption's line.
     const std::int32_t total = s.TAX_PRINT == 1 && s.TAX_MODE == 1 ? s.DOC_GRAND_TOTAL : s.DOC_AMOUNT_TOTAL;
     const std::string amount = kYen + format(total, "#,###,###");
-    const auto L = static_cast<std::int32_t>(qd::text::charCount(amount));
-    text(job, 570 + 30 * (11 - L), 520, 18, amount);
-    line(job, 250, 580, 900, 580);
-    if (s.TAX_PRINT == 0)
-        text(job, 920, 540, 10, "【消費税別】");
+    const std::int32_t right = totalRight(job, caption);
+    text(job, right - qd::emf::textAdvance(fontOf(job, kTotalSize), amount), kTotalY, kTotalSize, amount);
+    line(job, kTotalLeft, kTotalRuleY, right, kTotalRuleY);
+    if (s.TAX_PRINT == 0) {
+        // After the underline; on the invoice the bank-transfer box stands there, so the note
+        // goes in front of the caption, at the table's left edge.
+        text(job, kind == 1 ? 30 : right + 20, 540, 10, "【消費税別】");
+    }
 
     if (kind == 1) {
         text(job, 1235, 335, 11, "〓〓〓 お振込み先 〓〓〓");
+        // Each line in the middle of its cell of the box, clear of the rules above and below.
         for (int i = 0; i < 4; ++i)
-            text(job, 1040, 395 + 50 * i, 10, s.FURIKOMI[static_cast<std::size_t>(i)]);
+            text(job, 1040, 388 + 50 * i, 10, s.FURIKOMI[static_cast<std::size_t>(i)]);
     }
     if (kind == 0) {
         const std::array<std::pair<const char *, const std::string *>, 4> conditions{{
@@ -237,10 +286,11 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
             {"納　期・", &s.HEAD_NOUKI},
             {"有効日・", &s.HEAD_YUKOU},
         }};
+        // Each condition stands above its underline with its characters clear of it.
         for (int i = 0; i < 4; ++i) {
-            const std::int32_t y = 325 + 50 * i;
+            const std::int32_t y = 320 + 50 * i;
             text(job, 1260, y, 10, *conditions[static_cast<std::size_t>(i)].second);
-            text(job, 1120, y, 10, conditions[static_cast<std::size_t>(i)].first);
+            text(job, kConditionsLeft, y, 10, conditions[static_cast<std::size_t>(i)].first);
         }
     }
     issueLine(job, 1920, 250);

@@ -119,10 +119,10 @@ TEST_F(Compose, QuotationPageOneHeadingRowsAndTotalsStandWhereTheLayoutPutsThem)
         {"株式会社　山川建設　御中", 250, 230, 53},
         {"見本邸　新築工事", 250, 325, 39},
         {"合計金額", 250, 510, 64},
-        {"¥2,200", 570 + 30 * (11 - 6), 520, 64},
-        {"納　地・", 1120, 325, 35},
-        {"東京都世田谷区見本４－５", 1260, 325, 35},
-        {"有効日・", 1120, 475, 35},
+        {"¥2,200", 1002 - 6 * 32, 510, 64}, // on the caption's line, ending with its underline
+        {"納　地・", 1120, 320, 35},
+        {"東京都世田谷区見本４－５", 1260, 320, 35},
+        {"有効日・", 1120, 470, 35},
         {"2024", 2070, 250, 35},
         {"01", 2250, 250, 35},
         {"05", 2385, 250, 35},
@@ -134,25 +134,25 @@ TEST_F(Compose, QuotationPageOneHeadingRowsAndTotalsStandWhereTheLayoutPutsThem)
         {"TEL 03-0000-1234", 2010, 500, 37},
         {"【登録番号：T1234567890123】", 2010, 550, 42},
         {"----------- 【製    品    名】 -------- (呼称)", 270, 630, 35},
-        // Row 1 in its band 700..800, 60 below the top; row 2 one band lower.
-        {"品目1 シルバー : (16511)", 40, 760, 35},
-        {"       16900 X 11700", 1300, 760, 35},
-        {"            1", 1525, 760, 35},
+        // Row 1 in its band 700..800, 59 below the top; row 2 one band lower.
+        {"品目1 シルバー : (16511)", 40, 759, 35},
+        {"       16900 X 11700", 1300, 759, 35},
+        {"            1", 1525, 759, 35},
         // The unit and the rate keep 0.5 mm clear of the rules beside them.
-        {"個", 1771, 760, 35},
-        {"        1,000", 1858, 760, 35},
-        {"        1,000", 2105, 760, 35},
-        {"(10.00%)", 2806, 760, 21},
-        {"品目2", 40, 860, 35},
+        {"個", 1771, 759, 35},
+        {"        1,000", 1858, 759, 35},
+        {"        1,000", 2105, 759, 35},
+        {"(10.00%)", 2806, 759, 21},
+        {"品目2", 40, 859, 35},
         // A remark of more than 12 characters: 12 on the upper half-line, the rest below.
-        {"現場にて寸法確認のうえ製", 2355, 810, 35},
-        {"作いたします", 2355, 860, 35},
+        {"現場にて寸法確認のうえ製", 2355, 809, 35},
+        {"作いたします", 2355, 859, 35},
         // The totals start in the upper half of the band after the last row.
-        {"【消費外税額】", 1871, 910, 35},
-        {"          200", 2105, 910, 35},
-        {"10.00%対象  ¥2,000", 2400, 910, 35},
-        {"【　総合計　】", 1871, 960, 35},
-        {"        2,200", 2105, 960, 35},
+        {"【消費外税額】", 1871, 909, 35},
+        {"          200", 2105, 909, 35},
+        {"10.00%対象  ¥2,000", 2400, 909, 35},
+        {"【　総合計　】", 1871, 959, 35},
+        {"        2,200", 2105, 959, 35},
     };
     for (const Expect &e : expected) {
         const PageText *t = nullptr;
@@ -168,15 +168,19 @@ TEST_F(Compose, QuotationPageOneHeadingRowsAndTotalsStandWhereTheLayoutPutsThem)
     EXPECT_FALSE(c.has("お振込み先"));
     EXPECT_FALSE(c.hasRule(220, 600, 220, 2000));
     EXPECT_TRUE(c.hasRule(1120, 360, 1720, 360));
+    EXPECT_TRUE(c.hasRule(250, 580, 1002, 580)); // the total's underline holds ¥-2,147,483,648
     EXPECT_TRUE(c.hasRule(250, 290, 250 + 55 * 12, 290)); // under the addressee with 御中
-    // The frame five times, each one unit further inside; 13 row bands.
-    for (int i = 0; i < 5; ++i)
+    // The frame five times, each one unit further inside, its bottom edge below the last of
+    // the 13 row bands.
+    for (int i = 0; i < 5; ++i) {
         EXPECT_TRUE(c.hasRule(30 + i, 600 + i, 2900 - i, 600 + i)) << i;
+        EXPECT_TRUE(c.hasRule(30 + i, 2004 - i, 2900 - i, 2004 - i)) << i;
+    }
     EXPECT_TRUE(c.hasRule(30, 1900, 2900, 1900));
     EXPECT_EQ(g.PRN_AMOUNT_SUM, 2000);
     int row2Prices = 0;
     for (const PageText &t : c.texts)
-        row2Prices += t.y == 860 && (t.x == 1858 || t.x == 2105) && t.text == "        1,000";
+        row2Prices += t.y == 859 && (t.x == 1858 || t.x == 2105) && t.text == "        1,000";
     EXPECT_EQ(row2Prices, 2);
 }
 
@@ -192,7 +196,7 @@ TEST_F(Compose, InvoiceShowsTheDateColumnAndTheBankTransferLines)
     const PageText *date = c.find("2024/01/05");
     ASSERT_NE(date, nullptr);
     EXPECT_EQ(date->x, 40);
-    EXPECT_EQ(date->y, 760);
+    EXPECT_EQ(date->y, 759);
     ASSERT_NE(c.find("日付"), nullptr);
     EXPECT_EQ(c.find("日付")->x, 100);
     EXPECT_EQ(c.find("品目1")->x, 226); // clear of the date column's rule
@@ -202,7 +206,7 @@ TEST_F(Compose, InvoiceShowsTheDateColumnAndTheBankTransferLines)
         const PageText *t = c.containing(src.FURIKOMI[static_cast<std::size_t>(i)]);
         ASSERT_NE(t, nullptr) << i;
         EXPECT_EQ(t->x, 1040);
-        EXPECT_EQ(t->y, 395 + 50 * i);
+        EXPECT_EQ(t->y, 388 + 50 * i);
     }
     EXPECT_TRUE(c.hasRule(1020, 330, 1890, 330));
     EXPECT_FALSE(c.has("納　地・"));
@@ -267,7 +271,7 @@ TEST_F(Compose, QuantitiesAndTaxRatesPrintAsThePricingAndTheTotalsTookThem)
     run();
     const PageContent c = content(1);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const int y = 760 + 100 * static_cast<int>(i);
+        const int y = 759 + 100 * static_cast<int>(i);
         EXPECT_EQ(shownIn(c, y, 1665, 1765), cases[i].shownQuantity) << cases[i].quantity;
         EXPECT_EQ(shownIn(c, y, 2345, 2900), cases[i].shownRate) << cases[i].rate;
     }
@@ -332,13 +336,20 @@ TEST_F(Compose, WithoutTaxPrintTheTotalIsMarkedTaxExcludedAndNoTaxLinesFollow)
     const PageContent c = content(1);
     const PageText *note = c.find("【消費税別】");
     ASSERT_NE(note, nullptr);
-    EXPECT_EQ(note->x, 920);
+    EXPECT_EQ(note->x, 1022); // after the total's underline
     EXPECT_EQ(note->y, 540);
     EXPECT_FALSE(c.has("【消費外税額】"));
     EXPECT_FALSE(c.has("%対象"));
     EXPECT_NE(c.find("¥2,000"), nullptr); // the amounts without tax
     EXPECT_EQ(c.texts.back().text, "        2,000"); // the grand total without tax
-    EXPECT_EQ(c.find("【　総合計　】")->y, 960); // the lower half of the band after the rows
+    EXPECT_EQ(c.find("【　総合計　】")->y, 959); // the lower half of the band after the rows
+
+    // The invoice's bank-transfer box stands there: the note goes in front of the caption.
+    src.DOC_KIND = 1;
+    run();
+    const PageText *invoiceNote = content(1).find("【消費税別】");
+    ASSERT_NE(invoiceNote, nullptr);
+    EXPECT_EQ(invoiceNote->x, 30);
 }
 
 TEST_F(Compose, PagesBreakAfterThirteenRowsOnPageOneAndSeventeenOnTheOthers)
@@ -350,13 +361,13 @@ TEST_F(Compose, PagesBreakAfterThirteenRowsOnPageOneAndSeventeenOnTheOthers)
         int totalPage, totalY;     // where the grand total prints
     };
     const Case cases[] = {
-        {12, 1, 1, 1860, 1, 1960},
+        {12, 1, 1, 1859, 1, 1959},
         // 13 rows fill page 1; the totals go to page 2 under its headings.
-        {13, 2, 1, 1960, 2, 360},
+        {13, 2, 1, 1959, 2, 359},
         // The 14th row starts page 2 at its first row band.
-        {14, 2, 2, 360, 2, 460},
-        {30, 3, 2, 1960, 3, 360},
-        {31, 3, 3, 360, 3, 460},
+        {14, 2, 2, 359, 2, 459},
+        {30, 3, 2, 1959, 3, 359},
+        {31, 3, 3, 359, 3, 459},
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(k.rows);
@@ -393,11 +404,11 @@ TEST_F(Compose, RowFilterGroupRowsAndBlankRows)
     src.rows.insert(src.rows.begin() + 4, blank); // a blank row keeps its band
     run();
     const PageContent c = content(1);
-    EXPECT_EQ(c.find("品目1")->y, 760);
+    EXPECT_EQ(c.find("品目1")->y, 759);
     EXPECT_FALSE(c.has("品目2"));
-    EXPECT_EQ(c.find("品目3  : (SE-100)")->y, 860);
+    EXPECT_EQ(c.find("品目3  : (SE-100)")->y, 859);
     EXPECT_FALSE(c.has("【x】"));
-    EXPECT_EQ(c.find("品目5")->y, 1060); // after the blank row's band at 960
+    EXPECT_EQ(c.find("品目5")->y, 1059); // after the band the blank row keeps
     EXPECT_EQ(g.PRN_AMOUNT_SUM, 3000);    // the grand total counts the printed rows
     EXPECT_NE(c.find("        3,500"), nullptr); // and the tax of the whole sheet
     EXPECT_NE(c.find("--------- 【製    品    名】 ------ (発注品番)"), nullptr);
@@ -418,7 +429,7 @@ TEST_F(Compose, EveryRowFilteredStillGivesPageOneWithTheTotals)
     EXPECT_EQ(run().pagesWritten, 1);
     const PageContent c = content(1);
     EXPECT_NE(c.find("御　見　積　書"), nullptr);
-    EXPECT_EQ(c.find("【　総合計　】")->y, 760);
+    EXPECT_EQ(c.find("【　総合計　】")->y, 759);
 }
 
 TEST_F(Compose, AStopBetweenRowsKeepsThePagesClosedSoFar)

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -917,6 +918,105 @@ TEST_F(PrintRoad, APdfThatCannotBeCreatedIsToldWithItsFileAndReason)
         preview().Command3->click();
         EXPECT_FALSE(ctx().printRun.held());
     }
+}
+
+// On paper every text keeps 0.5 mm between its characters and each rule, and the page-1 total
+// stands whole on its underline with its caption, up to the widest totals a page prints: for the
+// three kinds of document, with the tax printed and without (the mark "【消費税別】" then stands
+// beside the total too), with the sample's project name and the longest one.
+TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnItsUnderline)
+{
+    KIHON &k = openWithRows(3);
+    // A remark that takes the upper half-line of the first row band of its page as well.
+    const std::string kLongRemark = "現場にて寸法確認のうえ製作いたします";
+    g().curGrid().setCell(1, 16, kLongRemark);
+    // 30 untaxed rows, page 1 and page 2 full to their last row bands and the totals on page 3,
+    // whose amounts add up to `total`: 21 of 99,999,999, 8 of 1,000 and the rest last, the first
+    // row of each page with the long remark.
+    auto fillTo = [&](std::int64_t total) {
+        g().TAX_RATE = qd::text::Fixed4(); // rows without a rate of their own are untaxed
+        // The longest project name the header holds, printed on every kind of document.
+        g().HEAD_BUKKEN = "見本邸新築工事見本邸新築工事見本邸新築工事見本邸新";
+        g().PRN_OPTION = 0;
+        qd::grid::FlexGrid &s = g().curGrid();
+        const std::int64_t wide = total < 0 ? -99999999 : 99999999, small = total < 0 ? -1000 : 1000;
+        for (int r = 1; r <= 30; ++r) {
+            const std::int64_t each = r <= 21 ? wide : r < 30 ? small : total - 21 * wide - 8 * small;
+            const std::string amount = qd::text::format(each, "###,###,###");
+            s.setCell(r, 2, "大口品目" + std::to_string(r));
+            s.setCell(r, 9, "1");
+            s.setCell(r, 10, "式");
+            s.setCell(r, 14, amount);
+            s.setCell(r, 15, amount);
+            s.setCell(r, 16, r == 1 || r == 14 ? kLongRemark : "");
+            s.setCell(r, 23, "");
+        }
+        qd::core::TAX_TOTAL_CALC(g());
+        ASSERT_EQ(g().DOC_AMOUNT_TOTAL, total);
+        ASSERT_FALSE(g().TOTALS_BEYOND_FIELDS);
+    };
+    const struct {
+        std::int64_t fill; // 0: the sample as it is
+        int taxAnswer;
+        const char *total;
+    } cases[] = {
+        {0, Answer::Yes, "¥144,485"}, // with its tax lines
+        {0, Answer::No, "¥131,350"},
+        {2147483647, Answer::No, "¥2,147,483,647"},
+        {-2147483648LL, Answer::Yes, "¥-2,147,483,648"},
+    };
+    constexpr double gap = 5; // 0.5 mm of paper
+    int checked = 0;
+    for (const auto &c : cases) {
+        if (c.fill != 0)
+            fillTo(c.fill);
+        for (int kind : {0, 1, 2}) {
+            SCOPED_TRACE(std::string(c.total) + " on document kind " + std::to_string(kind));
+            g().DOC_KIND = static_cast<std::int16_t>(kind);
+            composeAndPreview(k, c.taxAnswer);
+            ASSERT_EQ(g().PAGE_COUNT, c.fill != 0 ? 3 : 1);
+            for (int page = 1; page <= g().PAGE_COUNT; ++page) {
+                const qd::emf::PageImage image = qd::emf::loadPageImage(inst.data() / qd::emf::pageImageName(page));
+                const PageContent content = pageContent(image);
+                const std::vector<Ink> inks = textInks(image);
+                ASSERT_EQ(inks.size(), content.texts.size());
+                for (std::size_t i = 0; i < inks.size(); ++i) {
+                    if (inks[i].right < inks[i].left)
+                        continue; // blanks
+                    for (const PageRule &r : content.rules) {
+                        const double d = inks[i].distance(ruleInk(r));
+                        EXPECT_GE(d, gap) << "page " << page << ": " << content.texts[i].text << " at "
+                                          << content.texts[i].x << "," << content.texts[i].y << ", rule " << r.x1
+                                          << "," << r.y1 << "-" << r.x2 << "," << r.y2;
+                    }
+                    ++checked;
+                }
+                if (page != 1)
+                    continue;
+                // The caption and the amount each stand whole on the rule under them, their
+                // underline.
+                for (const char *text : {kind == 1 ? "ご請求額" : "合計金額", c.total}) {
+                    const auto t = std::find_if(content.texts.begin(), content.texts.end(),
+                                                [&](const PageText &p) { return p.text == text; });
+                    ASSERT_NE(t, content.texts.end()) << text;
+                    const Ink &ink = inks[std::size_t(t - content.texts.begin())];
+                    std::optional<Ink> underline;
+                    for (const PageRule &r : content.rules) {
+                        const Ink rule = ruleInk(r);
+                        if (r.y1 == r.y2 && rule.top > ink.top && rule.right > ink.left && rule.left < ink.right &&
+                            (!underline || rule.top < underline->top))
+                            underline = rule;
+                    }
+                    ASSERT_TRUE(underline.has_value()) << text;
+                    EXPECT_TRUE(underline->left <= ink.left && underline->right >= ink.right)
+                        << text << " from " << ink.left << " to " << ink.right << " on an underline from "
+                        << underline->left << " to " << underline->right;
+                }
+            }
+            preview().Command3->click();
+        }
+    }
+    EXPECT_GT(checked, 12 * 60);
 }
 
 // Totals beyond the 32-bit document totals would print at their limit: the print command says
