@@ -288,6 +288,28 @@ void writeItemsPartnersOwn(const std::string &data)
     }
 }
 
+// The glass master of glassmaint, "\ALMI\GARASU.TXT" beside the data folder: a few glasses
+// with a unit price and a cost each.
+void writeGlasses(const std::string &dir)
+{
+    struct GlassDef { int cd; const char *name; int tanka, genka; };
+    const std::vector<GlassDef> glasses = {
+        {1, "フロート　３ミリ", 3800, 2400},  {2, "フロート　５ミリ", 5600, 3500},
+        {3, "型板　４ミリ", 4600, 2900},      {4, "すり板　３ミリ", 4900, 3100},
+        {5, "網入型板　６．８ミリ", 9800, 6200}, {6, "複層　Ｌｏｗ－Ｅ", 18500, 12600},
+    };
+    qd::files::makeDir(dir + "\\ALMI");
+    Writer w(dir + "\\ALMI\\GARASU.TXT", 64);
+    Record r(Glass::layout());
+    for (const auto &g : glasses) {
+        r.setText(Glass::GARASU_CD, two(g.cd));
+        r.setText(Glass::NAME, g.name);
+        r.setNumber(Glass::TANKA, g.tanka, "0000000");
+        r.setNumber(Glass::GENKA, g.genka, "0000000");
+        w.put(r);
+    }
+}
+
 // The sample document, stored as a save writes it.
 void writeSampleDocument(const std::string &txt)
 {
@@ -380,6 +402,7 @@ void writeDemoInstall(const std::string &dir)
     writeItemsPartnersOwn(data);
     writeTaxSettings(data);
     writeSampleDocument(data + "\\TXT");
+    writeGlasses(dir);
 }
 
 } // namespace qd::demo
