@@ -149,11 +149,35 @@ TEST_F(KihonCommands, DocumentNameGoesIntoANewRowAtTheRowLastWorkedOn)
     EXPECT_EQ(cell(2, C_HINMEI), "行1");
 }
 
+// The sample document holds its rows as quotedesk prices them at the unit it starts with: priced
+// again, every row shows what it showed, and a save writes the lines that were read.
+TEST_F(KihonCommands, TheSampleRowsArePricedAsTheStartUnitPricesThem)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::filesystem::path lineFile = inst.data() / "TXT" / "見本見積.TXT";
+    const std::string stored = readBytes(lineFile);
+    const int rows = static_cast<int>(stored.size() / 1024);
+    ASSERT_EQ(rows, 3);
+    std::vector<std::string> shown;
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= 24; ++c)
+            shown.push_back(trimmed(r, c));
+
+    k.menus().click(QStringLiteral("all_grid_calc"));
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= 24; ++c)
+            EXPECT_EQ(trimmed(r, c), shown[static_cast<std::size_t>((r - 1) * 24 + c - 1)]) << "row " << r << ", column " << c;
+    seam.answerSave(docPath("見本見積.TXT"));
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(lineFile), stored);
+}
+
 TEST_F(KihonCommands, RecalculationOfAllRowsUsesTheUnitInForce)
 {
     KIHON &k = start();
     openSample(k);
-    ASSERT_EQ(cell(1, C_TANKA), "45,810");
+    ASSERT_EQ(cell(1, C_TANKA), "45,804");
     g().CALC_UNIT = 100;
     g().CALC_ADJ = 99;
     k.menus().click(QStringLiteral("all_grid_calc"));
@@ -277,7 +301,7 @@ TEST_F(KihonCommands, AProgramThatCannotStartIsReportedAndTheDocumentsStay)
     k.menus().click(QStringLiteral("HOJYO_HINSYU1"));
     EXPECT_EQ(seam.beepCount(), 1);
     EXPECT_EQ(k.Combo2->count(), 1);
-    EXPECT_EQ(cell(1, C_TANKA), "45,810");
+    EXPECT_EQ(cell(1, C_TANKA), "45,804");
     EXPECT_TRUE(k.isEnabled());
 }
 

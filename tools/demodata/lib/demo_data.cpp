@@ -6,6 +6,12 @@
 
 #include "platform/files/paths.h"
 #include "platform/files/record_file.h"
+#include "platform/text/numbers.h"
+#include "quotedesk/core/core_ui.h"
+#include "quotedesk/core/documents.h"
+#include "quotedesk/core/qd_state.h"
+#include "quotedesk/core/row_pricing.h"
+#include "quotedesk/core/tax_totals.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
 #include "records/set_files.h"
@@ -33,6 +39,10 @@ struct Writer {
 };
 
 std::string two(int v) { return qd::text::format(static_cast<std::int64_t>(v), "00"); }
+
+// The demo's consumption tax: 10 % added to the amounts, whole yen, rounded down.
+constexpr std::int64_t kTaxRatePercent = 10;
+constexpr std::int16_t kTaxRoundUnit = 1, kTaxRoundDown = 2, kTaxAdded = 1;
 
 struct MajorClassDef { int cd; const char *name; };
 const std::vector<MajorClassDef> kMajors = {{1, "アルミサッシ"}, {2, "ガラス"}, {3, "エクステリア"}};
@@ -310,7 +320,10 @@ void writeGlasses(const std::string &dir)
     }
 }
 
-// The sample document, stored as a save writes it.
+// The sample document, stored as a save writes it. Its rows hold what a user types or product
+// entry puts in; their figures (unit price, amount, cost, cost amount, gross profit) are those
+// quotedesk's own pricing gives at the calculation unit it starts with, so that the first edit
+// of a row in quotedesk changes no price the user did not touch.
 void writeSampleDocument(const std::string &txt)
 {
     const std::string base = txt + "\\" + sampleDocumentName();
@@ -328,44 +341,59 @@ void writeSampleDocument(const std::string &txt)
         h.setSeparators();
         f.put(1, h.bytes());
     }
+    // The cells of a row before it is priced: two sash products of rate kind 3 with their list
+    // price, rate and cost rate (percent of the list price), and one single item at its own price
+    // and cost.
     struct Row {
-        const char *hinmei, *kosyo, *w, *h, *iro, *suryo, *tani, *ritu, *kake, *teika, *tanka, *kingaku,
-            *genkaRitu, *genka, *genkaKin, *arari, *hachu, *zeiGaku;
+        const char *hinmei, *kosyo, *w, *h, *iro, *suryo, *tani, *rituKbn, *kakeritu, *teika, *tanka,
+            *genkaRitu, *genka, *hachu;
     };
     const std::vector<Row> rows = {
-        {"引違い２枚建 標準タイプ", "16511", "16900", "11700", "シルバー", "2.00", "窓", "3.", "6600.0",
-         "69400", "45810", "91620", "5250.0", "36440", "72880", "18740", "0101100101HW2-116911", " 9162"},
-        {"引違い２枚建 網戸付タイプ", "11909", "11900", "8700", "ブロンズ", "1.00", "窓", "3.", "6800.0",
-         "37250", "25330", "25330", "5450.0", "20310", "20310", "5020", "0101100203HW2-211987", " 2533"},
-        {"網戸　標準", "", "", "", "", "3.00", "枚", "0.", "0.00", "", "4800", "14400", "0.00", "3100",
-         "9300", "5100", "", " 1440"},
+        {"引違い２枚建 標準タイプ", "16511", "1690", "1170", "シルバー", "2", "窓", "3", "66", "69,400", "", "52.5",
+         "", "0101100101HW2-116911"},
+        {"引違い２枚建 網戸付タイプ", "11909", "1190", "870", "ブロンズ", "1", "窓", "3", "68", "37,250", "", "54.5",
+         "", "0101100203HW2-211987"},
+        {"網戸　標準", "", "", "", "", "3", "枚", "0", "", "", "4,800", "", "3,100", ""},
     };
+    enum Col {
+        C_HINMEI = 2, C_KOSYO, C_W, C_H, C_IRO = 8, C_SURYO, C_TANI, C_RITU_KBN, C_KAKERITU, C_TEIKA, C_TANKA,
+        C_KINGAKU, C_GENKA_RITU = 17, C_GENKA, C_HACHU_HINBAN = 21, C_ZEI_RITU = 23, C_ZEI_GAKU
+    };
+
+    qd::core::NullCoreUi ui;
+    qd::core::QdState g; // the calculation unit as quotedesk starts
+    g.ui = &ui;
+    qd::grid::FlexGrid &grid = g.curGrid();
+    grid.setCols(25);
+    grid.setRows(static_cast<int>(rows.size()) + 1);
+
+    const std::string taxRate = std::to_string(kTaxRatePercent);
     qd::files::removeFile(base + ".TXT");
     RecordFile f(base + ".TXT", 1024);
-    int n = 0;
+    int r = 0;
     for (const Row &row : rows) {
-        Record l(DocLine::layout());
-        l.setText(DocLine::HINMEI, row.hinmei);
-        l.setText(DocLine::KOSYO, row.kosyo);
-        l.setText(DocLine::W_MIRI, row.w);
-        l.setText(DocLine::H_MIRI, row.h);
-        l.setText(DocLine::IRO_NAME, row.iro);
-        l.setText(DocLine::SURYO, row.suryo);
-        l.setText(DocLine::TANI, row.tani);
-        l.setText(DocLine::RITU_KBN, row.ritu);
-        l.setText(DocLine::KAKERITU, row.kake);
-        l.setText(DocLine::TEIKA, row.teika);
-        l.setText(DocLine::TANKA, row.tanka);
-        l.setText(DocLine::KINGAKU, row.kingaku);
-        l.setText(DocLine::GENKA_RITU, row.genkaRitu);
-        l.setText(DocLine::GENKA, row.genka);
-        l.setText(DocLine::GENKA_KINGAKU, row.genkaKin);
-        l.setText(DocLine::ARARI, row.arari);
-        l.setText(DocLine::HACHU_HINBAN, row.hachu);
-        l.setText(DocLine::ZEI_RITU, " 1000");
-        l.setText(DocLine::ZEI_GAKU, row.zeiGaku);
-        l.setSeparators();
-        f.put(++n, l.bytes());
+        ++r;
+        const std::pair<int, const char *> cells[] = {
+            {C_HINMEI, row.hinmei}, {C_KOSYO, row.kosyo},         {C_W, row.w},
+            {C_H, row.h},           {C_IRO, row.iro},             {C_SURYO, row.suryo},
+            {C_TANI, row.tani},     {C_RITU_KBN, row.rituKbn},   {C_KAKERITU, row.kakeritu},
+            {C_TEIKA, row.teika},   {C_TANKA, row.tanka},         {C_GENKA_RITU, row.genkaRitu},
+            {C_GENKA, row.genka},   {C_HACHU_HINBAN, row.hachu}, {C_ZEI_RITU, taxRate.c_str()},
+        };
+        for (const auto &[col, text] : cells)
+            grid.setCell(r, col, text);
+        g.ROW_NO = r;
+        g.COL_NO = C_HINMEI;
+        grid.setRow(r);
+        qd::core::ROW_CALC(g);
+        // The row's own tax beside its amount, rounded as the tax settings round.
+        const qd::text::Fixed4 amount = qd::text::valFixed(qd::core::withoutMoneyMarks(grid.cell(r, C_KINGAKU)));
+        const qd::text::Fixed4 tax = qd::core::taxRound(
+            amount * qd::text::Fixed4::fromInt(kTaxRatePercent) / qd::text::Fixed4::fromInt(100), kTaxRoundUnit,
+            kTaxRoundDown);
+        grid.setCell(r, C_ZEI_GAKU, qd::text::format(tax, "###,###,###"));
+        qd::core::rowToLineRec(g, grid, r);
+        f.put(r, g.LINE_REC.bytes());
     }
 }
 
@@ -378,10 +406,10 @@ void writeTaxSettings(const std::string &data)
         for (int i = 0; i < bytes; ++i)
             b.push_back(static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
     };
-    le(100000, 8);
-    le(1, 2);
-    le(2, 2);
-    le(1, 2);
+    le(kTaxRatePercent * qd::text::Fixed4::Scale, 8);
+    le(kTaxRoundUnit, 2);
+    le(kTaxRoundDown, 2);
+    le(kTaxAdded, 2);
     b.append(48, ' ');
     b.push_back('\n');
     b.push_back('\r');

@@ -1,5 +1,6 @@
 // The demo install folder: plausible trade data for aluminium sash, glass and single items,
-// written through the record writers. Tests and the demo start use it; its content is stable.
+// written through the record writers; the sample document's rows are priced by quotedesk's own
+// pricing. Tests and the demo start use it; its content is stable.
 #pragma once
 
 #include <string>
@@ -9,7 +10,8 @@ namespace qd::demo {
 // Writes a complete install folder into `dir` (created when missing): data\ with the masters,
 // two sets (SET00001.TXT, SET00002.TXT), the own-company record, the tax settings (10 % added,
 // whole yen, rounded down), an empty data\SELECT, data\TXT with one sample job document
-// "見本見積", and the glass master ALMI\GARASU.TXT with a few glasses, so that every program
+// "見本見積" whose rows hold the figures quotedesk computes for them at the calculation unit it
+// starts with, and the glass master ALMI\GARASU.TXT with a few glasses, so that every program
 // opens on the folder.
 void writeDemoInstall(const std::string &dir);
 
