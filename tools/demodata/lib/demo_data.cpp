@@ -7,11 +7,6 @@
 #include "platform/files/paths.h"
 #include "platform/files/record_file.h"
 #include "platform/text/numbers.h"
-#include "quotedesk/core/core_ui.h"
-#include "quotedesk/core/documents.h"
-#include "quotedesk/core/qd_state.h"
-#include "quotedesk/core/row_pricing.h"
-#include "quotedesk/core/tax_totals.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
 #include "records/set_files.h"
@@ -320,10 +315,12 @@ void writeGlasses(const std::string &dir)
     }
 }
 
-// The sample document, stored as a save writes it. Its rows hold what a user types or product
-// entry puts in; their figures (unit price, amount, cost, cost amount, gross profit) are those
-// quotedesk's own pricing gives at the calculation unit it starts with, so that the first edit
-// of a row in quotedesk changes no price the user did not touch.
+// The sample document, stored as a save writes it. Its rows are what quotedesk puts in for the
+// products from these masters at the calculation unit it starts with (1 円): the two sashes found
+// by the unit-price search at the header's rate rank 3 of their kind-2 records, the single item
+// at its price and cost, each with the quantity and unit typed in. So editing a row, recalculating
+// all rows or picking its product again changes no price. The row's tax (column 24), which the
+// user types, is 10 % of the amount rounded down, as the tax settings round.
 void writeSampleDocument(const std::string &txt)
 {
     const std::string base = txt + "\\" + sampleDocumentName();
@@ -341,59 +338,44 @@ void writeSampleDocument(const std::string &txt)
         h.setSeparators();
         f.put(1, h.bytes());
     }
-    // The cells of a row before it is priced: two sash products of rate kind 3 with their list
-    // price, rate and cost rate (percent of the list price), and one single item at its own price
-    // and cost.
     struct Row {
-        const char *hinmei, *kosyo, *w, *h, *iro, *suryo, *tani, *rituKbn, *kakeritu, *teika, *tanka,
-            *genkaRitu, *genka, *hachu;
+        const char *hinmei, *kosyo, *w, *h, *iro, *suryo, *tani, *ritu, *kake, *teika, *tanka, *kingaku,
+            *genkaRitu, *genka, *genkaKin, *arari, *hachu, *zeiGaku;
     };
     const std::vector<Row> rows = {
-        {"引違い２枚建 標準タイプ", "16511", "1690", "1170", "シルバー", "2", "窓", "3", "66", "69,400", "", "52.5",
-         "", "0101100101HW2-116911"},
-        {"引違い２枚建 網戸付タイプ", "11909", "1190", "870", "ブロンズ", "1", "窓", "3", "68", "37,250", "", "54.5",
-         "", "0101100203HW2-211987"},
-        {"網戸　標準", "", "", "", "", "3", "枚", "0", "", "", "4,800", "", "3,100", ""},
+        {"引違い窓 引違い２枚建 標準タイプ  外付", "159117", "15900", "11700", "ステンカラー", "2.00", "窓", "3.",
+         "6700.0", "57370", "38437", "76874", "5550.0", "31840", "63680", "13194", "0101100103HW2-1159117", " 7687"},
+        {"引違い窓 引違い２枚建 網戸付タイプ  半外付", "12987", "12900", "8700", "ブロンズ", "1.00", "窓", "3.",
+         "6800.0", "51620", "35101", "35101", "5650.0", "29165", "29165", "5936", "0101100201HW2-212987", " 3510"},
+        {"網戸　標準", "", "", "", "", "3.00", "枚", "0.", "0.00", "4800", "4800", "14400", "0.00", "3100", "9300",
+         "5100", "", " 1440"},
     };
-    enum Col {
-        C_HINMEI = 2, C_KOSYO, C_W, C_H, C_IRO = 8, C_SURYO, C_TANI, C_RITU_KBN, C_KAKERITU, C_TEIKA, C_TANKA,
-        C_KINGAKU, C_GENKA_RITU = 17, C_GENKA, C_HACHU_HINBAN = 21, C_ZEI_RITU = 23, C_ZEI_GAKU
-    };
-
-    qd::core::NullCoreUi ui;
-    qd::core::QdState g; // the calculation unit as quotedesk starts
-    g.ui = &ui;
-    qd::grid::FlexGrid &grid = g.curGrid();
-    grid.setCols(25);
-    grid.setRows(static_cast<int>(rows.size()) + 1);
-
-    const std::string taxRate = std::to_string(kTaxRatePercent);
     qd::files::removeFile(base + ".TXT");
     RecordFile f(base + ".TXT", 1024);
-    int r = 0;
+    int n = 0;
     for (const Row &row : rows) {
-        ++r;
-        const std::pair<int, const char *> cells[] = {
-            {C_HINMEI, row.hinmei}, {C_KOSYO, row.kosyo},         {C_W, row.w},
-            {C_H, row.h},           {C_IRO, row.iro},             {C_SURYO, row.suryo},
-            {C_TANI, row.tani},     {C_RITU_KBN, row.rituKbn},   {C_KAKERITU, row.kakeritu},
-            {C_TEIKA, row.teika},   {C_TANKA, row.tanka},         {C_GENKA_RITU, row.genkaRitu},
-            {C_GENKA, row.genka},   {C_HACHU_HINBAN, row.hachu}, {C_ZEI_RITU, taxRate.c_str()},
-        };
-        for (const auto &[col, text] : cells)
-            grid.setCell(r, col, text);
-        g.ROW_NO = r;
-        g.COL_NO = C_HINMEI;
-        grid.setRow(r);
-        qd::core::ROW_CALC(g);
-        // The row's own tax beside its amount, rounded as the tax settings round.
-        const qd::text::Fixed4 amount = qd::text::valFixed(qd::core::withoutMoneyMarks(grid.cell(r, C_KINGAKU)));
-        const qd::text::Fixed4 tax = qd::core::taxRound(
-            amount * qd::text::Fixed4::fromInt(kTaxRatePercent) / qd::text::Fixed4::fromInt(100), kTaxRoundUnit,
-            kTaxRoundDown);
-        grid.setCell(r, C_ZEI_GAKU, qd::text::format(tax, "###,###,###"));
-        qd::core::rowToLineRec(g, grid, r);
-        f.put(r, g.LINE_REC.bytes());
+        Record l(DocLine::layout());
+        l.setText(DocLine::HINMEI, row.hinmei);
+        l.setText(DocLine::KOSYO, row.kosyo);
+        l.setText(DocLine::W_MIRI, row.w);
+        l.setText(DocLine::H_MIRI, row.h);
+        l.setText(DocLine::IRO_NAME, row.iro);
+        l.setText(DocLine::SURYO, row.suryo);
+        l.setText(DocLine::TANI, row.tani);
+        l.setText(DocLine::RITU_KBN, row.ritu);
+        l.setText(DocLine::KAKERITU, row.kake);
+        l.setText(DocLine::TEIKA, row.teika);
+        l.setText(DocLine::TANKA, row.tanka);
+        l.setText(DocLine::KINGAKU, row.kingaku);
+        l.setText(DocLine::GENKA_RITU, row.genkaRitu);
+        l.setText(DocLine::GENKA, row.genka);
+        l.setText(DocLine::GENKA_KINGAKU, row.genkaKin);
+        l.setText(DocLine::ARARI, row.arari);
+        l.setText(DocLine::HACHU_HINBAN, row.hachu);
+        l.setText(DocLine::ZEI_RITU, " 1000");
+        l.setText(DocLine::ZEI_GAKU, row.zeiGaku);
+        l.setSeparators();
+        f.put(++n, l.bytes());
     }
 }
 

@@ -1,6 +1,5 @@
 // The demo install folder: plausible trade data for aluminium sash, glass and single items,
-// written through the record writers; the sample document's rows are priced by quotedesk's own
-// pricing. Tests and the demo start use it; its content is stable.
+// written through the record writers. Tests and the demo start use it; its content is stable.
 #pragma once
 
 #include <string>
