@@ -126,6 +126,13 @@ const Layout &SetItem::layout()
     return l;
 }
 
+const Layout &Glass::layout()
+{
+    static const Layout l = makeLayout("GlassRecord", 64,
+        {f("GARASU_CD", 2), f("NAME", 20), f("TANKA", 7), f("GENKA", 7), f("FILLER", 22, false)}, RecordEnd::CrLf);
+    return l;
+}
+
 const Layout &Partner::layout()
 {
     static const Layout l = makeLayout("PartnerRecord", 64,

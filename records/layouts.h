@@ -85,6 +85,13 @@ enum Field { SET_NAME, MAKER_CD, BUNRUI_CD, HINSYU2_CD, CIHO_CD, KIGO, BIKO, IRO
 const Layout &layout();
 }
 
+// "\ALMI\GARASU.TXT", 64 bytes: the glass master, a unit price and a cost per glass, kept by
+// glassmaint. GARASU_CD "00" marks a deleted glass.
+namespace Glass {
+enum Field { GARASU_CD, NAME, TANKA, GENKA, FILLER };
+const Layout &layout();
+}
+
 // "\data\TOKF.SSS", 64 bytes: business partners.
 namespace Partner {
 enum Field { TOKUI_CD, NAME, FILLER };

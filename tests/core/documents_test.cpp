@@ -258,14 +258,14 @@ TEST(Documents, SampleDocumentLoadsAndSavesBackUnchanged)
     Desk d(inst);
     ASSERT_TRUE(load(d, name));
     auto &grid = d.g.curGrid();
-    EXPECT_EQ(qd::text::trim(grid.cell(1, 2)), "引違い２枚建 標準タイプ");
-    EXPECT_EQ(grid.cell(1, 4), "1690.0");
-    EXPECT_EQ(grid.cell(1, 12), "66.00");
-    EXPECT_EQ(grid.cell(1, 15), "91,620");
+    EXPECT_EQ(qd::text::trim(grid.cell(1, 2)), "引違い窓 引違い２枚建 標準タイプ  外付");
+    EXPECT_EQ(grid.cell(1, 4), "1590.0");
+    EXPECT_EQ(grid.cell(1, 12), "67.00");
+    EXPECT_EQ(grid.cell(1, 15), "76,874");
     EXPECT_EQ(grid.cell(3, 11), "0");
     EXPECT_EQ(grid.cell(3, 12), "");
     EXPECT_EQ(grid.cell(3, 24), "1,440");
-    EXPECT_EQ(d.g.DOC_AMOUNT_TOTAL, 91620 + 25330 + 14400);
+    EXPECT_EQ(d.g.DOC_AMOUNT_TOTAL, 76874 + 35101 + 14400);
 
     ASSERT_TRUE(save(d, inst, name + ".TXT"));
     EXPECT_EQ(readBytes(sss), head);
@@ -694,7 +694,7 @@ TEST(Documents, SaveRefusesRowsALoadCouldNotShow)
     Desk back(inst);
     ASSERT_TRUE(load(back, "満杯"));
     EXPECT_EQ(qd::text::trim(back.g.curGrid().cell(999, 2)), "999行目");
-    EXPECT_EQ(qd::text::trim(back.g.curGrid().cell(6, 2)), "引違い２枚建 標準タイプ");
+    EXPECT_EQ(qd::text::trim(back.g.curGrid().cell(6, 2)), "引違い窓 引違い２枚建 標準タイプ  外付");
 }
 
 // A record of the sample document with one field's bytes replaced.

@@ -4,10 +4,15 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "platform/qt/forms.h"
+#include "quotedesk/core/row_pricing.h"
+#include "quotedesk/entry/ssgarasufm.h"
+#include "quotedesk/entry/sskensa.h"
 #include "quotedesk/mainwindow/launcher.h"
+#include "records/layouts.h"
 #include "tests/forms/edit_fixture.h"
 
 using qd::forms::KIHON;
@@ -149,18 +154,118 @@ TEST_F(KihonCommands, DocumentNameGoesIntoANewRowAtTheRowLastWorkedOn)
     EXPECT_EQ(cell(2, C_HINMEI), "行1");
 }
 
+// The sample document holds its rows as quotedesk prices them at the unit it starts with: priced
+// again, every row shows what it showed, and a save writes the lines that were read.
+TEST_F(KihonCommands, TheSampleRowsArePricedAsTheStartUnitPricesThem)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::filesystem::path lineFile = inst.data() / "TXT" / "見本見積.TXT";
+    const std::string stored = readBytes(lineFile);
+    const int rows = static_cast<int>(stored.size() / 1024);
+    ASSERT_EQ(rows, 3);
+    std::vector<std::string> shown;
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= 24; ++c)
+            shown.push_back(trimmed(r, c));
+
+    k.menus().click(QStringLiteral("all_grid_calc"));
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= 24; ++c)
+            EXPECT_EQ(trimmed(r, c), shown[static_cast<std::size_t>((r - 1) * 24 + c - 1)]) << "row " << r << ", column " << c;
+    // The rows' own taxes, which quotedesk leaves as typed, add up to the tax the window shows.
+    double rowTaxes = 0;
+    for (int r = 1; r <= rows; ++r)
+        rowTaxes += qd::text::val(qd::core::withoutMoneyMarks(cell(r, col::ZEI_GAKU)));
+    EXPECT_EQ(rowTaxes, g().DOC_TAX_TOTAL);
+    seam.answerSave(docPath("見本見積.TXT"));
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(lineFile), stored);
+}
+
+// The sample's rows are what the pickers put in for their products on the demo masters: each
+// sash found again by its symbol in the row's colour, the single item picked by its name, with
+// the row's quantity and unit typed in, is saved as the sample row is stored (but for the row's
+// tax, which the user types).
+TEST_F(KihonCommands, TheSampleRowsAreWhatThePickersPutInForTheirProducts)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::string sample = readBytes(inst.data() / "TXT" / "見本見積.TXT");
+    ASSERT_EQ(sample.size(), 3u * 1024);
+    auto type = [&](int row, int c, const std::string &text) {
+        sheet().setRow(row);
+        sheet().setCol(c);
+        int enter = 13;
+        sheet().raiseKeyDown(enter, 0);
+        k.Text1->setText(QString::fromStdString(text));
+        QTest::keyClick(k.Text1, Qt::Key_Return);
+    };
+    auto pick = [](qd::qt::ListBox *list, const std::string &text) {
+        for (int i = 0; i < list->lineCount(); ++i)
+            if (list->lineText(i).contains(QString::fromStdString(text)))
+                list->setListIndex(i);
+        return list->listIndex() >= 0;
+    };
+    for (int r = 1; r <= 3; ++r) {
+        SCOPED_TRACE(r);
+        const std::string key = trimmed(r, col::HACHU), name = trimmed(r, col::HINMEI);
+        const std::string quantity = cell(r, col::SURYO), unit = cell(r, col::TANI);
+        const int row = 3 + r;
+        g().ROW_NO = row;
+        g().COL_NO = col::HINMEI;
+        if (!key.empty()) {
+            k.SERCH_SYOHIN_Click();
+            auto *f = app->forms.ifLoaded<qd::forms::SSKENSA>();
+            ASSERT_NE(f, nullptr);
+            f->eventIntervalMs = 0;
+            f->Text1->setText(QString::fromStdString(qd::text::trim(key.substr(10))));
+            f->Text1_KeyDown(13);
+            f->Command1_Click();
+            ASSERT_EQ(f->List6->lineCount(), 1) << key;
+            f->List6->setListIndex(0);
+            f->List6_MouseDown();
+            f->List6_MouseUp();
+            ASSERT_TRUE(pick(f->List7, " " + trimmed(r, col::IRO) + " "));
+            f->Command5_Click();
+        } else {
+            k.SERCH_GARASU_Click();
+            auto *f = app->forms.ifLoaded<qd::forms::SSGARASUFM>();
+            ASSERT_NE(f, nullptr);
+            ASSERT_TRUE(pick(f->List1, " " + name + " "));
+            f->Command1->click();
+        }
+        type(row, col::SURYO, quantity);
+        type(row, col::TANI, unit);
+    }
+    seam.answerSave(docPath("見本見積2.TXT"));
+    k.FILE_WRITE_Click();
+    const std::string again = readBytes(inst.data() / "TXT" / "見本見積2.TXT");
+    ASSERT_EQ(again.size(), 6u * 1024);
+    namespace L = qd::records::DocLine;
+    for (int r = 1; r <= 3; ++r) {
+        qd::records::Record want(L::layout()), got(L::layout());
+        want.setBytes(sample.substr(static_cast<std::size_t>(r - 1) * 1024, 1024));
+        got.setBytes(again.substr(static_cast<std::size_t>(r + 2) * 1024, 1024));
+        got.setRaw(L::ZEI_GAKU, want.raw(L::ZEI_GAKU));
+        for (std::size_t field = 0; field < L::layout().fields.size(); ++field)
+            EXPECT_EQ(got.raw(static_cast<int>(field)), want.raw(static_cast<int>(field)))
+                << "row " << r << ", " << L::layout().fields[field].name;
+    }
+}
+
 TEST_F(KihonCommands, RecalculationOfAllRowsUsesTheUnitInForce)
 {
     KIHON &k = start();
     openSample(k);
-    ASSERT_EQ(cell(1, C_TANKA), "45,810");
+    ASSERT_EQ(cell(1, C_TANKA), "38,437");
     g().CALC_UNIT = 100;
     g().CALC_ADJ = 99;
     k.menus().click(QStringLiteral("all_grid_calc"));
-    // 66 % of 69,400 is 45,804, rounded up to 100 yen; two pieces.
-    EXPECT_EQ(cell(1, C_TANKA), "45,900");
-    EXPECT_EQ(cell(1, C_KINGAKU), "91,800");
-    EXPECT_EQ(g().DOC_AMOUNT_TOTAL, 91800 + 25400 + 14400);
+    // 67 % of 57,370 is 38,437.9, rounded up to 100 yen; two pieces.
+    EXPECT_EQ(cell(1, C_TANKA), "38,500");
+    EXPECT_EQ(cell(1, C_KINGAKU), "77,000");
+    EXPECT_EQ(g().DOC_AMOUNT_TOTAL, 77000 + 35200 + 14400);
     EXPECT_TRUE(sheet().redraw());
 }
 
@@ -277,7 +382,7 @@ TEST_F(KihonCommands, AProgramThatCannotStartIsReportedAndTheDocumentsStay)
     k.menus().click(QStringLiteral("HOJYO_HINSYU1"));
     EXPECT_EQ(seam.beepCount(), 1);
     EXPECT_EQ(k.Combo2->count(), 1);
-    EXPECT_EQ(cell(1, C_TANKA), "45,810");
+    EXPECT_EQ(cell(1, C_TANKA), "38,437");
     EXPECT_TRUE(k.isEnabled());
 }
 

@@ -58,9 +58,9 @@ TEST_F(TaxForm, ShowsTheSettingsSavesSixtyFourBytesAndTotalsAgain)
     EXPECT_EQ(s.ZEI_KBN, 0);
     EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
 
-    // The sample's rows carry 10 %: now included in the amount of 131,350 yen.
+    // The sample's rows carry 10 %: now included in the amount of 126,375 yen.
     EXPECT_EQ(k.Label11->text().toStdString(), "消費税額(内税)");
-    EXPECT_EQ(k.Text6->text().toStdString(), "11,941"); // 11,940.9 rounded half up
+    EXPECT_EQ(k.Text6->text().toStdString(), "11,489"); // 11,488.6 rounded half up
     EXPECT_EQ(k.Text7->text(), k.Text4->text());
 }
 

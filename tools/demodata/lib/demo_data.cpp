@@ -6,6 +6,7 @@
 
 #include "platform/files/paths.h"
 #include "platform/files/record_file.h"
+#include "platform/text/numbers.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
 #include "records/set_files.h"
@@ -33,6 +34,10 @@ struct Writer {
 };
 
 std::string two(int v) { return qd::text::format(static_cast<std::int64_t>(v), "00"); }
+
+// The demo's consumption tax: 10 % added to the amounts, whole yen, rounded down.
+constexpr std::int64_t kTaxRatePercent = 10;
+constexpr std::int16_t kTaxRoundUnit = 1, kTaxRoundDown = 2, kTaxAdded = 1;
 
 struct MajorClassDef { int cd; const char *name; };
 const std::vector<MajorClassDef> kMajors = {{1, "アルミサッシ"}, {2, "ガラス"}, {3, "エクステリア"}};
@@ -288,7 +293,34 @@ void writeItemsPartnersOwn(const std::string &data)
     }
 }
 
-// The sample document, stored as a save writes it.
+// The glass master of glassmaint, "\ALMI\GARASU.TXT" beside the data folder: a few glasses
+// with a unit price and a cost each.
+void writeGlasses(const std::string &dir)
+{
+    struct GlassDef { int cd; const char *name; int tanka, genka; };
+    const std::vector<GlassDef> glasses = {
+        {1, "フロート　３ミリ", 3800, 2400},  {2, "フロート　５ミリ", 5600, 3500},
+        {3, "型板　４ミリ", 4600, 2900},      {4, "すり板　３ミリ", 4900, 3100},
+        {5, "網入型板　６．８ミリ", 9800, 6200}, {6, "複層　Ｌｏｗ－Ｅ", 18500, 12600},
+    };
+    qd::files::makeDir(dir + "\\ALMI");
+    Writer w(dir + "\\ALMI\\GARASU.TXT", 64);
+    Record r(Glass::layout());
+    for (const auto &g : glasses) {
+        r.setText(Glass::GARASU_CD, two(g.cd));
+        r.setText(Glass::NAME, g.name);
+        r.setNumber(Glass::TANKA, g.tanka, "0000000");
+        r.setNumber(Glass::GENKA, g.genka, "0000000");
+        w.put(r);
+    }
+}
+
+// The sample document, stored as a save writes it. Its rows are what quotedesk puts in for the
+// products from these masters at the calculation unit it starts with (1 円): the two sashes found
+// by the unit-price search at the header's rate rank 3 of their kind-2 records, the single item
+// at its price and cost, each with the quantity and unit typed in. So editing a row, recalculating
+// all rows or picking its product again changes no price. The row's tax (column 24), which the
+// user types, is 10 % of the amount rounded down, as the tax settings round.
 void writeSampleDocument(const std::string &txt)
 {
     const std::string base = txt + "\\" + sampleDocumentName();
@@ -311,12 +343,12 @@ void writeSampleDocument(const std::string &txt)
             *genkaRitu, *genka, *genkaKin, *arari, *hachu, *zeiGaku;
     };
     const std::vector<Row> rows = {
-        {"引違い２枚建 標準タイプ", "16511", "16900", "11700", "シルバー", "2.00", "窓", "3.", "6600.0",
-         "69400", "45810", "91620", "5250.0", "36440", "72880", "18740", "0101100101HW2-116911", " 9162"},
-        {"引違い２枚建 網戸付タイプ", "11909", "11900", "8700", "ブロンズ", "1.00", "窓", "3.", "6800.0",
-         "37250", "25330", "25330", "5450.0", "20310", "20310", "5020", "0101100203HW2-211987", " 2533"},
-        {"網戸　標準", "", "", "", "", "3.00", "枚", "0.", "0.00", "", "4800", "14400", "0.00", "3100",
-         "9300", "5100", "", " 1440"},
+        {"引違い窓 引違い２枚建 標準タイプ  外付", "159117", "15900", "11700", "ステンカラー", "2.00", "窓", "3.",
+         "6700.0", "57370", "38437", "76874", "5550.0", "31840", "63680", "13194", "0101100103HW2-1159117", " 7687"},
+        {"引違い窓 引違い２枚建 網戸付タイプ  半外付", "12987", "12900", "8700", "ブロンズ", "1.00", "窓", "3.",
+         "6800.0", "51620", "35101", "35101", "5650.0", "29165", "29165", "5936", "0101100201HW2-212987", " 3510"},
+        {"網戸　標準", "", "", "", "", "3.00", "枚", "0.", "0.00", "4800", "4800", "14400", "0.00", "3100", "9300",
+         "5100", "", " 1440"},
     };
     qd::files::removeFile(base + ".TXT");
     RecordFile f(base + ".TXT", 1024);
@@ -356,10 +388,10 @@ void writeTaxSettings(const std::string &data)
         for (int i = 0; i < bytes; ++i)
             b.push_back(static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF));
     };
-    le(100000, 8);
-    le(1, 2);
-    le(2, 2);
-    le(1, 2);
+    le(kTaxRatePercent * qd::text::Fixed4::Scale, 8);
+    le(kTaxRoundUnit, 2);
+    le(kTaxRoundDown, 2);
+    le(kTaxAdded, 2);
     b.append(48, ' ');
     b.push_back('\n');
     b.push_back('\r');
@@ -380,6 +412,7 @@ void writeDemoInstall(const std::string &dir)
     writeItemsPartnersOwn(data);
     writeTaxSettings(data);
     writeSampleDocument(data + "\\TXT");
+    writeGlasses(dir);
 }
 
 } // namespace qd::demo

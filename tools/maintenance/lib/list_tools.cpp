@@ -4,7 +4,6 @@
 #include "platform/text/numbers.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
-#include "tools/maintenance/lib/glass_record.h"
 
 #include <cctype>
 
@@ -13,6 +12,7 @@ namespace qd::maint {
 namespace {
 
 namespace R = qd::records;
+namespace Glass = qd::records::Glass;
 using qd::text::fixedChars;
 
 // A record is deleted when field F holds W zeros; deleting it puts them there.

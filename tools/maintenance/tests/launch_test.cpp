@@ -3,8 +3,10 @@
 // creating nothing.
 #include "tools/maintenance/tests/maint_fixture.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <fstream>
@@ -77,6 +79,42 @@ TEST(MaintenanceLaunch, EachProgramStartedByTheLauncherOpensInTheInstallFolder)
         EXPECT_TRUE(waitFor([&] { return processesOf(built, inst.path()).empty(); }));
     }
     fs::current_path(before);
+}
+
+// On the demo install folder each tool, glassmaint with its "\ALMI" folder included, gets past
+// its start: its window opens, without a message, and the program runs until it is closed.
+TEST(MaintenanceLaunch, EachProgramOpensOnTheDemoFolder)
+{
+    TempInstall inst;
+    struct BackHome {
+        fs::path home = fs::current_path();
+        ~BackHome() { fs::current_path(home); }
+    } backHome;
+    fs::current_path(inst.path());
+    qd::qt::ScriptedSeam seam;
+    qd::qt::SeamGuard guard{seam};
+    int count = 0;
+    const char *const *programs = qd::maint::maintenancePrograms(&count);
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(programs[i]);
+        QString shown;
+        QTimer closer;
+        closer.setSingleShot(true);
+        QObject::connect(&closer, &QTimer::timeout, [&shown] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->isVisible()) {
+                    shown = w->windowTitle();
+                    w->close();
+                }
+        });
+        closer.start(0);
+        char name[] = "tool";
+        char *argv[] = {name, nullptr};
+        EXPECT_EQ(qd::maint::runMaintenanceTool(1, argv, programs[i]), 0);
+        EXPECT_EQ(shown.toStdString(), programs[i]);
+    }
+    EXPECT_EQ(seam.beepCount(), 0);
+    EXPECT_EQ(seam.problems().toStdString(), "");
 }
 
 TEST_F(MaintTest, AMissingFolderIsNamedAndTheToolEndsCreatingNothing)
