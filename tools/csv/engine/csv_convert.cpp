@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/files/file_error.h"
 #include "platform/files/file_read.h"
@@ -84,6 +85,47 @@ private:
     int m_line;
 };
 
+// A sign at most and digits: what a code or a number of a record reads as.
+bool wholeNumber(std::string_view s)
+{
+    if (!s.empty() && (s.front() == '-' || s.front() == '+'))
+        s.remove_prefix(1);
+    return allDigits(s);
+}
+
+// A first line whose every code reads as a number is a record, not the caption line: captions are
+// words. Its file lost the caption line (deleted in a spreadsheet, say).
+bool readsAsRecord(const CsvTable &table, const std::vector<CsvCell> &cells)
+{
+    for (std::size_t i = 0; i < table.columns.size(); ++i)
+        if (table.columns[i].kind == CellKind::Code && !wholeNumber(trimBlanks(cells[i].bytes)))
+            return false;
+    return true;
+}
+
+// Refuses a cell that holds bytes the system cannot show as text, naming the line on which they
+// stand, the column and the place in the cell.
+void checkText(const CsvColumn &col, const CsvCell &cell, const std::string &csvName)
+{
+    const std::optional<NonText> bad = firstNonText(cell.bytes);
+    if (!bad)
+        return;
+    int line = cell.line;
+    const std::string_view before = cell.bytes.substr(0, bad->at);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i] == '\n' || (before[i] == '\r' && (i + 1 >= before.size() || before[i + 1] != '\n')))
+            ++line;
+    std::string hex;
+    for (std::size_t i = 0; i < bad->length; ++i) {
+        static const char digits[] = "0123456789ABCDEF";
+        const auto b = static_cast<unsigned char>(cell.bytes[bad->at + i]);
+        hex += (i ? " 0x" : "0x") + std::string{digits[b >> 4], digits[b & 0x0F]};
+    }
+    const std::string where = col.caption + " の " + std::to_string(bad->at + 1) + " バイト目";
+    RowRefusal(csvName, line)(bad->control ? where + "に制御文字 " + hex + " があります。"
+                                           : where + " " + hex + " は Shift-JIS の文字ではありません。");
+}
+
 // Puts one cell into its field of the record being built at `rec` (the record's bytes, blank
 // with its separators set).
 void putCell(const CsvColumn &col, const CsvCell &cell, const records::FieldDef &f, char *rec,
@@ -108,26 +150,28 @@ void putCell(const CsvColumn &col, const CsvCell &cell, const records::FieldDef 
                 refuse(col.caption + " が空です。");
             return; // no number: the field stays blank
         }
-        const bool negative = col.mayBeNegative && t.front() == '-';
-        std::string_view digits = negative ? t.substr(1) : t;
-        if (!allDigits(digits))
+        // Digits, with a sign at most: a plus sign, and the minus of a zero ("-0", "-00"), say
+        // nothing about the value and are dropped, so that a field holds only digits and the
+        // minus of a value below zero.
+        const bool sign = t.front() == '-' || t.front() == '+';
+        std::string_view digits = sign ? t.substr(1) : t;
+        const bool negative = t.front() == '-' && digits.find_first_not_of('0') != std::string_view::npos;
+        if (!allDigits(digits) || (negative && !col.mayBeNegative))
             refuse(col.caption + "「" + shown(t) + (col.mayBeNegative ? "」は整数ではありません。"
                                                                     : "」は 0 以上の整数ではありません。"));
         if (col.inPattern.empty()) {
-            // The digits as read (a discount with its sign); leading zeros that do not fit are
+            // The digits as read (a discount with its minus); leading zeros that do not fit are
             // dropped, the value kept.
-            const std::size_t sign = negative ? 1 : 0;
-            while (sign + digits.size() > width && digits.size() > 1 && digits.front() == '0')
+            const std::size_t minus = negative ? 1 : 0;
+            while (minus + digits.size() > width && digits.size() > 1 && digits.front() == '0')
                 digits.remove_prefix(1);
             stored = (negative ? "-" : "") + std::string(digits);
-            value = stored;
         } else if (onlyZeros(col.inPattern)) {
-            stored = padded(t, col.inPattern.size());
-            value = stored;
+            stored = padded(digits, col.inPattern.size());
         } else {
             stored = text::format(text::valFixed(t), col.inPattern);
-            value = stored;
         }
+        value = stored;
         if (value.size() > width)
             refuse(col.caption + "「" + shown(t) + "」は " + std::to_string(width) + " 桁に入りません。");
         break;
@@ -218,6 +262,8 @@ std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int
 std::string importBytes(const CsvTable &table, std::string_view csvBytes, const std::string &csvName,
                         const ImportCheck &check, int *records)
 {
+    if (utf16Kind(csvBytes) != Utf16Kind::NotUtf16)
+        throw CsvRefused(csvName + " は UTF-16 (Unicode テキスト) で保存されています。Shift-JIS で保存し直して下さい。");
     if (utf8Kind(csvBytes) != Utf8Kind::NotUtf8)
         throw CsvRefused(csvName + " は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。");
 
@@ -245,7 +291,10 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
                    " 個のはずです）。");
         }
         if (captionLine) {
-            // The first line holds the captions, whatever they say.
+            // The first line holds the captions, whatever words they are; a record there would
+            // be lost.
+            if (readsAsRecord(table, cells))
+                refuse("見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。");
             captionLine = false;
             continue;
         }
@@ -253,6 +302,7 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
         out += blankBytes;
         for (std::size_t i = 0; i < columns; ++i) {
             const CsvColumn &col = table.columns[i];
+            checkText(col, cells[i], csvName);
             putCell(col, cells[i], layout.fields[static_cast<std::size_t>(col.field)], out.data() + at, csvName);
         }
         if (table.oneMajorClass && check.majorClass >= 0) {
