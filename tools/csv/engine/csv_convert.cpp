@@ -344,4 +344,27 @@ int importFile(const CsvTable &table, const std::string &csvPath, const std::str
     return records;
 }
 
+bool importLeavesEmpty(const CsvTable &table, const std::string &csvPath, const ImportCheck &check)
+{
+    try {
+        const files::FileSnapshot csv = files::readWholeFile(csvPath);
+        if (!csv.exists)
+            return false;
+        // A second row is a record, or the file is refused: only a file of one row at most needs
+        // the import's own reading.
+        CsvReader reader(csv.bytes, {});
+        std::vector<CsvCell> cells;
+        int rows = 0;
+        while (rows < 2 && reader.next(cells))
+            ++rows;
+        if (rows > 1)
+            return false;
+        int records = 0;
+        importBytes(table, csv.bytes, fileNameOf(csvPath), check, &records);
+        return records == 0;
+    } catch (const std::exception &) {
+        return false; // the import itself says what is wrong with the file
+    }
+}
+
 } // namespace qd::csv

@@ -45,6 +45,11 @@ int exportFile(const CsvTable &table, const std::string &masterPath, const std::
 int importFile(const CsvTable &table, const std::string &csvPath, const std::string &masterPath,
                const ImportCheck &check = {});
 
+// Whether importing the CSV file would leave the master empty: the file is there, holds no
+// record (it is empty, or holds its caption line alone) and is not refused. The question before
+// an import says so.
+bool importLeavesEmpty(const CsvTable &table, const std::string &csvPath, const ImportCheck &check = {});
+
 // A field's bytes through a zero pattern ("00", "0000", "#######"): a value that reads as a number
 // becomes a whole number with at least as many digits as the pattern has zeros ("#######": none,
 // and zero gives an empty text); any other value comes back trimmed and otherwise unchanged.

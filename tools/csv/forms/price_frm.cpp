@@ -3,9 +3,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
+
+#include <algorithm>
 
 #include "platform/qt/file_list_box.h"
 #include "platform/qt/list_box.h"
+#include "tools/csv/engine/csv_convert.h"
 #include "tools/csv/engine/file_families.h"
 #include "tools/csv/engine/price_run.h"
 
@@ -112,11 +116,29 @@ void FRM001::PRICE_FILE_INFO()
 // Converts every picked entry in the listed direction, after one question for them all.
 void FRM001::CONVERT_RUN()
 {
-    runListed([this](bool exporting) {
-        // The export's panel stands in the middle of the window, the import's at a fixed place.
-        runPicked(exporting, exporting ? TwipsRect{(7815 - 4215) / 2.0, (5370 - 2175) / 2.0, 4215, 2175}
-                                       : TwipsRect{3720, 2760, 4215, 2175});
-    });
+    runListed(
+        [this](bool exporting) {
+            // The export's panel stands in the middle of the window, the import's at a fixed place.
+            runPicked(exporting, exporting ? TwipsRect{(7815 - 4215) / 2.0, (5370 - 2175) / 2.0, 4215, 2175}
+                                           : TwipsRect{3720, 2760, 4215, 2175});
+        },
+        [this] {
+            // The picked files without records empty their list-price files: the question names them.
+            QStringList empty;
+            std::vector<std::string> seen;
+            for (int i : List1->selectedLines()) {
+                const std::string key = List1->lineText(i).toStdString().substr(0, 8);
+                if (std::find(seen.begin(), seen.end(), key) != seen.end())
+                    continue;
+                seen.push_back(key);
+                if (importLeavesEmpty(priceTable(), priceFiles(g.INST_DIR, key).csv))
+                    empty << QString::fromStdString(key) + QStringLiteral(".CSV");
+            }
+            if (empty.isEmpty())
+                return QString();
+            return emptyCsvNote(empty, empty.size() == 1 ? QStringLiteral("その定価情報は空になります。")
+                                                         : QStringLiteral("これらの定価情報は空になります。"));
+        });
 }
 
 void FRM001::runPicked(bool exporting, const TwipsRect &at)

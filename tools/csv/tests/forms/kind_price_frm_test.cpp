@@ -14,6 +14,7 @@
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
 #include "tests/support/temp_install.h"
+#include "tools/csv/engine/csv_convert.h"
 #include "tools/csv/engine/file_families.h"
 #include "tools/csv/forms/kind_frm.h"
 #include "tools/csv/forms/price_frm.h"
@@ -189,6 +190,31 @@ TEST(CsvPriceWindow, ConvertsEveryPickedEntryInOneRun)
                                          "これらの定価情報は元のままです。"));
     });
     w.form->Command4->click();
+    EXPECT_EQ(readBytes(w.data("02011000.txt")), kept);
+    EXPECT_EQ(w.seam.problems(), QString());
+}
+
+// CSV files without records empty their list-price files; the one question of the run names them.
+TEST(CsvPriceWindow, ImportQuestionNamesTheFilesWithoutRecords)
+{
+    PriceWindow w;
+    const std::string kept = readBytes(w.data("02011000.txt"));
+    exportFile(priceTable(), priceFiles(w.inst.dir(), "02011000").master, priceFiles(w.inst.dir(), "02011000").csv);
+    writeBytes(w.data("01011000.CSV"), qd::text::toCp932(priceTable().captionLine() + "\r\n"));
+    writeBytes(w.data("01011100.CSV"), "");
+    w.form->Command2->click();
+    ASSERT_EQ(linesOf(w.form->List1), (QStringList{"01011000.CSV", "01011100.CSV", "02011000.CSV"}));
+    w.form->List1->setListIndex(0);
+    w.form->List1->setLineSelected(1, true);
+    w.form->List1->setLineSelected(2, true);
+    w.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text, QStringLiteral("元の定価情報を削除します。\r"
+                                         "01011000.CSV、01011100.CSV にはデータの行がありません。これらの定価情報は空になります。\r"
+                                         "よろしいですか？"));
+    });
+    w.form->Command4->click();
+    EXPECT_EQ(readBytes(w.data("01011000.txt")), "");
+    EXPECT_EQ(readBytes(w.data("01011100.txt")), "");
     EXPECT_EQ(readBytes(w.data("02011000.txt")), kept);
     EXPECT_EQ(w.seam.problems(), QString());
 }
