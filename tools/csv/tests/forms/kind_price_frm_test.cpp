@@ -1,8 +1,10 @@
 // The windows that list a family of files first: csvkind1 and csvkind2 (one major class at a
 // time) and csvprice (any number of list-price files in one run).
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -152,6 +154,47 @@ TEST(CsvPriceWindow, ListsOnlyListPriceFilesAndShowsTheNamesOfTheEntryClicked)
     EXPECT_EQ(w.form->Label6->text(), QStringLiteral("ＦＩＸ窓            "));
     EXPECT_EQ(w.form->Label7->text(), QStringLiteral("ＦＩＸ窓") + QString(28, u' '));
     EXPECT_TRUE(w.form->Command4->isEnabled());
+    EXPECT_EQ(w.seam.problems(), QString());
+}
+
+// A listed name is what the user picks by: each line the list shows stands whole in it, with no
+// horizontal scroll bar over nothing to see and no line cut at the foot.
+TEST(CsvPriceWindow, EveryListedNameShowsWholeInTheList)
+{
+    PriceWindow w;
+    for (const char *key : {"01011000", "01011100", "01022000", "01033000", "02011000", "88888888"}) {
+        writeBytes(w.data(std::string(key) + ".CSV"), "");
+        writeBytes(w.data(std::string(key) + ".TXT"), "");
+    }
+    for (QPushButton *listing : {w.form->Command1, w.form->Command2}) {
+        listing->click();
+        ListBox *list = w.form->List1;
+        ASSERT_GT(list->lineCount(), 0);
+        QCoreApplication::processEvents();
+        int shown = 0;
+        for (int i = 0; i < list->lineCount(); ++i) {
+            const QModelIndex line = list->model()->index(i, 0);
+            const QRect at = list->visualRect(line);
+            if (!at.intersects(list->viewport()->rect()))
+                continue;
+            ++shown;
+            // The line's room as the list lays it out holds its text, and the list shows that
+            // room whole.
+            EXPECT_GE(at.width(), list->fontMetrics().horizontalAdvance(list->lineText(i)))
+                << list->lineText(i).toStdString();
+            EXPECT_GE(at.left(), 0);
+            EXPECT_LE(at.left() + list->sizeHintForIndex(line).width(), list->viewport()->width())
+                << list->lineText(i).toStdString();
+            EXPECT_TRUE(list->viewport()->rect().contains(at)) << list->lineText(i).toStdString();
+        }
+        EXPECT_GE(shown, 5);
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+        EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+        // The list stays inside the window, clear of the names beside it.
+        EXPECT_LE(list->geometry().right(), w.form->width() - 1);
+        EXPECT_GT(list->geometry().left(), w.form->Label5->geometry().right());
+        w.form->Command5->click();
+    }
     EXPECT_EQ(w.seam.problems(), QString());
 }
 
