@@ -107,6 +107,9 @@ bool readsAsRecord(const CsvTable &table, const std::vector<CsvCell> &cells)
 // stand, the column and the place in the cell.
 void checkText(const CsvColumn &col, const CsvCell &cell, const std::string &csvName)
 {
+    if (std::all_of(cell.bytes.begin(), cell.bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c - 0x20) < 0x5F; }))
+        return; // printable ASCII throughout, as codes and numbers are
     const std::optional<NonText> bad = firstNonText(cell.bytes);
     if (!bad)
         return;

@@ -192,6 +192,9 @@ Utf16Kind utf16Kind(std::string_view bytes)
         return Utf16Kind::LittleEndian;
     if (bytes.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF)
         return Utf16Kind::BigEndian;
+    // Code page 932 text holds no zero byte: nothing more to look at.
+    if (bytes.find('\0') == std::string_view::npos)
+        return Utf16Kind::NotUtf16;
     // Units of two bytes from the start: an ASCII character in UTF-16 is its byte beside a zero.
     std::size_t zeroFirst = 0, zeroLast = 0, separatorsLittle = 0, separatorsBig = 0;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -213,6 +216,33 @@ Utf16Kind utf16Kind(std::string_view bytes)
 
 std::optional<NonText> firstNonText(std::string_view bytes)
 {
+    // Most cells are text throughout: one look at their bytes, and one reading of the whole cell
+    // where it goes beyond ASCII, tell so. A control byte is never the second byte of a
+    // double-byte character, and the reading of the cell keeps a mark just where the reading of
+    // one of its characters would; only a cell that holds a mark is gone through character by
+    // character to find it.
+    std::size_t start = 0;
+    while (start < bytes.size() && static_cast<unsigned char>(bytes[start] - 0x20) < 0x5F)
+        ++start; // printable ASCII, as codes, numbers and most symbols are
+    if (start == bytes.size())
+        return std::nullopt;
+    std::size_t control = std::string_view::npos;
+    bool beyondAscii = false;
+    for (std::size_t i = start; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        beyondAscii = beyondAscii || b >= 0x80;
+        if (control == std::string_view::npos && b < 0x80 && isControl(b))
+            control = i;
+    }
+    bool marked = false;
+    if (beyondAscii) {
+        qd::text::ByteMarkWatch marks;
+        qd::text::fromCp932(bytes);
+        marked = marks.any();
+    }
+    if (!marked)
+        return control == std::string_view::npos ? std::nullopt : std::optional<NonText>(NonText{control, 1, true});
+
     const std::size_t n = bytes.size();
     for (std::size_t i = 0; i < n;) {
         const auto b = static_cast<unsigned char>(bytes[i]);
