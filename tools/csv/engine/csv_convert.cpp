@@ -64,6 +64,11 @@ std::string padded(std::string_view digits, std::size_t zeros)
     return s;
 }
 
+// A text field as every reader of the masters takes it: up to its first NUL byte, where it holds
+// one (another writer may have left NULs in place of blanks). The import refuses a NUL in a cell,
+// so none goes out.
+std::string_view beforeNul(std::string_view field) { return field.substr(0, field.find('\0')); }
+
 // A cell's value as the user sees it in a message: decoded, at most 20 characters.
 std::string shown(std::string_view bytes)
 {
@@ -249,8 +254,8 @@ std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int
             switch (col.kind) {
             case CellKind::Code:
             case CellKind::Number: appendCell(out, throughPattern(field(col.field), col.outPattern), first); break;
-            case CellKind::Text: appendCell(out, trimBlanks(field(col.field)), first); break;
-            case CellKind::Remark: appendCell(out, trimRightBlanks(field(col.field)), first); break;
+            case CellKind::Text: appendCell(out, trimBlanks(beforeNul(field(col.field))), first); break;
+            case CellKind::Remark: appendCell(out, trimRightBlanks(beforeNul(field(col.field))), first); break;
             }
             first = false;
         }

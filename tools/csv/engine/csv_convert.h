@@ -16,8 +16,9 @@
 namespace qd::csv {
 
 // The CSV file's bytes for a master's bytes: the caption line, then one line per record in
-// record order (deleted sections left out). A master without records gives an empty file, or the
-// caption line alone where the table says so. `records`, when given, takes the lines written.
+// record order (deleted sections left out). A text field goes out as the readers of the masters
+// show it, up to its first NUL byte. A master without records gives an empty file, or the caption
+// line alone where the table says so. `records`, when given, takes the lines written.
 std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int *records = nullptr);
 
 // What the import demands beyond the column table.

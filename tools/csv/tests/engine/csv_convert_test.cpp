@@ -190,6 +190,48 @@ TEST(CsvConvert, EmptyMastersAndEmptyCsvFiles)
     EXPECT_EQ(importBytes(priceTable(), exportBytes(priceTable(), ""), "01020100.CSV"), "");
 }
 
+// Another writer may leave NULs in a text field where blanks belong; every reader of the masters
+// takes the text up to the first NUL. The export writes that text, so the file it writes imports
+// again, and the field comes back blank-padded.
+TEST(CsvConvert, TextFieldsGoOutUpToTheirFirstNul)
+{
+    auto withNuls = [](const std::string &text, std::size_t width) {
+        std::string f = toCp932(text);
+        f.resize(width, '\0');
+        return f;
+    };
+    Record group(MajorClass::layout());
+    group.setSeparators();
+    group.setText(MajorClass::MAKER_CD, "01");
+    group.setRaw(MajorClass::NAME, withNuls("アルミ", 20));
+    Record price(Price::layout());
+    price.setSeparators();
+    for (const auto &[field, code] : {std::pair{Price::MAKER_CD, "01"}, {Price::BUNRUI_CD, "01"},
+                                      {Price::HINSYU2_CD, "1000"}, {Price::CIHO_CD, "01"}})
+        price.setText(field, code);
+    price.setRaw(Price::KIGO, withNuls("AB", 4) + "CD" + std::string(19, ' '));
+    price.setRaw(Price::BIKO, withNuls("網戸別途", 50));
+    struct Case {
+        const CsvTable *table;
+        Record rec;
+        std::string line;                              // the exported record's line
+        std::vector<std::pair<int, std::string>> back; // fields and their text after the import
+    };
+    const Case cases[] = {
+        {&groupTable(), group, "01,アルミ", {{MajorClass::NAME, "アルミ" + std::string(14, ' ')}}},
+        {&priceTable(), price, "01,01,1000,0001,AB" + std::string(46, ',') + "網戸別途",
+         {{Price::KIGO, "AB" + std::string(23, ' ')}, {Price::BIKO, "網戸別途" + std::string(42, ' ')}}},
+    };
+    for (const Case &c : cases) {
+        const std::string csv = exportBytes(*c.table, c.rec.bytes());
+        EXPECT_EQ(fromCp932(csv), c.table->captionLine() + "\r\n" + c.line + "\r\n");
+        Record back(*c.table->layout);
+        back.setBytes(importBytes(*c.table, csv, "x.CSV"));
+        for (const auto &[field, text] : c.back)
+            EXPECT_EQ(back.text(field), text) << c.table->tool;
+    }
+}
+
 TEST(CsvConvert, DeletedSectionsStayOutOfTheExport)
 {
     auto section = [](const char *cd, const char *name, const char *mark) {
