@@ -158,13 +158,13 @@ void putCell(const CsvColumn &col, const CsvCell &cell, const records::FieldDef 
                 refuse(col.caption + " が空です。");
             return; // no number: the field stays blank
         }
-        // Digits, with a sign at most: a plus sign, and the minus of a zero ("-0", "-00"), say
-        // nothing about the value and are dropped, so that a field holds only digits and the
-        // minus of a value below zero.
+        // A code is digits alone: the tools never write one with a sign. A number may carry one:
+        // a plus sign, and the minus of a zero ("-0", "-00"), say nothing about the value and are
+        // dropped, so that a field holds only digits and the minus of a value below zero.
         const bool sign = t.front() == '-' || t.front() == '+';
         std::string_view digits = sign ? t.substr(1) : t;
         const bool negative = t.front() == '-' && digits.find_first_not_of('0') != std::string_view::npos;
-        if (!allDigits(digits) || (negative && !col.mayBeNegative))
+        if (!allDigits(digits) || (sign && col.kind == CellKind::Code) || (negative && !col.mayBeNegative))
             refuse(col.caption + "「" + shown(t) + (col.mayBeNegative ? "」は整数ではありません。"
                                                                     : "」は 0 以上の整数ではありません。"));
         if (col.inPattern.empty()) {

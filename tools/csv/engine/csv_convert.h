@@ -31,10 +31,11 @@ struct ImportCheck {
 // the file (`csvName`), the line and the column, for text saved as UTF-8 or UTF-16, a first line
 // that is a record rather than the captions, a row with too few or too many cells, a cell holding
 // bytes that are no code page 932 text or a control character (tab, CR and LF aside), a code
-// that is empty, a code or number that is not a whole number (a value below zero allowed only
-// for a single item's price or cost) or does not fit its field, and a row of another major class
-// than `check` demands. A plus sign and the minus of a zero are dropped. Names that do not fit
-// their field are cut at the field's width, never inside a character.
+// that is empty or not digits alone, a number that is not a whole number (a value below zero
+// allowed only for a single item's price or cost), a code or number that does not fit its field,
+// and a row of another major class than `check` demands. In a number a plus sign and the minus of
+// a zero are dropped. Names that do not fit their field are cut at the field's width, never
+// inside a character.
 std::string importBytes(const CsvTable &table, std::string_view csvBytes, const std::string &csvName,
                         const ImportCheck &check = {}, int *records = nullptr);
 

@@ -458,9 +458,10 @@ TEST(CsvConvert, TakesEveryCharacterTheReadingShowsAndNothingElse)
 }
 
 // A sign that says nothing about the value (a plus, the minus of a zero) is dropped in every
-// numeric column of every tool: "-0" is stored as "0" would be, never as "-0". Below zero only a
-// single item's price or cost is taken.
-TEST(CsvConvert, EveryNumericColumnStoresASignOnlyForAValueBelowZero)
+// number column of every tool: "-0" is stored as "0" would be, never as "-0". Below zero only a
+// single item's price or cost is taken. A code with a sign is refused: "-0" would be the mark of
+// a deleted record.
+TEST(CsvConvert, EveryNumberColumnStoresASignOnlyForAValueBelowZeroAndCodesTakeNone)
 {
     const CsvTable *tables[] = {&groupTable(), &sectTable(), &colorTable(), &classTable(),
                                 &itemTable(),  &kind1Table(), &kind2Table(), &priceTable()};
@@ -481,9 +482,15 @@ TEST(CsvConvert, EveryNumericColumnStoresASignOnlyForAValueBelowZero)
             if (col.kind != CellKind::Code && col.kind != CellKind::Number)
                 continue;
             SCOPED_TRACE(table->tool + " " + col.caption);
-            for (const auto &[signedValue, plain] : same)
-                EXPECT_EQ(importBytes(*table, row(i, signedValue), "x.CSV"), importBytes(*table, row(i, plain), "x.CSV"))
-                    << signedValue;
+            for (const auto &[signedValue, plain] : same) {
+                if (col.kind == CellKind::Code) {
+                    EXPECT_THROW(importBytes(*table, row(i, signedValue), "x.CSV"), CsvRefused) << signedValue;
+                } else {
+                    EXPECT_EQ(importBytes(*table, row(i, signedValue), "x.CSV"),
+                              importBytes(*table, row(i, plain), "x.CSV"))
+                        << signedValue;
+                }
+            }
             if (col.mayBeNegative) {
                 Record rec(*table->layout);
                 rec.setBytes(importBytes(*table, row(i, "-7"), "x.CSV"));
