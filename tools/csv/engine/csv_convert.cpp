@@ -98,14 +98,19 @@ bool wholeNumber(std::string_view s)
     return allDigits(s);
 }
 
-// A first line whose every code reads as a number is a record, not the caption line: captions are
-// words. Its file lost the caption line (deleted in a spreadsheet, say).
+// A first line whose every code reads as a number, or is blank (a record that lacks its code),
+// and that holds anything at all is a record, not the caption line: captions are words. Its file
+// lost the caption line (deleted in a spreadsheet, say).
 bool readsAsRecord(const CsvTable &table, const std::vector<CsvCell> &cells)
 {
-    for (std::size_t i = 0; i < table.columns.size(); ++i)
-        if (table.columns[i].kind == CellKind::Code && !wholeNumber(trimBlanks(cells[i].bytes)))
+    bool holdsAnything = false;
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        const std::string_view value = trimBlanks(cells[i].bytes);
+        holdsAnything = holdsAnything || !value.empty();
+        if (table.columns[i].kind == CellKind::Code && !value.empty() && !wholeNumber(value))
             return false;
-    return true;
+    }
+    return holdsAnything;
 }
 
 // Refuses a cell that holds bytes the system cannot show as text, naming the line on which they

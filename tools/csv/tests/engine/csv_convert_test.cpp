@@ -349,6 +349,10 @@ TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
          "01011000.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
         {"no caption line, kind rates", &kind1Table(), "01,01,1000,a" + rates + "\r\n",
          "品種101.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
+        {"no caption line, the first record without its code", &colorTable(), ",01,白\r\n01,02,黒\r\n",
+         "色.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
+        {"no caption line, the first item without its code", &itemTable(), ",網戸,4800,3100\r\n0002,戸車,650,\r\n",
+         "単品.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
