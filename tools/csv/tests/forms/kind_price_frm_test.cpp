@@ -122,6 +122,23 @@ TEST(CsvKindWindow, ImportRefusesRowsOfAnotherMajorClass)
     EXPECT_TRUE(w.form->Command2->isEnabled());
 }
 
+// A CSV file with its caption line alone empties the kind file, as the question says before Yes.
+TEST(CsvKindWindow, ImportQuestionSaysAFileWithoutRecordsLeavesTheKindFileEmpty)
+{
+    KindWindow w(2);
+    writeBytes(w.data("品種201.CSV"), qd::text::toCp932(kind2Table().captionLine() + "\r\n"));
+    w.form->Command2->click();
+    w.form->List1->setListIndex(0);
+    w.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text, QStringLiteral("元のkind2maintを削除します。\r"
+                                         "品種201.CSV にはデータの行がありません。kind2maint は空になります。\r"
+                                         "よろしいですか？"));
+    });
+    w.form->Command4->click();
+    EXPECT_EQ(readBytes(w.data("HISYU201.TXT")), "");
+    EXPECT_EQ(w.seam.problems(), QString());
+}
+
 // A choice gives the run button the focus; Enter on it runs, as on every button of the windows.
 TEST(CsvKindWindow, EnterOnTheFocusedRunButtonRuns)
 {
