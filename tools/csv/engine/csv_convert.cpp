@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/files/file_error.h"
 #include "platform/files/file_read.h"
@@ -63,6 +64,11 @@ std::string padded(std::string_view digits, std::size_t zeros)
     return s;
 }
 
+// A text field as every reader of the masters takes it: up to its first NUL byte, where it holds
+// one (another writer may have left NULs in place of blanks). The import refuses a NUL in a cell,
+// so none goes out.
+std::string_view beforeNul(std::string_view field) { return field.substr(0, field.find('\0')); }
+
 // A cell's value as the user sees it in a message: decoded, at most 20 characters.
 std::string shown(std::string_view bytes)
 {
@@ -83,6 +89,55 @@ private:
     const std::string &m_file;
     int m_line;
 };
+
+// A sign at most and digits: what a code or a number of a record reads as.
+bool wholeNumber(std::string_view s)
+{
+    if (!s.empty() && (s.front() == '-' || s.front() == '+'))
+        s.remove_prefix(1);
+    return allDigits(s);
+}
+
+// A first line whose every code reads as a number, or is blank (a record that lacks its code),
+// and that holds anything at all is a record, not the caption line: captions are words. Its file
+// lost the caption line (deleted in a spreadsheet, say).
+bool readsAsRecord(const CsvTable &table, const std::vector<CsvCell> &cells)
+{
+    bool holdsAnything = false;
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        const std::string_view value = trimBlanks(cells[i].bytes);
+        holdsAnything = holdsAnything || !value.empty();
+        if (table.columns[i].kind == CellKind::Code && !value.empty() && !wholeNumber(value))
+            return false;
+    }
+    return holdsAnything;
+}
+
+// Refuses a cell that holds bytes the system cannot show as text, naming the line on which they
+// stand, the column and the place in the cell.
+void checkText(const CsvColumn &col, const CsvCell &cell, const std::string &csvName)
+{
+    if (std::all_of(cell.bytes.begin(), cell.bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c - 0x20) < 0x5F; }))
+        return; // printable ASCII throughout, as codes and numbers are
+    const std::optional<NonText> bad = firstNonText(cell.bytes);
+    if (!bad)
+        return;
+    int line = cell.line;
+    const std::string_view before = cell.bytes.substr(0, bad->at);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i] == '\n' || (before[i] == '\r' && (i + 1 >= before.size() || before[i + 1] != '\n')))
+            ++line;
+    std::string hex;
+    for (std::size_t i = 0; i < bad->length; ++i) {
+        static const char digits[] = "0123456789ABCDEF";
+        const auto b = static_cast<unsigned char>(cell.bytes[bad->at + i]);
+        hex += (i ? " 0x" : "0x") + std::string{digits[b >> 4], digits[b & 0x0F]};
+    }
+    const std::string where = col.caption + " の " + std::to_string(bad->at + 1) + " バイト目";
+    RowRefusal(csvName, line)(bad->control ? where + "に制御文字 " + hex + " があります。"
+                                           : where + " " + hex + " は Shift-JIS の文字ではありません。");
+}
 
 // Puts one cell into its field of the record being built at `rec` (the record's bytes, blank
 // with its separators set).
@@ -108,26 +163,28 @@ void putCell(const CsvColumn &col, const CsvCell &cell, const records::FieldDef 
                 refuse(col.caption + " が空です。");
             return; // no number: the field stays blank
         }
-        const bool negative = col.mayBeNegative && t.front() == '-';
-        std::string_view digits = negative ? t.substr(1) : t;
-        if (!allDigits(digits))
+        // A code is digits alone: the tools never write one with a sign. A number may carry one:
+        // a plus sign, and the minus of a zero ("-0", "-00"), say nothing about the value and are
+        // dropped, so that a field holds only digits and the minus of a value below zero.
+        const bool sign = t.front() == '-' || t.front() == '+';
+        std::string_view digits = sign ? t.substr(1) : t;
+        const bool negative = t.front() == '-' && digits.find_first_not_of('0') != std::string_view::npos;
+        if (!allDigits(digits) || (sign && col.kind == CellKind::Code) || (negative && !col.mayBeNegative))
             refuse(col.caption + "「" + shown(t) + (col.mayBeNegative ? "」は整数ではありません。"
                                                                     : "」は 0 以上の整数ではありません。"));
         if (col.inPattern.empty()) {
-            // The digits as read (a discount with its sign); leading zeros that do not fit are
+            // The digits as read (a discount with its minus); leading zeros that do not fit are
             // dropped, the value kept.
-            const std::size_t sign = negative ? 1 : 0;
-            while (sign + digits.size() > width && digits.size() > 1 && digits.front() == '0')
+            const std::size_t minus = negative ? 1 : 0;
+            while (minus + digits.size() > width && digits.size() > 1 && digits.front() == '0')
                 digits.remove_prefix(1);
             stored = (negative ? "-" : "") + std::string(digits);
-            value = stored;
         } else if (onlyZeros(col.inPattern)) {
-            stored = padded(t, col.inPattern.size());
-            value = stored;
+            stored = padded(digits, col.inPattern.size());
         } else {
             stored = text::format(text::valFixed(t), col.inPattern);
-            value = stored;
         }
+        value = stored;
         if (value.size() > width)
             refuse(col.caption + "「" + shown(t) + "」は " + std::to_string(width) + " 桁に入りません。");
         break;
@@ -202,8 +259,8 @@ std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int
             switch (col.kind) {
             case CellKind::Code:
             case CellKind::Number: appendCell(out, throughPattern(field(col.field), col.outPattern), first); break;
-            case CellKind::Text: appendCell(out, trimBlanks(field(col.field)), first); break;
-            case CellKind::Remark: appendCell(out, trimRightBlanks(field(col.field)), first); break;
+            case CellKind::Text: appendCell(out, trimBlanks(beforeNul(field(col.field))), first); break;
+            case CellKind::Remark: appendCell(out, trimRightBlanks(beforeNul(field(col.field))), first); break;
             }
             first = false;
         }
@@ -218,6 +275,8 @@ std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int
 std::string importBytes(const CsvTable &table, std::string_view csvBytes, const std::string &csvName,
                         const ImportCheck &check, int *records)
 {
+    if (utf16Kind(csvBytes) != Utf16Kind::NotUtf16)
+        throw CsvRefused(csvName + " は UTF-16 (Unicode テキスト) で保存されています。Shift-JIS で保存し直して下さい。");
     if (utf8Kind(csvBytes) != Utf8Kind::NotUtf8)
         throw CsvRefused(csvName + " は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。");
 
@@ -245,7 +304,10 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
                    " 個のはずです）。");
         }
         if (captionLine) {
-            // The first line holds the captions, whatever they say.
+            // The first line holds the captions, whatever words they are; a record there would
+            // be lost.
+            if (readsAsRecord(table, cells))
+                refuse("見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。");
             captionLine = false;
             continue;
         }
@@ -253,6 +315,7 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
         out += blankBytes;
         for (std::size_t i = 0; i < columns; ++i) {
             const CsvColumn &col = table.columns[i];
+            checkText(col, cells[i], csvName);
             putCell(col, cells[i], layout.fields[static_cast<std::size_t>(col.field)], out.data() + at, csvName);
         }
         if (table.oneMajorClass && check.majorClass >= 0) {
@@ -292,6 +355,29 @@ int importFile(const CsvTable &table, const std::string &csvPath, const std::str
     const std::string master = importBytes(table, csv.bytes, name, check, &records);
     files::writeFileSafely(masterPath, master);
     return records;
+}
+
+bool importLeavesEmpty(const CsvTable &table, const std::string &csvPath, const ImportCheck &check)
+{
+    try {
+        const files::FileSnapshot csv = files::readWholeFile(csvPath);
+        if (!csv.exists)
+            return false;
+        // A second row is a record, or the file is refused: only a file of one row at most needs
+        // the import's own reading.
+        CsvReader reader(csv.bytes, {});
+        std::vector<CsvCell> cells;
+        int rows = 0;
+        while (rows < 2 && reader.next(cells))
+            ++rows;
+        if (rows > 1)
+            return false;
+        int records = 0;
+        importBytes(table, csv.bytes, fileNameOf(csvPath), check, &records);
+        return records == 0;
+    } catch (const std::exception &) {
+        return false; // the import itself says what is wrong with the file
+    }
 }
 
 } // namespace qd::csv

@@ -16,8 +16,9 @@
 namespace qd::csv {
 
 // The CSV file's bytes for a master's bytes: the caption line, then one line per record in
-// record order (deleted sections left out). A master without records gives an empty file, or the
-// caption line alone where the table says so. `records`, when given, takes the lines written.
+// record order (deleted sections left out). A text field goes out as the readers of the masters
+// show it, up to its first NUL byte. A master without records gives an empty file, or the caption
+// line alone where the table says so. `records`, when given, takes the lines written.
 std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int *records = nullptr);
 
 // What the import demands beyond the column table.
@@ -27,11 +28,14 @@ struct ImportCheck {
 
 // The master's bytes for a CSV file's bytes: the caption line dropped, one record per row in row
 // order. An empty file or a caption line alone gives an empty master. Throws CsvRefused, naming
-// the file (`csvName`), the line and the column, for UTF-8 text, a row with too few or too many
-// cells, a code that is empty, a code or number that is not a whole number of digits (a minus
-// sign allowed only before a single item's price or cost) or does not fit its field, and a row
-// of another major class than `check` demands. Names that do not fit their field are cut at the
-// field's width, never inside a character.
+// the file (`csvName`), the line and the column, for text saved as UTF-8 or UTF-16, a first line
+// that is a record rather than the captions, a row with too few or too many cells, a cell holding
+// bytes that are no code page 932 text or a control character (tab, CR and LF aside), a code
+// that is empty or not digits alone, a number that is not a whole number (a value below zero
+// allowed only for a single item's price or cost), a code or number that does not fit its field,
+// and a row of another major class than `check` demands. In a number a plus sign and the minus of
+// a zero are dropped. Names that do not fit their field are cut at the field's width, never
+// inside a character.
 std::string importBytes(const CsvTable &table, std::string_view csvBytes, const std::string &csvName,
                         const ImportCheck &check = {}, int *records = nullptr);
 
@@ -42,6 +46,11 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
 int exportFile(const CsvTable &table, const std::string &masterPath, const std::string &csvPath);
 int importFile(const CsvTable &table, const std::string &csvPath, const std::string &masterPath,
                const ImportCheck &check = {});
+
+// Whether importing the CSV file would leave the master empty: the file is there, holds no
+// record (it is empty, or holds its caption line alone) and is not refused. The question before
+// an import says so.
+bool importLeavesEmpty(const CsvTable &table, const std::string &csvPath, const ImportCheck &check = {});
 
 // A field's bytes through a zero pattern ("00", "0000", "#######"): a value that reads as a number
 // becomes a whole number with at least as many digits as the pattern has zeros ("#######": none,

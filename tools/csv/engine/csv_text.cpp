@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/text/cp932.h"
+
 namespace qd::csv {
 
 namespace {
@@ -10,6 +12,9 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 bool isCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool isCp932Trail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+bool isControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F; }
+bool isSeparator(unsigned char c) { return c == ',' || c == '\r' || c == '\n'; }
 
 } // namespace
 
@@ -178,6 +183,86 @@ Utf8Kind utf8Kind(std::string_view bytes)
         i += static_cast<std::size_t>(more) + 1;
     }
     return beyondKanaPairs ? Utf8Kind::Utf8Text : Utf8Kind::NotUtf8;
+}
+
+Utf16Kind utf16Kind(std::string_view bytes)
+{
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE)
+        return Utf16Kind::LittleEndian;
+    if (bytes.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF)
+        return Utf16Kind::BigEndian;
+    // Code page 932 text holds no zero byte: nothing more to look at.
+    if (bytes.find('\0') == std::string_view::npos)
+        return Utf16Kind::NotUtf16;
+    // Units of two bytes from the start: an ASCII character in UTF-16 is its byte beside a zero.
+    std::size_t zeroFirst = 0, zeroLast = 0, separatorsLittle = 0, separatorsBig = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const unsigned char a = at(i), b = at(i + 1);
+        zeroFirst += a == 0;
+        zeroLast += b == 0;
+        separatorsLittle += b == 0 && isSeparator(a);
+        separatorsBig += a == 0 && isSeparator(b);
+    }
+    // A stray zero byte or two in code page 932 text do not make it UTF-16 (they are refused as
+    // what they are); the characters of UTF-16 text whose low byte is zero (U+3000, the
+    // full-width space, among them) are few beside its ASCII.
+    if (separatorsLittle > 0 && zeroLast >= 2 && zeroLast > 2 * zeroFirst)
+        return Utf16Kind::LittleEndian;
+    if (separatorsBig > 0 && zeroFirst >= 2 && zeroFirst > 2 * zeroLast)
+        return Utf16Kind::BigEndian;
+    return Utf16Kind::NotUtf16;
+}
+
+std::optional<NonText> firstNonText(std::string_view bytes)
+{
+    // Most cells are text throughout: one look at their bytes, and one reading of the whole cell
+    // where it goes beyond ASCII, tell so. A control byte is never the second byte of a
+    // double-byte character, and the reading of the cell keeps a mark just where the reading of
+    // one of its characters would; only a cell that holds a mark is gone through character by
+    // character to find it.
+    std::size_t start = 0;
+    while (start < bytes.size() && static_cast<unsigned char>(bytes[start] - 0x20) < 0x5F)
+        ++start; // printable ASCII, as codes, numbers and most symbols are
+    if (start == bytes.size())
+        return std::nullopt;
+    std::size_t control = std::string_view::npos;
+    bool beyondAscii = false;
+    for (std::size_t i = start; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        beyondAscii = beyondAscii || b >= 0x80;
+        if (control == std::string_view::npos && b < 0x80 && isControl(b))
+            control = i;
+    }
+    bool marked = false;
+    if (beyondAscii) {
+        qd::text::ByteMarkWatch marks;
+        qd::text::fromCp932(bytes);
+        marked = marks.any();
+    }
+    if (!marked)
+        return control == std::string_view::npos ? std::nullopt : std::optional<NonText>(NonText{control, 1, true});
+
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            if (isControl(b))
+                return NonText{i, 1, true};
+            ++i;
+            continue;
+        }
+        // One character as the code page 932 reading takes it; the reading itself says whether
+        // it is text (what quotedesk shows of a master is what it shows of the cell).
+        const bool pair = isCp932Lead(b) && i + 1 < n && isCp932Trail(static_cast<unsigned char>(bytes[i + 1]));
+        const std::size_t length = pair ? 2 : 1;
+        qd::text::ByteMarkWatch marks;
+        qd::text::fromCp932(bytes.substr(i, length));
+        if (marks.any())
+            return NonText{i, length, false};
+        i += length;
+    }
+    return std::nullopt;
 }
 
 std::string_view cutCp932(std::string_view bytes, std::size_t width)

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -72,6 +73,26 @@ private:
 // pairs of code page 932 half-width katakana.
 enum class Utf8Kind { NotUtf8, ByteOrderMark, Utf8Text };
 Utf8Kind utf8Kind(std::string_view bytes);
+
+// How a file's bytes stand against UTF-16 (a spreadsheet's "Unicode text"): not UTF-16, or UTF-16
+// with the low byte of each unit first or last. A byte-order mark tells the order; without one, a
+// CSV file in UTF-16 shows itself by its commas and line ends, each followed (or preceded) by a
+// zero byte, and by zero bytes that stand mostly on one side of the units. Code page 932 text
+// holds no zero byte and never begins with FF FE or FE FF.
+enum class Utf16Kind { NotUtf16, LittleEndian, BigEndian };
+Utf16Kind utf16Kind(std::string_view bytes);
+
+// The first character of a cell that is no text the system can show: one that the code page 932
+// reading keeps as a byte mark (a lead byte without its second byte, a double-byte code that
+// stands for no character, a byte that is no character), or a control character other than tab,
+// CR and LF (NUL and DEL included), which every list shows as the same box as a byte mark. Tab,
+// CR and LF are text: a spreadsheet's cell may hold them, and they come back as they went out.
+struct NonText {
+    std::size_t at = 0;     // offset of the character in the cell
+    std::size_t length = 0; // its bytes: 1, or 2 for a double-byte code
+    bool control = false;   // a control character rather than bytes that are no code page 932 text
+};
+std::optional<NonText> firstNonText(std::string_view bytes);
 
 // Code page 932 bytes cut to at most `width` bytes, never in the middle of a double-byte
 // character.

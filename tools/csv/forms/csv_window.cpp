@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 
 #include "tools/csv/engine/csv_convert.h"
 
@@ -70,10 +71,19 @@ void CsvWindow::showExportNotice(QLabel *notice, const std::string &word)
     notice->show();
 }
 
-QString CsvWindow::importQuestion(const std::string &word)
+QString CsvWindow::importQuestion(const std::string &word, const QString &note)
 {
     return QStringLiteral("元の") + QString::fromStdString(word) + QStringLiteral("を削除します。") + u'\r' +
-           QStringLiteral("よろしいですか？");
+           (note.isEmpty() ? QString() : note + u'\r') + QStringLiteral("よろしいですか？");
+}
+
+QString CsvWindow::emptyCsvNote(const QStringList &csvNames, const QString &emptied)
+{
+    constexpr qsizetype Named = 8;
+    QString names = csvNames.mid(0, Named).join(QStringLiteral("、"));
+    if (csvNames.size() > Named)
+        names += QStringLiteral(" ほか %1 件").arg(csvNames.size() - Named);
+    return names + QStringLiteral(" にはデータの行がありません。") + emptied;
 }
 
 bool CsvWindow::ask(const QString &question)

@@ -56,8 +56,12 @@ protected:
 
     // Shows the export notice for the master's word.
     void showExportNotice(QLabel *notice, const std::string &word);
-    // "元の" + word + "を削除します。", a line break, "よろしいですか？"
-    static QString importQuestion(const std::string &word);
+    // "元の" + word + "を削除します。", a line break, "よろしいですか？"; with a note (that the
+    // CSV file holds no record and the master is left empty) as a line of its own before the last.
+    static QString importQuestion(const std::string &word, const QString &note = {});
+    // The note of the import's question for CSV files that hold no record: their names (eight at
+    // most, the rest counted) + " にはデータの行がありません。" + what becomes empty.
+    static QString emptyCsvNote(const QStringList &csvNames, const QString &emptied);
     // A beep went before: the question with Yes and No; true on Yes.
     bool ask(const QString &question);
     // Runs one conversion. A refused CSV file or a file that failed is reported with what stayed

@@ -79,16 +79,24 @@ void FRM001::List1_Click()
 void FRM001::CONVERT_RUN()
 {
     const ConversionFiles f = kindFiles(g.INST_DIR, m_kind, g.MAJOR_NO);
-    runListed([&](bool exporting) {
-        convert(exporting,
-                [&] {
-                    if (exporting)
-                        exportFile(table(), f.master, f.csv);
-                    else
-                        importFile(table(), f.csv, f.master, f.check);
-                },
-                table().word);
-    });
+    runListed(
+        [&](bool exporting) {
+            convert(exporting,
+                    [&] {
+                        if (exporting)
+                            exportFile(table(), f.master, f.csv);
+                        else
+                            importFile(table(), f.csv, f.master, f.check);
+                    },
+                    table().word);
+        },
+        [&] {
+            // A file without records empties the kind file: the question says so.
+            return importLeavesEmpty(table(), f.csv, f.check)
+                       ? emptyCsvNote({QString::fromStdString(kindCsvName(m_kind, g.MAJOR_NO))},
+                                      QString::fromStdString(table().word) + QStringLiteral(" は空になります。"))
+                       : QString();
+        });
 }
 
 int runKindTool(int argc, char **argv, int kind)

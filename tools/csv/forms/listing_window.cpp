@@ -40,7 +40,8 @@ void ListingWindow::listed()
     List1->setFocus();
 }
 
-void ListingWindow::runListed(const std::function<void(bool exporting)> &run)
+void ListingWindow::runListed(const std::function<void(bool exporting)> &run,
+                              const std::function<QString()> &importNote)
 {
     beep();
     if (g.MODE == 1) {
@@ -48,7 +49,7 @@ void ListingWindow::runListed(const std::function<void(bool exporting)> &run)
         if (ask(QStringLiteral("よろしいですか？")))
             run(true);
     } else if (g.MODE == 2) {
-        if (ask(importQuestion(table().word)))
+        if (ask(importQuestion(table().word, importNote ? importNote() : QString())))
             run(false);
     }
     backToStart();

@@ -40,9 +40,11 @@ protected:
     void load(double widthTwips, double heightTwips);
     // After a listing: both directions closed, the list focused.
     void listed();
-    // The run of the listed direction: its beep and question (the export's notice first), on
-    // Yes `run` (true: export), then back to the start with the end button focused.
-    void runListed(const std::function<void(bool exporting)> &run);
+    // The run of the listed direction: its beep and question (the export's notice first; the
+    // import's with the note `importNote` gives, if any), on Yes `run` (true: export), then back
+    // to the start with the end button focused.
+    void runListed(const std::function<void(bool exporting)> &run,
+                   const std::function<QString()> &importNote = {});
     // List empty, both directions open, nothing to run.
     void backToStart();
 };

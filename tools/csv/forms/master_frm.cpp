@@ -53,8 +53,13 @@ void FRM001::Command1_Click()
 void FRM001::Command2_Click()
 {
     beep();
-    if (ask(importQuestion(table().word))) {
-        const ConversionFiles f = singleFiles(g.INST_DIR, table());
+    const ConversionFiles f = singleFiles(g.INST_DIR, table());
+    // A file without records empties the master: the question says so.
+    const QString note = importLeavesEmpty(table(), f.csv, f.check)
+                             ? emptyCsvNote({QString::fromStdString(table().csvName)},
+                                            QString::fromStdString(table().word) + QStringLiteral(" は空になります。"))
+                             : QString();
+    if (ask(importQuestion(table().word, note))) {
         convert(false, [&] { importFile(table(), f.csv, f.master, f.check); }, table().word);
     }
     unload();

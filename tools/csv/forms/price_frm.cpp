@@ -3,9 +3,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStringList>
+
+#include <algorithm>
 
 #include "platform/qt/file_list_box.h"
 #include "platform/qt/list_box.h"
+#include "tools/csv/engine/csv_convert.h"
 #include "tools/csv/engine/file_families.h"
 #include "tools/csv/engine/price_run.h"
 
@@ -71,7 +76,34 @@ FRM001::FRM001(CsvState &state) : ListingWindow(priceTable(), state)
     connectEvents();
 }
 
-void FRM001::Form_Load() { load(7815, 5370); }
+void FRM001::Form_Load()
+{
+    load(7815, 5370);
+    fitFileList();
+}
+
+void FRM001::fitFileList()
+{
+    // Every name listed is eight digits and an extension of three letters in either case; the
+    // widest of them at the list's font, as the list lays its lines out, with the list's frame and
+    // its vertical scroll bar, is the width the names need to show whole.
+    QSize line;
+    for (const QString &name : {QStringLiteral("00000000.TXT"), QStringLiteral("88888888.CSV"),
+                                QStringLiteral("00000000.txt"), QStringLiteral("88888888.csv")}) {
+        List1->addLine(name);
+        line = line.expandedTo(List1->sizeHintForIndex(List1->model()->index(0, 0)));
+        List1->clearLines();
+    }
+    const int frame = 2 * List1->frameWidth();
+    const int needed = line.width() + frame + List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, List1);
+    // Wider as far as the margin the name labels keep at the window's left edge.
+    const int room = width() - twipsToPixelsX(120) - List1->x();
+    const int w = needed > List1->width() ? std::min(needed, std::max(room, List1->width())) : List1->width();
+    // Lower by what a line cut at the foot would show: the list shows whole lines only.
+    const int h = line.height() > 0 ? frame + std::max(1, (List1->height() - frame) / line.height()) * line.height()
+                                    : List1->height();
+    List1->resize(w, h);
+}
 
 // Lists the list-price files (mode 1) or their CSV files (mode 2) of the data folder, grouped by
 // their first digit. Only names of eight digits are price files: any other name would stand for
@@ -112,11 +144,29 @@ void FRM001::PRICE_FILE_INFO()
 // Converts every picked entry in the listed direction, after one question for them all.
 void FRM001::CONVERT_RUN()
 {
-    runListed([this](bool exporting) {
-        // The export's panel stands in the middle of the window, the import's at a fixed place.
-        runPicked(exporting, exporting ? TwipsRect{(7815 - 4215) / 2.0, (5370 - 2175) / 2.0, 4215, 2175}
-                                       : TwipsRect{3720, 2760, 4215, 2175});
-    });
+    runListed(
+        [this](bool exporting) {
+            // The export's panel stands in the middle of the window, the import's at a fixed place.
+            runPicked(exporting, exporting ? TwipsRect{(7815 - 4215) / 2.0, (5370 - 2175) / 2.0, 4215, 2175}
+                                           : TwipsRect{3720, 2760, 4215, 2175});
+        },
+        [this] {
+            // The picked files without records empty their list-price files: the question names them.
+            QStringList empty;
+            std::vector<std::string> seen;
+            for (int i : List1->selectedLines()) {
+                const std::string key = List1->lineText(i).toStdString().substr(0, 8);
+                if (std::find(seen.begin(), seen.end(), key) != seen.end())
+                    continue;
+                seen.push_back(key);
+                if (importLeavesEmpty(priceTable(), priceFiles(g.INST_DIR, key).csv))
+                    empty << QString::fromStdString(key) + QStringLiteral(".CSV");
+            }
+            if (empty.isEmpty())
+                return QString();
+            return emptyCsvNote(empty, empty.size() == 1 ? QStringLiteral("その定価情報は空になります。")
+                                                         : QStringLiteral("これらの定価情報は空になります。"));
+        });
 }
 
 void FRM001::runPicked(bool exporting, const TwipsRect &at)

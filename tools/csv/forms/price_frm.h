@@ -39,6 +39,9 @@ public:
     void CONVERT_RUN();
 
 private:
+    // Widens the file list to the right, within the window's margin, where a name and the scroll
+    // bar beside it do not fit its width at the font in use, and fits its height to whole lines.
+    void fitFileList();
     // Converts the picked entries with the progress panel shown at `at`; reports the failures.
     void runPicked(bool exporting, const qd::qt::TwipsRect &at);
 };

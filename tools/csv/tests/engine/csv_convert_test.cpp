@@ -3,6 +3,7 @@
 // and a bad CSV file is refused with the master left as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -49,6 +50,22 @@ std::string hostBytes(const std::string &systemPath) { return readBytes(qd::file
 void putHostBytes(const std::string &systemPath, const std::string &bytes)
 {
     writeBytes(qd::files::hostPath(systemPath), bytes);
+}
+
+// UTF-16 text as a spreadsheet saves it: each unit low byte first (`little`) or high byte first,
+// with or without the byte-order mark.
+std::string utf16(bool little, bool mark, std::u16string_view text)
+{
+    std::string out;
+    const auto put = [&](char16_t u) {
+        const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+        out += little ? std::string{lo, hi} : std::string{hi, lo};
+    };
+    if (mark)
+        put(0xFEFF);
+    for (char16_t u : text)
+        put(u);
+    return out;
 }
 
 // The records of a master as the import gives them back: the item prices and the kind rates
@@ -173,6 +190,48 @@ TEST(CsvConvert, EmptyMastersAndEmptyCsvFiles)
     EXPECT_EQ(importBytes(priceTable(), exportBytes(priceTable(), ""), "01020100.CSV"), "");
 }
 
+// Another writer may leave NULs in a text field where blanks belong; every reader of the masters
+// takes the text up to the first NUL. The export writes that text, so the file it writes imports
+// again, and the field comes back blank-padded.
+TEST(CsvConvert, TextFieldsGoOutUpToTheirFirstNul)
+{
+    auto withNuls = [](const std::string &text, std::size_t width) {
+        std::string f = toCp932(text);
+        f.resize(width, '\0');
+        return f;
+    };
+    Record group(MajorClass::layout());
+    group.setSeparators();
+    group.setText(MajorClass::MAKER_CD, "01");
+    group.setRaw(MajorClass::NAME, withNuls("アルミ", 20));
+    Record price(Price::layout());
+    price.setSeparators();
+    for (const auto &[field, code] : {std::pair{Price::MAKER_CD, "01"}, {Price::BUNRUI_CD, "01"},
+                                      {Price::HINSYU2_CD, "1000"}, {Price::CIHO_CD, "01"}})
+        price.setText(field, code);
+    price.setRaw(Price::KIGO, withNuls("AB", 4) + "CD" + std::string(19, ' '));
+    price.setRaw(Price::BIKO, withNuls("網戸別途", 50));
+    struct Case {
+        const CsvTable *table;
+        Record rec;
+        std::string line;                              // the exported record's line
+        std::vector<std::pair<int, std::string>> back; // fields and their text after the import
+    };
+    const Case cases[] = {
+        {&groupTable(), group, "01,アルミ", {{MajorClass::NAME, "アルミ" + std::string(14, ' ')}}},
+        {&priceTable(), price, "01,01,1000,0001,AB" + std::string(46, ',') + "網戸別途",
+         {{Price::KIGO, "AB" + std::string(23, ' ')}, {Price::BIKO, "網戸別途" + std::string(42, ' ')}}},
+    };
+    for (const Case &c : cases) {
+        const std::string csv = exportBytes(*c.table, c.rec.bytes());
+        EXPECT_EQ(fromCp932(csv), c.table->captionLine() + "\r\n" + c.line + "\r\n");
+        Record back(*c.table->layout);
+        back.setBytes(importBytes(*c.table, csv, "x.CSV"));
+        for (const auto &[field, text] : c.back)
+            EXPECT_EQ(back.text(field), text) << c.table->tool;
+    }
+}
+
 TEST(CsvConvert, DeletedSectionsStayOutOfTheExport)
 {
     auto section = [](const char *cd, const char *name, const char *mark) {
@@ -248,6 +307,8 @@ TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
     const std::string item = "単品ｺｰﾄﾞ,単品名,単価,原価\r\n";
     const std::string kind = kind1Table().captionLine() + "\r\n";
     const std::string rates = std::string(",8500,7000") + std::string(18, ',');
+    const std::u16string groupUnicode = u"大分類ｺｰﾄﾞ,大分類名\r\n01,アルミ\r\n";
+    const std::u16string itemUnicode = u"単品ｺｰﾄﾞ,単品名,単価,原価\r\n0001,網戸　標準,4800,3100\r\n";
     const std::vector<Case> cases = {
         {"missing cell", &colorTable(), "大分類ｺｰﾄﾞ,色コード,色名\r\n01,01,白\r\n01,02\r\n",
          "色.CSV の 3 行目：項目が 2 個あります（3 個のはずです）。"},
@@ -271,6 +332,27 @@ TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
         {"UTF-8 text", &groupTable(), "01,アルミ\r\n", "大分類.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。", true},
         {"UTF-8 with a byte-order mark", &groupTable(), "\xEF\xBB\xBF" "01,a\r\n",
          "大分類.CSV は UTF-8 で保存されています。Shift-JIS で保存し直して下さい。", true},
+        {"UTF-16, low byte first, with a byte-order mark", &groupTable(), utf16(true, true, groupUnicode),
+         "大分類.CSV は UTF-16 (Unicode テキスト) で保存されています。Shift-JIS で保存し直して下さい。", true},
+        {"UTF-16, high byte first, with a byte-order mark", &groupTable(), utf16(false, true, groupUnicode),
+         "大分類.CSV は UTF-16 (Unicode テキスト) で保存されています。Shift-JIS で保存し直して下さい。", true},
+        {"UTF-16, low byte first", &itemTable(), utf16(true, false, itemUnicode),
+         "単品.CSV は UTF-16 (Unicode テキスト) で保存されています。Shift-JIS で保存し直して下さい。", true},
+        {"UTF-16, high byte first", &itemTable(), utf16(false, false, itemUnicode),
+         "単品.CSV は UTF-16 (Unicode テキスト) で保存されています。Shift-JIS で保存し直して下さい。", true},
+        // A file whose caption line was deleted would lose its first record.
+        {"no caption line", &groupTable(), "01,アルミ\r\n02,ガラス\r\n",
+         "大分類.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
+        {"no caption line, one record", &itemTable(), "0012,網戸,-500,\r\n",
+         "単品.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
+        {"no caption line, list prices", &priceTable(), "01,01,1001,01,K,N,12345,1,1,1" + std::string(41, ','),
+         "01011000.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
+        {"no caption line, kind rates", &kind1Table(), "01,01,1000,a" + rates + "\r\n",
+         "品種101.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
+        {"no caption line, the first record without its code", &colorTable(), ",01,白\r\n01,02,黒\r\n",
+         "色.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
+        {"no caption line, the first item without its code", &itemTable(), ",網戸,4800,3100\r\n0002,戸車,650,\r\n",
+         "単品.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -286,6 +368,211 @@ TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
             EXPECT_EQ(std::string(e.what()), c.message);
         }
         EXPECT_EQ(hostBytes(f.master), before);
+    }
+}
+
+// Bytes that are no text the system can show are refused with the line, the column and the place
+// in the cell; the master keeps every byte.
+TEST(CsvConvert, RefusesBytesThatAreNoTextAndLeavesTheMaster)
+{
+    TempInstall inst;
+    struct Case {
+        const char *what;
+        const CsvTable *table;
+        std::string rows; // code page 932 bytes after the caption line
+        std::string message;
+    };
+    const std::string price = "01,01,1001,01,K,N,12345,1,1,1" + std::string(40, ',');
+    const std::vector<Case> cases = {
+        {"lead byte ending a cell", &groupTable(), "01,ABCDEFGHIJKLMNOPQRS\x82\r\n",
+         "大分類.CSV の 2 行目：大分類名 の 20 バイト目 0x82 は Shift-JIS の文字ではありません。"},
+        {"lead byte before a blank", &itemTable(), "0001,\"\x82 A\",100,50\r\n",
+         "単品.CSV の 2 行目：単品名 の 1 バイト目 0x82 は Shift-JIS の文字ではありません。"},
+        {"double-byte code of no character", &groupTable(), "01,a\r\n02,AB\x85\x40" "C\r\n",
+         "大分類.CSV の 3 行目：大分類名 の 3 バイト目 0x85 0x40 は Shift-JIS の文字ではありません。"},
+        {"single byte of no character", &itemTable(), "0001," + toCp932("網") + "\xA0" + toCp932("戸") + ",100,50\r\n",
+         "単品.CSV の 2 行目：単品名 の 3 バイト目 0xA0 は Shift-JIS の文字ではありません。"},
+        {"byte of no character in a code", &itemTable(), "0\xFF,a,100,50\r\n",
+         "単品.CSV の 2 行目：単品ｺｰﾄﾞ の 2 バイト目 0xFF は Shift-JIS の文字ではありません。"},
+        {"byte of no character in a remark", &priceTable(), price + ",ok\x80\r\n",
+         "01011000.CSV の 2 行目：備考 の 3 バイト目 0x80 は Shift-JIS の文字ではありません。"},
+        {"NUL", &groupTable(), std::string("01,NUL\0Z\r\n", 10),
+         "大分類.CSV の 2 行目：大分類名 の 4 バイト目に制御文字 0x00 があります。"},
+        {"escape", &colorTable(), "01,01,\x1b[1m\r\n",
+         "色.CSV の 2 行目：色名 の 1 バイト目に制御文字 0x1B があります。"},
+        {"delete", &classTable(), "01,01,A\x7f\r\n",
+         "分類.CSV の 2 行目：分類名 の 2 バイト目に制御文字 0x7F があります。"},
+        {"on the second line of a quoted cell", &groupTable(),
+         "01,\"" + toCp932("二行") + "\r\n" + toCp932("目") + "\x01\"\r\n",
+         "大分類.CSV の 3 行目：大分類名 の 9 バイト目に制御文字 0x01 があります。"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ConversionFiles f =
+            c.table == &priceTable() ? priceFiles(inst.dir(), "01011000") : singleFiles(inst.dir(), *c.table);
+        const std::string before = hostBytes(f.master);
+        putHostBytes(f.csv, toCp932(c.table->captionLine() + "\r\n") + c.rows);
+        try {
+            importFile(*c.table, f.csv, f.master, f.check);
+            ADD_FAILURE() << "the file was taken";
+        } catch (const CsvRefused &e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_EQ(hostBytes(f.master), before);
+    }
+}
+
+// What the import takes is what the code page 932 reading shows as characters: every single byte
+// and every double-byte code in a name, taken whole exactly when the reading keeps no mark for it
+// and it is no control character (tab aside).
+TEST(CsvConvert, TakesEveryCharacterTheReadingShowsAndNothingElse)
+{
+    const std::string caption = toCp932(groupTable().captionLine() + "\r\n");
+    std::vector<std::string> codes;
+    for (int b = 0; b <= 0xFF; ++b)
+        if (b != ',' && b != '"' && b != '\r' && b != '\n')
+            codes.emplace_back(1, static_cast<char>(b));
+    for (int lead = 0x81; lead <= 0xFC; ++lead)
+        for (int trail = 0x40; trail <= 0xFC; ++trail)
+            if ((lead <= 0x9F || lead >= 0xE0) && trail != 0x7F)
+                codes.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+    int taken = 0;
+    for (const std::string &code : codes) {
+        const std::string name = "A" + code + " B"; // a lone lead byte meets a blank, no second byte
+        bool shown = false;
+        {
+            qd::text::ByteMarkWatch marks;
+            const std::string t = fromCp932(name);
+            shown = !marks.any() && std::none_of(t.begin(), t.end(), [](char c) {
+                return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
+            });
+        }
+        try {
+            Record rec(MajorClass::layout());
+            rec.setBytes(importBytes(groupTable(), caption + "01," + name + "\r\n", "大分類.CSV"));
+            EXPECT_TRUE(shown) << "taken: " << std::hex << int(static_cast<unsigned char>(code[0]));
+            EXPECT_EQ(rec.raw(MajorClass::NAME), name + std::string(20 - name.size(), ' '));
+            ++taken;
+        } catch (const CsvRefused &) {
+            EXPECT_FALSE(shown) << "refused: " << std::hex << int(static_cast<unsigned char>(code[0]))
+                                << (code.size() > 1 ? int(static_cast<unsigned char>(code[1])) : 0);
+        }
+    }
+    EXPECT_GT(taken, 7000); // the kana, kanji, symbols and the extensions of the code page
+}
+
+// A sign that says nothing about the value (a plus, the minus of a zero) is dropped in every
+// number column of every tool: "-0" is stored as "0" would be, never as "-0". Below zero only a
+// single item's price or cost is taken. A code with a sign is refused: "-0" would be the mark of
+// a deleted record.
+TEST(CsvConvert, EveryNumberColumnStoresASignOnlyForAValueBelowZeroAndCodesTakeNone)
+{
+    const CsvTable *tables[] = {&groupTable(), &sectTable(), &colorTable(), &classTable(),
+                                &itemTable(),  &kind1Table(), &kind2Table(), &priceTable()};
+    const std::pair<const char *, const char *> same[] = {
+        {"-0", "0"}, {"+0", "0"}, {"-00", "00"}, {" -0 ", "0"}, {"+7", "7"}, {"+0012", "0012"}};
+    for (const CsvTable *table : tables) {
+        const std::string caption = table->captionLine() + "\r\n";
+        auto row = [&](std::size_t at, const std::string &value) {
+            std::string line;
+            for (std::size_t i = 0; i < table->columns.size(); ++i) {
+                const CellKind k = table->columns[i].kind;
+                appendCell(line, i == at ? value : k == CellKind::Code || k == CellKind::Number ? "1" : "x", i == 0);
+            }
+            return toCp932(caption + line + "\r\n");
+        };
+        for (std::size_t i = 0; i < table->columns.size(); ++i) {
+            const CsvColumn &col = table->columns[i];
+            if (col.kind != CellKind::Code && col.kind != CellKind::Number)
+                continue;
+            SCOPED_TRACE(table->tool + " " + col.caption);
+            for (const auto &[signedValue, plain] : same) {
+                if (col.kind == CellKind::Code) {
+                    EXPECT_THROW(importBytes(*table, row(i, signedValue), "x.CSV"), CsvRefused) << signedValue;
+                } else {
+                    EXPECT_EQ(importBytes(*table, row(i, signedValue), "x.CSV"),
+                              importBytes(*table, row(i, plain), "x.CSV"))
+                        << signedValue;
+                }
+            }
+            if (col.mayBeNegative) {
+                Record rec(*table->layout);
+                rec.setBytes(importBytes(*table, row(i, "-7"), "x.CSV"));
+                EXPECT_EQ(rec.number(col.field), -7);
+            } else {
+                EXPECT_THROW(importBytes(*table, row(i, "-7"), "x.CSV"), CsvRefused);
+            }
+        }
+    }
+    // The price "-0" of a single item is the field "0", which goes out as an empty cell.
+    Record item(Item::layout());
+    item.setBytes(importBytes(itemTable(), toCp932("単品ｺｰﾄﾞ,単品名,単価,原価\r\n12,値引,-0,-00\r\n"), "単品.CSV"));
+    EXPECT_EQ(item.raw(Item::TANKA), "0      ");
+    EXPECT_EQ(item.raw(Item::GENKA), "00     ");
+    EXPECT_EQ(fromCp932(exportBytes(itemTable(), item.bytes())), "単品ｺｰﾄﾞ,単品名,単価,原価\r\n0012,値引,,\r\n");
+}
+
+// A record marked deleted but not yet dropped from its master goes out and comes back as it was.
+TEST(CsvConvert, DeletedRecordsComeBackAsTheyWere)
+{
+    TempInstall inst;
+    auto record = [](const Layout &layout, const std::vector<std::pair<int, std::string>> &fields) {
+        Record r(layout);
+        r.setSeparators();
+        for (const auto &[field, text] : fields)
+            r.setText(field, text);
+        return r.bytes();
+    };
+    struct Case {
+        const CsvTable *table;
+        ConversionFiles files;
+        std::string master;
+    };
+    const std::vector<Case> cases = {
+        {&groupTable(), singleFiles(inst.dir(), groupTable()),
+         record(MajorClass::layout(), {{MajorClass::MAKER_CD, "01"}, {MajorClass::NAME, "アルミ"}}) +
+             record(MajorClass::layout(), {{MajorClass::MAKER_CD, "00"}, {MajorClass::NAME, "削除した大分類"}})},
+        {&colorTable(), singleFiles(inst.dir(), colorTable()),
+         record(Color::layout(), {{Color::MAKER_CD, "00"}, {Color::IRO_CD, "00"}, {Color::NAME, "削除した色"}}) +
+             record(Color::layout(), {{Color::MAKER_CD, "01"}, {Color::IRO_CD, "02"}, {Color::NAME, "白"}})},
+        {&classTable(), singleFiles(inst.dir(), classTable()),
+         record(Class::layout(), {{Class::MAKER_CD, "01"}, {Class::BUNRUI_CD, "00"}, {Class::NAME, "削除した分類"}})},
+        {&itemTable(), singleFiles(inst.dir(), itemTable()),
+         record(Item::layout(), {{Item::TANPIN_CD, "0000"}, {Item::NAME, "削除した単品"}, {Item::TANKA, "1200"}}) +
+             record(Item::layout(), {{Item::TANPIN_CD, "0002"}, {Item::NAME, "戸車"}, {Item::TANKA, "650"}})},
+        {&kind1Table(), kindFiles(inst.dir(), 1, 1),
+         record(Kind1::layout(), {{Kind1::MAKER_CD, "01"}, {Kind1::BUNRUI_CD, "01"}, {Kind1::HINSYU1_CD, "0000"},
+                                  {Kind1::NAME, "削除した品種"}, {Kind1::uriRate(1), "8500"}})},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.table->tool);
+        putHostBytes(c.files.master, c.master);
+        exportFile(*c.table, c.files.master, c.files.csv);
+        putHostBytes(c.files.master, "");
+        importFile(*c.table, c.files.csv, c.files.master, c.files.check);
+        EXPECT_EQ(hostBytes(c.files.master), c.master);
+    }
+}
+
+TEST(CsvConvert, AFirstLineOfOtherCaptionsIsSkipped)
+{
+    struct Case {
+        std::string csv;
+        int records;
+    };
+    const Case cases[] = {
+        {"code,name\r\n5,a\r\n", 1},
+        {"大分類,名前\r\n", 0},
+        {",\r\n5,a\r\n6,b\r\n", 2},
+        {"-,a\r\n5,a\r\n", 1},
+    };
+    for (const Case &c : cases) {
+        int records = -1;
+        const std::string master = importBytes(groupTable(), toCp932(c.csv), "大分類.CSV", {}, &records);
+        EXPECT_EQ(records, c.records) << c.csv;
+        if (records > 0) {
+            EXPECT_EQ(master.substr(0, 3), "05,") << c.csv;
+        }
     }
 }
 

@@ -1,8 +1,10 @@
 // The windows that list a family of files first: csvkind1 and csvkind2 (one major class at a
 // time) and csvprice (any number of list-price files in one run).
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
 #include "tests/support/temp_install.h"
+#include "tools/csv/engine/csv_convert.h"
 #include "tools/csv/engine/file_families.h"
 #include "tools/csv/forms/kind_frm.h"
 #include "tools/csv/forms/price_frm.h"
@@ -119,6 +122,23 @@ TEST(CsvKindWindow, ImportRefusesRowsOfAnotherMajorClass)
     EXPECT_TRUE(w.form->Command2->isEnabled());
 }
 
+// A CSV file with its caption line alone empties the kind file, as the question says before Yes.
+TEST(CsvKindWindow, ImportQuestionSaysAFileWithoutRecordsLeavesTheKindFileEmpty)
+{
+    KindWindow w(2);
+    writeBytes(w.data("品種201.CSV"), qd::text::toCp932(kind2Table().captionLine() + "\r\n"));
+    w.form->Command2->click();
+    w.form->List1->setListIndex(0);
+    w.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text, QStringLiteral("元のkind2maintを削除します。\r"
+                                         "品種201.CSV にはデータの行がありません。kind2maint は空になります。\r"
+                                         "よろしいですか？"));
+    });
+    w.form->Command4->click();
+    EXPECT_EQ(readBytes(w.data("HISYU201.TXT")), "");
+    EXPECT_EQ(w.seam.problems(), QString());
+}
+
 // A choice gives the run button the focus; Enter on it runs, as on every button of the windows.
 TEST(CsvKindWindow, EnterOnTheFocusedRunButtonRuns)
 {
@@ -151,6 +171,47 @@ TEST(CsvPriceWindow, ListsOnlyListPriceFilesAndShowsTheNamesOfTheEntryClicked)
     EXPECT_EQ(w.form->Label6->text(), QStringLiteral("ＦＩＸ窓            "));
     EXPECT_EQ(w.form->Label7->text(), QStringLiteral("ＦＩＸ窓") + QString(28, u' '));
     EXPECT_TRUE(w.form->Command4->isEnabled());
+    EXPECT_EQ(w.seam.problems(), QString());
+}
+
+// A listed name is what the user picks by: each line the list shows stands whole in it, with no
+// horizontal scroll bar over nothing to see and no line cut at the foot.
+TEST(CsvPriceWindow, EveryListedNameShowsWholeInTheList)
+{
+    PriceWindow w;
+    for (const char *key : {"01011000", "01011100", "01022000", "01033000", "02011000", "88888888"}) {
+        writeBytes(w.data(std::string(key) + ".CSV"), "");
+        writeBytes(w.data(std::string(key) + ".TXT"), "");
+    }
+    for (QPushButton *listing : {w.form->Command1, w.form->Command2}) {
+        listing->click();
+        ListBox *list = w.form->List1;
+        ASSERT_GT(list->lineCount(), 0);
+        QCoreApplication::processEvents();
+        int shown = 0;
+        for (int i = 0; i < list->lineCount(); ++i) {
+            const QModelIndex line = list->model()->index(i, 0);
+            const QRect at = list->visualRect(line);
+            if (!at.intersects(list->viewport()->rect()))
+                continue;
+            ++shown;
+            // The line's room as the list lays it out holds its text, and the list shows that
+            // room whole.
+            EXPECT_GE(at.width(), list->fontMetrics().horizontalAdvance(list->lineText(i)))
+                << list->lineText(i).toStdString();
+            EXPECT_GE(at.left(), 0);
+            EXPECT_LE(at.left() + list->sizeHintForIndex(line).width(), list->viewport()->width())
+                << list->lineText(i).toStdString();
+            EXPECT_TRUE(list->viewport()->rect().contains(at)) << list->lineText(i).toStdString();
+        }
+        EXPECT_GE(shown, 5);
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+        EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+        // The list stays inside the window, clear of the names beside it.
+        EXPECT_LE(list->geometry().right(), w.form->width() - 1);
+        EXPECT_GT(list->geometry().left(), w.form->Label5->geometry().right());
+        w.form->Command5->click();
+    }
     EXPECT_EQ(w.seam.problems(), QString());
 }
 
@@ -189,6 +250,31 @@ TEST(CsvPriceWindow, ConvertsEveryPickedEntryInOneRun)
                                          "これらの定価情報は元のままです。"));
     });
     w.form->Command4->click();
+    EXPECT_EQ(readBytes(w.data("02011000.txt")), kept);
+    EXPECT_EQ(w.seam.problems(), QString());
+}
+
+// CSV files without records empty their list-price files; the one question of the run names them.
+TEST(CsvPriceWindow, ImportQuestionNamesTheFilesWithoutRecords)
+{
+    PriceWindow w;
+    const std::string kept = readBytes(w.data("02011000.txt"));
+    exportFile(priceTable(), priceFiles(w.inst.dir(), "02011000").master, priceFiles(w.inst.dir(), "02011000").csv);
+    writeBytes(w.data("01011000.CSV"), qd::text::toCp932(priceTable().captionLine() + "\r\n"));
+    writeBytes(w.data("01011100.CSV"), "");
+    w.form->Command2->click();
+    ASSERT_EQ(linesOf(w.form->List1), (QStringList{"01011000.CSV", "01011100.CSV", "02011000.CSV"}));
+    w.form->List1->setListIndex(0);
+    w.form->List1->setLineSelected(1, true);
+    w.form->List1->setLineSelected(2, true);
+    w.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text, QStringLiteral("元の定価情報を削除します。\r"
+                                         "01011000.CSV、01011100.CSV にはデータの行がありません。これらの定価情報は空になります。\r"
+                                         "よろしいですか？"));
+    });
+    w.form->Command4->click();
+    EXPECT_EQ(readBytes(w.data("01011000.txt")), "");
+    EXPECT_EQ(readBytes(w.data("01011100.txt")), "");
     EXPECT_EQ(readBytes(w.data("02011000.txt")), kept);
     EXPECT_EQ(w.seam.problems(), QString());
 }

@@ -105,6 +105,58 @@ TEST(CsvMasterWindow, RefusedImportNamesLineAndFieldAndKeepsTheMaster)
     EXPECT_EQ(t.seam.problems(), QString());
 }
 
+// A file without records leaves the master empty, as the question now says before Yes.
+TEST(CsvMasterWindow, ImportOfAFileWithoutRecordsSaysTheMasterIsLeftEmpty)
+{
+    for (const char *csv : {"", "大分類ｺｰﾄﾞ,大分類名\r\n"}) {
+        MasterTool t(groupTable());
+        writeBytes(t.host(t.files.csv), qd::text::toCp932(csv));
+        t.seam.answerMessage(Answer::Yes, [](const MessageRequest &m) {
+            EXPECT_EQ(m.text, QStringLiteral("元のgroupmaintを削除します。\r"
+                                             "大分類.CSV にはデータの行がありません。groupmaint は空になります。\r"
+                                             "よろしいですか？"));
+        });
+        t.form->Command2->click();
+        EXPECT_TRUE(std::filesystem::exists(t.host(t.files.master)));
+        EXPECT_EQ(readBytes(t.host(t.files.master)), "");
+        EXPECT_EQ(t.seam.problems(), QString());
+    }
+}
+
+// The refusals of what the master cannot keep, as the import button shows them.
+TEST(CsvMasterWindow, ImportRefusesWhatTheMasterCannotKeep)
+{
+    struct Case {
+        const CsvTable *table;
+        std::string csv;
+        const char *message;
+    };
+    const Case cases[] = {
+        {&groupTable(), qd::text::toCp932("大分類ｺｰﾄﾞ,大分類名\r\n") + "01,ABCDEFGHIJKLMNOPQRS\x82\r\n",
+         "大分類.CSV の 2 行目：大分類名 の 20 バイト目 0x82 は Shift-JIS の文字ではありません。\r"
+         "元のgroupmaintはそのままです。"},
+        {&colorTable(), qd::text::toCp932("01,01,白\r\n01,02,黒\r\n"),
+         "色.CSV の 1 行目：見出しの行がありません（1 行目がデータです）。見出しの行を先頭に入れて下さい。\r"
+         "元のcolormaintはそのままです。"},
+        {&itemTable(), std::string("\xFF\xFE" "0\0" "0\0" "1\0" ",\0" "a\0" "\r\0\n\0", 16),
+         "単品.CSV は UTF-16 (Unicode テキスト) で保存されています。Shift-JIS で保存し直して下さい。\r"
+         "元のitemmaintはそのままです。"},
+    };
+    for (const Case &c : cases) {
+        MasterTool t(*c.table);
+        writeBytes(t.host(t.files.csv), c.csv);
+        t.seam.answerMessage(Answer::Yes, [&](const MessageRequest &m) {
+            EXPECT_EQ(m.text, QStringLiteral("元の%1を削除します。\rよろしいですか？").arg(QString::fromStdString(c.table->word)));
+        });
+        t.seam.answerMessage(Answer::Ok,
+                             [&](const MessageRequest &m) { EXPECT_EQ(m.text, QString::fromUtf8(c.message)); });
+        t.form->Command2->click();
+        EXPECT_EQ(readBytes(t.host(t.files.master)), t.masterBytes) << c.table->tool;
+        EXPECT_TRUE(t.form->isUnloaded());
+        EXPECT_EQ(t.seam.problems(), QString());
+    }
+}
+
 TEST(CsvMasterWindow, EachToolShowsItsOwnTitleAndLayout)
 {
     struct Case {
