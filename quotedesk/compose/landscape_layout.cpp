@@ -28,8 +28,8 @@ constexpr std::int32_t kFrameLeft = 34, kFrameRight = 2896;
 constexpr std::int32_t kFrameBottom = 2004;
 // The date column's rule, on invoices and delivery notes.
 constexpr std::int32_t kDateRule = 220;
-// The left edge of the invoice's bank-transfer box.
-constexpr std::int32_t kBankBoxLeft = 1020;
+// The left and right edges of the invoice's bank-transfer box.
+constexpr std::int32_t kBankBoxLeft = 1020, kBankBoxRight = 1890;
 // The left edge of the quotation's conditions, captions and underlines.
 constexpr std::int32_t kConditionsLeft = 1120;
 // The left edge of the issuer's block: the issue-date underline.
@@ -226,9 +226,9 @@ void PRN_YOKO_HEAD_FIRST(PrintJob &job)
     }
     if (s.DOC_KIND == 1) {
         for (std::int32_t y = 330; y <= 580; y += 50)
-            line(job, 1020, y, 1890, y);
-        line(job, 1020, 330, 1020, 580);
-        line(job, 1890, 330, 1890, 580);
+            line(job, kBankBoxLeft, y, kBankBoxRight, y);
+        line(job, kBankBoxLeft, 330, kBankBoxLeft, 580);
+        line(job, kBankBoxRight, 330, kBankBoxRight, 580);
     }
     if (s.DOC_KIND == 0)
         for (std::int32_t y = 360; y <= 510; y += 50)
@@ -275,9 +275,11 @@ void PRN_YOKO_TITLE_FIRST(PrintJob &job)
 
     if (kind == 1) {
         text(job, 1235, 335, 11, "〓〓〓 お振込み先 〓〓〓");
-        // Each line in the middle of its cell of the box, clear of the rules above and below.
+        // Each line in the middle of its cell of the box, clear of the rules above and below; a
+        // long one is narrowed to end clear of the box's right edge.
         for (int i = 0; i < 4; ++i)
-            text(job, 1040, 388 + 50 * i, 10, s.FURIKOMI[static_cast<std::size_t>(i)]);
+            fitText(job, 1040, 388 + 50 * i, 10, s.FURIKOMI[static_cast<std::size_t>(i)], 0,
+                    kBankBoxRight - kRuleGap, false);
     }
     if (kind == 0) {
         const std::array<std::pair<const char *, const std::string *>, 4> conditions{{
@@ -345,8 +347,9 @@ void PRN_DETAIL(PrintJob &job)
         product += " : (" + trim(r[3]) + ")";
     if (s.PRN_NAME_COL == 1 && !isBlank(r[21]))
         product += " : (" + trim(r[21]) + ")";
-    // The name starts clear of the rule on its left; a long one runs over the next columns.
-    text(job, dateColumn ? kDateRule + kRuleGap : 40, y, 10, product);
+    // The name starts clear of the rule on its left; a long one is narrowed to end clear of
+    // the size column's rule.
+    fitText(job, dateColumn ? kDateRule + kRuleGap : 40, y, 10, product, 0, kColumnRules[0] - kRuleGap, false);
 
     std::string size;
     if ((s.SIZE_MODE == 1 || s.SIZE_MODE == 2) && !isBlank(r[4]))
@@ -368,14 +371,16 @@ void PRN_DETAIL(PrintJob &job)
         job.g.PRN_AMOUNT_SUM += qd::text::roundHalfEven(value);
     }
 
+    // A long remark is narrowed to end clear of the table's frame.
     const std::string &remark = r[16];
+    const std::int32_t remarkEnd = kFrameRight - kRuleGap;
     if (qd::text::charCount(remark) > 12) {
         job.PRN_LINE_NO -= 1;
-        text(job, 2355, rowY(job), 10, qd::text::midChars(remark, 1, 12));
+        fitText(job, 2355, rowY(job), 10, qd::text::midChars(remark, 1, 12), 0, remarkEnd, false);
         job.PRN_LINE_NO += 1;
-        text(job, 2355, y, 10, qd::text::midChars(remark, 13, 50));
+        fitText(job, 2355, y, 10, qd::text::midChars(remark, 13, 50), 0, remarkEnd, false);
     } else {
-        text(job, 2355, y, 10, trim(remark));
+        fitText(job, 2355, y, 10, trim(remark), 0, remarkEnd, false);
     }
 
     // The rate the totals taxed the row at: a row without a rate of its own is taxed at the

@@ -930,11 +930,24 @@ TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnIt
     // A remark that takes the upper half-line of the first row band of its page as well.
     const std::string kLongRemark = "現場にて寸法確認のうえ製作いたします";
     g().curGrid().setCell(1, 16, kLongRemark);
+    // A remark of the 50 half-width characters its field holds.
+    const std::string kLongestRemark = "W1690 H1170 site-measured, delivered on 2026-12-24";
     // 30 untaxed rows, page 1 and page 2 full to their last row bands and the totals on page 3,
     // whose amounts add up to `total`: 21 of 99,999,999, 8 of 1,000 and the rest last, the first
     // row of each page with the long remark.
     auto fillTo = [&](std::int64_t total) {
         g().TAX_RATE = qd::text::Fixed4(); // rows without a rate of their own are untaxed
+        // Bank-transfer lines as long as their fields.
+        {
+            const fs::path sysf = inst.data() / "SYSF.SSS";
+            const std::string bytes = qd::testing::readBytes(sysf);
+            qd::records::Record own(qd::records::OwnCompany::layout());
+            own.setBytes(bytes.substr(0, 512));
+            for (int f : {qd::records::OwnCompany::FURIKOMI_1, qd::records::OwnCompany::FURIKOMI_2,
+                          qd::records::OwnCompany::FURIKOMI_3, qd::records::OwnCompany::FURIKOMI_4})
+                own.setText(f, "振込先見本銀行見本支店普通預金口座番号見本口座名義見本");
+            qd::testing::writeBytes(sysf, own.bytes() + bytes.substr(512));
+        }
         // The longest project name the header holds, printed on every kind of document.
         g().HEAD_BUKKEN = "見本邸新築工事見本邸新築工事見本邸新築工事見本邸新";
         g().PRN_OPTION = 0;
@@ -943,12 +956,15 @@ TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnIt
         for (int r = 1; r <= 30; ++r) {
             const std::int64_t each = r <= 21 ? wide : r < 30 ? small : total - 21 * wide - 8 * small;
             const std::string amount = qd::text::format(each, "###,###,###");
-            s.setCell(r, 2, "大口品目" + std::to_string(r));
+            // Names and remarks as long as a row holds them.
+            s.setCell(r, 2, "大口品目" + std::to_string(r) + "　引違い窓　引違い２枚建　網戸付タイプ　半外付");
+            s.setCell(r, 8, "ステンカラー");
+            s.setCell(r, 3, "HW2-212987");
             s.setCell(r, 9, "1");
             s.setCell(r, 10, "式");
             s.setCell(r, 14, amount);
             s.setCell(r, 15, amount);
-            s.setCell(r, 16, r == 1 || r == 14 ? kLongRemark : "");
+            s.setCell(r, 16, r == 1 || r == 14 ? kLongRemark : r == 2 ? kLongestRemark : "");
             s.setCell(r, 23, "");
         }
         qd::core::TAX_TOTAL_CALC(g());
@@ -960,8 +976,8 @@ TEST_F(PrintRoad, EveryTextKeepsHalfAMillimetreFromTheRulesAndTheTotalStandsOnIt
         int taxAnswer;
         const char *total;
     } cases[] = {
-        {0, Answer::Yes, "¥144,485"}, // with its tax lines
-        {0, Answer::No, "¥131,350"},
+        {0, Answer::Yes, "¥139,012"}, // with its tax lines
+        {0, Answer::No, "¥126,375"},
         {2147483647, Answer::No, "¥2,147,483,647"},
         {-2147483648LL, Answer::Yes, "¥-2,147,483,648"},
     };
@@ -1027,7 +1043,10 @@ TEST_F(PrintRoad, TotalsBeyondWhatAPageHoldsAreNeverPrinted)
     auto fill = [&](int rows) {
         qd::grid::FlexGrid &s = g().curGrid();
         for (int r = 1; r <= rows; ++r) {
-            s.setCell(r, 2, "大口品目" + std::to_string(r));
+            // Names and remarks as long as a row holds them.
+            s.setCell(r, 2, "大口品目" + std::to_string(r) + "　引違い窓　引違い２枚建　網戸付タイプ　半外付");
+            s.setCell(r, 8, "ステンカラー");
+            s.setCell(r, 3, "HW2-212987");
             s.setCell(r, 9, "1");
             s.setCell(r, 14, "99,999,999");
             s.setCell(r, 15, "99,999,999");
