@@ -140,12 +140,14 @@ void MITFM::buildControls()
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setFont(buttonFont);
     qd::qt::setGeometryTwips(Command1, 4440, 3480, 1215, 735);
+    Command1->setAutoDefault(true); // Enter on the focused button presses it, as Space does
     connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
 
     Command2 = new QPushButton(QStringLiteral("取消"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setFont(buttonFont);
     qd::qt::setGeometryTwips(Command2, 5880, 3480, 1215, 735);
+    Command2->setAutoDefault(true);
     connect(Command2, &QPushButton::clicked, this, guarded([this] { COMMAND2_CLICK(); }));
 
     // Tab follows the order Enter takes.

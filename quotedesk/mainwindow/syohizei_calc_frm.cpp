@@ -116,6 +116,8 @@ syohizei_calc_frm::syohizei_calc_frm(QuotedeskApp &a)
     connect(Option3, &QRadioButton::clicked, this, guarded([this] { Option_Click(3); }));
     connect(Option4, &QRadioButton::clicked, this, guarded([this] { Option_Click(4); }));
     connect(Option5, &QRadioButton::clicked, this, guarded([this] { Option_Click(5); }));
+    Command1->setAutoDefault(true); // Enter on the focused button presses it, as Space does
+    Command2->setAutoDefault(true);
     connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
     connect(Command2, &QPushButton::clicked, this, guarded([this] { Command2_Click(); }));
     Text1->installEventFilter(this);
