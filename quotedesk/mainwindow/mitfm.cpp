@@ -262,7 +262,9 @@ void MITFM::storeValue(int n, const std::string &text)
     case 4: g.HEAD_SIHARAI = text; break;
     case 5: g.HEAD_NOUKI = text; break;
     case 6: g.HEAD_YUKOU = text; break;
-    default: g.HEAD_RATE = qd::text::valFixed(trim(text)); break;
+    // Rounded once from the typed text to the two decimals the header field keeps, so that the
+    // box, the header file and the rate each product gets are the same: 12.34499 is 12.34.
+    default: g.HEAD_RATE = qd::text::valFixedRounded(trim(text), 2); break;
     }
 }
 

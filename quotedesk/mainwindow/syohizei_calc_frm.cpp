@@ -234,7 +234,9 @@ void syohizei_calc_frm::Text2_KeyDown(int keyCode)
         const std::optional<double> v = numberIn(Text2->text());
         if (!v || std::fabs(*v) > 9.0e14)
             return;
-        g.TAX_RATE = qd::text::valFixed(Text2->text().trimmed().toStdString());
+        // Rounded once from the typed text to the two decimals the rows take and the box shows:
+        // 10.004999 is 10.00, not 10.0050 and then 10.01.
+        g.TAX_RATE = qd::text::valFixedRounded(Text2->text().trimmed().toStdString(), 2);
         Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
         Text1->setFocus();
     } else if (keyCode == KEY_ESC) {

@@ -2,14 +2,18 @@
 // record it writes.
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform/text/numbers.h"
 #include "quotedesk/core/rate_select.h"
+#include "quotedesk/entry/price_item.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/mitfm.h"
 #include "records/record.h"
 #include "tests/forms/forms_fixture.h"
@@ -35,6 +39,41 @@ protected:
     std::filesystem::path headerFile(const std::string &name = "見本見積") const
     {
         return inst.data() / "TXT" / (name + ".SSS");
+    }
+    // The form as the menu shows it again, active, for keys and clicks to reach it.
+    MITFM &showAgain()
+    {
+        app->kihon().menus().click(QStringLiteral("ZOKUSEI_MIT"));
+        MITFM *f = app->forms.ifLoaded<MITFM>();
+        EXPECT_NE(f, nullptr);
+        activate(*f);
+        return *f;
+    }
+    static void activate(MITFM &f)
+    {
+        f.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+    }
+    // Keys typed into box n over what it shows, as a user types them.
+    static void keyIn(MITFM &f, int n, const QString &typed)
+    {
+        f.Text[n]->setFocus();
+        EXPECT_EQ(QApplication::focusWidget(), f.Text[n]);
+        f.Text[n]->selectAll();
+        for (const QChar ch : typed) {
+            if (ch.unicode() < 0x80) {
+                QTest::keyClick(f.Text[n], ch.toLatin1());
+                continue;
+            }
+            // Japanese comes from the input method, committed character by character.
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(ch));
+            QApplication::sendEvent(f.Text[n], &commit);
+        }
+    }
+    std::string headerField(int offset, int width)
+    {
+        return qd::text::fromCp932(readBytes(headerFile()).substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(width)));
     }
     static std::string text(const QLineEdit *t) { return t->text().toStdString(); }
     // Typing into box n and pressing Enter (13), Escape (27) or nothing.
@@ -148,6 +187,48 @@ TEST_F(HeaderForm, BoxesShowValuesWithoutPaddingAndRefuseOneTheirFieldCannotHold
     f.Command1_Click();
     const std::string rec = readBytes(headerFile());
     EXPECT_EQ(qd::text::trim(qd::text::fromCp932(rec.substr(51, 50))), "見本邸　新築工事体");
+}
+
+// Typed into the rate box and confirmed with Enter, the rate is rounded once: the box shows it,
+// the header keeps it and a set's products are priced at it. Enter leaves the focus on "終了",
+// and Enter there presses it.
+TEST_F(HeaderForm, TheRateIsRoundedOnceForTheBoxTheFileAndTheProducts)
+{
+    KIHON &k = start();
+    openSample(k);
+    // 10.004999 is 10.00, rank 10 of the kind records (read to four decimals first it was the
+    // percentage 10.01).
+    const struct {
+        const char *typed, *shown, *rank;
+    } cases[] = {{"12.34499", "12.34", "0"}, {"10.004999", "10.00", "10.00"}, {"72.345", "72.35", "0"}};
+    int row = 1;
+    for (const auto &c : cases) {
+        MITFM &f = showAgain();
+        keyIn(f, 7, QString::fromLatin1(c.typed));
+        QTest::keyClick(f.Text[7], Qt::Key_Return);
+        EXPECT_EQ(text(f.Text[7]), c.shown) << c.typed;
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f.Command1)) << c.typed;
+        QTest::keyClick(f.Command1, Qt::Key_Return);
+        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), nullptr) << c.typed;
+        EXPECT_EQ(headerField(186, 10), qd::text::fixedChars(c.shown, 10)) << c.typed;
+
+        // The demo's first set: its components take the header's rate as a percentage.
+        g().ROW_NO = row;
+        k.SERCH_SETHIN_Click();
+        auto *set = app->forms.ifLoaded<qd::forms::SSSET>();
+        ASSERT_NE(set, nullptr);
+        set->List9->setListIndex(0);
+        ASSERT_EQ(set->List8->lineCount(), 2);
+        set->Command1->click();
+        const auto &grid = g().curGrid();
+        for (int r = row + 1; r <= row + 2; ++r) {
+            EXPECT_EQ(qd::text::trim(grid.cell(r, qd::entry::C_RITU_KBN)), c.rank) << c.typed << ", row " << r;
+            if (std::string(c.rank) == "0") {
+                EXPECT_EQ(grid.cell(r, qd::entry::C_KAKERITU), c.shown) << c.typed << ", row " << r;
+            }
+        }
+        row += 3;
+    }
 }
 
 TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)

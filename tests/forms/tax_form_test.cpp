@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -159,6 +160,42 @@ TEST_F(TaxForm, AfterTheMessageTheFocusIsBackInTheBoxOfTheRefusedValueWithItsTex
     EXPECT_EQ(f.Text2->text(), QStringLiteral("150"));
     EXPECT_EQ(f.Text2->selectedText(), f.Text2->text()) << "typing replaces the refused value";
     f.Command2_Click();
+}
+
+void activate(syohizei_calc_frm &f)
+{
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+}
+
+// The rate typed is rounded once, to the two decimals the box shows and the rows take; Enter
+// runs the form from the rate box to "設定して終了", and Enter there saves.
+TEST_F(TaxForm, TheRateIsRoundedOnceAndEnterRunsTheFormToItsSave)
+{
+    KIHON &k = start();
+    openSample(k);
+    const struct {
+        const char *typed, *shown;
+        std::int64_t raw;
+    } cases[] = {{"10.004999", "10.00", 100000}, {"8.125", "8.13", 81300}};
+    for (const auto &c : cases) {
+        k.SYOHIZEI_000_Click();
+        syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+        activate(f);
+        f.Text2->setFocus();
+        f.Text2->selectAll();
+        QTest::keyClicks(f.Text2, QString::fromLatin1(c.typed));
+        QTest::keyClick(f.Text2, Qt::Key_Return);
+        EXPECT_EQ(f.Text2->text().toStdString(), c.shown);
+        EXPECT_EQ(g().TAX_RATE.raw(), c.raw) << c.typed;
+        ASSERT_EQ(QApplication::focusWidget(), f.Text1);
+        QTest::keyClick(f.Text1, Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f.Command1));
+        QTest::keyClick(f.Command1, Qt::Key_Return);
+        QTest::qWait(20);
+        EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>()) << c.typed;
+        EXPECT_EQ(qd::core::decodeTaxSettings(readBytes(taxFile(inst))).ZEI_RITU.raw(), c.raw) << c.typed;
+    }
 }
 
 } // namespace
