@@ -17,6 +17,7 @@
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "records/layouts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -293,18 +294,8 @@ void MITFM::Text_KeyDown(int n, int keyCode)
 {
     QLineEdit *box = Text[n];
     if (keyCode == 13) {
-        const std::string typed = box->text().toStdString();
-        if (n == 7 && !isRateNumber(typed)) {
-            // The rate stays as it was; the box shows it again for a new try.
-            qd::qt::beep();
-            qd::qt::msgBox(QStringLiteral("数値を入力して下さい！"));
-            Text_GotFocus(7);
+        if (!takeTyped(n))
             return;
-        }
-        if (n < 7 && !fitsField(n, typed))
-            return;
-        storeValue(n, n < 7 ? qd::text::trimRight(typed) : typed);
-        box->setText(qs(shownValue(n)));
         if (n < 7)
             focusBox(n + 1);
         else
@@ -314,6 +305,25 @@ void MITFM::Text_KeyDown(int n, int keyCode)
         if (n > 1)
             focusBox(n - 1);
     }
+}
+
+bool MITFM::takeTyped(int n)
+{
+    QLineEdit *box = Text[n];
+    const std::string typed = box->text().toStdString();
+    if (n == 7 && !isRateNumber(typed)) {
+        // The rate stays as it was; the box shows it again for a new try.
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("数値を入力して下さい！"));
+        box->setFocus(Qt::OtherFocusReason);
+        Text_GotFocus(7);
+        return false;
+    }
+    if (n < 7 && !fitsField(n, typed))
+        return false;
+    storeValue(n, n < 7 ? qd::text::trimRight(typed) : typed);
+    box->setText(qs(shownValue(n)));
+    return true;
 }
 
 bool MITFM::fitsField(int n, const std::string &typed)
@@ -334,16 +344,25 @@ bool MITFM::fitsField(int n, const std::string &typed)
     box->setFocus(Qt::OtherFocusReason);
     box->setText(qs(value));
     box->setSelection(kept, static_cast<int>(box->text().size()) - kept);
+    box->setModified(true); // still not confirmed: "終了" takes it through this check again
     return false;
 }
 
 void MITFM::Text_LostFocus(int n)
 {
+    // Typing left for "終了" stays in its box: the button takes it as Enter would.
+    if (Text[n]->isModified() && QApplication::focusWidget() == Command1)
+        return;
     Text[n]->setText(qs(shownValue(n)));
 }
 
 void MITFM::Command1_Click()
 {
+    // What is typed into a box and not confirmed with Enter is taken first, through the checks
+    // of Enter: a value one of them refuses is said, and nothing is written.
+    for (int n = 1; n <= 7; ++n)
+        if (Text[n]->isModified() && !takeTyped(n))
+            return;
     // Record 1 of the header file is replaced through a work copy: a failure leaves the old
     // header as it was, and the form stays open with what was typed.
     const std::string path = headPath(g);

@@ -1,8 +1,9 @@
 // MITFM "見積情報": the header of the current job document (partner, project, delivery place,
 // payment terms, delivery date, validity and the document's rate), edited on the header globals
-// of QdState. A value typed into a box counts once it is confirmed with Enter; "終了" writes the
-// globals as record 1 of the document's header file, "取消" closes without writing. The partner
-// drop-down lists the partners of "\data\TOKF.SSS".
+// of QdState. A value typed into a box counts once it is confirmed with Enter, or when "終了"
+// takes it through the same checks; "終了" writes the globals as record 1 of the document's
+// header file, "取消" closes without writing. The partner drop-down lists the partners of
+// "\data\TOKF.SSS".
 #pragma once
 
 #include <functional>
@@ -69,6 +70,9 @@ private:
     // The global of box n, as the box shows it.
     std::string shownValue(int n) const;
     void storeValue(int n, const std::string &text);
+    // Box n's text through the checks of Enter into its global, shown again as stored; a text
+    // refused is said, and false.
+    bool takeTyped(int n);
     // Whether box n's text fits its header field; if not, says so and leaves the box to shorten.
     bool fitsField(int n, const std::string &typed);
     void focusBox(int n);

@@ -184,6 +184,16 @@ TEST_F(HeaderForm, BoxesShowValuesWithoutPaddingAndRefuseOneTheirFieldCannotHold
     EXPECT_EQ(f.Text[2]->text(), tooWide);
     EXPECT_EQ(f.Text[2]->selectedText(), QStringLiteral("窓")) << "what lies beyond the field is selected";
 
+    // "終了" takes the refused text through the same check: said again, nothing written.
+    const std::string before = readBytes(headerFile());
+    seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "物件名は全角25文字（半角50文字）までです。");
+    });
+    f.Command1_Click();
+    EXPECT_EQ(app->forms.ifLoaded<MITFM>(), &f);
+    EXPECT_EQ(readBytes(headerFile()), before);
+    // Escape gives the box its value back, and that is what "終了" writes.
+    f.Text_KeyDown(2, 27);
     f.Command1_Click();
     const std::string rec = readBytes(headerFile());
     EXPECT_EQ(qd::text::trim(qd::text::fromCp932(rec.substr(51, 50))), "見本邸　新築工事体");
@@ -229,6 +239,67 @@ TEST_F(HeaderForm, TheRateIsRoundedOnceForTheBoxTheFileAndTheProducts)
         }
         row += 3;
     }
+}
+
+// "終了" first takes what was typed into a box without Enter through the checks of Enter; a
+// refusal is said once and nothing is written. "取消" takes nothing.
+TEST_F(HeaderForm, TheEndButtonTakesTextTypedWithoutEnterThroughTheChecksOfEnter)
+{
+    KIHON &k = start();
+    openSample(k);
+    const QString tooLong = QString(29, QChar(0x7A93)); // 窓: 58 bytes for the 50 of the field
+    const struct {
+        int box;
+        QString typed;
+        const char *refusal; // nullptr: taken and written
+        int offset, width;
+        const char *written;
+    } cases[] = {
+        {2, tooLong, "物件名は全角25文字（半角50文字）までです。", 0, 0, nullptr},
+        {7, QStringLiteral("abc"), "数値を入力して下さい！", 0, 0, nullptr},
+        {2, QStringLiteral("見本邸　増築工事"), nullptr, 51, 50, "見本邸　増築工事"},
+        {3, QStringLiteral("現場渡し"), nullptr, 102, 30, "現場渡し"},
+        {7, QStringLiteral("12.34499"), nullptr, 186, 10, "12.34"},
+    };
+    for (const auto &c : cases) {
+        MITFM &f = showAgain();
+        const std::string before = readBytes(headerFile());
+        keyIn(f, c.box, c.typed);
+        seam.clearCalls();
+        if (c.refusal)
+            seam.answerMessage(qd::qt::Answer::Ok, [&c](const MessageRequest &m) {
+                EXPECT_EQ(m.text.toStdString(), c.refusal);
+            });
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        if (c.refusal) {
+            EXPECT_EQ(seam.messages().size(), 1) << c.refusal;
+            EXPECT_EQ(seam.beepCount(), 1) << c.refusal;
+            EXPECT_EQ(readBytes(headerFile()), before) << c.refusal;
+            EXPECT_EQ(app->forms.ifLoaded<MITFM>(), &f) << c.refusal;
+            EXPECT_EQ(QApplication::focusWidget(), f.Text[c.box]) << c.refusal;
+            QTest::mouseClick(f.Command2, Qt::LeftButton); // 取消
+            EXPECT_EQ(readBytes(headerFile()), before) << c.refusal;
+            continue;
+        }
+        EXPECT_EQ(seam.messages(), QStringList()) << c.written;
+        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), nullptr) << c.written;
+        EXPECT_EQ(qd::text::trimRight(headerField(c.offset, c.width)), c.written);
+        // Shown again, the form shows what was written.
+        MITFM &again = showAgain();
+        EXPECT_EQ(qd::text::trimRight(text(again.Text[c.box])), c.written);
+        again.COMMAND2_CLICK();
+    }
+
+    // Typed without Enter and cancelled: neither the file nor the value changes.
+    MITFM &f = showAgain();
+    const std::string before = readBytes(headerFile());
+    const std::string project = g().HEAD_BUKKEN;
+    keyIn(f, 2, QStringLiteral("取り消す名前"));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
+    EXPECT_EQ(readBytes(headerFile()), before);
+    EXPECT_EQ(g().HEAD_BUKKEN, project);
 }
 
 TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)
