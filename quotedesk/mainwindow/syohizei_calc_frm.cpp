@@ -1,5 +1,6 @@
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -200,6 +201,12 @@ void syohizei_calc_frm::Text1_KeyDown(int keyCode)
     }
 }
 
+void syohizei_calc_frm::showStored(QLineEdit *box)
+{
+    box->setText(qd::qt::qs(box == Text1 ? qd::text::format(g.TAX_ROUND_UNIT, "##0")
+                                         : qd::text::format(g.TAX_RATE, "##0.00")));
+}
+
 void syohizei_calc_frm::Text1_LostFocus()
 {
     Text1->setText(qd::qt::qs(qd::text::format(g.TAX_ROUND_UNIT, "##0")));
@@ -271,13 +278,13 @@ void syohizei_calc_frm::Command1_Click()
     CHK_VALUE = Fixed4::fromInt(g.TAX_RATE.roundHalfEven());
     TAX_RATE_CHECK();
     if (m_error != 0) {
-        Text2->setFocus();
+        returnFocusTo(Text2);
         return;
     }
     CHK_VALUE = Fixed4::fromInt(g.TAX_ROUND_UNIT);
     TAX_RATE_CHECK();
     if (m_error != 0) {
-        Text1->setFocus();
+        returnFocusTo(Text1);
         return;
     }
 
@@ -359,12 +366,20 @@ bool syohizei_calc_frm::formEvent(QObject *watched, QEvent *event)
     case QEvent::FocusOut: {
         // A message box or another window taking the focus is no leaving of the box.
         const Qt::FocusReason r = static_cast<QFocusEvent *>(event)->reason();
-        if (!m_unloading && r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason)
-            QTimer::singleShot(0, this, guarded([this, unit] {
-                if (m_unloading)
-                    return;
+        if (m_unloading || r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason)
+            break;
+        // A click on a button checks nothing on the way: "設定して終了" checks both values itself
+        // and "キャンセル" keeps none, so one click shows one message at most.
+        const QWidget *to = QApplication::focusWidget();
+        const bool toButton = r == Qt::MouseFocusReason && (to == Command1 || to == Command2);
+        QTimer::singleShot(0, this, guarded([this, unit, toButton] {
+            if (m_unloading)
+                return;
+            if (toButton)
+                showStored(unit ? Text1 : Text2);
+            else
                 unit ? Text1_LostFocus() : Text2_LostFocus();
-            }));
+        }));
         break;
     }
     case QEvent::KeyPress: {

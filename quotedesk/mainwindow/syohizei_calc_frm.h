@@ -64,6 +64,8 @@ private:
     void restoreFromRecord();
     void unloadForm();
     void returnFocusTo(QLineEdit *box);
+    // The box's value as stored, in its format ("##0" the unit, "##0.00" the rate).
+    void showStored(QLineEdit *box);
 
     qd::text::Fixed4 CHK_VALUE;
     int m_error = 0;

@@ -168,6 +168,51 @@ void activate(syohizei_calc_frm &f)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
 }
 
+// One click shows one message at most. After Enter has taken a value out of range (and leaving
+// its box has said so), a click on "設定して終了" says it once and saves nothing, click after
+// click; "キャンセル" says nothing.
+TEST_F(TaxForm, OneClickOnAButtonShowsOneMessageAtMost)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::string before = readBytes(taxFile(inst));
+    const auto refusal = [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text.toStdString(), "数値を入力して下さい！"); };
+    const struct {
+        bool unit;
+        const char *typed;
+    } cases[] = {{false, "150"}, {true, "500"}};
+    for (const auto &c : cases) {
+        k.SYOHIZEI_000_Click();
+        syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+        activate(f);
+        QLineEdit *box = c.unit ? f.Text1 : f.Text2;
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        seam.answerMessage(qd::qt::Answer::Ok, refusal);
+        QTest::keyClick(box, Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return seam.pendingAnswers() == 0 && QApplication::focusWidget() == box; }))
+            << c.typed;
+
+        for (int click = 1; click <= 2; ++click) {
+            seam.clearCalls();
+            seam.answerMessage(qd::qt::Answer::Ok, refusal);
+            QTest::mouseClick(f.Command1, Qt::LeftButton);
+            QTest::qWait(50); // the handlers of leaving the box run after the click
+            EXPECT_EQ(seam.messages().size(), 1) << c.typed << ", click " << click;
+            ASSERT_TRUE(app->forms.isLoaded<syohizei_calc_frm>());
+            EXPECT_EQ(readBytes(taxFile(inst)), before) << c.typed;
+            EXPECT_EQ(QApplication::focusWidget(), box) << c.typed << ", click " << click;
+        }
+        seam.clearCalls();
+        QTest::mouseClick(f.Command2, Qt::LeftButton);
+        QTest::qWait(50);
+        EXPECT_EQ(seam.messages(), QStringList()) << c.typed;
+        EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
+        EXPECT_EQ(readBytes(taxFile(inst)), before);
+    }
+}
+
 // The rate typed is rounded once, to the two decimals the box shows and the rows take; Enter
 // runs the form from the rate box to "設定して終了", and Enter there saves.
 TEST_F(TaxForm, TheRateIsRoundedOnceAndEnterRunsTheFormToItsSave)
