@@ -73,8 +73,17 @@ private:
     // Box n's text through the checks of Enter into its global, shown again as stored; a text
     // refused is said, and false.
     bool takeTyped(int n);
-    // Whether box n's text fits its header field; if not, says so and leaves the box to shorten.
-    bool fitsField(int n, const std::string &typed);
+    // Whether a value typed into box n goes into its header field as it is; if not, says so
+    // and leaves the box to mend it.
+    bool fitsField(int n, const std::string &value);
+    // Whether the text typed into the rate box is a rate the header and the products take as
+    // it is shown; if not, says so.
+    bool rateFits(const std::string &typed);
+    // Says a refusal of what box n holds, and leaves the box with the focus showing `shown`,
+    // the part to mend selected, still to be confirmed.
+    void refuseTyped(int n, const QString &message, const QString &shown, int start, int length);
+    // The caption of box n's field, as a message names it.
+    static QString fieldName(int n);
     void focusBox(int n);
     void unloadSelf();
 };

@@ -60,14 +60,14 @@ protected:
         f.Text[n]->setFocus();
         EXPECT_EQ(QApplication::focusWidget(), f.Text[n]);
         f.Text[n]->selectAll();
-        for (const QChar ch : typed) {
-            if (ch.unicode() < 0x80) {
-                QTest::keyClick(f.Text[n], ch.toLatin1());
+        for (const char32_t ch : typed.toUcs4()) {
+            if (ch < 0x80) {
+                QTest::keyClick(f.Text[n], static_cast<char>(ch));
                 continue;
             }
             // Japanese comes from the input method, committed character by character.
             QInputMethodEvent commit;
-            commit.setCommitString(QString(ch));
+            commit.setCommitString(QString::fromUcs4(&ch, 1));
             QApplication::sendEvent(f.Text[n], &commit);
         }
     }
@@ -210,7 +210,10 @@ TEST_F(HeaderForm, TheRateIsRoundedOnceForTheBoxTheFileAndTheProducts)
     // percentage 10.01).
     const struct {
         const char *typed, *shown, *rank;
-    } cases[] = {{"12.34499", "12.34", "0"}, {"10.004999", "10.00", "10.00"}, {"72.345", "72.35", "0"}};
+    } cases[] = {{"12.34499", "12.34", "0"},
+                 {"10.004999", "10.00", "10.00"},
+                 {"72.345", "72.35", "0"},
+                 {"999.994", "999.99", "0"}};
     int row = 1;
     for (const auto &c : cases) {
         MITFM &f = showAgain();
@@ -235,6 +238,7 @@ TEST_F(HeaderForm, TheRateIsRoundedOnceForTheBoxTheFileAndTheProducts)
             EXPECT_EQ(qd::text::trim(grid.cell(r, qd::entry::C_RITU_KBN)), c.rank) << c.typed << ", row " << r;
             if (std::string(c.rank) == "0") {
                 EXPECT_EQ(grid.cell(r, qd::entry::C_KAKERITU), c.shown) << c.typed << ", row " << r;
+                EXPECT_EQ(qd::text::trim(grid.cell(r, qd::entry::C_GENKA_RITU)), c.shown) << c.typed << ", row " << r;
             }
         }
         row += 3;
@@ -257,6 +261,8 @@ TEST_F(HeaderForm, TheEndButtonTakesTextTypedWithoutEnterThroughTheChecksOfEnter
     } cases[] = {
         {2, tooLong, "物件名は全角25文字（半角50文字）までです。", 0, 0, nullptr},
         {7, QStringLiteral("abc"), "数値を入力して下さい！", 0, 0, nullptr},
+        {7, QStringLiteral("123456789.5"), "掛率は 0.00～999.99 の範囲で入力して下さい！", 0, 0, nullptr},
+        {2, QStringLiteral("見本😀邸"), "物件名には「😀」を使えません。", 0, 0, nullptr},
         {2, QStringLiteral("見本邸　増築工事"), nullptr, 51, 50, "見本邸　増築工事"},
         {3, QStringLiteral("現場渡し"), nullptr, 102, 30, "現場渡し"},
         {7, QStringLiteral("12.34499"), nullptr, 186, 10, "12.34"},
@@ -332,6 +338,38 @@ TEST_F(HeaderForm, TheRateMustBeANumber)
         EXPECT_EQ(text(f.Text[7]), "3.00") << typed;
     }
     EXPECT_EQ(seam.beepCount(), 4);
+}
+
+// A rate is taken as it is shown, or not at all: the products hold 掛率 and 原価率 in six
+// characters (999.99), and a rate below 0 is none. Refused, the typing stays selected.
+TEST_F(HeaderForm, ARateTheProductsCannotTakeAsShownIsRefusedOnEnter)
+{
+    MITFM &f = openForm();
+    activate(f);
+    const struct {
+        const char *typed, *shown; // shown: nullptr when refused
+    } cases[] = {{"1000", nullptr},       {"999.995", nullptr}, {"123456789.5", nullptr}, {"-5", nullptr},
+                 {"999.994", "999.99"}, {"-0.004", "0.00"},   {"0", "0.00"}};
+    for (const auto &c : cases) {
+        const qd::text::Fixed4 before = g().HEAD_RATE;
+        keyIn(f, 7, QString::fromLatin1(c.typed));
+        seam.clearCalls();
+        if (!c.shown)
+            seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
+                EXPECT_EQ(m.text.toStdString(), "掛率は 0.00～999.99 の範囲で入力して下さい！");
+            });
+        QTest::keyClick(f.Text[7], Qt::Key_Return);
+        if (c.shown) {
+            EXPECT_EQ(text(f.Text[7]), c.shown) << c.typed;
+            EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f.Command1)) << c.typed;
+            continue;
+        }
+        EXPECT_EQ(seam.messages().size(), 1) << c.typed;
+        EXPECT_EQ(g().HEAD_RATE, before) << c.typed;
+        EXPECT_EQ(QApplication::focusWidget(), f.Text[7]) << c.typed;
+        EXPECT_EQ(text(f.Text[7]), c.typed);
+        EXPECT_EQ(f.Text[7]->selectedText(), f.Text[7]->text()) << c.typed;
+    }
 }
 
 TEST_F(HeaderForm, EscapeInTheFirstBoxRestoresItAndKeepsTheFocusThere)
