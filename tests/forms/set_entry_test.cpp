@@ -218,17 +218,24 @@ TEST(SetIntoSheet, ASetNoDocumentCanHoldIsRefusedAndTheSheetStaysAsItWas)
     EXPECT_TRUE(f.isVisible()); // to choose another set
 }
 
-// A set without components puts nothing in: said with the form's headline and the file, once,
-// and the sheet stays as it was. A set emptied after it was listed is one too.
+// A set without components puts nothing in: said with the form's headline and the file, once
+// (also when the document has no header to take its rate from), and the sheet stays as it was.
+// A set emptied after it was listed is one too.
 TEST(SetIntoSheet, ASetWithoutComponentsIsSaidAndTheSheetStaysAsItWas)
 {
     const struct {
         const char *what;
         int nameless;       // records of SET00005.TXT without a set name, when it is chosen
         bool emptiedLater;  // the set's two components, gone before "明細追加"
-    } cases[] = {{"no records", 0, false}, {"records without a name", 2, false}, {"emptied after listing", 0, true}};
+        bool noHeader;      // the document without its header file
+    } cases[] = {{"no records", 0, false, false},
+                 {"records without a name", 2, false, false},
+                 {"emptied after listing", 0, true, false},
+                 {"no records, no document header", 0, false, true}};
     for (const auto &c : cases) {
         SetDesk d;
+        if (c.noHeader)
+            std::filesystem::remove(d.desk.inst.data() / "TXT" / (std::string(qd::entry_test::DOC_NAME) + ".SSS"));
         const std::filesystem::path file = d.desk.inst.data() / "SET00005.TXT";
         if (c.emptiedLater)
             writeSet(d.desk.inst, "SET00005.TXT", twoComponents(d.desk.inst));
