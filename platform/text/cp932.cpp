@@ -316,6 +316,17 @@ void noteByteMarks(std::size_t n)
 
 std::string fromCp932(std::string_view bytes) { return decode(bytes); }
 
+std::size_t firstCharNotInCp932(std::string_view utf8)
+{
+    const Tables &t = tables();
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t at = i;
+        if (cp932Code(t, nextCodePoint(utf8, i)) < 0)
+            return at;
+    }
+    return std::string_view::npos;
+}
+
 std::size_t cp932Width(std::string_view utf8)
 {
     const Tables &t = tables();

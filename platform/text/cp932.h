@@ -46,6 +46,10 @@ private:
     std::size_t m_count = 0;
 };
 
+// Where the first character of a UTF-8 text stands (its byte offset) that code page 932 has
+// no code for, so that it would be written as "?"; npos when every character has one.
+std::size_t firstCharNotInCp932(std::string_view utf8);
+
 // Width in code page 932 bytes of a UTF-8 text (half-width kana count 1, kanji 2).
 std::size_t cp932Width(std::string_view utf8);
 

@@ -1,5 +1,6 @@
 #include "platform/text/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -481,6 +482,13 @@ Fixed4 Fixed4::rounded(int decimals) const
 double val(std::string_view s) { return toDouble(parseLeadingNumber(s)); }
 
 Fixed4 valFixed(std::string_view s) { return Fixed4::fromRaw(fixedRawOf(parseLeadingNumber(s))); }
+
+Fixed4 valFixedRounded(std::string_view s, int decimals)
+{
+    Decimal d = parseLeadingNumber(s);
+    d.roundTo(std::clamp(decimals, 0, 4));
+    return Fixed4::fromRaw(fixedRawOf(d));
+}
 
 Fixed4 valFixedSkippingBlanks(std::string_view s)
 {

@@ -65,6 +65,10 @@ double val(std::string_view s);
 // The same read exactly into fixed point (rounded to four decimals, ties away from zero);
 // a number too large for the fixed point saturates.
 Fixed4 valFixed(std::string_view s);
+// The number at the start of a text rounded once, exactly, to `decimals` places (0..4), ties
+// away from zero: a rate typed as "12.34499" is 12.34 to two places, where reading it to four
+// places first (12.3450) and rounding that would give 12.35. Saturates like valFixed.
+Fixed4 valFixedRounded(std::string_view s, int decimals);
 // The number of a text as the row pricing reads its cells: blanks anywhere in the text are
 // skipped, so "1 800" is 1800 and "- 5" is -5; otherwise as valFixed.
 Fixed4 valFixedSkippingBlanks(std::string_view s);

@@ -444,19 +444,22 @@ void SSSET::Command1_Click()
         qd::qt::beep();
         return;
     }
+    // The set listed, as its file holds it now. One without components puts nothing in: it is
+    // said, and the sheet stays as it was.
+    const std::vector<qd::entry::SetComponent> components = qd::entry::SET_COMPONENTS_READ(g, m_listedFile);
+    if (components.empty()) {
+        LIST8_SET(m_listedFile); // show it as it is now
+        qd::qt::beep();
+        qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("明細を追加できませんでした。"),
+                                        QStringLiteral("%1 には明細がありません。").arg(qs(m_listedFile))));
+        return;
+    }
     qd::grid::RedrawOff redrawOff(g.curGrid());
     // The rates of the rows: the document's, else the company's, as their files hold them now.
     qd::entry::OWN_COMPANY_READ(g);
     if (!qd::entry::SET_HEAD_RATE_READ(g)) {
         qd::qt::beep();
         qd::qt::msgBox(QStringLiteral("見積情報を設定して下さい！"));
-    }
-    // The set listed, as its file holds it now.
-    const std::vector<qd::entry::SetComponent> components = qd::entry::SET_COMPONENTS_READ(g, m_listedFile);
-    if (components.empty()) {
-        qd::qt::beep();
-        LIST8_SET(m_listedFile); // it has no components any more: show it so
-        return;
     }
     closeFiles();
     qd::entry::SET_INTO_SHEET(g, components);

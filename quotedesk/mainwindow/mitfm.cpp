@@ -17,6 +17,7 @@
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "records/layouts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -35,9 +36,13 @@ using qd::qt::qs;
 
 namespace {
 
+using qd::text::Fixed4;
 using qd::text::trim;
 
 constexpr int HEAD_RECORD_LENGTH = 256;
+
+// The highest rate a product can take as it stands: 掛率 and 原価率 are held in six characters.
+const Fixed4 MAX_RATE = Fixed4::fromRaw(9'999'900);
 
 // The header fields of Text1 .. Text6.
 constexpr qd::records::DocHeader::Field HEAD_FIELDS[6] = {
@@ -140,12 +145,14 @@ void MITFM::buildControls()
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setFont(buttonFont);
     qd::qt::setGeometryTwips(Command1, 4440, 3480, 1215, 735);
+    Command1->setAutoDefault(true); // Enter on the focused button presses it, as Space does
     connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
 
     Command2 = new QPushButton(QStringLiteral("取消"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setFont(buttonFont);
     qd::qt::setGeometryTwips(Command2, 5880, 3480, 1215, 735);
+    Command2->setAutoDefault(true);
     connect(Command2, &QPushButton::clicked, this, guarded([this] { COMMAND2_CLICK(); }));
 
     // Tab follows the order Enter takes.
@@ -260,7 +267,9 @@ void MITFM::storeValue(int n, const std::string &text)
     case 4: g.HEAD_SIHARAI = text; break;
     case 5: g.HEAD_NOUKI = text; break;
     case 6: g.HEAD_YUKOU = text; break;
-    default: g.HEAD_RATE = qd::text::valFixed(trim(text)); break;
+    // Rounded once from the typed text to the two decimals the header field keeps, so that the
+    // box, the header file and the rate each product gets are the same: 12.34499 is 12.34.
+    default: g.HEAD_RATE = qd::text::valFixedRounded(trim(text), 2); break;
     }
 }
 
@@ -289,18 +298,8 @@ void MITFM::Text_KeyDown(int n, int keyCode)
 {
     QLineEdit *box = Text[n];
     if (keyCode == 13) {
-        const std::string typed = box->text().toStdString();
-        if (n == 7 && !isRateNumber(typed)) {
-            // The rate stays as it was; the box shows it again for a new try.
-            qd::qt::beep();
-            qd::qt::msgBox(QStringLiteral("数値を入力して下さい！"));
-            Text_GotFocus(7);
+        if (!takeTyped(n))
             return;
-        }
-        if (n < 7 && !fitsField(n, typed))
-            return;
-        storeValue(n, n < 7 ? qd::text::trimRight(typed) : typed);
-        box->setText(qs(shownValue(n)));
         if (n < 7)
             focusBox(n + 1);
         else
@@ -312,34 +311,93 @@ void MITFM::Text_KeyDown(int n, int keyCode)
     }
 }
 
-bool MITFM::fitsField(int n, const std::string &typed)
+bool MITFM::takeTyped(int n)
 {
-    // A value is never cut where the header is written: one its field cannot hold is refused,
-    // and the box shows what lies beyond the field selected, for the user to shorten.
-    const auto bytes = static_cast<std::size_t>(
-        qd::records::DocHeader::layout().fields[static_cast<std::size_t>(HEAD_FIELDS[n - 1])].width);
-    const std::string value = qd::text::trimRight(typed);
-    if (qd::text::cp932Width(value) <= bytes)
+    const std::string typed = Text[n]->text().toStdString();
+    const std::string value = n < 7 ? qd::text::trimRight(typed) : typed;
+    if (n < 7 ? !fitsField(n, value) : !rateFits(value))
+        return false;
+    storeValue(n, value);
+    Text[n]->setText(qs(shownValue(n)));
+    return true;
+}
+
+bool MITFM::rateFits(const std::string &typed)
+{
+    if (!isRateNumber(typed)) {
+        // The rate stays as it was; the box shows it again for a new try.
+        qd::qt::beep();
+        qd::qt::msgBox(QStringLiteral("数値を入力して下さい！"));
+        Text[7]->setFocus(Qt::OtherFocusReason);
+        Text_GotFocus(7);
+        return false;
+    }
+    // A product takes the rate into its 掛率 and, as a percentage, its 原価率 from the header
+    // field's first six characters: beyond 999.99 a product would get another rate than the one
+    // shown, and the header field holds no rate of 100,000,000 or more at all.
+    const Fixed4 rate = qd::text::valFixedRounded(trim(typed), 2);
+    if (rate >= Fixed4() && rate <= MAX_RATE)
         return true;
-    qd::qt::beep();
+    const QString shown = qs(trim(typed));
+    refuseTyped(7, QStringLiteral("掛率は 0.00～999.99 の範囲で入力して下さい！"), shown, 0, static_cast<int>(shown.size()));
+    return false;
+}
+
+QString MITFM::fieldName(int n)
+{
     QString name = QString::fromUtf8(LABEL_CAPTIONS[n]).trimmed();
     name.remove(QChar(0x3000));
-    qd::qt::msgBox(QStringLiteral("%1は全角%2文字（半角%3文字）までです。").arg(name).arg(bytes / 2).arg(bytes));
-    QLineEdit *box = Text[n];
+    return name;
+}
+
+bool MITFM::fitsField(int n, const std::string &value)
+{
+    // A value is never changed where the header is written: a character the file cannot hold
+    // would be written as "?", a value its field cannot hold would be cut. Either is refused,
+    // and the box shows the character, or what lies beyond the field, selected to be changed.
+    const std::size_t notHeld = qd::text::firstCharNotInCp932(value);
+    if (notHeld != std::string::npos) {
+        const QString ch = qs(qd::text::leftChars(std::string_view(value).substr(notHeld), 1));
+        refuseTyped(n, QStringLiteral("%1には「%2」を使えません。").arg(fieldName(n), ch), qs(value),
+                    static_cast<int>(qs(value.substr(0, notHeld)).size()), static_cast<int>(ch.size()));
+        return false;
+    }
+    const auto bytes = static_cast<std::size_t>(
+        qd::records::DocHeader::layout().fields[static_cast<std::size_t>(HEAD_FIELDS[n - 1])].width);
+    if (qd::text::cp932Width(value) <= bytes)
+        return true;
     const int kept = static_cast<int>(qs(qd::text::cutToWidth(value, bytes)).size());
-    box->setFocus(Qt::OtherFocusReason);
-    box->setText(qs(value));
-    box->setSelection(kept, static_cast<int>(box->text().size()) - kept);
+    refuseTyped(n, QStringLiteral("%1は全角%2文字（半角%3文字）までです。").arg(fieldName(n)).arg(bytes / 2).arg(bytes),
+                qs(value), kept, static_cast<int>(qs(value).size()) - kept);
     return false;
+}
+
+void MITFM::refuseTyped(int n, const QString &message, const QString &shown, int start, int length)
+{
+    qd::qt::beep();
+    qd::qt::msgBox(message);
+    QLineEdit *box = Text[n];
+    box->setFocus(Qt::OtherFocusReason); // (a box that gets the focus shows its value)
+    box->setText(shown);
+    box->setSelection(start, length);
+    box->setModified(true); // still not confirmed: "終了" takes it through the checks again
 }
 
 void MITFM::Text_LostFocus(int n)
 {
+    // Typing left for "終了" stays in its box: the button takes it as Enter would.
+    if (Text[n]->isModified() && QApplication::focusWidget() == Command1)
+        return;
     Text[n]->setText(qs(shownValue(n)));
 }
 
 void MITFM::Command1_Click()
 {
+    // What is typed into a box and not confirmed with Enter is taken first, through the checks
+    // of Enter: a value one of them refuses is said, and nothing is written.
+    for (int n = 1; n <= 7; ++n)
+        if (Text[n]->isModified() && !takeTyped(n))
+            return;
     // Record 1 of the header file is replaced through a work copy: a failure leaves the old
     // header as it was, and the form stays open with what was typed.
     const std::string path = headPath(g);

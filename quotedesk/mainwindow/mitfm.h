@@ -1,8 +1,9 @@
 // MITFM "見積情報": the header of the current job document (partner, project, delivery place,
 // payment terms, delivery date, validity and the document's rate), edited on the header globals
-// of QdState. A value typed into a box counts once it is confirmed with Enter; "終了" writes the
-// globals as record 1 of the document's header file, "取消" closes without writing. The partner
-// drop-down lists the partners of "\data\TOKF.SSS".
+// of QdState. A value typed into a box counts once it is confirmed with Enter, or when "終了"
+// takes it through the same checks; "終了" writes the globals as record 1 of the document's
+// header file, "取消" closes without writing. The partner drop-down lists the partners of
+// "\data\TOKF.SSS".
 #pragma once
 
 #include <functional>
@@ -69,8 +70,20 @@ private:
     // The global of box n, as the box shows it.
     std::string shownValue(int n) const;
     void storeValue(int n, const std::string &text);
-    // Whether box n's text fits its header field; if not, says so and leaves the box to shorten.
-    bool fitsField(int n, const std::string &typed);
+    // Box n's text through the checks of Enter into its global, shown again as stored; a text
+    // refused is said, and false.
+    bool takeTyped(int n);
+    // Whether a value typed into box n goes into its header field as it is; if not, says so
+    // and leaves the box to mend it.
+    bool fitsField(int n, const std::string &value);
+    // Whether the text typed into the rate box is a rate the header and the products take as
+    // it is shown; if not, says so.
+    bool rateFits(const std::string &typed);
+    // Says a refusal of what box n holds, and leaves the box with the focus showing `shown`,
+    // the part to mend selected, still to be confirmed.
+    void refuseTyped(int n, const QString &message, const QString &shown, int start, int length);
+    // The caption of box n's field, as a message names it.
+    static QString fieldName(int n);
     void focusBox(int n);
     void unloadSelf();
 };

@@ -1,5 +1,6 @@
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -116,6 +117,8 @@ syohizei_calc_frm::syohizei_calc_frm(QuotedeskApp &a)
     connect(Option3, &QRadioButton::clicked, this, guarded([this] { Option_Click(3); }));
     connect(Option4, &QRadioButton::clicked, this, guarded([this] { Option_Click(4); }));
     connect(Option5, &QRadioButton::clicked, this, guarded([this] { Option_Click(5); }));
+    Command1->setAutoDefault(true); // Enter on the focused button presses it, as Space does
+    Command2->setAutoDefault(true);
     connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
     connect(Command2, &QPushButton::clicked, this, guarded([this] { Command2_Click(); }));
     Text1->installEventFilter(this);
@@ -185,17 +188,31 @@ void syohizei_calc_frm::Text1_GotFocus()
 void syohizei_calc_frm::Text1_KeyDown(int keyCode)
 {
     if (keyCode == KEY_ENTER) {
-        const std::optional<double> v = numberIn(Text1->text());
-        if (!v)
+        if (!takeUnit())
             return;
-        const std::int64_t n = qd::text::roundHalfEven(*v);
-        if (n < std::numeric_limits<std::int16_t>::min() || n > std::numeric_limits<std::int16_t>::max())
-            return;
-        g.TAX_ROUND_UNIT = static_cast<std::int16_t>(n);
         Command1->setFocus();
     } else if (keyCode == KEY_ESC) {
         Text2->setFocus();
     }
+}
+
+bool syohizei_calc_frm::takeUnit()
+{
+    const std::optional<double> v = numberIn(Text1->text());
+    if (!v)
+        return false;
+    const std::int64_t n = qd::text::roundHalfEven(*v);
+    if (n < std::numeric_limits<std::int16_t>::min() || n > std::numeric_limits<std::int16_t>::max())
+        return false;
+    g.TAX_ROUND_UNIT = static_cast<std::int16_t>(n);
+    Text1->setModified(false); // taken: what the box holds is the unit
+    return true;
+}
+
+void syohizei_calc_frm::showStored(QLineEdit *box)
+{
+    box->setText(qd::qt::qs(box == Text1 ? qd::text::format(g.TAX_ROUND_UNIT, "##0")
+                                         : qd::text::format(g.TAX_RATE, "##0.00")));
 }
 
 void syohizei_calc_frm::Text1_LostFocus()
@@ -229,15 +246,24 @@ void syohizei_calc_frm::Text2_GotFocus()
 void syohizei_calc_frm::Text2_KeyDown(int keyCode)
 {
     if (keyCode == KEY_ENTER) {
-        const std::optional<double> v = numberIn(Text2->text());
-        if (!v || std::fabs(*v) > 9.0e14)
+        if (!takeRate())
             return;
-        g.TAX_RATE = qd::text::valFixed(Text2->text().trimmed().toStdString());
-        Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
         Text1->setFocus();
     } else if (keyCode == KEY_ESC) {
         Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
     }
+}
+
+bool syohizei_calc_frm::takeRate()
+{
+    const std::optional<double> v = numberIn(Text2->text());
+    if (!v || std::fabs(*v) > 9.0e14)
+        return false;
+    // Rounded once from the typed text to the two decimals the rows take and the box shows:
+    // 10.004999 is 10.00, not 10.0050 and then 10.01.
+    g.TAX_RATE = qd::text::valFixedRounded(Text2->text().trimmed().toStdString(), 2);
+    Text2->setText(qd::qt::qs(qd::text::format(g.TAX_RATE, "##0.00")));
+    return true;
 }
 
 void syohizei_calc_frm::Text2_LostFocus()
@@ -263,17 +289,26 @@ void syohizei_calc_frm::TAX_RATE_CHECK()
 
 void syohizei_calc_frm::Command1_Click()
 {
+    // What is typed into a box and not confirmed with Enter is taken first, as Enter takes it;
+    // text that is no number is said, and nothing is written.
+    for (QLineEdit *box : {Text2, Text1}) {
+        if (!box->isModified() || (box == Text2 ? takeRate() : takeUnit()))
+            continue;
+        refuseNumber();
+        returnFocusTo(box);
+        return;
+    }
     // A value refused on leaving its box is never stored.
     CHK_VALUE = Fixed4::fromInt(g.TAX_RATE.roundHalfEven());
     TAX_RATE_CHECK();
     if (m_error != 0) {
-        Text2->setFocus();
+        returnFocusTo(Text2);
         return;
     }
     CHK_VALUE = Fixed4::fromInt(g.TAX_ROUND_UNIT);
     TAX_RATE_CHECK();
     if (m_error != 0) {
-        Text1->setFocus();
+        returnFocusTo(Text1);
         return;
     }
 
@@ -355,12 +390,24 @@ bool syohizei_calc_frm::formEvent(QObject *watched, QEvent *event)
     case QEvent::FocusOut: {
         // A message box or another window taking the focus is no leaving of the box.
         const Qt::FocusReason r = static_cast<QFocusEvent *>(event)->reason();
-        if (!m_unloading && r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason)
-            QTimer::singleShot(0, this, guarded([this, unit] {
-                if (m_unloading)
-                    return;
+        if (m_unloading || r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason)
+            break;
+        // A click on a button checks nothing on the way: "設定して終了" checks both values itself
+        // and "キャンセル" keeps none, so one click shows one message at most. Typing left for
+        // "設定して終了" stays in its box: the button takes it as Enter would.
+        QLineEdit *box = unit ? Text1 : Text2;
+        const QWidget *to = QApplication::focusWidget();
+        if (to == Command1 && box->isModified())
+            break;
+        const bool toButton = r == Qt::MouseFocusReason && (to == Command1 || to == Command2);
+        QTimer::singleShot(0, this, guarded([this, unit, box, toButton] {
+            if (m_unloading)
+                return;
+            if (toButton)
+                showStored(box);
+            else
                 unit ? Text1_LostFocus() : Text2_LostFocus();
-            }));
+        }));
         break;
     }
     case QEvent::KeyPress: {

@@ -64,6 +64,12 @@ private:
     void restoreFromRecord();
     void unloadForm();
     void returnFocusTo(QLineEdit *box);
+    // The unit or the rate its box holds, taken as Enter takes it; false (nothing taken) for
+    // text that is no number the value can be.
+    bool takeUnit();
+    bool takeRate();
+    // The box's value as stored, in its format ("##0" the unit, "##0.00" the rate).
+    void showStored(QLineEdit *box);
 
     qd::text::Fixed4 CHK_VALUE;
     int m_error = 0;

@@ -2,14 +2,18 @@
 // record it writes.
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform/text/numbers.h"
 #include "quotedesk/core/rate_select.h"
+#include "quotedesk/entry/price_item.h"
+#include "quotedesk/entry/ssset.h"
 #include "quotedesk/mainwindow/mitfm.h"
 #include "records/record.h"
 #include "tests/forms/forms_fixture.h"
@@ -35,6 +39,41 @@ protected:
     std::filesystem::path headerFile(const std::string &name = "見本見積") const
     {
         return inst.data() / "TXT" / (name + ".SSS");
+    }
+    // The form as the menu shows it again, active, for keys and clicks to reach it.
+    MITFM &showAgain()
+    {
+        app->kihon().menus().click(QStringLiteral("ZOKUSEI_MIT"));
+        MITFM *f = app->forms.ifLoaded<MITFM>();
+        EXPECT_NE(f, nullptr);
+        activate(*f);
+        return *f;
+    }
+    static void activate(MITFM &f)
+    {
+        f.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+    }
+    // Keys typed into box n over what it shows, as a user types them.
+    static void keyIn(MITFM &f, int n, const QString &typed)
+    {
+        f.Text[n]->setFocus();
+        EXPECT_EQ(QApplication::focusWidget(), f.Text[n]);
+        f.Text[n]->selectAll();
+        for (const char32_t ch : typed.toUcs4()) {
+            if (ch < 0x80) {
+                QTest::keyClick(f.Text[n], static_cast<char>(ch));
+                continue;
+            }
+            // Japanese comes from the input method, committed character by character.
+            QInputMethodEvent commit;
+            commit.setCommitString(QString::fromUcs4(&ch, 1));
+            QApplication::sendEvent(f.Text[n], &commit);
+        }
+    }
+    std::string headerField(int offset, int width)
+    {
+        return qd::text::fromCp932(readBytes(headerFile()).substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(width)));
     }
     static std::string text(const QLineEdit *t) { return t->text().toStdString(); }
     // Typing into box n and pressing Enter (13), Escape (27) or nothing.
@@ -145,9 +184,128 @@ TEST_F(HeaderForm, BoxesShowValuesWithoutPaddingAndRefuseOneTheirFieldCannotHold
     EXPECT_EQ(f.Text[2]->text(), tooWide);
     EXPECT_EQ(f.Text[2]->selectedText(), QStringLiteral("窓")) << "what lies beyond the field is selected";
 
+    // "終了" takes the refused text through the same check: said again, nothing written.
+    const std::string before = readBytes(headerFile());
+    seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "物件名は全角25文字（半角50文字）までです。");
+    });
+    f.Command1_Click();
+    EXPECT_EQ(app->forms.ifLoaded<MITFM>(), &f);
+    EXPECT_EQ(readBytes(headerFile()), before);
+    // Escape gives the box its value back, and that is what "終了" writes.
+    f.Text_KeyDown(2, 27);
     f.Command1_Click();
     const std::string rec = readBytes(headerFile());
     EXPECT_EQ(qd::text::trim(qd::text::fromCp932(rec.substr(51, 50))), "見本邸　新築工事体");
+}
+
+// Typed into the rate box and confirmed with Enter, the rate is rounded once: the box shows it,
+// the header keeps it and a set's products are priced at it. Enter leaves the focus on "終了",
+// and Enter there presses it.
+TEST_F(HeaderForm, TheRateIsRoundedOnceForTheBoxTheFileAndTheProducts)
+{
+    KIHON &k = start();
+    openSample(k);
+    // 10.004999 is 10.00, rank 10 of the kind records (read to four decimals first it was the
+    // percentage 10.01).
+    const struct {
+        const char *typed, *shown, *rank;
+    } cases[] = {{"12.34499", "12.34", "0"},
+                 {"10.004999", "10.00", "10.00"},
+                 {"72.345", "72.35", "0"},
+                 {"999.994", "999.99", "0"}};
+    int row = 1;
+    for (const auto &c : cases) {
+        MITFM &f = showAgain();
+        keyIn(f, 7, QString::fromLatin1(c.typed));
+        QTest::keyClick(f.Text[7], Qt::Key_Return);
+        EXPECT_EQ(text(f.Text[7]), c.shown) << c.typed;
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f.Command1)) << c.typed;
+        QTest::keyClick(f.Command1, Qt::Key_Return);
+        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), nullptr) << c.typed;
+        EXPECT_EQ(headerField(186, 10), qd::text::fixedChars(c.shown, 10)) << c.typed;
+
+        // The demo's first set: its components take the header's rate as a percentage.
+        g().ROW_NO = row;
+        k.SERCH_SETHIN_Click();
+        auto *set = app->forms.ifLoaded<qd::forms::SSSET>();
+        ASSERT_NE(set, nullptr);
+        set->List9->setListIndex(0);
+        ASSERT_EQ(set->List8->lineCount(), 2);
+        set->Command1->click();
+        const auto &grid = g().curGrid();
+        for (int r = row + 1; r <= row + 2; ++r) {
+            EXPECT_EQ(qd::text::trim(grid.cell(r, qd::entry::C_RITU_KBN)), c.rank) << c.typed << ", row " << r;
+            if (std::string(c.rank) == "0") {
+                EXPECT_EQ(grid.cell(r, qd::entry::C_KAKERITU), c.shown) << c.typed << ", row " << r;
+                EXPECT_EQ(qd::text::trim(grid.cell(r, qd::entry::C_GENKA_RITU)), c.shown) << c.typed << ", row " << r;
+            }
+        }
+        row += 3;
+    }
+}
+
+// "終了" first takes what was typed into a box without Enter through the checks of Enter; a
+// refusal is said once and nothing is written. "取消" takes nothing.
+TEST_F(HeaderForm, TheEndButtonTakesTextTypedWithoutEnterThroughTheChecksOfEnter)
+{
+    KIHON &k = start();
+    openSample(k);
+    const QString tooLong = QString(29, QChar(0x7A93)); // 窓: 58 bytes for the 50 of the field
+    const struct {
+        int box;
+        QString typed;
+        const char *refusal; // nullptr: taken and written
+        int offset, width;
+        const char *written;
+    } cases[] = {
+        {2, tooLong, "物件名は全角25文字（半角50文字）までです。", 0, 0, nullptr},
+        {7, QStringLiteral("abc"), "数値を入力して下さい！", 0, 0, nullptr},
+        {7, QStringLiteral("123456789.5"), "掛率は 0.00～999.99 の範囲で入力して下さい！", 0, 0, nullptr},
+        {2, QStringLiteral("見本😀邸"), "物件名には「😀」を使えません。", 0, 0, nullptr},
+        {2, QStringLiteral("見本邸　増築工事"), nullptr, 51, 50, "見本邸　増築工事"},
+        {3, QStringLiteral("現場渡し"), nullptr, 102, 30, "現場渡し"},
+        {7, QStringLiteral("12.34499"), nullptr, 186, 10, "12.34"},
+    };
+    for (const auto &c : cases) {
+        MITFM &f = showAgain();
+        const std::string before = readBytes(headerFile());
+        keyIn(f, c.box, c.typed);
+        seam.clearCalls();
+        if (c.refusal)
+            seam.answerMessage(qd::qt::Answer::Ok, [&c](const MessageRequest &m) {
+                EXPECT_EQ(m.text.toStdString(), c.refusal);
+            });
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        if (c.refusal) {
+            EXPECT_EQ(seam.messages().size(), 1) << c.refusal;
+            EXPECT_EQ(seam.beepCount(), 1) << c.refusal;
+            EXPECT_EQ(readBytes(headerFile()), before) << c.refusal;
+            EXPECT_EQ(app->forms.ifLoaded<MITFM>(), &f) << c.refusal;
+            EXPECT_EQ(QApplication::focusWidget(), f.Text[c.box]) << c.refusal;
+            QTest::mouseClick(f.Command2, Qt::LeftButton); // 取消
+            EXPECT_EQ(readBytes(headerFile()), before) << c.refusal;
+            continue;
+        }
+        EXPECT_EQ(seam.messages(), QStringList()) << c.written;
+        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), nullptr) << c.written;
+        EXPECT_EQ(qd::text::trimRight(headerField(c.offset, c.width)), c.written);
+        // Shown again, the form shows what was written.
+        MITFM &again = showAgain();
+        EXPECT_EQ(qd::text::trimRight(text(again.Text[c.box])), c.written);
+        again.COMMAND2_CLICK();
+    }
+
+    // Typed without Enter and cancelled: neither the file nor the value changes.
+    MITFM &f = showAgain();
+    const std::string before = readBytes(headerFile());
+    const std::string project = g().HEAD_BUKKEN;
+    keyIn(f, 2, QStringLiteral("取り消す名前"));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
+    EXPECT_EQ(readBytes(headerFile()), before);
+    EXPECT_EQ(g().HEAD_BUKKEN, project);
 }
 
 TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)
@@ -180,6 +338,38 @@ TEST_F(HeaderForm, TheRateMustBeANumber)
         EXPECT_EQ(text(f.Text[7]), "3.00") << typed;
     }
     EXPECT_EQ(seam.beepCount(), 4);
+}
+
+// A rate is taken as it is shown, or not at all: the products hold 掛率 and 原価率 in six
+// characters (999.99), and a rate below 0 is none. Refused, the typing stays selected.
+TEST_F(HeaderForm, ARateTheProductsCannotTakeAsShownIsRefusedOnEnter)
+{
+    MITFM &f = openForm();
+    activate(f);
+    const struct {
+        const char *typed, *shown; // shown: nullptr when refused
+    } cases[] = {{"1000", nullptr},       {"999.995", nullptr}, {"123456789.5", nullptr}, {"-5", nullptr},
+                 {"999.994", "999.99"}, {"-0.004", "0.00"},   {"0", "0.00"}};
+    for (const auto &c : cases) {
+        const qd::text::Fixed4 before = g().HEAD_RATE;
+        keyIn(f, 7, QString::fromLatin1(c.typed));
+        seam.clearCalls();
+        if (!c.shown)
+            seam.answerMessage(qd::qt::Answer::Ok, [](const MessageRequest &m) {
+                EXPECT_EQ(m.text.toStdString(), "掛率は 0.00～999.99 の範囲で入力して下さい！");
+            });
+        QTest::keyClick(f.Text[7], Qt::Key_Return);
+        if (c.shown) {
+            EXPECT_EQ(text(f.Text[7]), c.shown) << c.typed;
+            EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f.Command1)) << c.typed;
+            continue;
+        }
+        EXPECT_EQ(seam.messages().size(), 1) << c.typed;
+        EXPECT_EQ(g().HEAD_RATE, before) << c.typed;
+        EXPECT_EQ(QApplication::focusWidget(), f.Text[7]) << c.typed;
+        EXPECT_EQ(text(f.Text[7]), c.typed);
+        EXPECT_EQ(f.Text[7]->selectedText(), f.Text[7]->text()) << c.typed;
+    }
 }
 
 TEST_F(HeaderForm, EscapeInTheFirstBoxRestoresItAndKeepsTheFocusThere)

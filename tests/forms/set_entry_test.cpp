@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/file_list_box.h"
+#include "platform/qt/qt_text.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/entry/list_lines.h"
@@ -215,6 +216,61 @@ TEST(SetIntoSheet, ASetNoDocumentCanHoldIsRefusedAndTheSheetStaysAsItWas)
     EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), "既存の行");
     EXPECT_TRUE(d.g.curGrid().redraw());
     EXPECT_TRUE(f.isVisible()); // to choose another set
+}
+
+// A set without components puts nothing in: said with the form's headline and the file, once
+// (also when the document has no header to take its rate from), and the sheet stays as it was.
+// A set emptied after it was listed is one too.
+TEST(SetIntoSheet, ASetWithoutComponentsIsSaidAndTheSheetStaysAsItWas)
+{
+    const struct {
+        const char *what;
+        int nameless;       // records of SET00005.TXT without a set name, when it is chosen
+        bool emptiedLater;  // the set's two components, gone before "明細追加"
+        bool noHeader;      // the document without its header file
+    } cases[] = {{"no records", 0, false, false},
+                 {"records without a name", 2, false, false},
+                 {"emptied after listing", 0, true, false},
+                 {"no records, no document header", 0, false, true}};
+    for (const auto &c : cases) {
+        SetDesk d;
+        if (c.noHeader)
+            std::filesystem::remove(d.desk.inst.data() / "TXT" / (std::string(qd::entry_test::DOC_NAME) + ".SSS"));
+        const std::filesystem::path file = d.desk.inst.data() / "SET00005.TXT";
+        if (c.emptiedLater)
+            writeSet(d.desk.inst, "SET00005.TXT", twoComponents(d.desk.inst));
+        else
+            writeSet(d.desk.inst, "SET00005.TXT",
+                     std::vector<qd::records::Record>(static_cast<std::size_t>(c.nameless),
+                                                      setComponent(d.desk.inst, "01011000.TXT", 1, "", 2, 1)));
+        qd::testing::writeBytes(file, qd::testing::readBytes(file)); // there also without records
+        SSSET &f = d.open();
+        int line = -1;
+        for (int i = 0; i < f.File1->lineCount(); ++i)
+            if (f.File1->lineText(i) == QStringLiteral("SET00005.TXT"))
+                line = i;
+        ASSERT_GE(line, 0) << c.what;
+        f.File1->setListIndex(line);
+        ASSERT_TRUE(f.Command1->isEnabled()) << c.what;
+        if (c.emptiedLater)
+            qd::testing::writeBytes(file, "");
+
+        const auto &grid = d.g.curGrid();
+        const int rows = grid.rows();
+        d.seam.answerMessage(qd::qt::Answer::Ok);
+        f.Command1->click(); // through the form's command guard
+        EXPECT_EQ(d.seam.messages(),
+                  QStringList{qd::qt::twoLines(QStringLiteral("明細を追加できませんでした。"),
+                                               QStringLiteral("SET00005.TXT には明細がありません。"))})
+            << c.what;
+        EXPECT_EQ(d.seam.beepCount(), 1) << c.what;
+        EXPECT_EQ(grid.rows(), rows) << c.what;
+        EXPECT_EQ(qd::text::trim(grid.cell(1, C_HINMEI)), "既存の行") << c.what;
+        EXPECT_EQ(qd::text::trim(grid.cell(2, C_HINMEI)), "") << c.what;
+        EXPECT_TRUE(grid.redraw()) << c.what;
+        EXPECT_TRUE(f.isVisible()) << c.what; // to choose another set
+        EXPECT_EQ(f.List8->lineCount(), 0) << c.what;
+    }
 }
 
 TEST(SetComponentPanel, ShowsEachPriceBesideItsColourAndNothingOfAComponentBefore)

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -159,6 +160,155 @@ TEST_F(TaxForm, AfterTheMessageTheFocusIsBackInTheBoxOfTheRefusedValueWithItsTex
     EXPECT_EQ(f.Text2->text(), QStringLiteral("150"));
     EXPECT_EQ(f.Text2->selectedText(), f.Text2->text()) << "typing replaces the refused value";
     f.Command2_Click();
+}
+
+void activate(syohizei_calc_frm &f)
+{
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+}
+
+// One click shows one message at most. After Enter has taken a value out of range (and leaving
+// its box has said so), a click on "設定して終了" says it once and saves nothing, click after
+// click; "キャンセル" says nothing.
+TEST_F(TaxForm, OneClickOnAButtonShowsOneMessageAtMost)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::string before = readBytes(taxFile(inst));
+    const auto refusal = [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text.toStdString(), "数値を入力して下さい！"); };
+    const struct {
+        bool unit;
+        const char *typed;
+    } cases[] = {{false, "150"}, {true, "500"}};
+    for (const auto &c : cases) {
+        k.SYOHIZEI_000_Click();
+        syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+        activate(f);
+        QLineEdit *box = c.unit ? f.Text1 : f.Text2;
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        seam.answerMessage(qd::qt::Answer::Ok, refusal);
+        QTest::keyClick(box, Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return seam.pendingAnswers() == 0 && QApplication::focusWidget() == box; }))
+            << c.typed;
+
+        for (int click = 1; click <= 2; ++click) {
+            seam.clearCalls();
+            seam.answerMessage(qd::qt::Answer::Ok, refusal);
+            QTest::mouseClick(f.Command1, Qt::LeftButton);
+            QTest::qWait(50); // the handlers of leaving the box run after the click
+            EXPECT_EQ(seam.messages().size(), 1) << c.typed << ", click " << click;
+            ASSERT_TRUE(app->forms.isLoaded<syohizei_calc_frm>());
+            EXPECT_EQ(readBytes(taxFile(inst)), before) << c.typed;
+            EXPECT_EQ(QApplication::focusWidget(), box) << c.typed << ", click " << click;
+        }
+        seam.clearCalls();
+        QTest::mouseClick(f.Command2, Qt::LeftButton);
+        QTest::qWait(50);
+        EXPECT_EQ(seam.messages(), QStringList()) << c.typed;
+        EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
+        EXPECT_EQ(readBytes(taxFile(inst)), before);
+    }
+}
+
+// "設定して終了" takes what was typed into a box without Enter as Enter takes it, whether it is
+// clicked or reached with Tab and pressed with Enter: saved, or refused with one message and
+// nothing written, the focus back in the box.
+TEST_F(TaxForm, TheSaveButtonTakesTextTypedWithoutEnter)
+{
+    KIHON &k = start();
+    openSample(k);
+    const struct {
+        bool unit, byTab;
+        const char *typed;
+        const char *refusal; // nullptr: saved
+        std::int64_t rateRaw;
+        std::int16_t unitSaved;
+    } cases[] = {
+        {false, false, "8", nullptr, 80000, 1},
+        {false, true, "8.125", nullptr, 81300, 1},
+        {true, false, "10", nullptr, 100000, 10},
+        {false, false, "abc", "数値を入力して下さい！", 0, 0},
+        {false, true, "150", "数値を入力して下さい！", 0, 0},
+        {true, false, "", "数値を入力して下さい！", 0, 0},
+    };
+    for (const auto &c : cases) {
+        writeBytes(taxFile(inst), qd::core::encodeTaxSettings({Fixed4::fromInt(10), 1, 3, 1}));
+        const std::string before = readBytes(taxFile(inst));
+        k.SYOHIZEI_000_Click();
+        syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+        activate(f);
+        QLineEdit *box = c.unit ? f.Text1 : f.Text2;
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        if (c.typed[0] == '\0')
+            QTest::keyClick(box, Qt::Key_Delete);
+        seam.clearCalls();
+        if (c.refusal)
+            seam.answerMessage(qd::qt::Answer::Ok, [&c](const qd::qt::MessageRequest &m) {
+                EXPECT_EQ(m.text.toStdString(), c.refusal);
+            });
+        if (c.byTab) {
+            QTest::keyClick(box, Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f.Command1)) << c.typed;
+            QTest::keyClick(f.Command1, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(f.Command1, Qt::LeftButton);
+        }
+        QTest::qWait(50); // the handlers of leaving the box run after the click
+        if (!c.refusal) {
+            EXPECT_EQ(seam.messages(), QStringList()) << c.typed;
+            EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>()) << c.typed;
+            const qd::core::TaxSettings saved = qd::core::decodeTaxSettings(readBytes(taxFile(inst)));
+            EXPECT_EQ(saved.ZEI_RITU.raw(), c.rateRaw) << c.typed;
+            EXPECT_EQ(saved.HASU_TANI, c.unitSaved) << c.typed;
+            continue;
+        }
+        EXPECT_EQ(seam.messages().size(), 1) << c.typed;
+        EXPECT_EQ(seam.pendingAnswers(), 0) << c.typed;
+        ASSERT_TRUE(app->forms.isLoaded<syohizei_calc_frm>()) << c.typed;
+        EXPECT_EQ(readBytes(taxFile(inst)), before) << c.typed;
+        EXPECT_EQ(QApplication::focusWidget(), box) << c.typed;
+        EXPECT_EQ(box->selectedText(), box->text()) << c.typed;
+        seam.clearCalls();
+        QTest::mouseClick(f.Command2, Qt::LeftButton);
+        QTest::qWait(50);
+        EXPECT_EQ(seam.messages(), QStringList()) << c.typed;
+        EXPECT_EQ(readBytes(taxFile(inst)), before) << c.typed;
+    }
+}
+
+// The rate typed is rounded once, to the two decimals the box shows and the rows take; Enter
+// runs the form from the rate box to "設定して終了", and Enter there saves.
+TEST_F(TaxForm, TheRateIsRoundedOnceAndEnterRunsTheFormToItsSave)
+{
+    KIHON &k = start();
+    openSample(k);
+    const struct {
+        const char *typed, *shown;
+        std::int64_t raw;
+    } cases[] = {{"10.004999", "10.00", 100000}, {"8.125", "8.13", 81300}};
+    for (const auto &c : cases) {
+        k.SYOHIZEI_000_Click();
+        syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+        activate(f);
+        f.Text2->setFocus();
+        f.Text2->selectAll();
+        QTest::keyClicks(f.Text2, QString::fromLatin1(c.typed));
+        QTest::keyClick(f.Text2, Qt::Key_Return);
+        EXPECT_EQ(f.Text2->text().toStdString(), c.shown);
+        EXPECT_EQ(g().TAX_RATE.raw(), c.raw) << c.typed;
+        ASSERT_EQ(QApplication::focusWidget(), f.Text1);
+        QTest::keyClick(f.Text1, Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f.Command1));
+        QTest::keyClick(f.Command1, Qt::Key_Return);
+        QTest::qWait(20);
+        EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>()) << c.typed;
+        EXPECT_EQ(qd::core::decodeTaxSettings(readBytes(taxFile(inst))).ZEI_RITU.raw(), c.raw) << c.typed;
+    }
 }
 
 } // namespace

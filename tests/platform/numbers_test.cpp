@@ -47,6 +47,26 @@ TEST(Numbers, ValFixedIsExact)
     EXPECT_EQ(valFixed("-1e30").raw(), std::numeric_limits<std::int64_t>::min());
 }
 
+// A typed rate is rounded once from its text: never to four places first and then again.
+TEST(Numbers, ValFixedRoundedRoundsOnceFromTheText)
+{
+    struct Case {
+        const char *text;
+        int decimals;
+        std::int64_t raw;
+    };
+    const Case cases[] = {
+        {"12.34499", 2, 123400},  {"10.004999", 2, 100000}, {"12.345", 2, 123500},   {"-12.345", 2, -123500},
+        {" 72.5 ", 2, 725000},    {"abc", 2, 0},            {"0.004", 2, 0},         {"99.995", 2, 1000000},
+        {"1.23455", 4, 12346},    {"2.5", 0, 30000},        {"12.34499x", 2, 123400},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(valFixedRounded(c.text, c.decimals).raw(), c.raw) << c.text << " to " << c.decimals;
+    // Reading to four places first is what gave the wrong figure.
+    EXPECT_EQ(valFixed("12.34499").rounded(2).raw(), 123500);
+    EXPECT_EQ(valFixedRounded("99999999999999999999", 2).raw(), std::numeric_limits<std::int64_t>::max());
+}
+
 TEST(Numbers, RowPricingReadingSkipsBlanksAnywhere)
 {
     struct Case {

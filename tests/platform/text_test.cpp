@@ -68,6 +68,12 @@ TEST(Cp932, UnmappableAndInvalidInput)
     EXPECT_EQ(toCp932(std::string("a\0b", 3)), std::string("a\0b", 3));
 
     EXPECT_EQ(toCp932("\uFFFD"), "?");
+
+    // Where the first such character stands, for a box to show it; kanji, kana, the
+    // extensions' characters and a byte kept as a mark all have their code.
+    EXPECT_EQ(firstCharNotInCp932("見本邸ｱ①髙" + mark(0x81)), std::string_view::npos);
+    EXPECT_EQ(firstCharNotInCp932("窓😀と€"), std::string("窓").size());
+    EXPECT_EQ(firstCharNotInCp932("𠮷野"), 0u);
 }
 
 TEST(Cp932, WidthsCountBytes)
