@@ -88,13 +88,23 @@ void ToolWindow::userError(const QString &text)
 
 bool ToolWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
+    bool done = false;
     try {
         command();
-        return true;
+        done = true;
     } catch (const std::exception &e) {
         userError(failureText(headline, e));
     }
-    return false;
+    showPendingMessages();
+    return done;
+}
+
+void ToolWindow::showPendingMessages()
+{
+    if (!m_pending || m_pendingHeld)
+        return;
+    for (const std::string &text : m_pending())
+        userError(QString::fromStdString(text));
 }
 
 void ToolWindow::unload()

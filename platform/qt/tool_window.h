@@ -22,6 +22,8 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -64,7 +66,15 @@ public:
 
     // Runs a command. A failure (a file that cannot be read or written, a bad record) is shown
     // as `headline` with the file and the reason, and the program goes on; returns false then.
+    // The pending messages follow.
     bool guarded(const std::function<void()> &command, const QString &headline = {});
+    // What a command leaves to be told once it has ended (a file it could show only in part):
+    // after every guarded command each message taken is shown as a user error.
+    void setPendingMessages(std::function<std::vector<std::string>()> take) { m_pending = std::move(take); }
+    // While held (a window that fills its lists before it is shown) they wait for the next
+    // showPendingMessages() after the hold.
+    void holdPendingMessages(bool held) { m_pendingHeld = held; }
+    void showPendingMessages();
 
     // Ends the window (and with it the program); no close-box handling beyond closing runs.
     void unload();
@@ -91,6 +101,8 @@ protected:
 private:
     QString m_program;
     bool m_unloaded = false;
+    std::function<std::vector<std::string>()> m_pending;
+    bool m_pendingHeld = false;
 };
 
 // How a tool program starts: its name, the folders below the install folder without which it
