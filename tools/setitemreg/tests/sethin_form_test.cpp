@@ -10,6 +10,7 @@
 #include "platform/text/numbers.h"
 #include "records/set_files.h"
 #include "tests/support/temp_install.h"
+#include "tests/support/torn_file.h"
 #include "tools/setitemreg/forms/sethin.h"
 
 using namespace qd::setitemreg;
@@ -275,14 +276,39 @@ TEST_F(SethinForm, ARefusedWriteSaysWhy)
     form->Command3_Click();
     EXPECT_EQ(readBytes(setFile(1)), before.substr(160));
 
-    // The set file ends in a part of a record.
+    // The set file ends in a part of a record: opening it says so, adding to it is refused.
     const std::string cut = before + before.substr(0, 100);
     writeBytes(setFile(1), cut);
+    seam.answerMessage(qd::qt::Answer::Ok, [this](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 100 バイトを除き、揃っているレコード 2 件だけを表示します。\r")));
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), setFile(1), 160));
+    });
     typeInto(form->Text1, "1");
+    EXPECT_EQ(form->List8->lineCount(), 2);
     typeInto(form->Text52, "窓セット");
     chooseItem();
     seam.answerInput("1");
-    saysWhy("最後のレコードが途中で切れています");
+    seam.answerMessage(qd::qt::Answer::Ok, [this](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), setFile(1), 160));
+    });
     form->Command1->click();
     EXPECT_EQ(readBytes(setFile(1)), cut);
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+
+    // A set file of a part of a record alone lists nothing, and its removal is refused without
+    // asking first.
+    const std::string part = before.substr(0, 100);
+    writeBytes(setFile(1), part);
+    form->Command4->click();
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("揃ったレコードが 1 件もないため、何も表示しません。\r")));
+    });
+    form->File1->setListIndex(lineStarting(form->File1, "SET00001.TXT"));
+    EXPECT_EQ(form->List8->lineCount(), 0);
+    seam.answerMessage(qd::qt::Answer::Ok, [this](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), setFile(1), 160));
+    });
+    form->Command3->click();
+    EXPECT_EQ(readBytes(setFile(1)), part);
+    EXPECT_EQ(seam.pendingAnswers(), 0);
 }
