@@ -48,12 +48,26 @@ void PickerWindow::unloadForm()
 
 bool PickerWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
-    return qd::qt::runGuarded(command, m_recover, headline.toStdString());
+    const bool done = qd::qt::runGuarded(command, m_recover, headline.toStdString());
+    showPendingMessages();
+    return done;
 }
 
 bool PickerWindow::guardedTaken(const std::function<bool()> &handler, const QString &headline)
 {
-    return qd::qt::runGuardedFilter(handler, m_recover, headline.toStdString());
+    const bool taken = qd::qt::runGuardedFilter(handler, m_recover, headline.toStdString());
+    showPendingMessages();
+    return taken;
+}
+
+void PickerWindow::showPendingMessages()
+{
+    if (!m_pending || m_pendingHeld)
+        return;
+    for (const std::string &text : m_pending()) {
+        qd::qt::beep();
+        qd::qt::msgBox(qd::qt::qs(text));
+    }
 }
 
 void PickerWindow::showEvent(QShowEvent *event)

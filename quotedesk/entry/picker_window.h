@@ -10,6 +10,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/qt/list_box.h"
 
@@ -31,6 +33,13 @@ public:
     bool isUnloaded() const { return m_unloaded; }
     // What a command that stops half way leaves to put back (the program's sheets, the pointer).
     void setRecovery(std::function<void()> recover) { m_recover = std::move(recover); }
+    // What a command leaves to be told once it has ended (a file it could show only in part):
+    // after every guarded command each message taken is shown with a beep and an OK box. While
+    // held (a form that fills its lists before it is shown) they wait for the next
+    // showPendingMessages() after the hold.
+    void setPendingMessages(std::function<std::vector<std::string>()> take) { m_pending = std::move(take); }
+    void holdPendingMessages(bool held) { m_pendingHeld = held; }
+    void showPendingMessages();
 
 protected:
     void closeFiles()
@@ -69,6 +78,8 @@ private:
     std::function<void()> m_unload;
     std::function<void()> m_closeFiles;
     std::function<void()> m_recover;
+    std::function<std::vector<std::string>()> m_pending;
+    bool m_pendingHeld = false;
 };
 
 } // namespace qd::forms

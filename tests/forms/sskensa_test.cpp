@@ -22,6 +22,7 @@
 #include "quotedesk/entry/price_panel_view.h"
 #include "quotedesk/entry/sskensa.h"
 #include "tests/forms/entry_fixture.h"
+#include "tests/support/torn_file.h"
 
 namespace {
 
@@ -313,6 +314,26 @@ TEST(SSKENSA, PressingALineShowsThePanelWhileTheButtonIsDown)
 
     QTest::mouseRelease(f.List6->viewport(), Qt::LeftButton, {}, at);
     EXPECT_FALSE(f.Frame3->isVisible());
+}
+
+TEST(SSKENSA, APriceFileThatEndsInAPartOfARecordIsListedWholeAndToldOfOnce)
+{
+    FormDesk d;
+    d.cascade();
+    const std::vector<std::string> whole = d.symbols();
+    ASSERT_FALSE(whole.empty());
+    const std::filesystem::path file = d.desk.inst.data() / "01011000.TXT";
+    const std::string torn = qd::testing::tearLastRecord(file, 600);
+
+    d.seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 10 バイトを除き、揃っているレコード")));
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), file, 600));
+    });
+    d.cascade();
+    EXPECT_EQ(d.symbols(), whole);
+    d.cascade(); // listed again: nothing more to tell
+    EXPECT_EQ(d.seam.messages().size(), 1);
+    EXPECT_EQ(qd::testing::readBytes(file), torn);
 }
 
 TEST(SSKENSA, TextSearchListsBySymbolOrByDesignation)
