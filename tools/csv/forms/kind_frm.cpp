@@ -83,7 +83,7 @@ void FRM001::CONVERT_RUN()
         convert(exporting,
                 [&] {
                     if (exporting)
-                        exportFile(table(), f.master, f.csv);
+                        exportFile(table(), f.master, f.csv, &g.partialNotes);
                     else
                         importFile(table(), f.csv, f.master, f.check);
                 },

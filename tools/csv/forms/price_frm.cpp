@@ -130,9 +130,19 @@ void FRM001::runPicked(bool exporting, const TwipsRect &at)
     Frame1->show();
     Frame1->raise();
     Frame1->repaint();
+    std::vector<qd::records::PartialRecordNotice> inPart;
     const std::vector<EntryFailure> failures =
-        convertPriceKeys(g.INST_DIR, keys, exporting ? Direction::Export : Direction::Import);
+        convertPriceKeys(g.INST_DIR, keys, exporting ? Direction::Export : Direction::Import, 0, &inPart);
     Frame1->hide();
+    if (!inPart.empty()) {
+        // One notice for the run: the files exported with their whole records only.
+        QString text;
+        for (std::size_t i = 0; i < inPart.size() && i < ShownFailures; ++i)
+            text += (i ? QStringLiteral("\r") : QString()) + QString::fromStdString(inPart[i].text("\r"));
+        if (inPart.size() > ShownFailures)
+            text += u'\r' + QStringLiteral("ほか %1 件").arg(inPart.size() - ShownFailures);
+        userError(text);
+    }
     if (failures.empty())
         return;
     // One report for the run: the other entries were converted.
