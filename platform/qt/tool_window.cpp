@@ -89,11 +89,18 @@ void ToolWindow::userError(const QString &text)
 bool ToolWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
     bool done = false;
-    try {
-        command();
-        done = true;
-    } catch (const std::exception &e) {
-        userError(failureText(headline, e));
+    {
+        struct Depth {
+            int &n;
+            explicit Depth(int &d) : n(++d) {}
+            ~Depth() { --n; }
+        } depth(m_commandDepth);
+        try {
+            command();
+            done = true;
+        } catch (const std::exception &e) {
+            userError(failureText(headline, e));
+        }
     }
     showPendingMessages();
     return done;
@@ -101,7 +108,7 @@ bool ToolWindow::guarded(const std::function<void()> &command, const QString &he
 
 void ToolWindow::showPendingMessages()
 {
-    if (!m_pending || m_pendingHeld)
+    if (!m_pending || m_pendingHeld || m_commandDepth > 0)
         return;
     for (const std::string &text : m_pending())
         userError(QString::fromStdString(text));
@@ -109,6 +116,10 @@ void ToolWindow::showPendingMessages()
 
 void ToolWindow::unload()
 {
+    // What the ending command still has to tell comes before the window goes.
+    if (m_pending && !m_unloaded)
+        for (const std::string &text : m_pending())
+            userError(QString::fromStdString(text));
     close();
 }
 

@@ -36,6 +36,8 @@ PickerWindow::~PickerWindow()
 
 void PickerWindow::unloadForm()
 {
+    if (!m_pendingHeld)
+        tellPending();
     closeFiles();
     m_unloaded = true;
     if (m_unload) {
@@ -46,23 +48,41 @@ void PickerWindow::unloadForm()
     deleteLater();
 }
 
+bool PickerWindow::runCommand(const std::function<bool()> &run)
+{
+    bool result = false;
+    {
+        struct Depth {
+            int &n;
+            explicit Depth(int &d) : n(++d) {}
+            ~Depth() { --n; }
+        } depth(m_commandDepth);
+        result = run();
+    }
+    showPendingMessages();
+    return result;
+}
+
 bool PickerWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
-    const bool done = qd::qt::runGuarded(command, m_recover, headline.toStdString());
-    showPendingMessages();
-    return done;
+    return runCommand([&] { return qd::qt::runGuarded(command, m_recover, headline.toStdString()); });
 }
 
 bool PickerWindow::guardedTaken(const std::function<bool()> &handler, const QString &headline)
 {
-    const bool taken = qd::qt::runGuardedFilter(handler, m_recover, headline.toStdString());
-    showPendingMessages();
-    return taken;
+    return runCommand([&] { return qd::qt::runGuardedFilter(handler, m_recover, headline.toStdString()); });
 }
 
 void PickerWindow::showPendingMessages()
 {
-    if (!m_pending || m_pendingHeld)
+    if (m_pendingHeld || m_commandDepth > 0)
+        return;
+    tellPending();
+}
+
+void PickerWindow::tellPending()
+{
+    if (!m_pending)
         return;
     for (const std::string &text : m_pending()) {
         qd::qt::beep();

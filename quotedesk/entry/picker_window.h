@@ -34,8 +34,10 @@ public:
     // What a command that stops half way leaves to put back (the program's sheets, the pointer).
     void setRecovery(std::function<void()> recover) { m_recover = std::move(recover); }
     // What a command leaves to be told once it has ended (a file it could show only in part):
-    // after every guarded command each message taken is shown with a beep and an OK box. While
-    // held (a form that fills its lists before it is shown) they wait for the next
+    // after every guarded command each message taken is shown with a beep and an OK box; a
+    // command run inside another (a list chosen by the program, events let run during a search)
+    // leaves them to the outer one, and an unload tells them before the picker goes. While held
+    // (a form that fills its lists before it is shown) they wait for the next
     // showPendingMessages() after the hold.
     void setPendingMessages(std::function<std::vector<std::string>()> take) { m_pending = std::move(take); }
     void holdPendingMessages(bool held) { m_pendingHeld = held; }
@@ -80,6 +82,10 @@ private:
     std::function<void()> m_recover;
     std::function<std::vector<std::string>()> m_pending;
     bool m_pendingHeld = false;
+    int m_commandDepth = 0; // guarded commands running
+
+    void tellPending();
+    bool runCommand(const std::function<bool()> &run);
 };
 
 } // namespace qd::forms

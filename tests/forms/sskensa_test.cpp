@@ -336,6 +336,28 @@ TEST(SSKENSA, APriceFileThatEndsInAPartOfARecordIsListedWholeAndToldOfOnce)
     EXPECT_EQ(qd::testing::readBytes(file), torn);
 }
 
+// A file the search walks through in part is told of when the search has ended, not in the
+// middle of it, though the search lets the window's events run after every record.
+TEST(SSKENSA, TheTextSearchTellsOfAFileInPartOnceItHasEnded)
+{
+    FormDesk d;
+    const std::filesystem::path file = d.desk.inst.data() / "01011000.TXT";
+    const std::string torn = qd::testing::tearLastRecord(file, 600);
+    d.seam.onEvents = [&](int) { // the pointer moves over the stop button
+        QEvent hover(QEvent::HoverMove);
+        QCoreApplication::sendEvent(d.form->Command5, &hover);
+    };
+    d.seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_FALSE(d.form->Frame1->isVisible()) << "told while the search runs";
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), file, 600));
+    });
+    d.searchTexts(QStringLiteral("HW2"), QString());
+    d.form->Command1->click();
+    EXPECT_EQ(d.seam.messages().size(), 1);
+    EXPECT_EQ(d.symbols(), (std::vector<std::string>{"HW2-16511", "HW2-11909", "HW2-GLASS"}));
+    EXPECT_EQ(qd::testing::readBytes(file), torn);
+}
+
 TEST(SSKENSA, TextSearchListsBySymbolOrByDesignation)
 {
     struct Case {
