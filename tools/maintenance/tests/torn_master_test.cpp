@@ -23,7 +23,9 @@ TEST_F(MaintTest, AMasterThatEndsInAPartOfARecordIsListedSoAndNeverWritten)
         const int length = t.layout().length;
         const fs::path master = inst.path() / (t.folder + 1) / t.master;
         writeBytes(master, joined({record(t, 1, "A", 1), record(t, 2, "B", 1)}));
-        const std::string torn = tearLastRecord(master, length);
+        // Three quarters of a record: counted rounded, it would be listed as one more record.
+        const auto part = static_cast<std::size_t>(length * 3 / 4);
+        const std::string torn = tearLastRecord(master, length, part);
         const auto tells = [&](const fs::path &file, int recordLength, const QString &start) {
             seam.answerMessage(1, [=](const qd::qt::MessageRequest &m) {
                 EXPECT_TRUE(m.text.startsWith(start)) << m.text.toStdString();
@@ -31,14 +33,15 @@ TEST_F(MaintTest, AMasterThatEndsInAPartOfARecordIsListedSoAndNeverWritten)
                 EXPECT_EQ(m.title.toStdString(), t.program);
             });
         };
-        const QString listed = QStringLiteral("切れた最後の 10 バイトを除き、揃っているレコード 2 件だけを表示します。\r");
+        const QString listed =
+            QStringLiteral("切れた最後の %1 バイトを除き、揃っているレコード 2 件だけを表示します。\r").arg(part);
 
         // The major classes of the two-level tools end in a part of a record as well.
         std::string makers;
         if (t.twoLevel()) {
             writeBytes(file("MAKER.TXT"), joined({record(tool("groupmaint"), 1, "アルミ")}));
-            makers = tearLastRecord(file("MAKER.TXT"), 32, 5);
-            tells(file("MAKER.TXT"), 32, QStringLiteral("切れた最後の 5 バイトを除き、揃っているレコード 1 件だけを表示します。\r"));
+            makers = tearLastRecord(file("MAKER.TXT"), 32, 20);
+            tells(file("MAKER.TXT"), 32, QStringLiteral("切れた最後の 20 バイトを除き、揃っているレコード 1 件だけを表示します。\r"));
         } else {
             tells(master, length, listed);
         }
