@@ -171,3 +171,24 @@ TEST_F(RateForm, AKindFileThatEndsInAPartOfARecordIsListedSoAndNeverWritten)
     EXPECT_TRUE(f->isUnloaded());
     EXPECT_EQ(readBytes(kindFile), torn);
 }
+
+// The major classes, cut short by more than half a record: both lists of them show the whole
+// records, and the form says so once, when it stands.
+TEST_F(RateForm, MajorClassesThatEndInAPartOfARecordAreListedWholeAndToldOfOnce)
+{
+    const std::filesystem::path makers = inst.data() / "MAKER.TXT";
+    RateBulkState before(kind2());
+    const int majors = open(before)->List2->lineCount();
+    const std::string torn = qd::testing::tearLastRecord(makers, 32, 20);
+    seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 20 バイトを除き、揃っているレコード"))) << m.text.toStdString();
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), makers, 32));
+    });
+    RateBulkState g(kind2());
+    auto f = open(g);
+    EXPECT_EQ(f->List2->lineCount(), majors);
+    EXPECT_EQ(f->List7->lineCount(), majors);
+    f->Command4->click(); // 取消 fills them again: nothing more to tell
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+    EXPECT_EQ(readBytes(makers), torn);
+}

@@ -312,3 +312,38 @@ TEST_F(SethinForm, ARefusedWriteSaysWhy)
     EXPECT_EQ(readBytes(setFile(1)), part);
     EXPECT_EQ(seam.pendingAnswers(), 0);
 }
+
+// The masters the entry lists read, cut short by more than half a record (counted rounded, that
+// part would be one more line): each list shows the whole records and says so once.
+TEST_F(SethinForm, MasterListsThatEndInAPartOfARecordShowTheirWholeRecordsAndSaySo)
+{
+    const std::filesystem::path makers = inst.data() / "MAKER.TXT", classes = inst.data() / "BUNRUI.TXT";
+    const QString major = QString::fromStdString(readBytes(classes).substr(0, 2)); // of class record 1
+    choose(form->List2, major);
+    const int majors = form->List2->lineCount(), ofMajor = form->List1->lineCount();
+    const std::string tornMakers = qd::testing::tearLastRecord(makers, 32, 20);
+    const std::string tornClasses = qd::testing::tearLastRecord(classes, 32, 20);
+    const auto tells = [this](const std::filesystem::path &file) {
+        seam.answerMessage(qd::qt::Answer::Ok, [this, file](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 20 バイトを除き、揃っているレコード"))) << m.text.toStdString();
+            EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), file, 32));
+            EXPECT_TRUE(form->isVisible()) << "told before the window stands";
+        });
+    };
+
+    form.reset();
+    SethinState fresh;
+    fresh.INST_DIR = inst.dir();
+    form = std::make_unique<SETHIN>(fresh);
+    tells(makers);
+    form->Form_Load();
+    EXPECT_EQ(form->List2->lineCount(), majors);
+    tells(classes);
+    choose(form->List2, major);
+    EXPECT_EQ(form->List1->lineCount(), ofMajor);
+    form->Command4->click(); // the lists filled again: nothing more to tell
+    choose(form->List2, major);
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+    EXPECT_EQ(readBytes(makers), tornMakers);
+    EXPECT_EQ(readBytes(classes), tornClasses);
+}
