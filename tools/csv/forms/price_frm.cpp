@@ -101,7 +101,7 @@ void FRM001::PRICE_FILE_INFO()
     if (index < 0)
         return;
     g.CUR_ENTRY = List1->lineText(index).toStdString();
-    const PriceEntryInfo info = priceEntryInfo(g.INST_DIR, g.CUR_ENTRY.substr(0, 8));
+    const PriceEntryInfo info = priceEntryInfo(g.INST_DIR, g.CUR_ENTRY.substr(0, 8), &g.partialNotes);
     Label5->setText(QString::fromStdString(info.majorName));
     Label6->setText(QString::fromStdString(info.className));
     Label7->setText(QString::fromStdString(info.kindName));
