@@ -104,7 +104,9 @@ void PartialRecordNotes::see(std::string_view systemPath, std::int64_t fileSize,
 {
     if (length <= 0 || fileSize % length == 0)
         return;
-    if (!m_noted.emplace(std::string(systemPath), fileSize).second)
+    // One file however it is spelt: the programs name a list-price file ".txt" in one place and
+    // ".TXT" in another.
+    if (!m_noted.emplace(qd::files::hostPath(systemPath).string(), fileSize).second)
         return;
     m_pending.push_back(partialRecordNotice(systemPath, fileSize, length, use));
 }

@@ -382,6 +382,7 @@ TEST(WholeFile, AFileThatEndsInAPartOfARecordIsToldOfOnceInOneWording)
     const std::string maker = inst.dir() + "\\data\\MAKER.TXT";
     qd::testing::writeBytes(inst.data() / "MAKER.TXT", std::string(32 * 3 + 20, 'x'));
     EXPECT_EQ(readShownRecords(maker, MajorClass::layout(), notes).size(), 3u);
+    notes.see(inst.dir() + "/data/maker.txt", 116, 32); // the same file, spelt otherwise
     const std::vector<PartialRecordNotice> told = notes.take();
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].file.find("大きさ 116 バイト：32 バイトのレコード 3 件と 20 バイト"), std::string::npos);
