@@ -103,9 +103,17 @@ public:
     // Every file may be noted again.
     void forget() { m_noted.clear(); }
 
+    // The commands of the windows that share these notes, while they run: the notices wait
+    // until the outermost of them has ended, whichever window it belongs to, so that nothing is
+    // told half way through a command (one window's events run during another's search).
+    void commandStarted() { ++m_commands; }
+    void commandEnded() { --m_commands; }
+    bool commandRunning() const { return m_commands > 0; }
+
 private:
     std::set<std::pair<std::string, std::int64_t>> m_noted;
     std::vector<PartialRecordNotice> m_pending;
+    int m_commands = 0;
 };
 
 // The whole records of a file shown to the user (readRecordList), the file noted in `notes`

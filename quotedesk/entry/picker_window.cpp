@@ -52,11 +52,19 @@ bool PickerWindow::runCommand(const std::function<bool()> &run)
 {
     bool result = false;
     {
-        struct Depth {
-            int &n;
-            explicit Depth(int &d) : n(++d) {}
-            ~Depth() { --n; }
-        } depth(m_commandDepth);
+        struct Running {
+            qd::records::PartialRecordNotes *notes;
+            explicit Running(qd::records::PartialRecordNotes *n) : notes(n)
+            {
+                if (notes)
+                    notes->commandStarted();
+            }
+            ~Running()
+            {
+                if (notes)
+                    notes->commandEnded();
+            }
+        } running(m_notes);
         result = run();
     }
     showPendingMessages();
@@ -75,16 +83,16 @@ bool PickerWindow::guardedTaken(const std::function<bool()> &handler, const QStr
 
 void PickerWindow::showPendingMessages()
 {
-    if (m_pendingHeld || m_commandDepth > 0)
+    if (m_pendingHeld || !m_notes || m_notes->commandRunning())
         return;
     tellPending();
 }
 
 void PickerWindow::tellPending()
 {
-    if (!m_pending)
+    if (!m_notes)
         return;
-    for (const std::string &text : m_pending()) {
+    for (const std::string &text : m_notes->takeTexts(m_lineBreak)) {
         qd::qt::beep();
         qd::qt::msgBox(qd::qt::qs(text));
     }

@@ -45,7 +45,7 @@ SSGARASUFM::SSGARASUFM(qd::core::QdState &state, QWidget *owner, std::function<v
     : PickerWindow("SSGARASUFM", QStringLiteral("itemmaint"), owner, std::move(unload)), g(state)
 {
     setRecovery(qd::core::failedCommandRecovery(g));
-    setPendingMessages([this] { return g.partialNotes.takeTexts(qd::text::TwoLinesBreak); });
+    setPendingMessages(g.partialNotes, std::string(qd::text::TwoLinesBreak));
     buildControls();
     Form_Load();
 }

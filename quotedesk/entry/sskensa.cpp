@@ -85,7 +85,7 @@ SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()>
       g(state), m_cascade(state)
 {
     setRecovery(qd::core::failedCommandRecovery(g));
-    setPendingMessages([this] { return g.partialNotes.takeTexts(qd::text::TwoLinesBreak); });
+    setPendingMessages(g.partialNotes, std::string(qd::text::TwoLinesBreak));
     buildControls();
     Form_Load();
 }

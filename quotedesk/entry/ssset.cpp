@@ -58,7 +58,7 @@ SSSET::SSSET(qd::core::QdState &state, QWidget *owner, std::function<void()> unl
       g(state), m_cascade(state)
 {
     setRecovery(qd::core::failedCommandRecovery(g));
-    setPendingMessages([this] { return g.partialNotes.takeTexts(qd::text::TwoLinesBreak); });
+    setPendingMessages(g.partialNotes, std::string(qd::text::TwoLinesBreak));
     buildControls();
     Form_Load();
 }

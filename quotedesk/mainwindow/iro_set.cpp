@@ -216,7 +216,7 @@ void IRO_SET::formShown()
 
 void IRO_SET::showPendingMessages()
 {
-    if (!m_shown)
+    if (!m_shown || g.partialNotes.commandRunning())
         return;
     qd::core::CoreUi &core = g.UI();
     for (const std::string &text : g.partialNotes.takeTexts(qd::text::TwoLinesBreak)) {

@@ -21,6 +21,7 @@
 #include "quotedesk/entry/price_lists.h"
 #include "quotedesk/entry/price_panel_view.h"
 #include "quotedesk/entry/sskensa.h"
+#include "quotedesk/entry/ssset.h"
 #include "tests/forms/entry_fixture.h"
 #include "tests/support/torn_file.h"
 
@@ -337,15 +338,19 @@ TEST(SSKENSA, APriceFileThatEndsInAPartOfARecordIsListedWholeAndToldOfOnce)
 }
 
 // A file the search walks through in part is told of when the search has ended, not in the
-// middle of it, though the search lets the window's events run after every record.
+// middle of it, though the search lets the events of its window, and of the set search open
+// beside it, run after every record.
 TEST(SSKENSA, TheTextSearchTellsOfAFileInPartOnceItHasEnded)
 {
     FormDesk d;
+    qd::forms::SSSET beside(d.g);
     const std::filesystem::path file = d.desk.inst.data() / "01011000.TXT";
     const std::string torn = qd::testing::tearLastRecord(file, 600);
-    d.seam.onEvents = [&](int) { // the pointer moves over the stop button
-        QEvent hover(QEvent::HoverMove);
-        QCoreApplication::sendEvent(d.form->Command5, &hover);
+    d.seam.onEvents = [&](int) { // the pointer moves over the stop button and the set search
+        for (QWidget *w : {static_cast<QWidget *>(d.form->Command5), static_cast<QWidget *>(beside.Text1)}) {
+            QEvent hover(QEvent::HoverMove);
+            QCoreApplication::sendEvent(w, &hover);
+        }
     };
     d.seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
         EXPECT_FALSE(d.form->Frame1->isVisible()) << "told while the search runs";
