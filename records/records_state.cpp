@@ -146,6 +146,8 @@ bool appendNextItem(RecordsState &g, std::int32_t maxCode)
     TANPIN_OPEN(g);
     double highest = 0;
     try {
+        // A file that ends in a part of a record takes no item: it would stand out of step.
+        refusePartialRecord(path, g.TANPIN_CTL.fileLength, Item::layout().length);
         for (std::int32_t n = 1; n <= g.TANPIN_CTL.recordCount; ++n) {
             g.TANPIN_CTL.get(n, g.TANPIN_REC);
             highest = std::max(highest, qd::text::val(qd::text::trim(g.TANPIN_REC.raw(Item::TANPIN_CD))));
@@ -164,7 +166,7 @@ bool appendNextItem(RecordsState &g, std::int32_t maxCode)
     TANPIN_REC_CLEAR(g);
     TANPIN_SEP_SET(g);
     TANPIN_REC_SET(g);
-    const std::int32_t n = qd::files::appendRecords(path, Item::layout().length, g.TANPIN_REC.bytes());
+    const std::int32_t n = appendWholeRecords(path, Item::layout().length, g.TANPIN_REC.bytes());
     g.TANPIN_CTL.recordCount = g.TANPIN_CTL.lastRecord = g.TANPIN_CTL.currentRecord = n;
     g.TANPIN_CTL.fileLength = static_cast<std::int64_t>(n) * Item::layout().length;
     return true;

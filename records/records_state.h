@@ -7,6 +7,7 @@
 
 #include "platform/files/record_file.h"
 #include "records/layouts.h"
+#include "records/whole_file.h"
 
 namespace qd::records {
 
@@ -78,6 +79,8 @@ struct RecordsState {
     std::int32_t ITEM_EDIT_GENKA = 0;
 
     int nextFileNumber = 1; // the "free file number" the openers hand out
+    // Files shown in part (they end in a part of a record) that the user is still to be told of.
+    PartialRecordNotes partialNotes;
 };
 
 // Opens a file of `length`-byte records for random access (a missing file is created empty)
@@ -119,7 +122,8 @@ void TANPIN_REC_SET(RecordsState &g);
 // never give out one code, and the append writes the whole record or nothing. Sets ITEM_EDIT_CD
 // and TANPIN_REC (as TANPIN_REC_CLEAR, TANPIN_SEP_SET and TANPIN_REC_SET do) and returns true.
 // When the next code would pass `maxCode` nothing is written and false is returned. Throws
-// qd::files::FileError when the file cannot be read or written.
+// qd::files::FileError when the file cannot be read or written, or ends in a part of a record
+// (refusePartialRecord: nothing is written).
 bool appendNextItem(RecordsState &g, std::int32_t maxCode);
 void SYSF_REC_CLEAR(RecordsState &g);
 void SYSF_TO_GLOBALS(RecordsState &g);

@@ -88,17 +88,38 @@ void ToolWindow::userError(const QString &text)
 
 bool ToolWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
-    try {
-        command();
-        return true;
-    } catch (const std::exception &e) {
-        userError(failureText(headline, e));
+    bool done = false;
+    {
+        struct Depth {
+            int &n;
+            explicit Depth(int &d) : n(++d) {}
+            ~Depth() { --n; }
+        } depth(m_commandDepth);
+        try {
+            command();
+            done = true;
+        } catch (const std::exception &e) {
+            userError(failureText(headline, e));
+        }
     }
-    return false;
+    showPendingMessages();
+    return done;
+}
+
+void ToolWindow::showPendingMessages()
+{
+    if (!m_pending || m_pendingHeld || m_commandDepth > 0)
+        return;
+    for (const std::string &text : m_pending())
+        userError(QString::fromStdString(text));
 }
 
 void ToolWindow::unload()
 {
+    // What the ending command still has to tell comes before the window goes.
+    if (m_pending && !m_unloaded)
+        for (const std::string &text : m_pending())
+            userError(QString::fromStdString(text));
     close();
 }
 

@@ -21,11 +21,14 @@ inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 } // namespace MessageAnswer
 
+// What joins the two sentences of a message.
+inline constexpr std::string_view TwoLinesBreak = "\n\r\n\r";
+
 inline std::string twoLines(std::string_view first, std::string_view second)
 {
     std::string text;
-    text.reserve(first.size() + 4 + second.size());
-    text.append(first).append("\n\r\n\r").append(second);
+    text.reserve(first.size() + TwoLinesBreak.size() + second.size());
+    text.append(first).append(TwoLinesBreak).append(second);
     return text;
 }
 

@@ -18,6 +18,7 @@
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/sheet_setup.h"
 #include "quotedesk/core/tax_totals.h"
+#include "records/whole_file.h"
 
 namespace qd::core {
 
@@ -560,6 +561,28 @@ std::string byteMarksMessage(const std::string &file)
                               "その所は記号で表示します。書き換えずに保存すれば元のまま残ります。");
 }
 
+std::string cutLineFileMessage(const std::string &linePath, std::int64_t length, std::int32_t rowsRead)
+{
+    const auto grouped = [](std::int64_t n) { return qd::text::format(n, "#,##0"); };
+    const std::int64_t whole = length / LINE_LENGTH, cut = length % LINE_LENGTH;
+    // The rows are counted as the openers count records: a cut row of more than half a record
+    // is read, completed with blanks.
+    const std::string what =
+        rowsRead > whole
+            ? "切れた最後の行は、ある " + grouped(cut) + " バイトの後を空白で補い、" + grouped(rowsRead) + " 行を読み込みました。"
+            : "切れた最後の " + grouped(cut) + " バイトを除き、揃っている " + grouped(whole) + " 行を読み込みました。";
+    return qd::text::twoLines(what + "このファイルには上書きできません。内容を確認し、別の名前で保存して下さい。",
+                              qd::files::hostPath(linePath).string() + " (" +
+                                  qd::records::partialRecordReason(length, LINE_LENGTH) + ")");
+}
+
+void refuseCutLineFile(const std::string &linePath)
+{
+    const qd::files::FileStamp now = qd::files::stampOf(linePath);
+    if (now.exists)
+        qd::records::refusePartialRecord(linePath, now.size, LINE_LENGTH);
+}
+
 void showNotes(QdState &g, const std::vector<std::string> &notes)
 {
     for (const std::string &note : notes) {
@@ -651,8 +674,7 @@ bool BUKKEN_FILE_READ(QdState &g)
                 notNumbers.push_back(n);
         }
         if (length % LINE_LENGTH != 0)
-            notes.push_back(
-                qd::text::twoLines("明細ファイルの最後の行が途中で切れています。", "読み込んだ内容を確認して下さい！"));
+            notes.push_back(cutLineFileMessage(linePath, length, count));
         if (!notNumbers.empty())
             notes.push_back(notNumbersMessage(notNumbers));
         if (marks.any())
@@ -794,7 +816,13 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
 
         // A number that its field cannot hold would be stored as another number: the rows
         // holding one are marked and the save is refused.
-        if (refuseRowsBeyondFields(g, grid, 1, g.LAST_ROW) || !confirmPairOverwrite(g, dir, name, title)) {
+        if (refuseRowsBeyondFields(g, grid, 1, g.LAST_ROW)) {
+            FILE_WRITE_END(g);
+            return false;
+        }
+        // A line file that ends in a part of a row stays as it is (told before any question).
+        refuseCutLineFile(linePath);
+        if (!confirmPairOverwrite(g, dir, name, title)) {
             FILE_WRITE_END(g);
             return false;
         }
@@ -840,6 +868,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
                 agreedLine = nowLine;
                 continue;
             }
+            refuseCutLineFile(linePath);
             // Record 1 of the header file is replaced; anything after it stays as it was.
             const qd::files::FileSnapshot oldHead = qd::files::readWholeFile(headPath);
             std::string head = g.HEAD_REC.bytes();

@@ -72,6 +72,12 @@ void lineRecToRow(const QdState &g, qd::grid::FlexGrid &grid, int row);
 bool lineNumbersAreNumbers(const QdState &g);
 std::string notNumbersMessage(const std::vector<int> &rows);
 std::string byteMarksMessage(const std::string &file);
+// A line file (document or SELECT, a system path) of `length` bytes that ends in a part of a
+// row, of which `rowsRead` rows were read: what of the cut row was read, the file and its size.
+std::string cutLineFileMessage(const std::string &linePath, std::int64_t length, std::int32_t rowsRead);
+// Throws qd::files::FileError naming the line file when it ends in a part of a row: such a file
+// is not saved over, so that what its cut row held stays for someone to look at.
+void refuseCutLineFile(const std::string &linePath);
 void showNotes(QdState &g, const std::vector<std::string> &notes);
 
 // Loads the current document (DOC_DIR, CUR_DOC_NAME) into the current sheet: header globals
@@ -80,7 +86,9 @@ void showNotes(QdState &g, const std::vector<std::string> &notes);
 // before the header is read; a header file shorter than its record is read as far as it goes.
 // A document that cannot be read (a file error, more line records than the sheet's data rows)
 // gets a message and leaves the sheet empty, never half filled; returns false then. A line
-// file that ends in a partial record loads what it holds, with a message. Both files are read
+// file that ends in a partial record loads its rows as counted (a cut row of more than half a
+// record completed with blanks), with a message that names the file, its size and what was read
+// (cutLineFileMessage). Both files are read
 // under their shared locks, so the header and the lines come from one save; the slot remembers
 // what it read (DOC_FILES_SEEN).
 bool BUKKEN_FILE_READ(QdState &g);
@@ -105,7 +113,8 @@ void FILE_WRITE_END(QdState &g);
 // renamed into place, so a failure (reported by a message) leaves the old files as they were,
 // and HEAD_NAME, CUR_DOC_NAME and DOC_DIR take the new name only once the save succeeded.
 // A sheet whose last filled row lies beyond DOC_MAX_ROWS, or that holds a number its field cannot
-// hold (refuseRowsBeyondFields), is refused with a message. When the
+// hold (refuseRowsBeyondFields), is refused with a message, and so is a line file of that name
+// that ends in a part of a row (refuseCutLineFile): it stays as it is. When the
 // slot's own document files were changed by another program since this one loaded or last
 // saved them, the user is asked (Yes/No) before they are overwritten; No saves nothing. A name
 // that is no plain file name is refused with a message, and existing files the dialog did not

@@ -23,6 +23,7 @@ using qd::records::CloseOnExit;
 namespace {
 
 constexpr int HEAD_LENGTH = 256;
+constexpr int LINE_LENGTH = 1024;
 constexpr int C_RITU_KBN = 11;
 constexpr int LAST_FILE_COL = 22; // the two tax columns are not taken from the file
 
@@ -49,6 +50,7 @@ bool SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &na
     // are replaced together, or neither is.
     const qd::files::FileLock headLock(headPath, qd::files::LockKind::Exclusive);
     const qd::files::FileLock lineLock(linePath, qd::files::LockKind::Exclusive);
+    refuseCutLineFile(linePath);
     std::string head = g.HEAD_REC.bytes();
     const qd::files::FileSnapshot oldHead = qd::files::readWholeFile(headPath);
     if (oldHead.bytes.size() > static_cast<std::size_t>(HEAD_LENGTH))
@@ -63,13 +65,15 @@ int SELECT_FILE_INSERT(QdState &g)
     // The records are read while no other program rewrites them; the lock goes before anything
     // is shown, so that no message keeps other programs waiting.
     std::int32_t n = 0;
+    std::int64_t length = 0;
     std::vector<std::string> records;
+    const std::string linePath = qd::text::trim(g.SELECT_DIR) + "\\" + qd::text::trim(g.SELECT_NAME) + ".TXT";
     {
-        const qd::files::FileLock lock(qd::text::trim(g.SELECT_DIR) + "\\" + qd::text::trim(g.SELECT_NAME) + ".TXT",
-                                       qd::files::LockKind::Shared);
+        const qd::files::FileLock lock(linePath, qd::files::LockKind::Shared);
         SELECT_FILE_OPEN(g);
         CloseOnExit closer{g.LINE_CTL};
         n = g.LINE_CTL.recordCount;
+        length = g.LINE_CTL.fileLength;
         if (n <= SELECT_MAX_ROWS)
             for (std::int32_t rec = 1; rec <= n; ++rec)
                 records.push_back(g.LINE_CTL.file.get(rec));
@@ -118,10 +122,12 @@ int SELECT_FILE_INSERT(QdState &g)
         ++g.ROW_NO;
     }
     std::vector<std::string> notes;
+    if (length % LINE_LENGTH != 0)
+        notes.push_back(cutLineFileMessage(linePath, length, n));
     if (!notNumbers.empty())
         notes.push_back(notNumbersMessage(notNumbers));
     if (marks.any())
-        notes.push_back(byteMarksMessage(qd::text::trim(g.SELECT_DIR) + "\\" + qd::text::trim(g.SELECT_NAME) + ".TXT"));
+        notes.push_back(byteMarksMessage(linePath));
     showNotes(g, notes);
     return static_cast<int>(n);
 }

@@ -21,7 +21,8 @@ inline constexpr std::int32_t SELECT_MAX_ROWS = 999;
 // so a failure leaves an existing pair as it was. The document's own folder and names are not
 // touched. Rows holding a number that its field cannot hold are refused as a save refuses them
 // (refuseRowsBeyondFields): nothing is written and false is returned. Throws
-// qd::files::FileError when a file cannot be written.
+// qd::files::FileError when a file cannot be written, or when the SELECT line file of that name
+// ends in a part of a row (refuseCutLineFile: the pair stays as it was).
 bool SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &name, int first, int last);
 
 // Inserts the rows of the SELECT file (SELECT_DIR, SELECT_NAME) into the current sheet at row
@@ -29,8 +30,8 @@ bool SELECT_FILE_WRITE(QdState &g, const std::string &dir, const std::string &na
 // filled as a load fills a row, but 率区分 only when it is not 0 (as "##0.00") and the two tax
 // columns left empty; each row is repriced and the document totalled. ROW_NO ends below the
 // last inserted row; a product row gets its whole item key back into column 21, as a load
-// does. Rows whose number fields are no numbers, and bytes that are no text, are said once at
-// the end. The file is closed on every path. Returns the number of rows inserted; a
+// does. A file that ends in a part of a row (cutLineFileMessage), rows whose number fields are
+// no numbers, and bytes that are no text, are said once at the end. The file is closed on every path. Returns the number of rows inserted; a
 // file of more than SELECT_MAX_ROWS records is refused with a message and inserts nothing.
 // Throws qd::files::FileError when the file cannot be read.
 int SELECT_FILE_INSERT(QdState &g);

@@ -11,12 +11,13 @@ namespace {
 using qd::records::Record;
 using qd::records::RecordFileControl;
 
-// Every record of an open master that `keep` accepts, as a line of `list`.
+// Every whole record of an open master that `keep` accepts, as a line of `list`.
 template <class Keep, class Line>
-void fill(ListBox *list, RecordFileControl &ctl, Record &rec, Keep keep, Line line)
+void fill(QdState &g, ListBox *list, RecordFileControl &ctl, Record &rec, Keep keep, Line line)
 {
     list->clearLines();
-    for (std::int32_t n = 1; n <= ctl.recordCount; ++n) {
+    const std::int32_t count = qd::entry::shownRecordCount(g, ctl);
+    for (std::int32_t n = 1; n <= count; ++n) {
         ctl.get(n, rec);
         if (keep(rec))
             addLine(list, line(rec, n));
@@ -30,26 +31,26 @@ const auto always = [](const Record &) { return true; };
 void fillMajors(QdState &g, ListBox *list)
 {
     qd::entry::openFormMasters(g);
-    fill(list, g.MAKER_CTL, g.MAKER_REC, always, qd::entry::majorLine);
+    fill(g, list, g.MAKER_CTL, g.MAKER_REC, always, qd::entry::majorLine);
 }
 
 void fillSections(QdState &g, ListBox *list)
 {
     qd::entry::openFormMasters(g);
-    fill(list, g.CIHO_CTL, g.CIHO_REC, always, qd::entry::sectionLine);
+    fill(g, list, g.CIHO_CTL, g.CIHO_REC, always, qd::entry::sectionLine);
 }
 
 void fillClasses(QdState &g, ListBox *list)
 {
     qd::entry::openFormMasters(g);
-    fill(list, g.BUNRUI_CTL, g.BUNRUI_REC, [&g](const Record &r) { return qd::entry::classListed(g, r); },
+    fill(g, list, g.BUNRUI_CTL, g.BUNRUI_REC, [&g](const Record &r) { return qd::entry::classListed(g, r); },
          qd::entry::classLine);
 }
 
 void fillColours(QdState &g, ListBox *list)
 {
     qd::entry::openFormMasters(g);
-    fill(list, g.IRO_CTL, g.IRO_REC, [&g](const Record &r) { return qd::entry::colourListed(g, r); },
+    fill(g, list, g.IRO_CTL, g.IRO_REC, [&g](const Record &r) { return qd::entry::colourListed(g, r); },
          qd::entry::colourLine);
 }
 
@@ -57,7 +58,7 @@ void fillKind1(QdState &g, ListBox *list)
 {
     qd::entry::HISYU1_OPEN_READ(g);
     qd::records::CloseOnExit closer{g.HISYU1_CTL};
-    fill(list, g.HISYU1_CTL, g.HISYU1_REC, [&g](const Record &r) { return qd::entry::kind1Listed(g, r); },
+    fill(g, list, g.HISYU1_CTL, g.HISYU1_REC, [&g](const Record &r) { return qd::entry::kind1Listed(g, r); },
          qd::entry::kind1Line);
 }
 
@@ -65,7 +66,7 @@ void fillKind2(QdState &g, ListBox *list, const std::string &kind1Code)
 {
     qd::entry::HISYU2_OPEN_READ(g);
     qd::records::CloseOnExit closer{g.HISYU2_CTL};
-    fill(list, g.HISYU2_CTL, g.HISYU2_REC,
+    fill(g, list, g.HISYU2_CTL, g.HISYU2_REC,
          [&](const Record &r) { return qd::entry::kind2Listed(g, r, kind1Code); }, qd::entry::kind2Line);
 }
 
@@ -98,7 +99,8 @@ void fillPriceLines(QdState &g, ListBox *list)
     g.TANKA_NAME = *file;
     qd::records::TANKA_OPEN_READ(g);
     qd::records::CloseOnExit closer{g.TANKA_CTL};
-    for (std::int32_t r = 1; r <= g.TANKA_CTL.recordCount; ++r) {
+    const std::int32_t count = qd::entry::shownRecordCount(g, g.TANKA_CTL);
+    for (std::int32_t r = 1; r <= count; ++r) {
         qd::records::TANKA_REC_CLEAR(g);
         g.TANKA_CTL.get(r, g.TANKA_REC);
         if (qd::entry::priceListed(g, g.TANKA_REC))

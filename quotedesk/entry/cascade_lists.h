@@ -1,7 +1,8 @@
 // The cascade of master lists that the unit-price search and the set search share: major class
 // (List2), class (List1), kind 1 (List3), kind 2 (List4), section (List5) and colour (List7)
 // narrow the price lines (List6) of one list-price file. Each fill reads its master from record 1
-// and lists, in record order, the records the current choice keeps (price_lists.h).
+// and lists, in record order, the records the current choice keeps (price_lists.h); a master
+// that ends in a part of a record lists its whole records and is noted in partialNotes.
 #pragma once
 
 #include <cstdint>

@@ -109,6 +109,14 @@ bool isDigitCode(std::string_view s, std::size_t width)
     return true;
 }
 
+std::int32_t shownRecordCount(QdState &g, const RecordFileControl &ctl)
+{
+    if (ctl.recordLength <= 0 || !ctl.file.isOpen())
+        return 0;
+    g.partialNotes.see(ctl.path, ctl.fileLength, ctl.recordLength);
+    return static_cast<std::int32_t>(ctl.fileLength / ctl.recordLength);
+}
+
 bool findFirst(RecordFileControl &ctl, Record &rec, const std::function<bool(const Record &)> &match)
 {
     for (std::int32_t n = 1; n <= ctl.recordCount; ++n) {

@@ -43,6 +43,10 @@ std::int64_t fieldValue(const Record &rec, int field);
 // True when the text is exactly `width` ASCII digits: only such codes go into a file name.
 bool isDigitCode(std::string_view s, std::size_t width);
 
+// The records of an open file that a list shows: its whole records. A file that ends in a part
+// of a record is noted in partialNotes, for the user to be told of once.
+std::int32_t shownRecordCount(QdState &g, const RecordFileControl &ctl);
+
 // Reads records 1 .. count of an open file into `rec` and stops at the first that `match`
 // accepts; returns whether one did. On a miss `rec` is left blank (separators kept), so no
 // caller takes another record's names or rates for a record that is not there.

@@ -36,6 +36,8 @@ PickerWindow::~PickerWindow()
 
 void PickerWindow::unloadForm()
 {
+    if (!m_pendingHeld)
+        tellPending();
     closeFiles();
     m_unloaded = true;
     if (m_unload) {
@@ -46,14 +48,54 @@ void PickerWindow::unloadForm()
     deleteLater();
 }
 
+bool PickerWindow::runCommand(const std::function<bool()> &run)
+{
+    bool result = false;
+    {
+        struct Running {
+            qd::records::PartialRecordNotes *notes;
+            explicit Running(qd::records::PartialRecordNotes *n) : notes(n)
+            {
+                if (notes)
+                    notes->commandStarted();
+            }
+            ~Running()
+            {
+                if (notes)
+                    notes->commandEnded();
+            }
+        } running(m_notes);
+        result = run();
+    }
+    showPendingMessages();
+    return result;
+}
+
 bool PickerWindow::guarded(const std::function<void()> &command, const QString &headline)
 {
-    return qd::qt::runGuarded(command, m_recover, headline.toStdString());
+    return runCommand([&] { return qd::qt::runGuarded(command, m_recover, headline.toStdString()); });
 }
 
 bool PickerWindow::guardedTaken(const std::function<bool()> &handler, const QString &headline)
 {
-    return qd::qt::runGuardedFilter(handler, m_recover, headline.toStdString());
+    return runCommand([&] { return qd::qt::runGuardedFilter(handler, m_recover, headline.toStdString()); });
+}
+
+void PickerWindow::showPendingMessages()
+{
+    if (m_pendingHeld || !m_notes || m_notes->commandRunning())
+        return;
+    tellPending();
+}
+
+void PickerWindow::tellPending()
+{
+    if (!m_notes)
+        return;
+    for (const std::string &text : m_notes->takeTexts(m_lineBreak)) {
+        qd::qt::beep();
+        qd::qt::msgBox(qd::qt::qs(text));
+    }
 }
 
 void PickerWindow::showEvent(QShowEvent *event)

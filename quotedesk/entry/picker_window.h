@@ -10,8 +10,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 #include "platform/qt/list_box.h"
+#include "records/whole_file.h"
 
 class QLabel;
 class QLineEdit;
@@ -31,6 +33,20 @@ public:
     bool isUnloaded() const { return m_unloaded; }
     // What a command that stops half way leaves to put back (the program's sheets, the pointer).
     void setRecovery(std::function<void()> recover) { m_recover = std::move(recover); }
+    // What a command leaves to be told once it has ended (the files it could show only in part,
+    // noted in the program's `notes`, the two lines of each joined by `lineBreak`): after every
+    // guarded command each is shown with a beep and an OK box; a command run inside another (a
+    // list chosen by the program, events let run during a search, of this picker or another that
+    // shares the notes) leaves them to the outermost, and an unload tells them before the picker
+    // goes. While held (a form that fills its lists before it is shown) they wait for the next
+    // showPendingMessages() after the hold.
+    void setPendingMessages(qd::records::PartialRecordNotes &notes, std::string lineBreak)
+    {
+        m_notes = &notes;
+        m_lineBreak = std::move(lineBreak);
+    }
+    void holdPendingMessages(bool held) { m_pendingHeld = held; }
+    void showPendingMessages();
 
 protected:
     void closeFiles()
@@ -69,6 +85,12 @@ private:
     std::function<void()> m_unload;
     std::function<void()> m_closeFiles;
     std::function<void()> m_recover;
+    qd::records::PartialRecordNotes *m_notes = nullptr;
+    std::string m_lineBreak;
+    bool m_pendingHeld = false;
+
+    void tellPending();
+    bool runCommand(const std::function<bool()> &run);
 };
 
 } // namespace qd::forms

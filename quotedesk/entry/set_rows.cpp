@@ -27,6 +27,7 @@ std::vector<SetComponent> SET_COMPONENTS_READ(QdState &g, const std::string &fil
     g.SET_FILE_NAME = fileName;
     qd::records::SET_FILE_OPEN(g);
     qd::records::CloseOnExit closer{g.SET_CTL};
+    g.partialNotes.see(g.SET_CTL.path, g.SET_CTL.fileLength, qd::records::SetRecordLength);
     std::vector<SetComponent> out;
     for (std::int32_t n = 1; n <= g.SET_CTL.recordCount; ++n) {
         g.SET_REC_NO = n;

@@ -21,7 +21,8 @@ struct SetComponent {
 
 // The components of the set file `fileName` as it stands now: every whole record whose SET_NAME
 // is not blank, in record order. A missing file has none and is not created. SET_FILE_NAME names
-// the file afterwards and SET_REC_NO is its last record; the file is closed again. Throws
+// the file afterwards and SET_REC_NO is its last record; the file is closed again. A file that
+// ends in a part of a record is noted in partialNotes. Throws
 // qd::files::FileError for a name that is no set file's or a file that cannot be read.
 std::vector<SetComponent> SET_COMPONENTS_READ(QdState &g, const std::string &fileName);
 

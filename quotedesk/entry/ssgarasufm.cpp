@@ -45,6 +45,7 @@ SSGARASUFM::SSGARASUFM(qd::core::QdState &state, QWidget *owner, std::function<v
     : PickerWindow("SSGARASUFM", QStringLiteral("itemmaint"), owner, std::move(unload)), g(state)
 {
     setRecovery(qd::core::failedCommandRecovery(g));
+    setPendingMessages(g.partialNotes, std::string(qd::text::TwoLinesBreak));
     buildControls();
     Form_Load();
 }
@@ -158,6 +159,9 @@ void SSGARASUFM::Form_Load()
     qd::qt::centreOnScreen(this);
     for (QPushButton *b : {Command1, Command4, Command5})
         b->setEnabled(false);
+    // Each showing tells of a master that ends in a part of a record, once the form stands.
+    g.partialNotes.forget();
+    holdPendingMessages(true);
     guarded([this] { TANPIN_LIST_ALL(); }, READ_FAILED);
     show();
     List1->setFocus();
@@ -165,6 +169,8 @@ void SSGARASUFM::Form_Load()
     g.ITEM_NAME = std::string(50, ' ');
     g.ITEM_TANKA = 0;
     g.ITEM_GENKA = 0;
+    holdPendingMessages(false);
+    showPendingMessages();
 }
 
 void SSGARASUFM::TANPIN_LIST_ALL() { m_items.fill(qd::entry::TANPIN_LIST_ALL(g)); }

@@ -85,6 +85,7 @@ SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()>
       g(state), m_cascade(state)
 {
     setRecovery(qd::core::failedCommandRecovery(g));
+    setPendingMessages(g.partialNotes, std::string(qd::text::TwoLinesBreak));
     buildControls();
     Form_Load();
 }
@@ -230,6 +231,7 @@ void SSKENSA::Form_Load()
     qd::qt::resizeTwips(this, FORM_WIDTH, FORM_HEIGHT);
     qd::qt::centreOnScreen(this);
     g.COLOR_NO = 0;
+    g.partialNotes.forget(); // each showing tells of a file that ends in a part of a record
     qd::entry::openFormMasters(g);
     show();
 
@@ -242,6 +244,7 @@ void SSKENSA::Form_Load()
     g.LINE_WORK.HACHU_HINBAN = std::string(25, ' ');
     g.COLOR_NO = 0;
     Text1->setFocus();
+    showPendingMessages();
 }
 
 void SSKENSA::COMMAND2_CLICK() { unloadForm(); }

@@ -58,6 +58,7 @@ SSSET::SSSET(qd::core::QdState &state, QWidget *owner, std::function<void()> unl
       g(state), m_cascade(state)
 {
     setRecovery(qd::core::failedCommandRecovery(g));
+    setPendingMessages(g.partialNotes, std::string(qd::text::TwoLinesBreak));
     buildControls();
     Form_Load();
 }
@@ -183,6 +184,7 @@ void SSSET::Form_Load()
     for (QWidget *w : std::initializer_list<QWidget *>{List8, Frame2, Frame3})
         w->hide();
 
+    g.partialNotes.forget(); // each showing tells of a file that ends in a part of a record
     File1->show();
     File1->setPath(qs(qd::records::instDir(g) + "\\data\\"));
     // Only files whose names give a set code back are sets.

@@ -29,8 +29,7 @@ std::string codeText(const Record &rec) { return format(rec.number(I::TANPIN_CD)
 std::vector<ItemLine> listItems(QdState &g, const std::string &contained)
 {
     std::vector<ItemLine> out;
-    const auto records =
-        qd::records::readRecordList(masterPath(g), I::layout(), qd::records::RecordCount::Rounded);
+    const auto records = qd::records::readShownRecords(masterPath(g), I::layout(), g.partialNotes);
     std::int32_t n = 0;
     for (const Record &rec : records) {
         ++n;

@@ -21,8 +21,9 @@ struct ItemLine {
     qd::records::Record rec{qd::records::Item::layout()};
 };
 
-// Every item of the master in record order, deleted ones (code "0000") left out. The master is
-// read as its openers count it; a missing master has no items and is not created.
+// Every item of the master in record order, deleted ones (code "0000") left out. Only whole
+// records are items: a master that ends in a part of a record is noted in partialNotes. A
+// missing master has no items and is not created.
 std::vector<ItemLine> TANPIN_LIST_ALL(QdState &g);
 // The items whose name holds SEARCH_TEXT (trimmed, compared character for character); none
 // for an empty search text.

@@ -59,14 +59,16 @@ void SERCH_TXT_001(QdState &g, SearchView &view)
     const Needle symbol = needleOf(g.LINE_WORK.HACHU_HINBAN);
     const Needle designation = needleOf(g.LINE_WORK.KOSYO);
 
-    for (std::int32_t m = 1; m <= g.MAKER_CTL.recordCount; ++m) {
+    const std::int32_t majors = shownRecordCount(g, g.MAKER_CTL);
+    for (std::int32_t m = 1; m <= majors; ++m) {
         g.MAKER_CTL.get(m, g.MAKER_REC);
         g.MAJOR_NO = static_cast<std::int16_t>(g.MAKER_REC.number(Mc::MAKER_CD));
         HISYU1_OPEN_READ(g);
         qd::records::CloseOnExit kindCloser{g.HISYU1_CTL};
         g.SEARCH_COUNT = 0;
 
-        for (std::int32_t k = 1; k <= g.HISYU1_CTL.recordCount; ++k) {
+        const std::int32_t kinds = shownRecordCount(g, g.HISYU1_CTL);
+        for (std::int32_t k = 1; k <= kinds; ++k) {
             g.HISYU1_CTL.get(k, g.HISYU1_REC);
             const qd::records::Record &kind = g.HISYU1_REC;
             const auto file = searchPriceFile(kind);
@@ -78,7 +80,8 @@ void SERCH_TXT_001(QdState &g, SearchView &view)
                 qd::records::CloseOnExit priceCloser{g.TANKA_CTL};
                 view.showFile(qd::text::trim(g.TANKA_NAME));
 
-                for (std::int32_t r = 1; r <= g.TANKA_CTL.recordCount; ++r) {
+                const std::int32_t lines = shownRecordCount(g, g.TANKA_CTL);
+                for (std::int32_t r = 1; r <= lines; ++r) {
                     g.TANKA_CTL.get(r, g.TANKA_REC);
                     ++g.SEARCH_COUNT;
                     view.letEventsRun();

@@ -19,6 +19,7 @@
 #include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/tax_totals.h"
+#include "quotedesk/entry/master_reads.h"
 #include "quotedesk/mainwindow/kihon.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "quotedesk/sheet/selection.h"
@@ -203,7 +204,25 @@ IRO_SET::~IRO_SET() = default;
 void IRO_SET::Form_Load()
 {
     qd::qt::makeTopmost(this, app.hasKihon() ? &app.kihon() : nullptr);
+    g.partialNotes.forget(); // each loading tells of a file that ends in a part of a record
     IRO_SET_LIST_LOAD();
+}
+
+void IRO_SET::formShown()
+{
+    m_shown = true;
+    showPendingMessages();
+}
+
+void IRO_SET::showPendingMessages()
+{
+    if (!m_shown || g.partialNotes.commandRunning())
+        return;
+    qd::core::CoreUi &core = g.UI();
+    for (const std::string &text : g.partialNotes.takeTexts(qd::text::TwoLinesBreak)) {
+        core.beep();
+        g.MSG_ANS = core.msgBox(text, qd::core::Buttons::Ok);
+    }
 }
 
 void IRO_SET::IRO_SET_LIST_LOAD()
@@ -214,7 +233,8 @@ void IRO_SET::IRO_SET_LIST_LOAD()
     m_colours.clear();
     qd::records::MAKER_OPEN(g);
     qd::records::CloseOnExit closer{g.MAKER_CTL};
-    for (std::int32_t n = 1; n <= g.MAKER_CTL.recordCount; ++n) {
+    const std::int32_t groups = qd::entry::shownRecordCount(g, g.MAKER_CTL);
+    for (std::int32_t n = 1; n <= groups; ++n) {
         g.MAKER_CTL.get(n, g.MAKER_REC);
         const std::string code = code2(g.MAKER_REC, qd::records::MajorClass::MAKER_CD);
         const std::string name = listName(g.MAKER_REC, qd::records::MajorClass::NAME);
@@ -253,7 +273,8 @@ void IRO_SET::List1_Click()
     m_colours.clear();
     qd::records::IRO_OPEN(g);
     qd::records::CloseOnExit closer{g.IRO_CTL};
-    for (std::int32_t n = 1; n <= g.IRO_CTL.recordCount; ++n) {
+    const std::int32_t colours = qd::entry::shownRecordCount(g, g.IRO_CTL);
+    for (std::int32_t n = 1; n <= colours; ++n) {
         g.IRO_CTL.get(n, g.IRO_REC);
         if (code2(g.IRO_REC, qd::records::Color::MAKER_CD) != group)
             continue;
@@ -295,7 +316,10 @@ bool IRO_SET::eventFilter(QObject *watched, QEvent *event)
 
 std::function<void()> IRO_SET::guarded(std::function<void()> handler)
 {
-    return qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g));
+    return [this, command = qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g))] {
+        command();
+        showPendingMessages();
+    };
 }
 
 bool IRO_SET::formEvent(QObject *watched, QEvent *event)

@@ -37,6 +37,9 @@ public:
     QPushButton *Command1 = nullptr;  // キャンセル
 
     void Form_Load();
+    // The form stands (the main window has shown and placed it): what its lists could show only
+    // in part is told now, and after each of its commands from here on.
+    void formShown();
     // Fills both lists from the files and selects the remembered group and colour again.
     void IRO_SET_LIST_LOAD();
     void List1_Click();
@@ -61,6 +64,9 @@ private:
     };
     std::vector<Entry> m_groups, m_colours;
     bool m_cancelling = false;
+    bool m_shown = false;
+    // Tells of the files its lists showed in part (once per file and size while it is loaded).
+    void showPendingMessages();
 };
 
 // Re-prices the rows of the saved selection (SAVED_ROW .. SAVED_ROW_END, top to bottom) of the

@@ -59,6 +59,10 @@ KIHON::KIHON(QuotedeskApp &a) : QMainWindow(nullptr), app(a), g(a.g)
     hooks.PRN_PRINT_Click = [this] { PRN_PRINT_Click(app); };
     installEditTool(app);
     hooks.IRO_SET = [this]() -> QWidget * { return &app.forms.get<IRO_SET>(); };
+    hooks.IRO_SET_SHOWN = [this] {
+        if (IRO_SET *form = app.forms.ifLoaded<IRO_SET>())
+            form->formShown();
+    };
     hooks.SERCH_SELECT_OUT_Click = [this] { SERCH_SELECT_OUT_Click(app); };
     hooks.SERCH_SELECT_IN_Click = [this] { SERCH_SELECT_IN_Click(app); };
     hooks.SSKENSA = [this]() -> QWidget * { return &app.forms.get<SSKENSA>(); }; // product entry

@@ -143,9 +143,10 @@ public:
     // Forms and commands of other parts of the program that these menus reach, set to the
     // program's own when the window is built (a test may set others); a menu entry whose hook is
     // not set does nothing. The form hooks return the form loaded (hidden); the command shows
-    // and places it.
+    // and places it. IRO_SET_SHOWN tells the colour form that it stands.
     struct FormHooks {
         std::function<QWidget *()> SSKENSA, SSSET, SSGARASUFM, IRO_SET;
+        std::function<void()> IRO_SET_SHOWN;
         std::function<void()> PRN_HAKKOBI_Click, PRN_PRINT_Click;
         std::function<void()> SERCH_SELECT_OUT_Click, SERCH_SELECT_IN_Click;
     };

@@ -222,6 +222,8 @@ void KIHON::IRO_SETTEI_Click()
     form->activateWindow();
     if (QWidget *list = form->findChild<QWidget *>(QStringLiteral("List1")))
         list->setFocus();
+    if (hooks.IRO_SET_SHOWN)
+        hooks.IRO_SET_SHOWN();
 }
 
 void KIHON::ZOKUSEI_MIT_Click()

@@ -9,11 +9,13 @@
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
+#include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/command_recovery.h"
 #include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/qd_state.h"
+#include "quotedesk/entry/master_reads.h"
 #include "quotedesk/mainwindow/quotedesk_app.h"
 #include "records/layouts.h"
 
@@ -185,7 +187,13 @@ void MITFM::Form_Load()
     Command1->setEnabled(true);
     Command2->setEnabled(true);
 
+    // Each showing tells of a partner file that ends in a part of a record.
+    g.partialNotes.forget();
     fillPartners();
+    for (const std::string &text : g.partialNotes.takeTexts(qd::text::TwoLinesBreak)) {
+        qd::qt::beep();
+        qd::qt::msgBox(qs(text));
+    }
 
     if (trim(g.CUR_DOC_NAME).empty()) {
         std::string answer = trim(qd::qt::inputBox(QStringLiteral("ファイル名を入れてください。"),
@@ -211,7 +219,8 @@ void MITFM::fillPartners()
     Combo1->clear();
     try {
         qd::records::TOKF_OPEN(g);
-        for (int n = 1; n <= g.TOKF_CTL.recordCount; ++n) {
+        const std::int32_t count = qd::entry::shownRecordCount(g, g.TOKF_CTL);
+        for (int n = 1; n <= count; ++n) {
             g.TOKF_CTL.get(n, g.TOKF_REC);
             const std::string code = g.TOKF_REC.text(qd::records::Partner::TOKUI_CD);
             if (code == "0000")

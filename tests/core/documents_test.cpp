@@ -25,6 +25,7 @@
 #include "tests/support/fault_runs.h"
 #include "tests/support/processes.h"
 #include "tests/support/temp_install.h"
+#include "tests/support/torn_file.h"
 #include "tools/demodata/lib/demo_data.h"
 
 namespace qd::core {
@@ -753,6 +754,62 @@ TEST(Documents, DamagedLineFilesLoadWithoutACrash)
         GRID_LAST_ROW(d.g);
         EXPECT_EQ(d.g.LAST_ROW, c.rows) << c.what;
         EXPECT_TRUE(d.g.curGrid().redraw()) << c.what;
+    }
+}
+
+// A line file cut short, of a document or a SELECT file: reading it says what of the cut row was
+// read, with the file and its size; saving or exporting over it is refused, the files as they
+// were; a save under another name writes the rows shown.
+TEST(Documents, ALineFileCutShortIsToldOfAndNeverWrittenOver)
+{
+    const std::string name = qd::demo::sampleDocumentName();
+    struct Case {
+        std::size_t cut; // bytes of row 3
+        int rows;        // rows read
+        const char *what;
+    } const cases[] = {
+        {700, 3, "切れた最後の行は、ある 700 バイトの後を空白で補い、3 行を読み込みました。"},
+        {100, 2, "切れた最後の 100 バイトを除き、揃っている 2 行を読み込みました。"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempInstall inst;
+        const fs::path txt = inst.data() / "TXT" / (name + ".TXT"), head = inst.data() / "TXT" / (name + ".SSS");
+        const std::string torn = readBytes(txt).substr(0, 2 * 1024 + c.cut), header = readBytes(head);
+        writeBytes(txt, torn);
+        const fs::path select = inst.data() / "SELECT" / "切れた.TXT";
+        fs::create_directories(select.parent_path());
+        writeBytes(select, torn);
+        const auto tells = [&](const std::string &message, const fs::path &file) {
+            EXPECT_TRUE(qd::testing::tellsOfTornFile(message, file, 1024));
+        };
+
+        Desk d(inst);
+        ASSERT_TRUE(load(d, name));
+        ASSERT_EQ(d.ui.messages.size(), 1u);
+        EXPECT_EQ(d.ui.messages[0].rfind(c.what, 0), 0u) << d.ui.messages[0];
+        tells(d.ui.messages[0], txt);
+        GRID_LAST_ROW(d.g);
+        EXPECT_EQ(d.g.LAST_ROW, c.rows);
+
+        EXPECT_FALSE(save(d, inst, name + ".TXT"));
+        ASSERT_EQ(d.ui.messages.size(), 2u);
+        tells(d.ui.messages[1], txt);
+        EXPECT_EQ(readBytes(txt), torn);
+        EXPECT_EQ(readBytes(head), header);
+        EXPECT_TRUE(save(d, inst, "写し.TXT"));
+        EXPECT_EQ(readBytes(inst.data() / "TXT" / "写し.TXT").size(), static_cast<std::size_t>(c.rows) * 1024);
+
+        d.g.SELECT_DIR = inst.dir() + "/data/SELECT";
+        d.g.SELECT_NAME = "切れた";
+        d.g.ROW_NO = 1;
+        EXPECT_EQ(SELECT_FILE_INSERT(d.g), c.rows);
+        ASSERT_EQ(d.ui.messages.size(), 3u);
+        EXPECT_EQ(d.ui.messages[2].rfind(c.what, 0), 0u) << d.ui.messages[2];
+        tells(d.ui.messages[2], select);
+        EXPECT_THROW(SELECT_FILE_WRITE(d.g, d.g.SELECT_DIR, "切れた", 1, 1), qd::files::FileError);
+        EXPECT_EQ(readBytes(select), torn);
+        EXPECT_FALSE(fs::exists(select.parent_path() / "切れた.SSS"));
     }
 }
 

@@ -12,6 +12,7 @@
 #include "quotedesk/mainwindow/iro_set.h"
 #include "records/layouts.h"
 #include "tests/forms/edit_fixture.h"
+#include "tests/support/torn_file.h"
 
 using qd::forms::IRO_SET;
 using qd::forms::KIHON;
@@ -265,6 +266,41 @@ TEST_F(ColourForm, ARowSavedAndOpenedAgainKeepsTheKeyTheRepricingNeeds)
     EXPECT_EQ(cell(3, col::TEIKA), "9,000");
     EXPECT_EQ(cell(3, col::TANKA), "4,500");
     f.Command1_Click();
+}
+
+// Major classes and colours that end in a part of a record (more than half of one: counted
+// rounded it would be a line) list their whole records, and the form says so once it stands.
+TEST_F(ColourForm, ListsThatEndInAPartOfARecordShowTheWholeRecordsAndSaySo)
+{
+    KIHON &k = openNew();
+    const std::filesystem::path makers = inst.data() / "MAKER.TXT", colours = inst.data() / "IRO.TXT";
+    const std::string firstGroup = readBytes(colours).substr(0, 2); // the group of colour record 1
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    ASSERT_TRUE(form().List1->item(0)->text().startsWith(QString::fromStdString(firstGroup)));
+    form().List1->setCurrentRow(0);
+    const int groups = form().List1->count(), shades = form().List2->count();
+    form().Command1_Click();
+
+    const std::string tornMakers = tearLastRecord(makers, 32, 20);
+    const std::string tornColours = tearLastRecord(colours, 32, 20);
+    for (const std::filesystem::path &file : {makers, colours})
+        seam.answerMessage(qd::qt::Answer::Ok, [this, file](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(formLoaded() && form().isVisible()) << "told before the form stands";
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 20 バイトを除き、揃っているレコード")));
+            EXPECT_TRUE(tellsOfTornFile(m.text.toStdString(), file, 32));
+        });
+    k.menus().click(QStringLiteral("IRO_SETTEI")); // the group chosen before is chosen again
+    IRO_SET &f = form();
+    EXPECT_EQ(f.List1->count(), groups);
+    EXPECT_EQ(f.List2->count(), shades);
+    EXPECT_EQ(seam.messages().size(), 2u);
+    f.List1->setCurrentRow(1);
+    f.List1->setCurrentRow(0);
+    EXPECT_EQ(f.List2->count(), shades);
+    EXPECT_EQ(seam.messages().size(), 2u) << "told once";
+    f.Command1_Click();
+    EXPECT_EQ(readBytes(makers), tornMakers);
+    EXPECT_EQ(readBytes(colours), tornColours);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "quotedesk/mainwindow/mitfm.h"
 #include "records/record.h"
 #include "tests/forms/forms_fixture.h"
+#include "tests/support/torn_file.h"
 
 using qd::forms::KIHON;
 using qd::forms::MITFM;
@@ -127,6 +128,26 @@ TEST_F(HeaderForm, DeletedPartnersAreNotListedAndAChoiceFillsThePartnerName)
     EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
     EXPECT_EQ(qd::text::trim(g().HEAD_TOKUI), "東和ハウジング株式会社");
     EXPECT_EQ(readBytes(headerFile()), before);
+}
+
+// A partner file that ends in more than half of a record lists its whole records only, and the
+// form says so each time it loads.
+TEST_F(HeaderForm, APartnerFileThatEndsInAPartOfARecordListsItsWholeRecordsAndSaysSo)
+{
+    const std::filesystem::path partners = inst.data() / "TOKF.SSS";
+    const std::string torn = tearLastRecord(partners, 64, 40);
+    KIHON &k = start();
+    openSample(k);
+    seam.answerMessage(qd::qt::Answer::Ok, [&](const MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 40 バイトを除き、揃っているレコード 8 件だけを表示します。\n\r\n\r")))
+            << m.text.toStdString();
+        EXPECT_TRUE(tellsOfTornFile(m.text.toStdString(), partners, 64));
+    });
+    k.menus().click(QStringLiteral("ZOKUSEI_MIT"));
+    ASSERT_NE(app->forms.ifLoaded<MITFM>(), nullptr);
+    EXPECT_EQ(app->forms.ifLoaded<MITFM>()->Combo1->count(), 8);
+    EXPECT_EQ(seam.messages().size(), 1u);
+    EXPECT_EQ(readBytes(partners), torn);
 }
 
 TEST_F(HeaderForm, OnlyValuesConfirmedWithEnterAreWrittenAtTheirOffsets)

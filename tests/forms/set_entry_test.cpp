@@ -20,6 +20,7 @@
 #include "quotedesk/entry/ssset.h"
 #include "records/set_files.h"
 #include "tests/forms/picker_fixture.h"
+#include "tests/support/torn_file.h"
 
 namespace {
 
@@ -270,6 +271,42 @@ TEST(SetIntoSheet, ASetWithoutComponentsIsSaidAndTheSheetStaysAsItWas)
         EXPECT_TRUE(grid.redraw()) << c.what;
         EXPECT_TRUE(f.isVisible()) << c.what; // to choose another set
         EXPECT_EQ(f.List8->lineCount(), 0) << c.what;
+    }
+}
+
+TEST(SetIntoSheet, ASetFileThatEndsInAPartOfARecordIsShownSoAndGoesInWithItsWholeRecords)
+{
+    struct Case {
+        int components;   // whole records of the set file
+        std::size_t torn; // bytes of one more
+        const char *what;
+    } const cases[] = {
+        {2, 10, "切れた最後の 10 バイトを除き、揃っているレコード 2 件だけを表示します。"},
+        {1, 90, "切れた最後の 90 バイトを除き、揃っているレコード 1 件だけを表示します。"}, // 250 bytes
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        SetDesk d;
+        std::vector<qd::records::Record> recs = twoComponents(d.desk.inst);
+        recs.erase(recs.begin() + c.components, recs.end());
+        writeSet(d.desk.inst, "SET00001.TXT", recs);
+        const std::filesystem::path file = d.desk.inst.data() / "SET00001.TXT";
+        const std::string torn = qd::testing::tearLastRecord(file, 160, c.torn);
+        SSSET &f = d.open();
+        d.seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QString::fromUtf8(c.what) + QStringLiteral("\n\r\n\r")));
+            EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), file, 160));
+        });
+        d.chooseSet(QStringLiteral("SET00001.TXT"));
+        EXPECT_EQ(f.List8->lineCount(), c.components);
+        EXPECT_EQ(d.seam.beepCount(), 1);
+
+        // In the sheet: the heading and the whole components, with nothing more to tell.
+        f.Command1_Click();
+        EXPECT_EQ(d.seam.messages().size(), 1);
+        EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(1, C_HINMEI)), SET_NAME);
+        EXPECT_EQ(qd::text::trim(d.g.curGrid().cell(2 + c.components, C_HINMEI)), "既存の行");
+        EXPECT_EQ(qd::testing::readBytes(file), torn);
     }
 }
 

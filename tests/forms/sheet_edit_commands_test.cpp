@@ -10,6 +10,7 @@
 #include "records/layouts.h"
 #include "records/records_state.h"
 #include "tests/forms/edit_fixture.h"
+#include "tests/support/torn_file.h"
 
 using qd::forms::HENSYU_MENU;
 using qd::forms::KIHON;
@@ -378,6 +379,22 @@ TEST_F(SheetEditCommands, RegisteredRowsGetTheNextCodesAtTheEndOfTheItemFile)
     expectMessage("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。\n\r\n\ritemmaintを整理して下さい｡ ");
     w.Command17_Click();
     EXPECT_EQ(items(inst).size(), before + 3);
+}
+
+TEST_F(SheetEditCommands, NoItemIsRegisteredAfterAPartOfARecord)
+{
+    openNew();
+    HENSYU_MENU &w = tool();
+    appendItem(inst, "0042");
+    const std::filesystem::path master = inst.data() / "TANPIN.TXT";
+    const std::string torn = tearLastRecord(master, 128);
+    fill(2, {{col::HINMEI, "網戸　特注"}, {col::TEIKA, "12,800"}});
+    select(2, col::HINMEI, 2, col::HINMEI);
+    seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(tellsOfTornFile(m.text.toStdString(), master, 128));
+    });
+    w.Command17_Click();
+    EXPECT_EQ(readBytes(master), torn);
 }
 
 } // namespace

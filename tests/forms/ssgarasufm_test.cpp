@@ -13,6 +13,7 @@
 #include "quotedesk/entry/price_item.h"
 #include "quotedesk/entry/ssgarasufm.h"
 #include "tests/forms/picker_fixture.h"
+#include "tests/support/torn_file.h"
 
 namespace {
 
@@ -32,12 +33,21 @@ qd::records::Record item(const char *code, const char *name, int tanka, int genk
 struct ItemDesk : qd::entry_test::PickerDesk<SSGARASUFM> {
     std::filesystem::path master = desk.inst.data() / "TANPIN.TXT";
 
-    ItemDesk()
+    // With `torn`, the master's last record is cut short (tearLastRecord) and the picker is
+    // expected to say so as it loads.
+    explicit ItemDesk(bool torn = false)
     {
         // Record order 5, 120, a deleted item, 13.
         qd::entry_test::writeRecords(desk.inst.dir() + "\\data\\TANPIN.TXT", 128,
                                      {item("0005", "網戸　標準", 4800, 3100), item("0120", "取付工事費", 15000, 9000),
                                       item("0000", "削除した錠", 100, 50), item("0013", "クレセント錠", 1234, 700)});
+        if (torn) {
+            qd::testing::tearLastRecord(master, 128);
+            seam.answerMessage(qd::qt::Answer::Ok, [this](const qd::qt::MessageRequest &m) {
+                EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), master, 128));
+                EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 10 バイトを除き、揃っているレコード 4 件だけを表示します。\n\r\n\r")));
+            });
+        }
         open();
     }
     std::vector<std::string> codes() const
@@ -196,6 +206,27 @@ TEST(SSGARASUFM, AFailingRewriteLeavesTheMasterAsItWas)
         EXPECT_TRUE(d.seam.messages()[0].contains(QStringLiteral("TANPIN.TXT")));
         EXPECT_TRUE(d.form->isVisible()); // the picker stays, to try again or be closed
     }
+}
+
+TEST(SSGARASUFM, AMasterThatEndsInAPartOfARecordIsShownSoAndNeverRewritten)
+{
+    ItemDesk d(true);
+    const std::string before = qd::testing::readBytes(d.master);
+    EXPECT_EQ(d.codes(), (std::vector<std::string>{"0005", "0013", "0120"}));
+    EXPECT_EQ(d.seam.messages().size(), 1);
+    EXPECT_EQ(d.seam.beepCount(), 1);
+
+    // Refilling the list tells nothing new; the end refuses and says why.
+    d.form->Option5->click();
+    d.choose("0005");
+    d.seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("単品ファイルを書き直せませんでした。")));
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), d.master, 128));
+    });
+    d.form->Command5->click();
+    EXPECT_EQ(qd::testing::readBytes(d.master), before);
+    EXPECT_FALSE(std::filesystem::exists(d.desk.inst.data() / "WTANPIN.TXT"));
+    EXPECT_TRUE(d.form->isVisible());
 }
 
 } // namespace

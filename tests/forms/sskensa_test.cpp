@@ -21,7 +21,9 @@
 #include "quotedesk/entry/price_lists.h"
 #include "quotedesk/entry/price_panel_view.h"
 #include "quotedesk/entry/sskensa.h"
+#include "quotedesk/entry/ssset.h"
 #include "tests/forms/entry_fixture.h"
+#include "tests/support/torn_file.h"
 
 namespace {
 
@@ -313,6 +315,52 @@ TEST(SSKENSA, PressingALineShowsThePanelWhileTheButtonIsDown)
 
     QTest::mouseRelease(f.List6->viewport(), Qt::LeftButton, {}, at);
     EXPECT_FALSE(f.Frame3->isVisible());
+}
+
+TEST(SSKENSA, APriceFileThatEndsInAPartOfARecordIsListedWholeAndToldOfOnce)
+{
+    FormDesk d;
+    d.cascade();
+    const std::vector<std::string> whole = d.symbols();
+    ASSERT_FALSE(whole.empty());
+    const std::filesystem::path file = d.desk.inst.data() / "01011000.TXT";
+    const std::string torn = qd::testing::tearLastRecord(file, 600);
+
+    d.seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 10 バイトを除き、揃っているレコード")));
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), file, 600));
+    });
+    d.cascade();
+    EXPECT_EQ(d.symbols(), whole);
+    d.cascade(); // listed again: nothing more to tell
+    EXPECT_EQ(d.seam.messages().size(), 1);
+    EXPECT_EQ(qd::testing::readBytes(file), torn);
+}
+
+// A file the search walks through in part is told of when the search has ended, not in the
+// middle of it, though the search lets the events of its window, and of the set search open
+// beside it, run after every record.
+TEST(SSKENSA, TheTextSearchTellsOfAFileInPartOnceItHasEnded)
+{
+    FormDesk d;
+    qd::forms::SSSET beside(d.g);
+    const std::filesystem::path file = d.desk.inst.data() / "01011000.TXT";
+    const std::string torn = qd::testing::tearLastRecord(file, 600);
+    d.seam.onEvents = [&](int) { // the pointer moves over the stop button and the set search
+        for (QWidget *w : {static_cast<QWidget *>(d.form->Command5), static_cast<QWidget *>(beside.Text1)}) {
+            QEvent hover(QEvent::HoverMove);
+            QCoreApplication::sendEvent(w, &hover);
+        }
+    };
+    d.seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_FALSE(d.form->Frame1->isVisible()) << "told while the search runs";
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), file, 600));
+    });
+    d.searchTexts(QStringLiteral("HW2"), QString());
+    d.form->Command1->click();
+    EXPECT_EQ(d.seam.messages().size(), 1);
+    EXPECT_EQ(d.symbols(), (std::vector<std::string>{"HW2-16511", "HW2-11909", "HW2-GLASS"}));
+    EXPECT_EQ(qd::testing::readBytes(file), torn);
 }
 
 TEST(SSKENSA, TextSearchListsBySymbolOrByDesignation)

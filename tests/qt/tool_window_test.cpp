@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 using namespace qd::qt;
 
@@ -172,6 +174,53 @@ TEST(ToolWindow, OuterSizeInTwipsCentredMessagesUnderTheProgramsTitle)
     w.close();
     EXPECT_TRUE(w.isUnloaded());
     EXPECT_EQ(unloaded.count(), 1);
+}
+
+// What a command leaves to be told comes once the outermost command has ended, after its own
+// failure, never while a hold stands, and before the window goes.
+TEST(ToolWindow, PendingMessagesAreToldWhenTheOutermostCommandEnds)
+{
+    ScriptedSeam seam;
+    SeamGuard guard(seam);
+    ToolWindow w(QStringLiteral("groupmaint"));
+    std::vector<std::string> pending;
+    w.setPendingMessages([&pending] { return std::exchange(pending, {}); });
+    QStringList told;
+    const auto tell = [&](int times) {
+        for (int i = 0; i < times; ++i)
+            seam.answerMessage(1, [&told](const MessageRequest &m) { told << m.text; });
+    };
+
+    tell(2);
+    w.guarded(
+        [&] {
+            w.guarded([&] { pending.push_back("part"); });
+            EXPECT_TRUE(told.isEmpty()) << "told inside the outer command";
+            throw qd::files::FileError("/x/data/MAKER.TXT", "write", "No space left on device");
+        },
+        QStringLiteral("ファイルに書き込めません。"));
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("ファイルに書き込めません。")));
+    EXPECT_EQ(told[1], QStringLiteral("part"));
+
+    w.holdPendingMessages(true);
+    w.guarded([&] { pending.push_back("held"); });
+    EXPECT_EQ(told.size(), 2);
+    w.holdPendingMessages(false);
+    tell(1);
+    w.showPendingMessages();
+    EXPECT_EQ(told.last(), QStringLiteral("held"));
+
+    w.show();
+    tell(1);
+    w.guarded([&] {
+        pending.push_back("last");
+        w.unload();
+        EXPECT_EQ(told.last(), QStringLiteral("last")) << "told before the window goes";
+    });
+    EXPECT_TRUE(w.isUnloaded());
+    EXPECT_EQ(told.size(), 4);
+    EXPECT_EQ(seam.problems(), QString());
 }
 
 TEST(ToolWindow, EnterOnAButtonThatHasTheFocusPressesIt)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/files/file_error.h"
 #include "platform/files/paths.h"
 #include "platform/text/cp932.h"
 #include "records/layouts.h"
@@ -331,4 +332,81 @@ TEST(WholeFile, RecordsCountedWholeOrRoundedAsTheOpenersCountThem)
         EXPECT_EQ(readRecordList(path, MajorClass::layout(), RecordCount::Rounded).size(),
                   static_cast<std::size_t>(c.rounded));
     }
+}
+
+TEST(WholeFile, AFileThatEndsInAPartOfARecordIsToldOfOnceInOneWording)
+{
+    const std::string path = "C:\\inst\\data\\TANPIN.TXT";
+    const std::string file = qd::files::hostPath(path).string();
+    struct Case {
+        std::int64_t size;
+        std::int32_t length;
+        PartialRecordUse use;
+        const char *what, *reason;
+    } const cases[] = {
+        {2314, 128, PartialRecordUse::Shown, "切れた最後の 10 バイトを除き、揃っているレコード 18 件だけを表示します。",
+         "最後のレコードが途中で切れています。大きさ 2,314 バイト：128 バイトのレコード 18 件と 10 バイト"},
+        {250, 160, PartialRecordUse::Shown, "切れた最後の 90 バイトを除き、揃っているレコード 1 件だけを表示します。",
+         "最後のレコードが途中で切れています。大きさ 250 バイト：160 バイトのレコード 1 件と 90 バイト"},
+        {100, 160, PartialRecordUse::Shown, "揃ったレコードが 1 件もないため、何も表示しません。",
+         "最後のレコードが途中で切れています。大きさ 100 バイト：160 バイトのレコード 0 件と 100 バイト"},
+        {2314, 128, PartialRecordUse::Exported, "切れた最後の 10 バイトを除き、揃っているレコード 18 件だけを書き出しました。",
+         "最後のレコードが途中で切れています。大きさ 2,314 バイト：128 バイトのレコード 18 件と 10 バイト"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const PartialRecordNotice n = partialRecordNotice(path, c.size, c.length, c.use);
+        EXPECT_EQ(n.what, c.what);
+        EXPECT_EQ(n.file, file + " (" + c.reason + ")");
+        EXPECT_EQ(n.text("\r"), n.what + "\r" + n.file);
+    }
+
+    // Once per file and size, however often its lists are filled; again once it changed or the
+    // form that shows it loads again. A file of whole records is never noted.
+    PartialRecordNotes notes;
+    notes.see(path, 2314, 128);
+    notes.see(path, 2314, 128);
+    notes.see("C:\\inst\\data\\MAKER.TXT", 96, 32);
+    ASSERT_EQ(notes.take().size(), 1u);
+    EXPECT_TRUE(notes.take().empty());
+    notes.see(path, 2314, 128);
+    EXPECT_TRUE(notes.take().empty());
+    notes.see(path, 2320, 128);
+    EXPECT_EQ(notes.take().size(), 1u);
+    notes.forget();
+    notes.see(path, 2320, 128);
+    EXPECT_EQ(notes.takeTexts("\r").size(), 1u);
+
+    TempInstall inst(TempInstall::Content::Empty);
+    std::filesystem::create_directories(inst.data());
+    const std::string maker = inst.dir() + "\\data\\MAKER.TXT";
+    qd::testing::writeBytes(inst.data() / "MAKER.TXT", std::string(32 * 3 + 20, 'x'));
+    EXPECT_EQ(readShownRecords(maker, MajorClass::layout(), notes).size(), 3u);
+    notes.see(inst.dir() + "/data/maker.txt", 116, 32); // the same file, spelt otherwise
+    const std::vector<PartialRecordNotice> told = notes.take();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].file.find("大きさ 116 バイト：32 バイトのレコード 3 件と 20 バイト"), std::string::npos);
+}
+
+TEST(WholeFile, NoRecordIsAppendedAfterAPartOfARecord)
+{
+    TempInstall inst(TempInstall::Content::Empty);
+    std::filesystem::create_directories(inst.data());
+    const std::string path = inst.dir() + "\\data\\MAKER.TXT";
+    const std::string record = "01,A" + std::string(26, ' ') + "\r\n";
+    const std::string torn = record + record.substr(0, 10);
+    qd::testing::writeBytes(inst.data() / "MAKER.TXT", torn);
+    try {
+        appendWholeRecords(path, 32, record);
+        ADD_FAILURE() << "appended after a part of a record";
+    } catch (const qd::files::FileError &e) {
+        EXPECT_EQ(e.path(), qd::files::hostPath(path).string());
+        EXPECT_EQ(e.reason(), "最後のレコードが途中で切れています。大きさ 42 バイト：32 バイトのレコード 1 件と 10 バイト");
+    }
+    EXPECT_EQ(qd::testing::readBytes(inst.data() / "MAKER.TXT"), torn);
+
+    qd::testing::writeBytes(inst.data() / "MAKER.TXT", record);
+    EXPECT_EQ(appendWholeRecords(path, 32, record), 2);
+    EXPECT_EQ(appendWholeRecords(inst.dir() + "\\data\\NEW.TXT", 32, record), 1);
+    EXPECT_EQ(qd::testing::readBytes(inst.data() / "MAKER.TXT"), record + record);
 }

@@ -225,7 +225,7 @@ std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int
 {
     const records::Layout &layout = *table.layout;
     const auto length = static_cast<std::size_t>(layout.length);
-    const std::int32_t count = files::recordCountOf(static_cast<std::int64_t>(masterBytes.size()), layout.length);
+    const auto count = static_cast<std::int32_t>(masterBytes.size() / length);
     const std::string caption = text::toCp932(table.captionLine());
 
     std::string out;
@@ -235,15 +235,8 @@ std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int
         endLine(out);
     }
     int written = 0;
-    std::string partial;
     for (std::int32_t r = 0; r < count; ++r) {
-        std::string_view rec = masterBytes.substr(static_cast<std::size_t>(r) * length, length);
-        if (rec.size() < length) {
-            // A cut last record reads with blanks in place of its missing bytes.
-            partial.assign(rec);
-            partial.resize(length, ' ');
-            rec = partial;
-        }
+        const std::string_view rec = masterBytes.substr(static_cast<std::size_t>(r) * length, length);
         auto field = [&](int i) {
             const records::FieldDef &f = layout.fields[static_cast<std::size_t>(i)];
             return rec.substr(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.width));
@@ -335,12 +328,16 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
     return out;
 }
 
-int exportFile(const CsvTable &table, const std::string &masterPath, const std::string &csvPath)
+int exportFile(const CsvTable &table, const std::string &masterPath, const std::string &csvPath,
+               qd::records::PartialRecordNotes *notes)
 {
     const files::FileSnapshot master = files::readWholeFile(masterPath);
     int records = 0;
     const std::string csv = exportBytes(table, master.bytes, &records);
     files::writeFileSafely(csvPath, csv);
+    if (notes)
+        notes->see(masterPath, static_cast<std::int64_t>(master.bytes.size()), table.layout->length,
+                   qd::records::PartialRecordUse::Exported);
     return records;
 }
 

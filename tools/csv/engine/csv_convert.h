@@ -10,15 +10,17 @@
 #include <string>
 #include <string_view>
 
+#include "records/whole_file.h"
 #include "tools/csv/engine/csv_table.h"
 #include "tools/csv/engine/csv_text.h"
 
 namespace qd::csv {
 
-// The CSV file's bytes for a master's bytes: the caption line, then one line per record in
-// record order (deleted sections left out). A text field goes out as the readers of the masters
-// show it, up to its first NUL byte. A master without records gives an empty file, or the caption
-// line alone where the table says so. `records`, when given, takes the lines written.
+// The CSV file's bytes for a master's bytes: the caption line, then one line per whole record in
+// record order (deleted sections left out; bytes after the last whole record are no record). A
+// text field goes out as the readers of the masters show it, up to its first NUL byte. A master
+// without records gives an empty file, or the caption line alone where the table says so.
+// `records`, when given, takes the lines written.
 std::string exportBytes(const CsvTable &table, std::string_view masterBytes, int *records = nullptr);
 
 // What the import demands beyond the column table.
@@ -42,8 +44,10 @@ std::string importBytes(const CsvTable &table, std::string_view csvBytes, const 
 // The same on files (system paths below the install folder). The export returns the records
 // written, the import the records of the new master. Both throw FileError when a file cannot be
 // read, locked or written (nothing changed then); the import throws CsvRefused when the CSV file
-// is missing or refused (the master untouched).
-int exportFile(const CsvTable &table, const std::string &masterPath, const std::string &csvPath);
+// is missing or refused (the master untouched). A master that ends in a part of a record is
+// exported with its whole records and noted in `notes`, when given, for the user.
+int exportFile(const CsvTable &table, const std::string &masterPath, const std::string &csvPath,
+               qd::records::PartialRecordNotes *notes = nullptr);
 int importFile(const CsvTable &table, const std::string &csvPath, const std::string &masterPath,
                const ImportCheck &check = {});
 

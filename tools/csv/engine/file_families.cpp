@@ -23,13 +23,17 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
-// Every record of a master file; none when the file is missing.
-std::vector<records::Record> readAll(const std::string &path, const records::Layout &layout)
+// Every whole record of a master file; none when the file is missing. A file that ends in a
+// part of a record is noted in `notes`, when given.
+std::vector<records::Record> readAll(const std::string &path, const records::Layout &layout,
+                                     records::PartialRecordNotes *notes)
 {
     std::vector<records::Record> out;
     const std::string bytes = files::readWholeFile(path).bytes;
     const auto length = static_cast<std::size_t>(layout.length);
-    const std::int32_t count = files::recordCountOf(static_cast<std::int64_t>(bytes.size()), layout.length);
+    const auto count = static_cast<std::int32_t>(bytes.size() / length);
+    if (notes)
+        notes->see(path, static_cast<std::int64_t>(bytes.size()), layout.length);
     for (std::int32_t r = 0; r < count; ++r) {
         records::Record rec(layout);
         rec.setBytes(std::string_view(bytes).substr(static_cast<std::size_t>(r) * length, length));
@@ -89,7 +93,7 @@ std::vector<std::string> kindListLines(const std::vector<std::string> &fileNames
 {
     const records::Layout &layout = records::MajorClass::layout();
     const std::size_t length = static_cast<std::size_t>(layout.length);
-    const std::int32_t count = files::recordCountOf(static_cast<std::int64_t>(makerBytes.size()), layout.length);
+    const auto count = static_cast<std::int32_t>(makerBytes.size() / length);
     std::vector<std::string> lines;
     for (const std::string &name : fileNames) {
         const std::optional<int> major = kindFileMajor(name, kind, csv);
@@ -112,7 +116,7 @@ bool isPriceFileName(std::string_view fileName, std::string_view ext)
            fileName[8] == '.' && sameIgnoringCase(fileName.substr(9), ext);
 }
 
-PriceEntryInfo priceEntryInfo(const std::string &instDir, std::string_view key)
+PriceEntryInfo priceEntryInfo(const std::string &instDir, std::string_view key, records::PartialRecordNotes *notes)
 {
     using namespace qd::records;
     const std::string none = "情報がありません。";
@@ -120,18 +124,18 @@ PriceEntryInfo priceEntryInfo(const std::string &instDir, std::string_view key)
     if (key.size() < 8)
         return info;
     const std::string_view mk = key.substr(0, 2), cls = key.substr(2, 2), kind = key.substr(4, 4);
-    for (const Record &r : readAll(dataPath(instDir, "MAKER.TXT"), MajorClass::layout()))
+    for (const Record &r : readAll(dataPath(instDir, "MAKER.TXT"), MajorClass::layout(), notes))
         if (r.raw(MajorClass::MAKER_CD) == mk) {
             info.majorName = r.text(MajorClass::NAME);
             break;
         }
-    for (const Record &r : readAll(dataPath(instDir, "BUNRUI.TXT"), Class::layout()))
+    for (const Record &r : readAll(dataPath(instDir, "BUNRUI.TXT"), Class::layout(), notes))
         if (r.raw(Class::MAKER_CD) == mk && r.raw(Class::BUNRUI_CD) == cls) {
             info.className = r.text(Class::NAME);
             break;
         }
     const std::string kindFile = "HISYU1" + std::string(mk) + ".TXT";
-    for (const Record &r : readAll(dataPath(instDir, kindFile), Kind1::layout()))
+    for (const Record &r : readAll(dataPath(instDir, kindFile), Kind1::layout(), notes))
         if (r.raw(Kind1::MAKER_CD) == mk && r.raw(Kind1::BUNRUI_CD) == cls && r.raw(Kind1::HINSYU1_CD) == kind) {
             info.kindName = r.text(Kind1::NAME);
             break;

@@ -11,6 +11,8 @@
 #include "tools/csv/engine/csv_convert.h"
 #include "tools/csv/engine/csv_table.h"
 
+#include "records/whole_file.h"
+
 namespace qd::csv {
 
 // INST_DIR + "\data\" + name.
@@ -41,8 +43,9 @@ std::string kindCsvName(int kind, int major);
 std::optional<int> kindFileMajor(std::string_view fileName, int kind, bool csv);
 
 // The lines of the kind windows' list for the file names found (in their order): for each file
-// of the family, each major-class record of MAKER.TXT (its bytes) with that code gives the line
-// nn + " " + the class's name as stored (20 bytes).
+// of the family, each whole major-class record of MAKER.TXT (its bytes) with that code gives the
+// line nn + " " + the class's name as stored (20 bytes); bytes after the last whole record are no
+// record.
 std::vector<std::string> kindListLines(const std::vector<std::string> &fileNames, int kind, bool csv,
                                        std::string_view makerBytes);
 
@@ -54,11 +57,14 @@ bool isPriceFileName(std::string_view fileName, std::string_view ext);
 
 // The major class, class and kind names of a list-price file's key (its eight digits), as the
 // entry information shows them: each name as stored, or "情報がありません。" when it is not found.
+// Only whole records are looked at; a file read that ends in a part of a record is noted in
+// `notes`, when given, for the user.
 struct PriceEntryInfo {
     std::string majorName;
     std::string className;
     std::string kindName;
 };
-PriceEntryInfo priceEntryInfo(const std::string &instDir, std::string_view key);
+PriceEntryInfo priceEntryInfo(const std::string &instDir, std::string_view key,
+                              qd::records::PartialRecordNotes *notes = nullptr);
 
 } // namespace qd::csv

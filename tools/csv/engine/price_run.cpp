@@ -12,7 +12,8 @@
 namespace qd::csv {
 
 std::vector<EntryFailure> convertPriceKeys(const std::string &instDir, const std::vector<std::string> &keys,
-                                           Direction direction, int workers)
+                                           Direction direction, int workers,
+                                           std::vector<qd::records::PartialRecordNotice> *exportedInPart)
 {
     std::vector<std::string> unique;
     for (const std::string &key : keys)
@@ -20,13 +21,14 @@ std::vector<EntryFailure> convertPriceKeys(const std::string &instDir, const std
             unique.push_back(key);
 
     std::vector<std::optional<std::string>> failures(unique.size());
+    std::vector<qd::records::PartialRecordNotes> notes(unique.size());
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         for (std::size_t i = next++; i < unique.size(); i = next++) {
             const ConversionFiles f = priceFiles(instDir, unique[i]);
             try {
                 if (direction == Direction::Export)
-                    exportFile(priceTable(), f.master, f.csv);
+                    exportFile(priceTable(), f.master, f.csv, &notes[i]);
                 else
                     importFile(priceTable(), f.csv, f.master, f.check);
             } catch (const std::exception &e) {
@@ -50,9 +52,13 @@ std::vector<EntryFailure> convertPriceKeys(const std::string &instDir, const std
         t.join();
 
     std::vector<EntryFailure> out;
-    for (std::size_t i = 0; i < unique.size(); ++i)
+    for (std::size_t i = 0; i < unique.size(); ++i) {
         if (failures[i])
             out.push_back({unique[i], *failures[i]});
+        if (exportedInPart)
+            for (qd::records::PartialRecordNotice &n : notes[i].take())
+                exportedInPart->push_back(std::move(n));
+    }
     return out;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "records/whole_file.h"
+
 namespace qd::csv {
 
 enum class Direction { Export, Import };
@@ -28,7 +30,11 @@ struct EntryFailure {
 // keys, and each writes only its entries' slots of the result; nothing here shows anything, and
 // the window reports the failures after the run. The fault plan of the tests counts steps across
 // threads, so a test that arms it runs with `workers` 1.
+//
+// An exported list-price file that ends in a part of a record gives its whole records; its
+// notice goes into `exportedInPart`, when given, in the order of the keys.
 std::vector<EntryFailure> convertPriceKeys(const std::string &instDir, const std::vector<std::string> &keys,
-                                           Direction direction, int workers = 0);
+                                           Direction direction, int workers = 0,
+                                           std::vector<qd::records::PartialRecordNotice> *exportedInPart = nullptr);
 
 } // namespace qd::csv

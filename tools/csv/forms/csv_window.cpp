@@ -33,6 +33,7 @@ CsvWindow::CsvWindow(const CsvTable &table, CsvState &state)
 {
     setObjectName(QStringLiteral("FRM001"));
     setColors(this, Qt::black, colorOfBgr(0x00C0C0C0));
+    setPendingMessages([this] { return g.partialNotes.takeTexts("\r"); });
 }
 
 QString CsvWindow::exportNotice(const std::string &instDir, const std::string &word)
@@ -94,15 +95,17 @@ bool CsvWindow::ask(const QString &question)
 
 bool CsvWindow::convert(bool exporting, const std::function<void()> &run, const std::string &word)
 {
+    bool done = false;
     try {
         run();
-        return true;
+        done = true;
     } catch (const CsvRefused &e) {
         reportFailure(exporting, QString::fromStdString(e.what()), word);
     } catch (const std::exception &e) {
         reportFailure(exporting, failureText({}, e), word);
     }
-    return false;
+    showPendingMessages();
+    return done;
 }
 
 void CsvWindow::reportFailure(bool exporting, const QString &message, const std::string &word)

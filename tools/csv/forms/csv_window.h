@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/qt/tool_window.h"
+#include "records/whole_file.h"
 #include "tools/csv/engine/csv_table.h"
 
 class QLabel;
@@ -23,6 +24,9 @@ struct CsvState {
     int MODE = 0;          // kind and list-price tools: 0 nothing listed, 1 export, 2 import
     int MAJOR_NO = 0;      // kind tools: the chosen major class
     std::string CUR_ENTRY; // list-price tool: the list line being shown or converted
+    // Masters exported in part (they end in a part of a record) that the user is still to be
+    // told of.
+    qd::records::PartialRecordNotes partialNotes;
 };
 
 // The fonts of the windows: the title line and the lists in a gothic face, the buttons and
@@ -65,7 +69,7 @@ protected:
     // A beep went before: the question with Yes and No; true on Yes.
     bool ask(const QString &question);
     // Runs one conversion. A refused CSV file or a file that failed is reported with what stayed
-    // as it was; returns false then.
+    // as it was; returns false then. A master exported in part is told of afterwards.
     bool convert(bool exporting, const std::function<void()> &run, const std::string &word);
     // The report of a failed conversion: its message and what stayed as it was.
     void reportFailure(bool exporting, const QString &message, const std::string &word);

@@ -6,6 +6,7 @@
 #include "platform/files/file_read.h"
 #include "platform/qt/file_list_box.h"
 #include "platform/qt/list_box.h"
+#include "records/layouts.h"
 #include "tools/csv/engine/csv_convert.h"
 #include "tools/csv/engine/file_families.h"
 
@@ -59,7 +60,9 @@ void FRM001::LIST_KIND_FILES(int mode)
     std::vector<std::string> names;
     for (int i = 0; i < File1->lineCount(); ++i)
         names.push_back(File1->lineText(i).toStdString());
-    const qd::files::FileSnapshot makers = qd::files::readWholeFile(dataPath(g.INST_DIR, "MAKER.TXT"));
+    const std::string makerPath = dataPath(g.INST_DIR, "MAKER.TXT");
+    const qd::files::FileSnapshot makers = qd::files::readWholeFile(makerPath);
+    g.partialNotes.see(makerPath, static_cast<std::int64_t>(makers.bytes.size()), qd::records::MajorClass::layout().length);
     for (const std::string &line : kindListLines(names, m_kind, csv, makers.bytes))
         List1->addLine(QString::fromStdString(line));
     listed();
@@ -84,7 +87,7 @@ void FRM001::CONVERT_RUN()
             convert(exporting,
                     [&] {
                         if (exporting)
-                            exportFile(table(), f.master, f.csv);
+                            exportFile(table(), f.master, f.csv, &g.partialNotes);
                         else
                             importFile(table(), f.csv, f.master, f.check);
                     },

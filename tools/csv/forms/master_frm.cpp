@@ -43,7 +43,7 @@ void FRM001::Command1_Click()
     showExportNotice(Label2, table().word);
     if (ask(QStringLiteral("よろしいですか？"))) {
         const ConversionFiles f = singleFiles(g.INST_DIR, table());
-        convert(true, [&] { exportFile(table(), f.master, f.csv); }, table().word);
+        convert(true, [&] { exportFile(table(), f.master, f.csv, &g.partialNotes); }, table().word);
     }
     unload();
 }

@@ -133,7 +133,7 @@ void FRM001::PRICE_FILE_INFO()
     if (index < 0)
         return;
     g.CUR_ENTRY = List1->lineText(index).toStdString();
-    const PriceEntryInfo info = priceEntryInfo(g.INST_DIR, g.CUR_ENTRY.substr(0, 8));
+    const PriceEntryInfo info = priceEntryInfo(g.INST_DIR, g.CUR_ENTRY.substr(0, 8), &g.partialNotes);
     Label5->setText(QString::fromStdString(info.majorName));
     Label6->setText(QString::fromStdString(info.className));
     Label7->setText(QString::fromStdString(info.kindName));
@@ -180,9 +180,19 @@ void FRM001::runPicked(bool exporting, const TwipsRect &at)
     Frame1->show();
     Frame1->raise();
     Frame1->repaint();
+    std::vector<qd::records::PartialRecordNotice> inPart;
     const std::vector<EntryFailure> failures =
-        convertPriceKeys(g.INST_DIR, keys, exporting ? Direction::Export : Direction::Import);
+        convertPriceKeys(g.INST_DIR, keys, exporting ? Direction::Export : Direction::Import, 0, &inPart);
     Frame1->hide();
+    if (!inPart.empty()) {
+        // One notice for the run: the files exported with their whole records only.
+        QString text;
+        for (std::size_t i = 0; i < inPart.size() && i < ShownFailures; ++i)
+            text += (i ? QStringLiteral("\r") : QString()) + QString::fromStdString(inPart[i].text("\r"));
+        if (inPart.size() > ShownFailures)
+            text += u'\r' + QStringLiteral("ほか %1 件").arg(inPart.size() - ShownFailures);
+        userError(text);
+    }
     if (failures.empty())
         return;
     // One report for the run: the other entries were converted.

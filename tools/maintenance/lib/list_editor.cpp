@@ -65,6 +65,7 @@ ListEditor::ListEditor(const ListTool &t) : ToolWindow(QString::fromUtf8(t.progr
 {
     setObjectName(QString::fromUtf8(tool.form));
     g.EDIT_NAME = std::string(static_cast<std::size_t>(tool.nameChars), ' ');
+    setPendingMessages([this] { return g.partialNotes.takeTexts("\r"); });
     buildControls();
     bindBoxes();
     connectHandlers();
@@ -241,6 +242,8 @@ void ListEditor::Form_Load()
 {
     placeCentred(tool.width, tool.height);
     setButtons(tool.buttons.load);
+    // What the lists could show only in part is told once the window stands.
+    holdPendingMessages(true);
     if (tool.twoLevel()) {
         List1->clearLines();
         guarded([this] { MAKER_LIST_FILL(); }, READ_FAILED);
@@ -260,13 +263,18 @@ void ListEditor::Form_Load()
     g.EDIT_COST = 0;
     g.CHOSEN_MAJOR = 0;
     m_chosen = false;
+    holdPendingMessages(false);
+    showPendingMessages();
 }
 
 void ListEditor::LIST_FILL()
 {
     List1->clearLines();
     m_listedKeys.clear();
-    const std::vector<Record> records = master().readAll();
+    const MasterFile file = master();
+    const qd::records::WholeRecords read = file.readFile();
+    g.partialNotes.see(file.path(), read, tool.layout().length);
+    const std::vector<Record> records = qd::records::recordsOf(read, tool.layout());
     g.REC_COUNT = static_cast<std::int32_t>(records.size());
     m_listedKeys.assign(records.size() + 1, std::string());
     std::vector<qd::qt::ListBoxLine> lines;
@@ -284,11 +292,11 @@ void ListEditor::LIST_FILL()
     List1->addLines(lines);
 }
 
-std::vector<Record> ListEditor::majorClasses() const
+std::vector<Record> ListEditor::majorClasses()
 {
     // Read only: a missing "\data\MAKER.TXT" lists no major class and is not made.
-    return qd::records::readRecordList(qd::text::trim(qd::qt::installFolder()) + "\\data\\MAKER.TXT",
-                                       qd::records::MajorClass::layout(), qd::records::RecordCount::Rounded);
+    return qd::records::readShownRecords(qd::text::trim(qd::qt::installFolder()) + "\\data\\MAKER.TXT",
+                                         qd::records::MajorClass::layout(), g.partialNotes);
 }
 
 void ListEditor::MAKER_LIST_FILL()
@@ -306,7 +314,7 @@ void ListEditor::MAKER_LIST_FILL()
     List2->addLines(lines);
 }
 
-bool ListEditor::majorStillLive() const
+bool ListEditor::majorStillLive()
 {
     if (g.CHOSEN_MAJOR == 0)
         return false;

@@ -10,7 +10,8 @@
 // once. A deleted record is marked and stays in the file until "終了" rewrites the master without
 // marked records, in code order, through its work copy; itemmaint instead takes the chosen items
 // out of the file at once, and its "終了" rewrites nothing. The close box ends the tool without
-// the rewrite.
+// the rewrite. A master (or the major classes) that ends in a part of a record is listed with its
+// whole records, and the user is told so once; the master is then never written.
 #pragma once
 
 #include "platform/qt/tool_window.h"
@@ -88,9 +89,9 @@ private:
     void recSet(Record &rec) const;
     bool valuesFit();
     bool stillListed(const Record &rec) const;
-    bool majorStillLive() const;
+    bool majorStillLive();
     // The records of "\data\MAKER.TXT" as they stand now.
-    std::vector<Record> majorClasses() const;
+    std::vector<Record> majorClasses();
     // The chosen record read again and, while it is still the one listed, edited in its place;
     // otherwise the user is told and the list filled again. Returns whether it was written.
     bool changeChosen(const std::function<void(Record &)> &edit);

@@ -8,6 +8,7 @@
 
 #include "records/layouts.h"
 #include "records/record.h"
+#include "records/whole_file.h"
 
 namespace qd::maint {
 
@@ -35,6 +36,9 @@ struct MaintState {
     // The code fields of the chosen record as they were listed: a change or a deletion goes
     // ahead only while the file still holds them at CUR_REC.
     std::string CUR_KEY;
+
+    // Files listed in part (they end in a part of a record) that the user is still to be told of.
+    qd::records::PartialRecordNotes partialNotes;
 };
 
 // ownmaint: the own-company record and one edit string per field (SYSF_EDIT[1] .. [12]).
@@ -42,6 +46,7 @@ struct OwnState {
     qd::records::Record SYSF_REC{qd::records::OwnCompany::layout()};
     std::array<std::string, 13> SYSF_EDIT{};
     std::int32_t recordCount = 0;
+    qd::records::PartialRecordNotes partialNotes; // as in MaintState
 };
 
 } // namespace qd::maint

@@ -2,7 +2,6 @@
 
 #include "platform/files/file_lock.h"
 #include "platform/files/paths.h"
-#include "platform/files/record_append.h"
 #include "platform/files/record_file.h"
 #include "platform/text/list_order.h"
 #include "records/whole_file.h"
@@ -12,7 +11,6 @@ namespace qd::maint {
 using qd::files::FileLock;
 using qd::files::LockKind;
 using qd::files::RecordFile;
-using qd::records::RecordCount;
 
 MasterFile::MasterFile(std::string path, std::string workPath, const Layout &layout)
     : m_path(std::move(path)), m_workPath(std::move(workPath)), m_layout(&layout)
@@ -28,29 +26,33 @@ void MasterFile::createIfMissing() const
 std::string MasterFile::readBytesLocked() const
 {
     createIfMissing();
-    return qd::records::readWholeRecords(m_path, m_layout->length, RecordCount::Rounded).bytes;
+    qd::records::WholeRecords file = qd::records::readWholeRecords(m_path, m_layout->length);
+    qd::records::refusePartialRecord(m_path, file, m_layout->length);
+    return std::move(file.bytes);
 }
 
-std::vector<Record> MasterFile::readAll() const
+qd::records::WholeRecords MasterFile::readFile() const
 {
     const FileLock lock(std::string_view(m_path), LockKind::Shared);
     createIfMissing();
-    return qd::records::readRecordList(m_path, *m_layout, RecordCount::Rounded);
+    return qd::records::readWholeRecords(m_path, m_layout->length);
 }
+
+std::vector<Record> MasterFile::readAll() const { return qd::records::recordsOf(readFile(), *m_layout); }
 
 Record MasterFile::read(std::int32_t n) const
 {
     const FileLock lock(std::string_view(m_path), LockKind::Shared);
     const RecordFile file(m_path, m_layout->length);
     Record rec(*m_layout);
-    if (n >= 1 && n <= file.recordCount())
+    if (n >= 1 && n <= file.fileLength() / m_layout->length)
         rec.setBytes(file.get(n));
     return rec;
 }
 
 std::int32_t MasterFile::append(const Record &rec) const
 {
-    return qd::files::appendRecords(m_path, m_layout->length, rec.bytes());
+    return qd::records::appendWholeRecords(m_path, m_layout->length, rec.bytes());
 }
 
 bool MasterFile::changeRecord(std::int32_t n, const std::function<bool(const Record &)> &stillListed,

@@ -6,8 +6,9 @@
 //
 // A record that a tool chose from its list is read again before it is changed or marked, and
 // written back only when it still is the record that was listed; a rewrite keeps the master as
-// it was when any step fails (records/whole_file.h). The records are counted as the tools'
-// openers count them: file length / record length, rounded half to even.
+// it was when any step fails (records/whole_file.h). Only whole records count: a master that ends
+// in a part of a record shows its whole records, and every append, change and rewrite of it is
+// refused (qd::files::FileError naming the file, its size and why), so the master stays as it is.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "records/record.h"
+#include "records/whole_file.h"
 
 namespace qd::maint {
 
@@ -31,12 +33,15 @@ public:
     const std::string &path() const { return m_path; }
     const Layout &layout() const { return *m_layout; }
 
-    // Every record in file order. A missing master is created empty.
+    // Every whole record in file order. A missing master is created empty.
     std::vector<Record> readAll() const;
-    // Record n (from 1) as it stands now.
+    // The same with the file's size, for the lists that tell the user of a part of a record.
+    qd::records::WholeRecords readFile() const;
+    // Record n (from 1) as it stands now (blank when it is not a whole record of the file).
     Record read(std::int32_t n) const;
 
-    // Writes the record after the file's real end, whatever was read before; returns its number.
+    // Writes the record after the file's last record, whatever was read before; returns its
+    // number.
     std::int32_t append(const Record &rec) const;
 
     // Reads record n again; when `stillListed` holds for it, `edit` changes it and the master is
@@ -65,8 +70,8 @@ public:
 private:
     // A missing master is made empty, as the tools' openers make it.
     void createIfMissing() const;
-    // The master's records as counted (records/whole_file.h, RecordCount::Rounded), made empty
-    // when missing; the caller holds the lock.
+    // The master's whole records, made empty when missing; refused when it ends in a part of a
+    // record. The caller holds the lock.
     std::string readBytesLocked() const;
 
     std::string m_path;

@@ -8,6 +8,7 @@
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "records/layouts.h"
+#include "records/whole_file.h"
 
 #include <array>
 
@@ -77,7 +78,10 @@ void readOwnRecord(OwnState &g, const std::string &path)
 {
     const qd::files::FileLock lock(std::string_view(path), qd::files::LockKind::Shared);
     const qd::files::RecordFile file(path, RecordLength);
-    g.recordCount = file.recordCount();
+    // Only a whole record is shown: a file that ends in a part of one is shown so and never
+    // written.
+    g.recordCount = static_cast<std::int32_t>(file.fileLength() / RecordLength);
+    g.partialNotes.see(path, file.fileLength(), RecordLength);
     if (g.recordCount > 0)
         g.SYSF_REC.setBytes(file.get(1));
 }
@@ -87,6 +91,7 @@ void writeOwnRecord(const OwnState &g, const std::string &path)
     const qd::files::FileLock lock(std::string_view(path), qd::files::LockKind::Exclusive);
     std::string bytes = g.SYSF_REC.bytes();
     const qd::files::FileSnapshot old = qd::files::readWholeFile(path);
+    qd::records::refusePartialRecord(path, static_cast<std::int64_t>(old.bytes.size()), RecordLength);
     if (old.bytes.size() > static_cast<std::size_t>(RecordLength))
         bytes += old.bytes.substr(RecordLength);
     qd::files::writeFileSafely(path, bytes);

@@ -31,10 +31,12 @@ void SYSF_REC_SET(OwnState &g);
 bool isReadableRate(std::string_view text);
 
 // Reads record 1 of the file (a missing file is created empty) into SYSF_REC and sets the
-// record count; SYSF_REC stays as it is when the file holds no record.
+// record count (whole records); SYSF_REC stays as it is when the file holds no whole record. A
+// file that ends in a part of a record is noted in partialNotes.
 void readOwnRecord(OwnState &g, const std::string &path);
 // Writes SYSF_REC as record 1 and keeps whatever the file holds after it; the file is replaced
-// in one step, so a failure leaves it as it was.
+// in one step, so a failure leaves it as it was. A file that ends in a part of a record is
+// refused (qd::files::FileError) and left as it is.
 void writeOwnRecord(const OwnState &g, const std::string &path);
 
 } // namespace qd::maint

@@ -121,6 +121,8 @@ void SYSFM::buildControls()
 void SYSFM::Form_Load()
 {
     placeCentred(8720, 10080);
+    setPendingMessages([this] { return g.partialNotes.takeTexts("\r"); });
+    holdPendingMessages(true); // a record shown in part is told once the window stands
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     SYSF_FIELDS_CLEAR(g);
@@ -141,6 +143,8 @@ void SYSFM::Form_Load()
     raise();
     activateWindow();
     Text[1]->setFocus(Qt::OtherFocusReason);
+    holdPendingMessages(false);
+    showPendingMessages();
 }
 
 void SYSFM::Command1_Click()

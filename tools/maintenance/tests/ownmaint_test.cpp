@@ -7,6 +7,7 @@
 #include "platform/files/file_lock.h"
 #include "records/layouts.h"
 #include "tests/support/processes.h"
+#include "tests/support/torn_file.h"
 #include "tools/maintenance/lib/own_company.h"
 #include "tools/maintenance/lib/sysfm.h"
 
@@ -79,7 +80,7 @@ TEST_F(OwnMaint, TheRecordIsShownAtFullWidthAndWhatFollowsItInTheFileIsKept)
     r.setText(O::KAKERITU, "85.5");
     r.setText(O::TOUROKU_NO, "T1111");
     r.setSeparators();
-    const std::string tail = "second record, kept as it is\r\n";
+    const std::string tail = qd::text::fixedChars("second record, kept as it is", 510) + "\r\n";
     writeBytes(file("SYSF.SSS"), r.bytes() + tail);
 
     auto f = openForm();
@@ -104,6 +105,41 @@ TEST_F(OwnMaint, TheRecordIsShownAtFullWidthAndWhatFollowsItInTheFileIsKept)
     EXPECT_EQ(field(bytes, O::JISYA_NAME), qd::text::fixedChars(QString(25, QChar(0x4E9C)).toStdString(), 25));
     EXPECT_EQ(bytes.substr(512), tail);
     EXPECT_EQ(qd::text::trim(field(bytes, O::KAKERITU)), "85.5");
+}
+
+// A file that ends in a part of a record shows its whole record (or none) and is never written.
+TEST_F(OwnMaint, AFileThatEndsInAPartOfARecordIsShownSoAndNeverWritten)
+{
+    qd::records::Record r(O::layout());
+    r.setText(O::JISYA_NAME, "有限会社テスト");
+    r.setSeparators();
+    struct Case {
+        std::size_t extra; // bytes after record 1, or of it alone (512 + extra < 512 * 2)
+        bool whole;        // record 1 is whole
+        const char *what;
+    } const cases[] = {
+        {10, true, "切れた最後の 10 バイトを除き、揃っているレコード 1 件だけを表示します。"},
+        {300, false, "揃ったレコードが 1 件もないため、何も表示しません。"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string bytes = c.whole ? r.bytes() + r.bytes().substr(0, c.extra) : r.bytes().substr(0, c.extra);
+        writeBytes(file("SYSF.SSS"), bytes);
+        seam.answerMessage(1, [&](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QString::fromUtf8(c.what) + u'\r')) << m.text.toStdString();
+            EXPECT_TRUE(tellsOfTornFile(m.text.toStdString(), file("SYSF.SSS"), 512));
+        });
+        auto f = openForm();
+        EXPECT_EQ(qd::text::trim(f->Text[1]->text().toStdString()), c.whole ? "有限会社テスト" : "");
+
+        seam.answerMessage(1, [&](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("自社データを保存できませんでした。元のファイルはそのままです。\r")));
+            EXPECT_TRUE(tellsOfTornFile(m.text.toStdString(), file("SYSF.SSS"), 512));
+        });
+        press(f->Command1);
+        EXPECT_FALSE(f->isUnloaded());
+        EXPECT_EQ(readBytes(file("SYSF.SSS")), bytes);
+    }
 }
 
 TEST_F(OwnMaint, ARecordThatCouldNotBeReadIsNeverWrittenOver)

@@ -54,8 +54,8 @@ std::vector<Record> readKind(RateBulkState &g, int kind, std::int32_t major)
 {
     if (major < 0 || major > 99)
         return {};
-    return r::readRecordList(dataPath(g, kindFileName(kind, major)),
-                             kind == 1 ? r::Kind1::layout() : r::Kind2::layout());
+    return r::readShownRecords(dataPath(g, kindFileName(kind, major)),
+                               kind == 1 ? r::Kind1::layout() : r::Kind2::layout(), g.partialNotes);
 }
 
 std::int64_t keyOf(std::int32_t major, std::int32_t cls, std::int32_t code)
@@ -94,7 +94,7 @@ std::vector<RateLine> majorLines(RateBulkState &g)
 {
     std::vector<RateLine> out;
     std::int32_t n = 0;
-    for (const Record &m : r::readRecordList(dataPath(g, "MAKER.TXT"), r::MajorClass::layout())) {
+    for (const Record &m : r::readShownRecords(dataPath(g, "MAKER.TXT"), r::MajorClass::layout(), g.partialNotes)) {
         ++n;
         out.push_back({m.text(r::MajorClass::MAKER_CD) + " " + m.text(r::MajorClass::NAME), n, m});
     }
@@ -106,7 +106,7 @@ std::vector<RateLine> classLines(RateBulkState &g, std::int32_t major)
 {
     std::vector<RateLine> out;
     std::int32_t n = 0;
-    for (const Record &c : r::readRecordList(dataPath(g, "BUNRUI.TXT"), r::Class::layout())) {
+    for (const Record &c : r::readShownRecords(dataPath(g, "BUNRUI.TXT"), r::Class::layout(), g.partialNotes)) {
         ++n;
         if (value(c, r::Class::MAKER_CD) != major)
             continue;

@@ -7,7 +7,8 @@
 // Every write locks the kind file, reads it whole again, and writes it through the work copy
 // ("\data\WHINSYU2.TXT" / "\data\WHINSYU1.TXT", locked too, as every major class shares it),
 // renamed over the kind file. A kind file that ends in a part of a record is reported and left
-// as it is.
+// as it is; the lists show the whole records of the files they read, and each file that ends in
+// a part of a record is noted in partialNotes for the user.
 #pragma once
 
 #include <array>

@@ -51,6 +51,7 @@ HINSYU2F::HINSYU2F(RateBulkState &state, QWidget *parent) : ToolWindow(q(state.K
 {
     setObjectName(g.KIND->formName);
     setWindowTitle(q(g.KIND->caption));
+    setPendingMessages([this] { return g.partialNotes.takeTexts("\r"); });
     const Places &at = isKind2() ? PLACES_2 : PLACES_1;
     const QFont font = qd::qt::toolFont(9);
     const QFont bold = qd::qt::toolFont(9, true);

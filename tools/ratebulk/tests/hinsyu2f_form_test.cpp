@@ -8,6 +8,7 @@
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/numbers.h"
 #include "tests/support/temp_install.h"
+#include "tests/support/torn_file.h"
 #include "tools/ratebulk/forms/hinsyu2f.h"
 
 using namespace qd::ratebulk;
@@ -136,4 +137,58 @@ TEST_F(RateForm, EndCompactsEveryKindFileOfRateBulk1)
     EXPECT_TRUE(f->isUnloaded());
     EXPECT_EQ(file("HISYU102.TXT"), kinds.substr(256));
     EXPECT_FALSE(std::filesystem::exists(inst.data() / "WHINSYU1.TXT"));
+}
+
+TEST_F(RateForm, AKindFileThatEndsInAPartOfARecordIsListedSoAndNeverWritten)
+{
+    const std::filesystem::path kindFile = inst.data() / "HISYU201.TXT";
+    const std::string torn = qd::testing::tearLastRecord(kindFile, 256);
+    RateBulkState g(kind2());
+    auto f = open(g);
+    const auto tells = [&](const QString &start) {
+        seam.answerMessage(qd::qt::Answer::Ok, [=](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(start)) << m.text.toStdString();
+            EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), kindFile, 256));
+            EXPECT_EQ(m.title, "ratebulk2");
+        });
+    };
+    // The kind files are read when the start major class is chosen: once told, listed whole.
+    tells(QStringLiteral("切れた最後の 10 バイトを除き、揃っているレコード 9 件だけを表示します。\r"));
+    choose(f->List2, "01");
+    choose(f->List1, "01");
+    choose(f->List3, "1000");
+    choose(f->List4, "1002");
+    choose(f->List7, "01");
+    choose(f->List8, "01");
+    choose(f->List6, "1100");
+    choose(f->List5, "1101");
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+
+    tells(QString());
+    f->Command2->click();
+    tells(QStringLiteral("次のファイルは整理できませんでした。"));
+    f->Command5->click();
+    EXPECT_TRUE(f->isUnloaded());
+    EXPECT_EQ(readBytes(kindFile), torn);
+}
+
+// The major classes, cut short by more than half a record: both lists of them show the whole
+// records, and the form says so once, when it stands.
+TEST_F(RateForm, MajorClassesThatEndInAPartOfARecordAreListedWholeAndToldOfOnce)
+{
+    const std::filesystem::path makers = inst.data() / "MAKER.TXT";
+    RateBulkState before(kind2());
+    const int majors = open(before)->List2->lineCount();
+    const std::string torn = qd::testing::tearLastRecord(makers, 32, 20);
+    seam.answerMessage(qd::qt::Answer::Ok, [&](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 20 バイトを除き、揃っているレコード"))) << m.text.toStdString();
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), makers, 32));
+    });
+    RateBulkState g(kind2());
+    auto f = open(g);
+    EXPECT_EQ(f->List2->lineCount(), majors);
+    EXPECT_EQ(f->List7->lineCount(), majors);
+    f->Command4->click(); // 取消 fills them again: nothing more to tell
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+    EXPECT_EQ(readBytes(makers), torn);
 }

@@ -225,7 +225,7 @@ TEST_F(RateFixture, RefusedRatesAndDamagedFilesAreNeverWritten)
     const std::vector<CompactFailure> failures = KIND_FILES_COMPACT(g);
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_NE(failures[0].path.find("HISYU201.TXT"), std::string::npos);
-    EXPECT_EQ(failures[0].what, "最後のレコードが途中で切れています"); // what the user reads
+    EXPECT_EQ(failures[0].what, "最後のレコードが途中で切れています。大きさ 1,636 バイト：256 バイトのレコード 6 件と 100 バイト"); // what the user reads
     EXPECT_EQ(kindFile(), cut);
 }
 

@@ -33,7 +33,7 @@ bool isDigits(const std::string &s)
 
 std::vector<Record> readMaster(SethinState &g, const std::string &fileName, const r::Layout &layout)
 {
-    return r::readRecordList(dataPath(g, fileName), layout);
+    return r::readShownRecords(dataPath(g, fileName), layout, g.partialNotes);
 }
 
 std::vector<Record> readKindFile(SethinState &g, int kind)

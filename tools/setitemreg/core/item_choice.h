@@ -19,7 +19,8 @@ struct ChoiceLine {
     qd::records::Record rec;
 };
 
-// The master files of the data folder, read whole (a missing one has no records).
+// The master files of the data folder, read whole (a missing one has no records); a file that
+// ends in a part of a record gives its whole records and is noted in partialNotes.
 std::vector<qd::records::Record> readMaster(SethinState &g, const std::string &fileName,
                                             const qd::records::Layout &layout);
 // "HISYU1" / "HISYU2" & Format(SEL_MAKER, "00") & ".TXT"; no records for a major class beyond 0..99.

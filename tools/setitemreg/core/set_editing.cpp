@@ -112,6 +112,7 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
     g.LISTED_BYTES.clear();
     g.CUR_SET_NAME = BLANK_NAME;
     g.SET_REC.setRaw(SetItem::SET_NAME, BLANK_NAME);
+    g.partialNotes.see(g.SET_FILE_PATH, g.SET_CTL.fileLength, SetRecordLength);
     for (std::int32_t n = 1; n <= g.SET_CTL.recordCount; ++n) {
         g.SET_REC_NO = n;
         SET_REC_CLEAR(g);

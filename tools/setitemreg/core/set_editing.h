@@ -44,6 +44,7 @@ struct ListedComponent {
 // Reads the open set: its components in file order (records with a blank name are skipped),
 // SET_TOTAL (the shared set total), CUR_SET_NAME (the name of the first component; blanks for a
 // set without one), SET_CODE (from the file name), SET_REC_NO := SET_REC_COUNT and LISTED_BYTES.
+// A set file that ends in a part of a record is noted in partialNotes.
 std::vector<ListedComponent> SET_LIST_READ(SethinState &g);
 
 // The buffer routines of the set record.

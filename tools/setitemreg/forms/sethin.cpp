@@ -64,6 +64,7 @@ SETHIN::SETHIN(SethinState &state, QWidget *parent) : ToolWindow(QStringLiteral(
 {
     setObjectName("SETHIN");
     setWindowTitle(QStringLiteral("☆☆☆　セット品情報　☆☆☆"));
+    setPendingMessages([this] { return g.partialNotes.takeTexts("\r"); });
     const QFont font = qd::qt::toolFont(9);
     const QFont bold = qd::qt::toolFont(9, true);
 
@@ -658,8 +659,8 @@ void SETHIN::Command3_Click()
     commands(true, false, false, true, true);
     if (List8->lineCount() == 0) {
         // A set without components: its file goes. Records that are no component (a blank name)
-        // or a record cut short are there still: ask first.
-        if ((g.SET_CTL.recordCount > 0 || r::setPartialBytes(g) > 0) &&
+        // are there still: ask first. A file that ends in a part of a record is refused as it is.
+        if (g.SET_CTL.recordCount > 0 && r::setPartialBytes(g) == 0 &&
             message(QStringLiteral("このセットファイルにはまだレコードがあります。\r削除しますか？"),
                     qd::qt::Buttons::YesNo) != qd::qt::Answer::Yes)
             return;

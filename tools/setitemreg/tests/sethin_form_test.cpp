@@ -10,6 +10,7 @@
 #include "platform/text/numbers.h"
 #include "records/set_files.h"
 #include "tests/support/temp_install.h"
+#include "tests/support/torn_file.h"
 #include "tools/setitemreg/forms/sethin.h"
 
 using namespace qd::setitemreg;
@@ -275,14 +276,74 @@ TEST_F(SethinForm, ARefusedWriteSaysWhy)
     form->Command3_Click();
     EXPECT_EQ(readBytes(setFile(1)), before.substr(160));
 
-    // The set file ends in a part of a record.
+    // The set file ends in a part of a record: opening it says so, adding to it is refused.
     const std::string cut = before + before.substr(0, 100);
     writeBytes(setFile(1), cut);
+    seam.answerMessage(qd::qt::Answer::Ok, [this](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 100 バイトを除き、揃っているレコード 2 件だけを表示します。\r")));
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), setFile(1), 160));
+    });
     typeInto(form->Text1, "1");
+    EXPECT_EQ(form->List8->lineCount(), 2);
     typeInto(form->Text52, "窓セット");
     chooseItem();
     seam.answerInput("1");
-    saysWhy("最後のレコードが途中で切れています");
+    seam.answerMessage(qd::qt::Answer::Ok, [this](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), setFile(1), 160));
+    });
     form->Command1->click();
     EXPECT_EQ(readBytes(setFile(1)), cut);
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+
+    // A set file of a part of a record alone lists nothing, and its removal is refused without
+    // asking first.
+    const std::string part = before.substr(0, 100);
+    writeBytes(setFile(1), part);
+    form->Command4->click();
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("揃ったレコードが 1 件もないため、何も表示しません。\r")));
+    });
+    form->File1->setListIndex(lineStarting(form->File1, "SET00001.TXT"));
+    EXPECT_EQ(form->List8->lineCount(), 0);
+    seam.answerMessage(qd::qt::Answer::Ok, [this](const qd::qt::MessageRequest &m) {
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), setFile(1), 160));
+    });
+    form->Command3->click();
+    EXPECT_EQ(readBytes(setFile(1)), part);
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+}
+
+// The masters the entry lists read, cut short by more than half a record (counted rounded, that
+// part would be one more line): each list shows the whole records and says so once.
+TEST_F(SethinForm, MasterListsThatEndInAPartOfARecordShowTheirWholeRecordsAndSaySo)
+{
+    const std::filesystem::path makers = inst.data() / "MAKER.TXT", classes = inst.data() / "BUNRUI.TXT";
+    const QString major = QString::fromStdString(readBytes(classes).substr(0, 2)); // of class record 1
+    choose(form->List2, major);
+    const int majors = form->List2->lineCount(), ofMajor = form->List1->lineCount();
+    const std::string tornMakers = qd::testing::tearLastRecord(makers, 32, 20);
+    const std::string tornClasses = qd::testing::tearLastRecord(classes, 32, 20);
+    const auto tells = [this](const std::filesystem::path &file) {
+        seam.answerMessage(qd::qt::Answer::Ok, [this, file](const qd::qt::MessageRequest &m) {
+            EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 20 バイトを除き、揃っているレコード"))) << m.text.toStdString();
+            EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), file, 32));
+            EXPECT_TRUE(form->isVisible()) << "told before the window stands";
+        });
+    };
+
+    form.reset();
+    SethinState fresh;
+    fresh.INST_DIR = inst.dir();
+    form = std::make_unique<SETHIN>(fresh);
+    tells(makers);
+    form->Form_Load();
+    EXPECT_EQ(form->List2->lineCount(), majors);
+    tells(classes);
+    choose(form->List2, major);
+    EXPECT_EQ(form->List1->lineCount(), ofMajor);
+    form->Command4->click(); // the lists filled again: nothing more to tell
+    choose(form->List2, major);
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+    EXPECT_EQ(readBytes(makers), tornMakers);
+    EXPECT_EQ(readBytes(classes), tornClasses);
 }

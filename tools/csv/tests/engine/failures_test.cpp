@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "platform/text/cp932.h"
 #include "tests/support/fault_runs.h"
 #include "tests/support/temp_install.h"
+#include "tests/support/torn_file.h"
 #include "tools/csv/engine/csv_convert.h"
 #include "tools/csv/engine/file_families.h"
 #include "tools/csv/engine/price_run.h"
@@ -122,6 +124,23 @@ TEST(CsvFailures, PriceRunConvertsEachEntryOnceAndGoesOnPastRefusedOnes)
         EXPECT_EQ(readBytes(inst.data() / "01011000.TXT"), masters.at("01011000.txt"));
         EXPECT_EQ(readBytes(inst.data() / "02011000.TXT"), masters.at("02011000.txt"));
     }
+}
+
+// A list-price file that ends in a part of a record is exported with its whole lines and told of;
+// the other entries are exported as ever.
+TEST(CsvFailures, PriceRunTellsOfAFileExportedWithItsWholeRecordsOnly)
+{
+    TempInstall inst;
+    const std::filesystem::path master = inst.data() / "01011000.txt";
+    const std::string torn = qd::testing::tearLastRecord(master, 600);
+    std::vector<qd::records::PartialRecordNotice> inPart;
+    EXPECT_TRUE(convertPriceKeys(inst.dir(), {"01011000", "01022000"}, Direction::Export, 1, &inPart).empty());
+    ASSERT_EQ(inPart.size(), 1u);
+    EXPECT_EQ(inPart[0].what, "切れた最後の 10 バイトを除き、揃っているレコード 90 件だけを書き出しました。");
+    EXPECT_TRUE(qd::testing::tellsOfTornFile(inPart[0].file, master, 600));
+    const std::string csv = readBytes(inst.data() / "01011000.CSV");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 90);
+    EXPECT_EQ(readBytes(master), torn);
 }
 
 // A file that cannot be written is named with the system's reason, in the words of the other

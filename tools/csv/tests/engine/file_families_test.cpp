@@ -65,6 +65,8 @@ TEST(CsvFileFamilies, KindListShowsEachFileUnderItsMajorClassName)
     EXPECT_EQ(kindListLines(files, 1, false, makers),
               (std::vector<std::string>{"01 アルミサッシ        ", "05 ガラス              ", "05 ガラス（旧）        "}));
     EXPECT_TRUE(kindListLines(files, 1, false, "").empty());
+    // More than half a record after the last whole one is no major class: no line of its own.
+    EXPECT_EQ(kindListLines(files, 1, false, makers + makers.substr(0, 20)), kindListLines(files, 1, false, makers));
 }
 
 TEST(CsvFileFamilies, PriceEntryShowsTheNamesOfItsClasses)
@@ -78,6 +80,19 @@ TEST(CsvFileFamilies, PriceEntryShowsTheNamesOfItsClasses)
     EXPECT_EQ(none.majorName, "情報がありません。");
     EXPECT_EQ(none.className, "情報がありません。");
     EXPECT_EQ(none.kindName, "情報がありません。");
+
+    // The class file ends in more than half of its first record: only whole records name a
+    // class, and the file is noted for the user.
+    const auto classes = inst.data() / "BUNRUI.TXT";
+    const std::string bytes = qd::testing::readBytes(classes);
+    qd::testing::writeBytes(classes, bytes.substr(0, 32) + bytes.substr(0, 20));
+    qd::records::PartialRecordNotes notes;
+    EXPECT_EQ(priceEntryInfo(inst.dir(), "01011000", &notes).className, "引違い窓            ");
+    EXPECT_EQ(priceEntryInfo(inst.dir(), "01011000", &notes).className, "引違い窓            ");
+    const std::vector<qd::records::PartialRecordNotice> told = notes.take();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].file.find("BUNRUI.TXT (最後のレコードが途中で切れています。大きさ 52 バイト"), std::string::npos)
+        << told[0].file;
 }
 
 } // namespace

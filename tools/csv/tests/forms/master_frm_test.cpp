@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/files/paths.h"
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
 #include "tests/support/temp_install.h"
+#include "tests/support/torn_file.h"
 #include "tools/csv/engine/file_families.h"
 #include "tools/csv/forms/master_frm.h"
 
@@ -58,6 +60,38 @@ TEST(CsvMasterWindow, ExportAsksThenWritesTheCsvFileAndEnds)
     EXPECT_EQ(t.seam.beepCount(), 1);
     EXPECT_TRUE(qd::text::fromCp932(readBytes(t.host(t.files.csv))).starts_with("大分類ｺｰﾄﾞ,大分類名\r\n01,アルミサッシ\r\n"));
     EXPECT_TRUE(t.form->isUnloaded());
+    EXPECT_EQ(t.seam.problems(), QString());
+}
+
+// A master that ends in a part of a record: the export writes its whole records and says so;
+// the import replaces it whole from the CSV file after its question, as it replaces any master.
+TEST(CsvMasterWindow, AMasterThatEndsInAPartOfARecordIsExportedWholeAndSaidSo)
+{
+    MasterTool t(groupTable());
+    const std::filesystem::path master = t.host(t.files.master);
+    // More than half a record: counted rounded, it would go out as a line completed with blanks.
+    const std::string torn = qd::testing::tearLastRecord(master, 32, 20);
+    t.seam.answerMessage(Answer::Yes);
+    t.seam.answerMessage(Answer::Ok, [&](const MessageRequest &m) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("切れた最後の 20 バイトを除き、揃っているレコード 3 件だけを書き出しました。\r")))
+            << m.text.toStdString();
+        EXPECT_TRUE(qd::testing::tellsOfTornFile(m.text.toStdString(), master, 32));
+        EXPECT_EQ(m.title, QStringLiteral("csvgroup"));
+    });
+    t.form->Command1->click();
+    EXPECT_TRUE(t.form->isUnloaded());
+    const std::string csv = qd::text::fromCp932(readBytes(t.host(t.files.csv)));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4) << csv; // the caption and the three whole records
+    EXPECT_EQ(readBytes(master), torn);
+
+    MasterTool again(groupTable());
+    writeBytes(again.host(again.files.master), torn);
+    writeBytes(again.host(again.files.csv), readBytes(t.host(t.files.csv)));
+    again.seam.answerMessage(Answer::Yes);
+    again.form->Command2->click();
+    EXPECT_TRUE(again.form->isUnloaded());
+    EXPECT_EQ(readBytes(again.host(again.files.master)), torn.substr(0, 3 * 32));
+    EXPECT_EQ(again.seam.problems(), QString());
     EXPECT_EQ(t.seam.problems(), QString());
 }
 
