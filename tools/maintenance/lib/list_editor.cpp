@@ -111,6 +111,10 @@ void ListEditor::buildControls()
     for (int i = 0; i < 5; ++i)
         *buttons[i] = addButton(QStringLiteral("Command%1").arg(i + 1), QString::fromUtf8(captions[i]),
                                 twips(tool.commands[i]), toolFont(13.5, true));
+    // A click on "追加" or "変更" leaves the focus in the box that has it, so that what was typed
+    // there without Enter is still there to be taken (takeTyped).
+    Command1->setFocusPolicy(Qt::TabFocus);
+    Command2->setFocusPolicy(Qt::TabFocus);
 
     QWidget *previous = nullptr;
     for (const char *name : tool.tabOrder) {
@@ -126,34 +130,18 @@ void ListEditor::bindBoxes()
 {
     Text1->bind({[this] { return QString::number(g.EDIT_CODE); },
                  [this] { return q(format(g.EDIT_CODE, tool.codeShown)); },
-                 [this](const QString &typed) {
-                     const auto v = qd::qt::wholeNumberOf(typed.toStdString(), std::numeric_limits<std::int16_t>::min(),
-                                                          std::numeric_limits<std::int16_t>::max());
-                     if (v)
-                         g.EDIT_CODE = static_cast<std::int16_t>(*v);
-                     return v.has_value();
-                 }});
+                 [this](const QString &typed) { return take(Text1, typed, false); }});
     Text1->setNext(Text2);
 
     Text2->bind({[this] { return q(g.EDIT_NAME); }, [this] { return q(g.EDIT_NAME); },
-                 [this](const QString &typed) {
-                     g.EDIT_NAME = fixedChars(typed.toStdString(), static_cast<std::size_t>(tool.nameChars));
-                     return true;
-                 }});
+                 [this](const QString &typed) { return take(Text2, typed, false); }});
     Text2->setNext(tool.hasPrices() ? static_cast<QWidget *>(Text3) : Text1);
     Text2->setEscape(EntryBox::Escape::Restore, Text1);
 
     if (tool.hasPrices()) {
         auto bindAmount = [this](EntryBox *box, std::int32_t &value) {
             box->bind({[&value] { return QString::number(value); }, [&value] { return amountText(value); },
-                       [&value](const QString &typed) {
-                           const auto v = qd::qt::wholeNumberOf(typed.toStdString(),
-                                                                std::numeric_limits<std::int32_t>::min(),
-                                                                std::numeric_limits<std::int32_t>::max());
-                           if (v)
-                               value = static_cast<std::int32_t>(*v);
-                           return v.has_value();
-                       }});
+                       [this, box](const QString &typed) { return take(box, typed, false); }});
         };
         bindAmount(Text3, g.EDIT_PRICE);
         bindAmount(Text4, g.EDIT_COST);
@@ -203,6 +191,46 @@ void ListEditor::connectHandlers()
         connect(Text3, &EntryBox::Left, this, [this, checkAmount] { checkAmount(Text3, g.EDIT_PRICE); });
         connect(Text4, &EntryBox::Left, this, [this, checkAmount] { checkAmount(Text4, g.EDIT_COST); });
     }
+}
+
+bool ListEditor::take(EntryBox *box, const QString &typed, bool sayNoNumber)
+{
+    if (box == Text2) {
+        g.EDIT_NAME = fixedChars(typed.toStdString(), static_cast<std::size_t>(tool.nameChars));
+        return true;
+    }
+    const NumberRange &range = box == Text1 ? tool.code : box == Text3 ? PriceRange : CostRange;
+    const auto v = qd::qt::wholeNumberOf(typed.toStdString(), std::numeric_limits<std::int64_t>::min(),
+                                         std::numeric_limits<std::int64_t>::max());
+    if (!v || !range.holds(*v)) {
+        // A number outside the field is told with what the field takes, text that is no number
+        // with the general message, which Enter leaves unsaid.
+        if (v || sayNoNumber)
+            userError(v ? q(range.refusal(*v)) : NUMBER_MESSAGE);
+        // The refused text stays, selected, with the focus, so nothing shows a value that is not
+        // the one in effect.
+        box->setFocus(Qt::OtherFocusReason);
+        if (v || sayNoNumber)
+            box->selectAll();
+        return false;
+    }
+    if (box == Text1)
+        g.EDIT_CODE = static_cast<std::int16_t>(*v);
+    else
+        (box == Text3 ? g.EDIT_PRICE : g.EDIT_COST) = static_cast<std::int32_t>(*v);
+    return true;
+}
+
+bool ListEditor::takeTyped()
+{
+    for (EntryBox *box : {Text1, Text2, Text3, Text4}) {
+        if (!box || focusWidget() != box || !box->isModified())
+            continue;
+        if (!take(box, box->text(), true))
+            return false;
+        box->showStored();
+    }
+    return true;
 }
 
 MasterFile ListEditor::master() const
@@ -422,24 +450,40 @@ void ListEditor::recSet(Record &rec) const
 bool ListEditor::valuesFit()
 {
     // A code outside the field (or 0, the mark of a deleted record) and an amount beyond its
-    // seven digits would be cut into another value when written.
-    EntryBox *wrong = nullptr;
-    if (g.EDIT_CODE < tool.minCode || g.EDIT_CODE > tool.maxCode)
-        wrong = Text1;
-    else if (tool.hasPrices() && (g.EDIT_PRICE < MinAmount || g.EDIT_PRICE > MaxAmount))
-        wrong = Text3;
-    else if (tool.hasPrices() && (g.EDIT_COST < MinAmount || g.EDIT_COST > MaxAmount))
-        wrong = Text4;
-    if (!wrong)
-        return true;
-    userError(NUMBER_MESSAGE);
-    wrong->setFocus(Qt::OtherFocusReason);
-    return false;
+    // seven digits would be cut into another value when written. Enter lets none of them in; a
+    // record read from the file may still hold one.
+    struct Value {
+        const NumberRange &range;
+        std::int64_t value;
+        EntryBox *box;
+    };
+    std::vector<Value> values = {{tool.code, g.EDIT_CODE, Text1}};
+    if (tool.hasPrices()) {
+        values.push_back({PriceRange, g.EDIT_PRICE, Text3});
+        values.push_back({CostRange, g.EDIT_COST, Text4});
+    }
+    for (const Value &v : values) {
+        if (!v.range.holds(v.value)) {
+            userError(q(v.range.refusal(v.value)));
+            v.box->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ListEditor::beforeWrite(QPushButton *button)
+{
+    if (!takeTyped())
+        return false;
+    // The focus goes to the button as a click would give it, so the boxes are left as usual.
+    button->setFocus(Qt::OtherFocusReason);
+    return valuesFit();
 }
 
 void ListEditor::Command1_Click()
 {
-    if (!valuesFit())
+    if (!beforeWrite(Command1))
         return;
     if (tool.twoLevel() && !majorStillLive()) {
         userError(MAJOR_GONE_MESSAGE);
@@ -458,7 +502,7 @@ void ListEditor::Command1_Click()
 
 void ListEditor::Command2_Click()
 {
-    if (!m_chosen || !valuesFit())
+    if (!m_chosen || !beforeWrite(Command2))
         return;
     setButtons(tool.buttons.change);
     if (changeChosen([this](Record &rec) { recSet(rec); })) {

@@ -3,8 +3,11 @@
 // run by the tool's table (list_tools.h).
 //
 // List1 lists the records of the master (classmaint and colormaint: those of the major class
-// chosen in List2); a line ends in its record number. A code, a name and (itemmaint, glassmaint)
-// a unit price and a cost are typed into the boxes, each taken by Enter. "追加" writes a new
+// chosen in List2); a line ends in its record number, which the list does not show. A code, a
+// name and (itemmaint, glassmaint) a unit price and a cost are typed into the boxes, each taken
+// by Enter, which refuses a number its field cannot hold with a message that names the field and
+// what it takes; "追加" and "変更" take what is typed in the box that has the focus, through
+// the same checks, before they write. "追加" writes a new
 // record after the file's real end, "変更" and "削除" write the chosen record in its place once
 // it is read again and found to be the record that was listed; every change is in the file at
 // once. A deleted record is marked and stays in the file until "終了" rewrites the master without
@@ -86,6 +89,16 @@ private:
     void focusTo(Target target);
     void clearBoxes();
     void recSet(Record &rec) const;
+    // Takes the text of a box as Enter does: false when it is refused (a number outside the
+    // field, with the field's message; text that is no number, with the general message when
+    // `sayNoNumber`, quietly otherwise), the refused text left selected in the box with the focus.
+    bool take(qd::qt::EntryBox *box, const QString &typed, bool sayNoNumber);
+    // Text typed without Enter into the box that has the focus, when "追加" or "変更" is clicked:
+    // taken as Enter takes it; false when it is refused.
+    bool takeTyped();
+    // What "追加" and "変更" do first: the typed text taken, the focus on the button, the values
+    // checked against their fields; false when anything is refused, and nothing is written.
+    bool beforeWrite(QPushButton *button);
     bool valuesFit();
     bool stillListed(const Record &rec) const;
     bool majorStillLive() const;

@@ -86,24 +86,15 @@ void SYSFM::buildControls()
 
     const QFont buttonFont = toolFont(13.5, true);
     Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("終了"), {6120, 9000, 970, 380}, buttonFont);
+    // A click on 終了 leaves the focus in the box that has it, so that what was typed there
+    // without Enter is still there to be taken.
+    Command1->setFocusPolicy(Qt::TabFocus);
     Command2 = addButton(QStringLiteral("Command2"), QStringLiteral("取消"), {7320, 9000, 970, 380}, buttonFont);
 
     for (int n = 1; n <= 12; ++n) {
         EntryBox *box = Text[static_cast<std::size_t>(n)];
         box->bind({[this, n] { return displayValue(n); }, [this, n] { return displayValue(n); },
-                   [this, n](const QString &typed) {
-                       if (n == RATE_BOX && !isReadableRate(typed.toStdString())) {
-                           userError(QStringLiteral("数値を入力して下さい！"));
-                           Text[RATE_BOX]->GotFocus();
-                           return false;
-                       }
-                       // The rate goes in without blanks around it, as its box shows it:
-                       // quotedesk reads a percentage's cost rate from the field's first six
-                       // characters, which leading blanks would push the digits out of.
-                       g.SYSF_EDIT[static_cast<std::size_t>(n)] =
-                           n == RATE_BOX ? qd::text::trim(typed.toStdString()) : typed.toStdString();
-                       return true;
-                   }});
+                   [this, n](const QString &typed) { return take(n, typed); }});
         box->setNext(n < 12 ? static_cast<QWidget *>(Text[static_cast<std::size_t>(n + 1)]) : Command1);
         box->setEscape(EntryBox::Escape::Restore, n > 1 ? Text[static_cast<std::size_t>(n - 1)] : nullptr);
     }
@@ -143,8 +134,36 @@ void SYSFM::Form_Load()
     Text[1]->setFocus(Qt::OtherFocusReason);
 }
 
+bool SYSFM::take(int n, const QString &typed)
+{
+    if (n == RATE_BOX && !isReadableRate(typed.toStdString())) {
+        userError(QString::fromUtf8(RATE_REFUSAL));
+        // The refused text stays, selected, with the focus: the box shows no rate that is not
+        // the one in effect.
+        Text[RATE_BOX]->setFocus(Qt::OtherFocusReason);
+        Text[RATE_BOX]->selectAll();
+        return false;
+    }
+    // The rate goes in without blanks around it, as its box shows it: quotedesk reads a
+    // percentage's cost rate from the field's first six characters, which leading blanks would
+    // push the digits out of.
+    g.SYSF_EDIT[static_cast<std::size_t>(n)] = n == RATE_BOX ? qd::text::trim(typed.toStdString()) : typed.toStdString();
+    return true;
+}
+
 void SYSFM::Command1_Click()
 {
+    // Text typed without Enter into the box that has the focus is taken as Enter takes it; a
+    // refused rate writes nothing.
+    for (int n = 1; n <= 12; ++n) {
+        EntryBox *box = Text[static_cast<std::size_t>(n)];
+        if (focusWidget() != box || !box->isModified())
+            continue;
+        if (!take(n, box->text()))
+            return;
+        box->showStored();
+    }
+    Command1->setFocus(Qt::OtherFocusReason);
     SYSF_SEP_SET(g);
     SYSF_REC_SET(g);
     // The window stays open when the record cannot be written, with what was typed.
