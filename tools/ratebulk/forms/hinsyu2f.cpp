@@ -305,6 +305,10 @@ bool HINSYU2F::takeRate(int k, const QString &typed)
     // A slot holds 0.00 to 999.99: anything else would be written as another number.
     if (!rateFits(*rate)) {
         userError(QStringLiteral("率は 0.00～999.99 の範囲で入力して下さい！"));
+        // The refused text stays, selected, with the focus: the box never shows a rate other
+        // than the stored one as if it were taken.
+        rateBox(k)->setFocus();
+        rateBox(k)->selectAll();
         return false;
     }
     g.RATE[static_cast<std::size_t>(k - 1)] = *rate;

@@ -2,6 +2,9 @@
 // reach, with the messages answered by the scripted seam.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include <filesystem>
 #include <string>
 
@@ -120,6 +123,33 @@ TEST_F(RateForm, ARateASlotCannotHoldIsRefusedAndNotStored)
     EXPECT_EQ(g.RATE[0], valFixed("62"));
     f->rateBox(1)->LostFocus();
     EXPECT_EQ(f->rateBox(1)->text(), "62.00");
+}
+
+// Typed with the keys and refused by Enter or Esc: the box keeps the refused text selected with
+// the focus; once left it shows the stored rate again.
+TEST_F(RateForm, ARefusedRateStaysSelectedInItsBoxUntilTheBoxIsLeft)
+{
+    RateBulkState g(kind2());
+    auto f = open(g);
+    QApplication::setActiveWindow(f.get());
+    g.RATE[2] = valFixed("85");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        SCOPED_TRACE(key == Qt::Key_Return ? "Enter" : "Esc");
+        EntryBox *box = f->rateBox(3);
+        box->setFocus();
+        EXPECT_EQ(box->selectedText(), "85");
+        QTest::keyClicks(box, "8564");
+        seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "率は 0.00～999.99 の範囲で入力して下さい！"); });
+        QTest::keyClick(box, key);
+        EXPECT_EQ(seam.messages().size(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->text(), "8564");
+        EXPECT_EQ(box->selectedText(), "8564");
+        EXPECT_EQ(g.RATE[2], valFixed("85"));
+        f->List2->setFocus();
+        EXPECT_EQ(box->text(), "85.00");
+        seam.clearCalls();
+    }
 }
 
 TEST_F(RateForm, EndCompactsEveryKindFileOfRateBulk1)
