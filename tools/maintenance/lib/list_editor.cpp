@@ -96,6 +96,8 @@ void ListEditor::buildControls()
 
     List1 = addListBox(QStringLiteral("List1"), twips(tool.list1.at), toolFont(tool.list1.points, tool.list1.bold),
                        tool.list1.sorted);
+    // A line ends in its record number, for the handlers only.
+    List1->setHiddenTail(5);
     if (tool.extendedSelection)
         List1->setSelectionKind(ListBox::Selection::Extended);
     if (tool.twoLevel()) {

@@ -8,6 +8,7 @@
 
 #include "platform/text/numbers.h"
 #include "records/layouts.h"
+#include "tests/qtsupport/list_lines.h"
 
 namespace qd::testing {
 namespace {
@@ -121,6 +122,32 @@ TEST_F(MaintTest, DeletedRecordsAreMarkedThenTheEndRewritesInCodeOrderByteForByt
         EXPECT_EQ(readBytes(master), joined(expected));
         EXPECT_FALSE(fs::exists(folder / t.work));
         EXPECT_TRUE(f->isUnloaded());
+    }
+}
+
+// At the window's own size every line shows its code and name whole, the name as wide as its
+// field takes, and not the record number at its end; no scroll bar lies under lines that have
+// nothing past the list's edge.
+TEST_F(MaintTest, EveryListLineShowsWholeWithoutItsRecordNumber)
+{
+    const TempInstall demo;
+    fs::copy(demo.data(), inst.data(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::create_directories(inst.path() / "ALMI");
+    for (const qd::maint::ListTool *t : qd::maint::listTools()) {
+        SCOPED_TRACE(t->program);
+        // The widest name its field takes: full-width characters to its last byte.
+        std::string name;
+        while (qd::text::toCp932(name + "ア").size() <= static_cast<std::size_t>(t->nameChars))
+            name += "ア";
+        const fs::path master = inst.path() / (t->folder + 1) / t->master;
+        writeBytes(master, readBytes(master) + record(*t, t->code.high - 1, name, 1, 9'999'999, -999'999).bytes() +
+                               record(*t, 1, "短い名", 1, 100, 80).bytes());
+        auto f = open(t->program);
+        if (t->twoLevel()) {
+            EXPECT_TRUE(linesShowWhole(f->List2));
+            f->List2->setListIndex(0);
+        }
+        EXPECT_TRUE(linesShowWhole(f->List1, 5));
     }
 }
 

@@ -84,6 +84,13 @@ HINSYU2F::HINSYU2F(RateBulkState &state, QWidget *parent) : ToolWindow(q(state.K
     ListBox *const lists[] = {List1, List2, List3, List4, List5, List6, List7, List8};
     for (int n = 1; n <= 8; ++n)
         m_choices[static_cast<std::size_t>(n)].attach(lists[n - 1]);
+    // The class lines end in a record number of five digits, the kind lines in one of six: the
+    // program's, not shown.
+    for (ListBox *l : {List1, List8})
+        l->setHiddenTail(5);
+    for (ListBox *l : {List3, List4, List5, List6})
+        if (l)
+            l->setHiddenTail(6);
     for (QLabel *l : {Label4, Label18})
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 

@@ -10,6 +10,7 @@
 
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/numbers.h"
+#include "tests/qtsupport/list_lines.h"
 #include "tests/support/temp_install.h"
 #include "tools/ratebulk/forms/hinsyu2f.h"
 
@@ -149,6 +150,29 @@ TEST_F(RateForm, ARefusedRateStaysSelectedInItsBoxUntilTheBoxIsLeft)
         f->List2->setFocus();
         EXPECT_EQ(box->text(), "85.00");
         seam.clearCalls();
+    }
+}
+
+// Chosen through every list of the range, each list shows its lines whole, without the record
+// number at the end of the class and kind lines.
+TEST_F(RateForm, EveryListLineShowsWholeWithoutItsRecordNumber)
+{
+    for (const RateBulkKind *kind : {&kind2(), &kind1()}) {
+        SCOPED_TRACE(kind->program);
+        RateBulkState g(*kind);
+        auto f = open(g);
+        for (ListBox *l : {f->List2, f->List1, f->List3, f->List4, f->List7, f->List8, f->List6, f->List5})
+            if (l)
+                l->setListIndex(0);
+        for (ListBox *l : {f->List2, f->List7})
+            EXPECT_TRUE(qd::testing::linesShowWhole(l, 0));
+        for (ListBox *l : {f->List1, f->List8})
+            EXPECT_TRUE(qd::testing::linesShowWhole(l, 5));
+        for (ListBox *l : {f->List3, f->List4, f->List6, f->List5}) {
+            if (l) {
+                EXPECT_TRUE(qd::testing::linesShowWhole(l, 6));
+            }
+        }
     }
 }
 

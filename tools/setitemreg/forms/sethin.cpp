@@ -119,6 +119,14 @@ SETHIN::SETHIN(SethinState &state, QWidget *parent) : ToolWindow(QStringLiteral(
     Label9 = addLabel("Label9", "単　　価　　情　　報", {720, 4560, 9255, 255}, font);
     List6 = addListBox("List6", {720, 4800, 9255, 2680}, font, false);
 
+    // Lines end in their record numbers, for the handlers only: five digits for the classes,
+    // four for the sections and colours, six for the kinds, the price lines and the components.
+    List1->setHiddenTail(5);
+    for (ListBox *l : {List5, List7})
+        l->setHiddenTail(4);
+    for (ListBox *l : {List3, List4, List6, List8})
+        l->setHiddenTail(6);
+
     ListBox *const masters[] = {List1, List2, List3, List4, List5, List6, List7};
     for (int n = 1; n <= 7; ++n)
         m_choices[static_cast<std::size_t>(n)].attach(masters[n - 1]);
@@ -283,7 +291,10 @@ void SETHIN::SET_FILE_LIST()
     List9->clearLines();
     guarded([&] {
         for (const r::SetListEntry &e : r::SET_FILE_LIST(g))
-            List9->addLine(q(e.setName) + QString(11, u' ') + q(e.fileName), q(e.fileName));
+            // The name and its file side by side: the line's wide gap would push the file name
+            // past the list's edge.
+            List9->addLine(q(e.setName) + QString(11, u' ') + q(e.fileName), q(e.fileName),
+                           q(qd::text::fromField(qd::text::toField(e.setName, 30))) + QStringLiteral("  ") + q(e.fileName));
     });
 }
 

@@ -2,6 +2,8 @@
 // with every dialog answered by the scripted seam.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <filesystem>
 #include <string>
 
@@ -9,6 +11,7 @@
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "records/set_files.h"
+#include "tests/qtsupport/list_lines.h"
 #include "tests/support/temp_install.h"
 #include "tools/setitemreg/forms/sethin.h"
 
@@ -285,4 +288,28 @@ TEST_F(SethinForm, ARefusedWriteSaysWhy)
     saysWhy("最後のレコードが途中で切れています");
     form->Command1->click();
     EXPECT_EQ(readBytes(setFile(1)), cut);
+}
+
+// Each list shows its lines whole at the window's size: the sets with their file names, the
+// components and the master lists without the record numbers at the ends of their lines.
+TEST_F(SethinForm, EveryListLineShowsWholeWithoutItsRecordNumber)
+{
+    QApplication::setActiveWindow(form.get());
+    EXPECT_TRUE(qd::testing::linesShowWhole(form->List9));
+    EXPECT_TRUE(form->List9->shownText(0).endsWith(QStringLiteral("  SET00001.TXT")));
+    form->List9->setListIndex(0);
+    EXPECT_TRUE(qd::testing::linesShowWhole(form->List8, 6));
+
+    // Enter on a component puts every master list on it.
+    form->List8->setListIndex(0);
+    form->List8_KeyDown(13);
+    const struct {
+        ListBox *list;
+        int recordDigits;
+    } lists[] = {{form->List2, 0}, {form->List1, 5}, {form->List3, 6}, {form->List4, 6},
+                 {form->List5, 4}, {form->List7, 4}, {form->List6, 6}};
+    for (const auto &l : lists) {
+        EXPECT_TRUE(l.list->isVisible()) << l.list->objectName().toStdString();
+        EXPECT_TRUE(qd::testing::linesShowWhole(l.list, l.recordDigits));
+    }
 }
