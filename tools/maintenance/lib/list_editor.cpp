@@ -113,10 +113,11 @@ void ListEditor::buildControls()
     for (int i = 0; i < 5; ++i)
         *buttons[i] = addButton(QStringLiteral("Command%1").arg(i + 1), QString::fromUtf8(captions[i]),
                                 twips(tool.commands[i]), toolFont(13.5, true));
-    // A click on "追加" or "変更" leaves the focus in the box that has it, so that what was typed
-    // there without Enter is still there to be taken (takeTyped).
-    Command1->setFocusPolicy(Qt::TabFocus);
-    Command2->setFocusPolicy(Qt::TabFocus);
+    // What is typed into a box and left for "追加" or "変更", by a click or by Tab, stays there for
+    // the button to take (takeTyped).
+    for (EntryBox *box : {Text1, Text2, Text3, Text4})
+        if (box)
+            box->setTakers({Command1, Command2});
 
     QWidget *previous = nullptr;
     for (const char *name : tool.tabOrder) {
@@ -226,11 +227,18 @@ bool ListEditor::take(EntryBox *box, const QString &typed, bool sayNoNumber)
 bool ListEditor::takeTyped()
 {
     for (EntryBox *box : {Text1, Text2, Text3, Text4}) {
-        if (!box || focusWidget() != box || !box->isModified())
+        if (!box || !box->hasTyped())
             continue;
         if (!take(box, box->text(), true))
             return false;
         box->showStored();
+        // A code already in use is warned of as Enter warns of it, before anything is written;
+        // pressed again, the button writes it.
+        if (box == Text1 && tool.warnsDuplicate) {
+            bool warned = false;
+            if (!guarded([&] { warned = CODE_CHECK(); }, READ_FAILED) || warned)
+                return false;
+        }
     }
     return true;
 }
@@ -582,7 +590,7 @@ void ListEditor::Command5_Click()
     unload();
 }
 
-void ListEditor::CODE_CHECK()
+bool ListEditor::CODE_CHECK()
 {
     const std::vector<Record> records = master().readAll();
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -591,9 +599,10 @@ void ListEditor::CODE_CHECK()
         if (records[i].number(tool.codeField) == g.EDIT_CODE) {
             userError(DUPLICATE_MESSAGE);
             Text1->setFocus(Qt::OtherFocusReason);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void ListEditor::NUM_RANGE_CHECK(std::int64_t low, std::int64_t high)

@@ -6,8 +6,9 @@
 // chosen in List2); a line ends in its record number, which the list does not show. A code, a
 // name and (itemmaint, glassmaint) a unit price and a cost are typed into the boxes, each taken
 // by Enter, which refuses a number its field cannot hold with a message that names the field and
-// what it takes; "追加" and "変更" take what is typed in the box that has the focus, through
-// the same checks, before they write. "追加" writes a new
+// what it takes; "追加" and "変更" take
+// what is typed in the box they were clicked or tabbed to from, through the same checks (and
+// itemmaint's duplicate-code warning), before they write. "追加" writes a new
 // record after the file's real end, "変更" and "削除" write the chosen record in its place once
 // it is read again and found to be the record that was listed; every change is in the file at
 // once. A deleted record is marked and stays in the file until "終了" rewrites the master without
@@ -70,8 +71,8 @@ public:
     void Command5_Click();
 
     // The duplicate-code warning after a code is confirmed (itemmaint); the record being changed
-    // is not a duplicate of itself.
-    void CODE_CHECK();
+    // is not a duplicate of itself. Returns whether it warned.
+    bool CODE_CHECK();
     // RANGE_VALUE within [low, high]: CHK_ERR 0; otherwise CHK_ERR 1, a beep and the message.
     void NUM_RANGE_CHECK(std::int64_t low = -999'999'999, std::int64_t high = 999'999'999);
     // List1 from the master (LIST_FILL), List2 from the major classes.
@@ -93,8 +94,9 @@ private:
     // field, with the field's message; text that is no number, with the general message when
     // `sayNoNumber`, quietly otherwise), the refused text left selected in the box with the focus.
     bool take(qd::qt::EntryBox *box, const QString &typed, bool sayNoNumber);
-    // Text typed without Enter into the box that has the focus, when "追加" or "変更" is clicked:
-    // taken as Enter takes it; false when it is refused.
+    // Text typed without Enter, when "追加" or "変更" is pressed: taken as Enter takes it, a code
+    // checked for a duplicate as Enter checks it; false when it is refused or warned of, and
+    // the focus is in its box.
     bool takeTyped();
     // What "追加" and "変更" do first: the typed text taken, the focus on the button, the values
     // checked against their fields; false when anything is refused, and nothing is written.

@@ -86,9 +86,6 @@ void SYSFM::buildControls()
 
     const QFont buttonFont = toolFont(13.5, true);
     Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("終了"), {6120, 9000, 970, 380}, buttonFont);
-    // A click on 終了 leaves the focus in the box that has it, so that what was typed there
-    // without Enter is still there to be taken.
-    Command1->setFocusPolicy(Qt::TabFocus);
     Command2 = addButton(QStringLiteral("Command2"), QStringLiteral("取消"), {7320, 9000, 970, 380}, buttonFont);
 
     for (int n = 1; n <= 12; ++n) {
@@ -97,6 +94,9 @@ void SYSFM::buildControls()
                    [this, n](const QString &typed) { return take(n, typed); }});
         box->setNext(n < 12 ? static_cast<QWidget *>(Text[static_cast<std::size_t>(n + 1)]) : Command1);
         box->setEscape(EntryBox::Escape::Restore, n > 1 ? Text[static_cast<std::size_t>(n - 1)] : nullptr);
+        // What is typed into a box and left for 終了, by a click or by Tab, stays there for 終了
+        // to take.
+        box->setTakers({Command1});
     }
 
     // Tab runs Text1 to Text6, the two buttons, then Text7 to Text12.
@@ -153,11 +153,10 @@ bool SYSFM::take(int n, const QString &typed)
 
 void SYSFM::Command1_Click()
 {
-    // Text typed without Enter into the box that has the focus is taken as Enter takes it; a
-    // refused rate writes nothing.
+    // Text typed without Enter is taken as Enter takes it; a refused rate writes nothing.
     for (int n = 1; n <= 12; ++n) {
         EntryBox *box = Text[static_cast<std::size_t>(n)];
-        if (focusWidget() != box || !box->isModified())
+        if (!box->hasTyped())
             continue;
         if (!take(n, box->text()))
             return;

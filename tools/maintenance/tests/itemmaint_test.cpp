@@ -86,6 +86,19 @@ TEST_F(ItemMaint, ADuplicateCodeIsReportedButNotTheCodeOfTheItemBeingChanged)
     press(f->Command1);
     EXPECT_TRUE(f->List1->lineText(1).startsWith(QStringLiteral("0002 B")));
     EXPECT_EQ(readBytes(file("TANPIN.TXT")).substr(256), item(2, "B", 100, 60).bytes());
+
+    // A code typed without Enter and taken by "追加" is warned of as Enter warns of it, before
+    // anything is written; pressed again, "追加" writes it, as it does after Enter's warning.
+    const std::string before = readBytes(file("TANPIN.TXT"));
+    typeOnly(f->Text1, QStringLiteral("3"));
+    seam.answerMessage(1);
+    press(f->Command1);
+    EXPECT_EQ(seam.messages().size(), 3);
+    EXPECT_EQ(seam.messages().last(), DUPLICATE);
+    EXPECT_EQ(focus(), f->Text1);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), before);
+    press(f->Command1);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), before + item(3, "B", 100, 60).bytes());
 }
 
 TEST_F(ItemMaint, AnItemAppendedByAnotherProgramSurvivesTheAddAndTheCompaction)

@@ -276,6 +276,22 @@ TEST_F(MaintTest, AddAndChangeTakeTextTypedWithoutEnter)
     press(f->Command2);
     EXPECT_EQ(readBytes(file("MAKER.TXT")), record(tool("groupmaint"), 8, "アルミ").bytes());
     EXPECT_EQ(focus(), f->List1);
+
+    // By the keys alone: Tab onto "追加" keeps the typed code for it, Enter there takes it; Tab
+    // on past "追加" leaves the box, and the code typed is dropped.
+    press(f->Command4);
+    f->Text1->setFocus();
+    QTest::keyClicks(f->Text1, QStringLiteral("4"));
+    QTest::keyClick(f->Text1, Qt::Key_Tab);
+    ASSERT_EQ(focus(), f->Command1);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("4"));
+    QTest::keyClick(f->Command1, Qt::Key_Tab);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("8"));
+    f->Text1->setFocus();
+    QTest::keyClicks(f->Text1, QStringLiteral("9"));
+    QTest::keyClick(f->Text1, Qt::Key_Tab);
+    QTest::keyClick(f->Command1, Qt::Key_Return);
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), joined({record(tool("groupmaint"), 8, "アルミ"), record(tool("groupmaint"), 9, "アルミ")}));
 }
 
 TEST_F(MaintTest, AnAddGoesAfterTheRealEndAndAChangeChecksTheRecordIsStillTheListedOne)

@@ -163,6 +163,16 @@ TEST_F(OwnMaint, EndTakesTextTypedWithoutEnter)
     press(f->Command1);
     ASSERT_TRUE(f->isUnloaded());
     EXPECT_EQ(field(readBytes(file("SYSF.SSS")), O::KAKERITU), "85.5" + std::string(25, ' '));
+
+    // By the keys alone: Tab from the fax box onto 終了, then Enter.
+    f = openForm();
+    f->Text[6]->setFocus();
+    QTest::keyClicks(f->Text[6], QStringLiteral("03-1234"));
+    QTest::keyClick(f->Text[6], Qt::Key_Tab);
+    ASSERT_EQ(focus(), f->Command1);
+    QTest::keyClick(f->Command1, Qt::Key_Return);
+    ASSERT_TRUE(f->isUnloaded());
+    EXPECT_EQ(field(readBytes(file("SYSF.SSS")), O::FAX_NO), "03-1234" + std::string(8, ' '));
 }
 
 TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)
