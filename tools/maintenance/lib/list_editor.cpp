@@ -133,18 +133,18 @@ void ListEditor::bindBoxes()
 {
     Text1->bind({[this] { return QString::number(g.EDIT_CODE); },
                  [this] { return q(format(g.EDIT_CODE, tool.codeShown)); },
-                 [this](const QString &typed) { return take(Text1, typed, false); }});
+                 [this](const QString &typed) { return take(Text1, typed); }});
     Text1->setNext(Text2);
 
     Text2->bind({[this] { return q(g.EDIT_NAME); }, [this] { return q(g.EDIT_NAME); },
-                 [this](const QString &typed) { return take(Text2, typed, false); }});
+                 [this](const QString &typed) { return take(Text2, typed); }});
     Text2->setNext(tool.hasPrices() ? static_cast<QWidget *>(Text3) : Text1);
     Text2->setEscape(EntryBox::Escape::Restore, Text1);
 
     if (tool.hasPrices()) {
         auto bindAmount = [this](EntryBox *box, std::int32_t &value) {
             box->bind({[&value] { return QString::number(value); }, [&value] { return amountText(value); },
-                       [this, box](const QString &typed) { return take(box, typed, false); }});
+                       [this, box](const QString &typed) { return take(box, typed); }});
         };
         bindAmount(Text3, g.EDIT_PRICE);
         bindAmount(Text4, g.EDIT_COST);
@@ -196,7 +196,7 @@ void ListEditor::connectHandlers()
     }
 }
 
-bool ListEditor::take(EntryBox *box, const QString &typed, bool sayNoNumber)
+bool ListEditor::take(EntryBox *box, const QString &typed)
 {
     if (box == Text2) {
         g.EDIT_NAME = fixedChars(typed.toStdString(), static_cast<std::size_t>(tool.nameChars));
@@ -207,14 +207,11 @@ bool ListEditor::take(EntryBox *box, const QString &typed, bool sayNoNumber)
                                          std::numeric_limits<std::int64_t>::max());
     if (!v || !range.holds(*v)) {
         // A number outside the field is told with what the field takes, text that is no number
-        // with the general message, which Enter leaves unsaid.
-        if (v || sayNoNumber)
-            userError(v ? q(range.refusal(*v)) : NUMBER_MESSAGE);
-        // The refused text stays, selected, with the focus, so nothing shows a value that is not
-        // the one in effect.
+        // with the general message. The refused text stays, selected, with the focus, so no box
+        // shows a value that is not the one in effect.
+        userError(v ? q(range.refusal(*v)) : NUMBER_MESSAGE);
         box->setFocus(Qt::OtherFocusReason);
-        if (v || sayNoNumber)
-            box->selectAll();
+        box->selectAll();
         return false;
     }
     if (box == Text1)
@@ -229,7 +226,7 @@ bool ListEditor::takeTyped()
     for (EntryBox *box : {Text1, Text2, Text3, Text4}) {
         if (!box || !box->hasTyped())
             continue;
-        if (!take(box, box->text(), true))
+        if (!take(box, box->text()))
             return false;
         box->showStored();
         // A code already in use is warned of as Enter warns of it, before anything is written;

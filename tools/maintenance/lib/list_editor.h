@@ -6,15 +6,14 @@
 // chosen in List2); a line ends in its record number, which the list does not show. A code, a
 // name and (itemmaint, glassmaint) a unit price and a cost are typed into the boxes, each taken
 // by Enter, which refuses a number its field cannot hold with a message that names the field and
-// what it takes; "追加" and "変更" take
+// what it takes, and text that is no number with "数値を入力して下さい！"; "追加" and "変更" take
 // what is typed in the box they were clicked or tabbed to from, through the same checks (and
-// itemmaint's duplicate-code warning), before they write. "追加" writes a new
-// record after the file's real end, "変更" and "削除" write the chosen record in its place once
-// it is read again and found to be the record that was listed; every change is in the file at
-// once. A deleted record is marked and stays in the file until "終了" rewrites the master without
-// marked records, in code order, through its work copy; itemmaint instead takes the chosen items
-// out of the file at once, and its "終了" rewrites nothing. The close box ends the tool without
-// the rewrite.
+// itemmaint's duplicate-code warning), before they write. "追加" writes a new record after the
+// file's real end, "変更" and "削除" write the chosen record in its place once it is read again
+// and found to be the record that was listed; every change is in the file at once. A deleted
+// record is marked and stays in the file until "終了" rewrites the master without marked records,
+// in code order, through its work copy; itemmaint instead takes the chosen items out of the file
+// at once, and its "終了" rewrites nothing. The close box ends the tool without the rewrite.
 #pragma once
 
 #include "platform/qt/tool_window.h"
@@ -91,9 +90,9 @@ private:
     void clearBoxes();
     void recSet(Record &rec) const;
     // Takes the text of a box as Enter does: false when it is refused (a number outside the
-    // field, with the field's message; text that is no number, with the general message when
-    // `sayNoNumber`, quietly otherwise), the refused text left selected in the box with the focus.
-    bool take(qd::qt::EntryBox *box, const QString &typed, bool sayNoNumber);
+    // field, with the field's message; text that is no number, with the general message), the
+    // refused text left selected in the box with the focus.
+    bool take(qd::qt::EntryBox *box, const QString &typed);
     // Text typed without Enter, when "追加" or "変更" is pressed: taken as Enter takes it, a code
     // checked for a duplicate as Enter checks it; false when it is refused or warned of, and
     // the focus is in its box.
