@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -233,6 +234,17 @@ QString ListBox::lineText(int index) const
 QString ListBox::shownText(int index) const
 {
     return index >= 0 && index < lineCount() ? m_lines[static_cast<std::size_t>(index)].shown : QString();
+}
+
+int ListBox::widthToShow(const QString &shown) const
+{
+    // As the lines' delegate sizes a line.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.text = shown;
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    const QSize line = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    return line.width() + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
 QVariant ListBox::lineData(int index) const

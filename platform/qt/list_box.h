@@ -68,6 +68,9 @@ public:
     QVariant lineData(int index) const;
     // What line `index` shows; empty for an index out of range.
     QString shownText(int index) const;
+    // The outer width the list needs to show a line that shows `shown` whole at its font, beside
+    // its vertical scroll bar.
+    int widthToShow(const QString &shown) const;
 
     // The chosen line (single selection) or the line with the focus rectangle (extended); -1
     // when there is none.
