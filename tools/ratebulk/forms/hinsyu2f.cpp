@@ -114,6 +114,8 @@ HINSYU2F::HINSYU2F(RateBulkState &state, QWidget *parent) : ToolWindow(q(state.K
         box->setNext(k < 20 ? static_cast<QWidget *>(rateBox(k + 1)) : Command2);
         box->installEventFilter(this); // Esc stores, then moves back
         connect(box, &EntryBox::Left, this, [this, k] { rateLostFocus(k); });
+        // A rate typed and left for 実行, by a click or by Tab, stays for 実行 to take.
+        box->setTakers({Command2});
     }
 
     const auto on = [this](void (HINSYU2F::*handler)()) { return [this, handler] { guarded([&] { (this->*handler)(); }); }; };
@@ -307,11 +309,9 @@ void HINSYU2F::showRates()
 bool HINSYU2F::takeRate(int k, const QString &typed)
 {
     const std::optional<Fixed4> rate = qd::text::numberTextFixed(typed.toStdString());
-    if (!rate)
-        return false;
     // A slot holds 0.00 to 999.99: anything else would be written as another number.
-    if (!rateFits(*rate)) {
-        userError(QStringLiteral("率は 0.00～999.99 の範囲で入力して下さい！"));
+    if (!rate || !rateFits(*rate)) {
+        userError(rate ? QStringLiteral("率は 0.00～999.99 の範囲で入力して下さい！") : QStringLiteral("数値を入力して下さい！"));
         // The refused text stays, selected, with the focus: the box never shows a rate other
         // than the stored one as if it were taken.
         rateBox(k)->setFocus();
@@ -356,6 +356,15 @@ bool HINSYU2F::eventFilter(QObject *watched, QEvent *event)
 
 void HINSYU2F::Command2_Click()
 {
+    // A rate typed without Enter is taken as Enter takes it; a refused one writes nothing.
+    for (int k = 1; k <= 20; ++k) {
+        EntryBox *box = rateBox(k);
+        if (!box->hasTyped())
+            continue;
+        if (!takeRate(k, box->text()))
+            return;
+        box->showStored();
+    }
     const RateWriteResult result = RATE_WRITE(g);
     if (result.rangeRefused) {
         userError(q(RANGE_ERROR_TEXT));
