@@ -137,17 +137,42 @@ int ListBox::widestLine() const
 {
     if (m_widest == -2) {
         m_widest = -1;
+        m_widestWidth = -1;
         const QFontMetrics metrics(font());
-        int widest = -1;
         for (std::size_t i = 0; i < m_lines.size(); ++i) {
             const int w = metrics.horizontalAdvance(m_lines[i].shown);
-            if (w > widest) {
-                widest = w;
+            if (w > m_widestWidth) {
+                m_widestWidth = w;
                 m_widest = static_cast<int>(i);
             }
         }
     }
     return m_widest;
+}
+
+void ListBox::lineAdded(int row)
+{
+    // A list that grows a line at a time (a search that lists its hits as it finds them) measures
+    // only the new line.
+    if (m_widest < 0) {
+        linesChanged();
+        return;
+    }
+    const int w = QFontMetrics(font()).horizontalAdvance(m_lines[static_cast<std::size_t>(row)].shown);
+    if (w > m_widestWidth) {
+        m_widestWidth = w;
+        m_widest = row;
+    } else if (row <= m_widest) {
+        ++m_widest;
+    }
+}
+
+void ListBox::lineRemoved(int row)
+{
+    if (row == m_widest)
+        linesChanged();
+    else if (row < m_widest)
+        --m_widest;
 }
 
 void ListBox::changeEvent(QEvent *event)
@@ -174,7 +199,7 @@ int ListBox::addLine(const QString &text, const QVariant &data, const QString &s
     const Quiet quiet(m_quiet);
     m_model->beginInsert(row);
     m_lines.insert(m_lines.begin() + row, Entry{text, data, text.toStdString(), shown, shownOf(text, shown)});
-    linesChanged();
+    lineAdded(row);
     m_model->endInsert();
     return row;
 }
@@ -213,7 +238,7 @@ void ListBox::removeLine(int index)
     const Quiet quiet(m_quiet);
     m_model->beginRemove(index);
     m_lines.erase(m_lines.begin() + index);
-    linesChanged();
+    lineRemoved(index);
     m_model->endRemove();
 }
 

@@ -113,6 +113,8 @@ private:
     // horizontal scroll bar reaches the end of each.
     int widestLine() const;
     void linesChanged() { m_widest = -2; }
+    void lineAdded(int row);
+    void lineRemoved(int row);
 
     struct Entry {
         QString text;
@@ -125,6 +127,7 @@ private:
     Model *m_model = nullptr;
     int m_hiddenTail = 0;
     mutable int m_widest = -2; // -2: to be measured
+    mutable int m_widestWidth = -1;
     std::vector<Entry> m_lines;
     bool m_sorted = false;
     Selection m_selection = Selection::Single;

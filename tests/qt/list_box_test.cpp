@@ -166,6 +166,7 @@ TEST(ListBox, AHorizontalScrollBarComesOnlyForALineWiderThanTheList)
 {
     const QString tail = QString(50, u' ') + QStringLiteral("00001");
     ListBox l;
+    l.setSorted(true);
     l.setHiddenTail(5);
     l.resize(QFontMetrics(l.font()).horizontalAdvance(QStringLiteral("0001 株式会社　山川建設")) + 60, 150);
     l.addLines({{QStringLiteral("0001 株式会社　山川建設") + tail, 1}, {QStringLiteral("0002 北町ガラス店") + tail, 2}});
@@ -182,6 +183,20 @@ TEST(ListBox, AHorizontalScrollBarComesOnlyForALineWiderThanTheList)
     const int row = 2;
     ASSERT_EQ(l.shownText(row), wide);
     EXPECT_GE(l.horizontalScrollBar()->maximum() + l.viewport()->width(), QFontMetrics(l.font()).horizontalAdvance(wide));
+
+    // Lines that come and go above the wide one leave it reaching past the edge; once it goes,
+    // nothing does.
+    l.addLine(QStringLiteral("0000 Y") + tail, 5);
+    QApplication::processEvents();
+    EXPECT_TRUE(l.horizontalScrollBar()->isVisible());
+    l.removeLine(0);
+    l.removeLine(0);
+    QApplication::processEvents();
+    EXPECT_TRUE(l.horizontalScrollBar()->isVisible());
+    ASSERT_EQ(l.shownText(1), wide);
+    l.removeLine(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(l.horizontalScrollBar()->isVisible());
 }
 
 TEST(ListBox, ExtendedSelectionTakesSeveralLines)
