@@ -42,6 +42,16 @@ TEST_F(ItemMaint, EveryItemIsListedAndChosenItemsLeaveTheFileAtOnceInFileOrder)
     EXPECT_EQ(f->Text3->text(), QStringLiteral("1,234,567"));
     EXPECT_EQ(f->Text4->text(), QStringLiteral("1,000"));
 
+    // The marked item, chosen and changed as it was read, would be written back with the code no
+    // item may have: refused, with what the code takes.
+    f->List1->setListIndex(0);
+    seam.answerMessage(1);
+    press(f->Command2);
+    EXPECT_EQ(seam.messages().last(), QStringLiteral("コードは 1～9999 で入力して下さい！"));
+    EXPECT_EQ(focus(), f->Text1);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), joined(items));
+    f->List1->setListIndex(d);
+
     // D and B chosen together (Ctrl-click); 削除 takes them and the marked item out at once.
     f->List1->setLineSelected(lineStartingWith(f->List1, QStringLiteral("0002")), true);
     EXPECT_EQ(f->List1->selectedLines().size(), 2);
