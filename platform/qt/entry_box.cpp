@@ -2,11 +2,13 @@
 
 #include "platform/qt/grid_view.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QValidator>
 
+#include <algorithm>
 #include <string>
 
 namespace qd::qt {
@@ -128,8 +130,32 @@ EntryBox::EntryBox(QWidget *parent) : QLineEdit(parent) { setValidator(new NoCon
 
 void EntryBox::bind(Binding binding) { m_binding = std::move(binding); }
 
+void EntryBox::setTakers(std::vector<QWidget *> takers)
+{
+    if (m_takers.empty())
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMovedOn(now); });
+    m_takers.assign(takers.begin(), takers.end());
+}
+
+bool EntryBox::isTaker(const QWidget *w) const
+{
+    return w && std::find(m_takers.begin(), m_takers.end(), w) != m_takers.end();
+}
+
+bool EntryBox::hasTyped() const { return isModified() && (m_kept || window()->focusWidget() == this); }
+
+void EntryBox::focusMovedOn(QWidget *now)
+{
+    // A message box, another window or the window going to the back leave the text where it is.
+    if (!m_kept || !now || now == this || now->window() != window() || isTaker(now))
+        return;
+    m_kept = false;
+    LostFocus();
+}
+
 void EntryBox::showStored()
 {
+    m_kept = false;
     if (m_binding.shownText)
         setTextFromStart(m_binding.shownText());
 }
@@ -172,22 +198,32 @@ void EntryBox::LostFocus()
 void EntryBox::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (m_focus.gotFocus(event)) {
+    const bool moved = m_focus.gotFocus(event);
+    if (m_kept)
+        m_kept = false; // back from a taker: the typed text is still there, to be finished
+    else if (moved)
         GotFocus();
-        // A focus that came by a mouse click would place the cursor after this; the whole text
-        // stays selected, as the box promises.
-        QTimer::singleShot(0, this, [this] {
-            if (hasFocus())
-                selectAll();
-        });
-    }
+    else
+        return;
+    // A focus that came by a mouse click would place the cursor after this; the whole text
+    // stays selected, as the box promises.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus())
+            selectAll();
+    });
 }
 
 void EntryBox::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (m_focus.lostFocus(event))
-        LostFocus();
+    if (!m_focus.lostFocus(event))
+        return;
+    // The focus widget is already the one the focus goes to.
+    if (isModified() && isTaker(QApplication::focusWidget())) {
+        m_kept = true;
+        return;
+    }
+    LostFocus();
 }
 
 void EntryBox::keyPressEvent(QKeyEvent *event)

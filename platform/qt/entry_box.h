@@ -9,6 +9,11 @@
 // shows the stored value again, so text typed without Enter is dropped, then raises Left. Line
 // breaks, tabs and other control characters, typed or pasted, come into the box as blanks.
 //
+// The buttons that write what the boxes hold may take text typed without Enter (setTakers):
+// leaving the box for one of them, by a click or by Tab, keeps the typed text in the box for the
+// button to take (hasTyped), until the focus moves on from there to another control of the
+// window; the box is left then. Coming back to the box finds the typed text as it was.
+//
 // GotFocus(), KeyDown() and LostFocus() run what the focus and key events run; a form or a test
 // may call them directly. Which focus events count is told in focus_moves.h.
 #pragma once
@@ -22,6 +27,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace qd::qt {
 
@@ -56,6 +62,12 @@ public:
         m_previous = previous;
     }
 
+    // The controls that take text typed into the box without Enter.
+    void setTakers(std::vector<QWidget *> takers);
+    // Text is typed into the box and not confirmed with Enter: the box has its window's focus, or
+    // it was left for one of its takers.
+    bool hasTyped() const;
+
     // The stored value as shown (what leaving the box shows).
     void showStored();
     // Sets the text and shows it from its start: a value padded with blanks to its width would
@@ -78,11 +90,17 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    bool isTaker(const QWidget *w) const;
+    // The focus moved on from where it went when the box was left for a taker.
+    void focusMovedOn(QWidget *now);
+
     Binding m_binding;
     QPointer<QWidget> m_next;
     QPointer<QWidget> m_previous;
     Escape m_escape = Escape::Ignore;
     FocusMoves m_focus;
+    std::vector<QPointer<QWidget>> m_takers;
+    bool m_kept = false; // left for a taker with typed text
 };
 
 } // namespace qd::qt

@@ -4,9 +4,12 @@
 #include "platform/text/list_order.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -26,7 +29,7 @@ public:
         if (!index.isValid() || index.row() >= m_owner->lineCount())
             return {};
         if (role == Qt::DisplayRole)
-            return m_owner->m_lines[static_cast<std::size_t>(index.row())].text;
+            return m_owner->m_lines[static_cast<std::size_t>(index.row())].shown;
         return {};
     }
 
@@ -36,6 +39,21 @@ public:
     void endRemove() { endRemoveRows(); }
     void beginReset() { beginResetModel(); }
     void endReset() { endResetModel(); }
+
+private:
+    ListBox *m_owner;
+};
+
+// The lines all share one size (the list has uniform item sizes): that of the widest line.
+class ListBox::Delegate : public QStyledItemDelegate {
+public:
+    Delegate(ListBox *owner) : QStyledItemDelegate(owner), m_owner(owner) {}
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const int widest = m_owner->widestLine();
+        return QStyledItemDelegate::sizeHint(option, widest >= 0 ? index.siblingAtRow(widest) : index);
+    }
 
 private:
     ListBox *m_owner;
@@ -60,6 +78,7 @@ private:
 ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new Model(this))
 {
     setModel(m_model);
+    setItemDelegate(new Delegate(this));
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A line wider than the list is cut at its edge, never shortened with an ellipsis: the
@@ -82,6 +101,7 @@ void ListBox::setSorted(bool sorted)
         std::stable_sort(lines.begin(), lines.end(),
                          [](const Entry &a, const Entry &b) { return qd::text::compareListText(a.key, b.key) < 0; });
         m_lines = std::move(lines);
+        linesChanged();
         m_model->endReset();
     }
 }
@@ -91,6 +111,75 @@ void ListBox::setSelectionKind(Selection kind)
     m_selection = kind;
     setSelectionMode(kind == Selection::Extended ? QAbstractItemView::ExtendedSelection
                                                  : QAbstractItemView::SingleSelection);
+}
+
+void ListBox::setHiddenTail(int chars)
+{
+    m_hiddenTail = std::max(0, chars);
+    m_model->beginReset();
+    for (Entry &e : m_lines)
+        e.shown = shownOf(e.text, e.ownShown);
+    linesChanged();
+    m_model->endReset();
+}
+
+QString ListBox::shownOf(const QString &text, const QString &shown) const
+{
+    QString s = shown.isEmpty() ? text.left(std::max<qsizetype>(0, text.size() - m_hiddenTail)) : shown;
+    qsizetype end = s.size();
+    while (end > 0 && s[end - 1] == u' ')
+        --end;
+    s.truncate(end);
+    return s;
+}
+
+int ListBox::widestLine() const
+{
+    if (m_widest == -2) {
+        m_widest = -1;
+        m_widestWidth = -1;
+        const QFontMetrics metrics(font());
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            const int w = metrics.horizontalAdvance(m_lines[i].shown);
+            if (w > m_widestWidth) {
+                m_widestWidth = w;
+                m_widest = static_cast<int>(i);
+            }
+        }
+    }
+    return m_widest;
+}
+
+void ListBox::lineAdded(int row)
+{
+    // A list that grows a line at a time (a search that lists its hits as it finds them) measures
+    // only the new line.
+    if (m_widest < 0) {
+        linesChanged();
+        return;
+    }
+    const int w = QFontMetrics(font()).horizontalAdvance(m_lines[static_cast<std::size_t>(row)].shown);
+    if (w > m_widestWidth) {
+        m_widestWidth = w;
+        m_widest = row;
+    } else if (row <= m_widest) {
+        ++m_widest;
+    }
+}
+
+void ListBox::lineRemoved(int row)
+{
+    if (row == m_widest)
+        linesChanged();
+    else if (row < m_widest)
+        --m_widest;
+}
+
+void ListBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        linesChanged();
+    QListView::changeEvent(event);
 }
 
 int ListBox::placeFor(const QString &text) const
@@ -104,12 +193,13 @@ int ListBox::placeFor(const QString &text) const
     return static_cast<int>(it - m_lines.begin());
 }
 
-int ListBox::addLine(const QString &text, const QVariant &data)
+int ListBox::addLine(const QString &text, const QVariant &data, const QString &shown)
 {
     const int row = placeFor(text);
     const Quiet quiet(m_quiet);
     m_model->beginInsert(row);
-    m_lines.insert(m_lines.begin() + row, Entry{text, data, text.toStdString()});
+    m_lines.insert(m_lines.begin() + row, Entry{text, data, text.toStdString(), shown, shownOf(text, shown)});
+    lineAdded(row);
     m_model->endInsert();
     return row;
 }
@@ -119,7 +209,7 @@ void ListBox::addLines(const std::vector<ListBoxLine> &lines)
     std::vector<Entry> added;
     added.reserve(lines.size());
     for (const ListBoxLine &l : lines)
-        added.push_back(Entry{l.text, l.data, l.text.toStdString()});
+        added.push_back(Entry{l.text, l.data, l.text.toStdString(), l.shown, shownOf(l.text, l.shown)});
     const auto less = [](const Entry &a, const Entry &b) { return qd::text::compareListText(a.key, b.key) < 0; };
 
     const Quiet quiet(m_quiet);
@@ -137,6 +227,7 @@ void ListBox::addLines(const std::vector<ListBoxLine> &lines)
     } else {
         m_lines.insert(m_lines.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
     }
+    linesChanged();
     m_model->endReset();
 }
 
@@ -147,6 +238,7 @@ void ListBox::removeLine(int index)
     const Quiet quiet(m_quiet);
     m_model->beginRemove(index);
     m_lines.erase(m_lines.begin() + index);
+    lineRemoved(index);
     m_model->endRemove();
 }
 
@@ -155,12 +247,29 @@ void ListBox::clearLines()
     const Quiet quiet(m_quiet);
     m_model->beginReset();
     m_lines.clear();
+    linesChanged();
     m_model->endReset();
 }
 
 QString ListBox::lineText(int index) const
 {
     return index >= 0 && index < lineCount() ? m_lines[static_cast<std::size_t>(index)].text : QString();
+}
+
+QString ListBox::shownText(int index) const
+{
+    return index >= 0 && index < lineCount() ? m_lines[static_cast<std::size_t>(index)].shown : QString();
+}
+
+int ListBox::widthToShow(const QString &shown) const
+{
+    // As the lines' delegate sizes a line.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.text = shown;
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    const QSize line = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    return line.width() + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
 QVariant ListBox::lineData(int index) const

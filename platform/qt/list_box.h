@@ -10,6 +10,11 @@
 //
 // With extended selection (click, Shift-click, Ctrl-click) several lines may be chosen at once;
 // listIndex() is then the line that has the focus rectangle.
+//
+// What a line shows is its text without the blanks that end it; a list whose lines end in a record
+// number that only the program reads shows them without it (setHiddenTail), and a line may be
+// given a shown form of its own. lineText() is always the whole line. A horizontal scroll bar
+// comes only when a shown line is wider than the list.
 #pragma once
 
 #include "platform/qt/focus_moves.h"
@@ -28,6 +33,7 @@ namespace qd::qt {
 struct ListBoxLine {
     QString text;
     QVariant data;
+    QString shown = {}; // what the list shows of the line; empty: its text as the list shows texts
 };
 
 class ListBox : public QListView {
@@ -41,10 +47,13 @@ public:
     bool isSorted() const { return m_sorted; }
     void setSelectionKind(Selection kind);
     Selection selectionKind() const { return m_selection; }
+    // The last `chars` characters of every line (a record number) are not shown, nor the blanks
+    // before them.
+    void setHiddenTail(int chars);
 
     // Adds a line: at the end, or in a sorted list at its place after the lines of equal text.
     // Returns the index it got. Raises no Click; the choice stays on the line it was on.
-    int addLine(const QString &text, const QVariant &data = {});
+    int addLine(const QString &text, const QVariant &data = {}, const QString &shown = {});
     // Adds every line as addLine() would one after the other, in one step (a list of thousands
     // of lines fills at once). The choice is cleared.
     void addLines(const std::vector<ListBoxLine> &lines);
@@ -57,6 +66,11 @@ public:
     // The text and value of line `index`; empty for an index out of range.
     QString lineText(int index) const;
     QVariant lineData(int index) const;
+    // What line `index` shows; empty for an index out of range.
+    QString shownText(int index) const;
+    // The outer width the list needs to show a line that shows `shown` whole at its font, beside
+    // its vertical scroll bar.
+    int widthToShow(const QString &shown) const;
 
     // The chosen line (single selection) or the line with the focus rectangle (extended); -1
     // when there is none.
@@ -87,18 +101,33 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
+    void changeEvent(QEvent *event) override;
+
 private:
     class Model;
+    class Delegate;
     int placeFor(const QString &text) const;
     void selectionMoved();
+    QString shownOf(const QString &text, const QString &shown) const;
+    // The line that shows widest in the list's font: every line is as wide as it, so the
+    // horizontal scroll bar reaches the end of each.
+    int widestLine() const;
+    void linesChanged() { m_widest = -2; }
+    void lineAdded(int row);
+    void lineRemoved(int row);
 
     struct Entry {
         QString text;
         QVariant data;
         std::string key; // the text in UTF-8, as the order compares it
+        QString ownShown; // the shown form given with the line, if any
+        QString shown;
     };
 
     Model *m_model = nullptr;
+    int m_hiddenTail = 0;
+    mutable int m_widest = -2; // -2: to be measured
+    mutable int m_widestWidth = -1;
     std::vector<Entry> m_lines;
     bool m_sorted = false;
     Selection m_selection = Selection::Single;

@@ -130,6 +130,24 @@ private:
     QPointer<QWidget> m_owner;
 };
 
+// Gives the window a dialog belonged to the focus back as the dialog closes: where the window
+// system leaves no window active, the focus control of the window would otherwise never be left
+// as the user goes on, and a box would go on showing text it did not take.
+class FocusBackToOwner {
+public:
+    explicit FocusBackToOwner(QWidget *owner) : m_owner(owner) {}
+    ~FocusBackToOwner()
+    {
+        if (m_owner && m_owner->isVisible() && !m_owner->isActiveWindow())
+            m_owner->activateWindow();
+    }
+    FocusBackToOwner(const FocusBackToOwner &) = delete;
+    FocusBackToOwner &operator=(const FocusBackToOwner &) = delete;
+
+private:
+    QPointer<QWidget> m_owner;
+};
+
 } // namespace
 
 void centreOn(QWidget *dialog, const QWidget *owner)
@@ -274,6 +292,7 @@ QString displayText(const QString &text)
 int QtSeam::messageBox(const MessageRequest &request)
 {
     QWidget *owner = ownerWindow();
+    const FocusBackToOwner back(owner);
     QMessageBox box(qtIcon(request.icon),
                     request.title.isEmpty() ? programTitle() : request.title,
                     displayText(request.text), QMessageBox::NoButton, dialogParent(owner));
@@ -328,6 +347,7 @@ void QtSeam::beep()
 QString QtSeam::inputBox(const InputRequest &request)
 {
     QWidget *owner = ownerWindow();
+    const FocusBackToOwner back(owner);
     QInputDialog dlg(dialogParent(owner));
     new CentreOnOwner(&dlg, owner);
     dlg.setWindowTitle(request.title.isEmpty() ? programTitle() : request.title);

@@ -5,6 +5,7 @@
 #include "tests/support/temp_install.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -130,6 +131,72 @@ TEST(ListBox, BlanksThatPadALineToItsWidthShowAsNothing)
         return l.viewport()->grab(QRect(0, 0, l.viewport()->width(), height)).toImage();
     };
     EXPECT_TRUE(firstLine(padded) == firstLine(plain));
+}
+
+TEST(ListBox, ALineShowsItsTextWithoutTheRecordNumberAndTheBlanksThatEndIt)
+{
+    // The record number at a line's end is the program's: it is kept in the line, not shown.
+    struct Case {
+        int hiddenTail;
+        QString text, ownShown, shown;
+    } const cases[] = {
+        {0, QStringLiteral("01 アルミサッシ      "), {}, QStringLiteral("01 アルミサッシ")},
+        {5, QStringLiteral("05 ABC") + QString(27, u' ') + QStringLiteral("00017"), {}, QStringLiteral("05 ABC")},
+        {6, QStringLiteral("1001 標準タイプ") + QString(15, u' ') + QStringLiteral("000003"), {}, QStringLiteral("1001 標準タイプ")},
+        {5, QStringLiteral("12345"), {}, QString()},
+        {0, QStringLiteral("セット A") + QString(11, u' ') + QStringLiteral("SET00001.TXT"), QStringLiteral("セット A  SET00001.TXT"),
+         QStringLiteral("セット A  SET00001.TXT")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        ListBox l;
+        l.setHiddenTail(c.hiddenTail);
+        l.addLine(c.text, 7, c.ownShown);
+        EXPECT_EQ(l.shownText(0), c.shown);
+        EXPECT_EQ(l.model()->index(0, 0).data().toString(), c.shown);
+        EXPECT_EQ(l.lineText(0), c.text) << "the line itself is whole";
+        EXPECT_EQ(l.lineData(0).toInt(), 7);
+        // Told afterwards, the list shows its lines anew.
+        l.setHiddenTail(0);
+        EXPECT_EQ(l.shownText(0), c.ownShown.isEmpty() ? c.text.trimmed() : c.shown);
+    }
+}
+
+TEST(ListBox, AHorizontalScrollBarComesOnlyForALineWiderThanTheList)
+{
+    const QString tail = QString(50, u' ') + QStringLiteral("00001");
+    ListBox l;
+    l.setSorted(true);
+    l.setHiddenTail(5);
+    l.resize(QFontMetrics(l.font()).horizontalAdvance(QStringLiteral("0001 株式会社　山川建設")) + 60, 150);
+    l.addLines({{QStringLiteral("0001 株式会社　山川建設") + tail, 1}, {QStringLiteral("0002 北町ガラス店") + tail, 2}});
+    l.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(l.horizontalScrollBar()->isVisible()) << "nothing to the right to be seen";
+
+    // A wide line anywhere in the list, not only the last, can be scrolled to its end.
+    const QString wide = QStringLiteral("0003 ") + QString(40, QChar(0x30A2));
+    l.addLine(wide + tail, 3);
+    l.addLine(QStringLiteral("0004 X") + tail, 4);
+    QApplication::processEvents();
+    ASSERT_TRUE(l.horizontalScrollBar()->isVisible());
+    const int row = 2;
+    ASSERT_EQ(l.shownText(row), wide);
+    EXPECT_GE(l.horizontalScrollBar()->maximum() + l.viewport()->width(), QFontMetrics(l.font()).horizontalAdvance(wide));
+
+    // Lines that come and go above the wide one leave it reaching past the edge; once it goes,
+    // nothing does.
+    l.addLine(QStringLiteral("0000 Y") + tail, 5);
+    QApplication::processEvents();
+    EXPECT_TRUE(l.horizontalScrollBar()->isVisible());
+    l.removeLine(0);
+    l.removeLine(0);
+    QApplication::processEvents();
+    EXPECT_TRUE(l.horizontalScrollBar()->isVisible());
+    ASSERT_EQ(l.shownText(1), wide);
+    l.removeLine(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(l.horizontalScrollBar()->isVisible());
 }
 
 TEST(ListBox, ExtendedSelectionTakesSeveralLines)

@@ -138,6 +138,33 @@ TEST(EntryBox, ALeaveHandlerMayTakeTheFocusBack)
     EXPECT_TRUE(f.button->hasFocus());
 }
 
+// A box left for a button that takes typed text keeps the text there for the button until the
+// focus moves on from it; the box is left then, as any box is left.
+TEST(EntryBox, TextLeftForATakerStaysUntilTheFocusMovesOn)
+{
+    TwoBoxes f;
+    f.first->setTakers({f.button});
+    QSignalSpy left(f.first, &EntryBox::Left);
+    f.first->setFocus();
+    EXPECT_FALSE(f.first->hasTyped());
+    QTest::keyClicks(f.first, QStringLiteral("55"));
+    EXPECT_TRUE(f.first->hasTyped());
+    f.button->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(f.first->text(), QStringLiteral("55"));
+    EXPECT_TRUE(f.first->hasTyped());
+    EXPECT_EQ(left.count(), 0);
+    // Back in the box, the typed text is there to be finished.
+    f.first->setFocus(Qt::BacktabFocusReason);
+    EXPECT_EQ(f.first->text(), QStringLiteral("55"));
+    EXPECT_TRUE(f.first->hasTyped());
+    f.button->setFocus(Qt::MouseFocusReason);
+    f.second->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(f.first->text(), QStringLiteral("[7]"));
+    EXPECT_FALSE(f.first->hasTyped());
+    EXPECT_EQ(left.count(), 1);
+    EXPECT_EQ(f.value, 7);
+}
+
 TEST(ToolWindow, OuterSizeInTwipsCentredMessagesUnderTheProgramsTitle)
 {
     ScriptedSeam seam;

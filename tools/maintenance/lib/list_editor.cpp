@@ -97,6 +97,8 @@ void ListEditor::buildControls()
 
     List1 = addListBox(QStringLiteral("List1"), twips(tool.list1.at), toolFont(tool.list1.points, tool.list1.bold),
                        tool.list1.sorted);
+    // A line ends in its record number, for the handlers only.
+    List1->setHiddenTail(5);
     if (tool.extendedSelection)
         List1->setSelectionKind(ListBox::Selection::Extended);
     if (tool.twoLevel()) {
@@ -112,6 +114,11 @@ void ListEditor::buildControls()
     for (int i = 0; i < 5; ++i)
         *buttons[i] = addButton(QStringLiteral("Command%1").arg(i + 1), QString::fromUtf8(captions[i]),
                                 twips(tool.commands[i]), toolFont(13.5, true));
+    // What is typed into a box and left for "追加" or "変更", by a click or by Tab, stays there for
+    // the button to take (takeTyped).
+    for (EntryBox *box : {Text1, Text2, Text3, Text4})
+        if (box)
+            box->setTakers({Command1, Command2});
 
     QWidget *previous = nullptr;
     for (const char *name : tool.tabOrder) {
@@ -127,34 +134,18 @@ void ListEditor::bindBoxes()
 {
     Text1->bind({[this] { return QString::number(g.EDIT_CODE); },
                  [this] { return q(format(g.EDIT_CODE, tool.codeShown)); },
-                 [this](const QString &typed) {
-                     const auto v = qd::qt::wholeNumberOf(typed.toStdString(), std::numeric_limits<std::int16_t>::min(),
-                                                          std::numeric_limits<std::int16_t>::max());
-                     if (v)
-                         g.EDIT_CODE = static_cast<std::int16_t>(*v);
-                     return v.has_value();
-                 }});
+                 [this](const QString &typed) { return take(Text1, typed); }});
     Text1->setNext(Text2);
 
     Text2->bind({[this] { return q(g.EDIT_NAME); }, [this] { return q(g.EDIT_NAME); },
-                 [this](const QString &typed) {
-                     g.EDIT_NAME = fixedChars(typed.toStdString(), static_cast<std::size_t>(tool.nameChars));
-                     return true;
-                 }});
+                 [this](const QString &typed) { return take(Text2, typed); }});
     Text2->setNext(tool.hasPrices() ? static_cast<QWidget *>(Text3) : Text1);
     Text2->setEscape(EntryBox::Escape::Restore, Text1);
 
     if (tool.hasPrices()) {
         auto bindAmount = [this](EntryBox *box, std::int32_t &value) {
             box->bind({[&value] { return QString::number(value); }, [&value] { return amountText(value); },
-                       [&value](const QString &typed) {
-                           const auto v = qd::qt::wholeNumberOf(typed.toStdString(),
-                                                                std::numeric_limits<std::int32_t>::min(),
-                                                                std::numeric_limits<std::int32_t>::max());
-                           if (v)
-                               value = static_cast<std::int32_t>(*v);
-                           return v.has_value();
-                       }});
+                       [this, box](const QString &typed) { return take(box, typed); }});
         };
         bindAmount(Text3, g.EDIT_PRICE);
         bindAmount(Text4, g.EDIT_COST);
@@ -204,6 +195,50 @@ void ListEditor::connectHandlers()
         connect(Text3, &EntryBox::Left, this, [this, checkAmount] { checkAmount(Text3, g.EDIT_PRICE); });
         connect(Text4, &EntryBox::Left, this, [this, checkAmount] { checkAmount(Text4, g.EDIT_COST); });
     }
+}
+
+bool ListEditor::take(EntryBox *box, const QString &typed)
+{
+    if (box == Text2) {
+        g.EDIT_NAME = fixedChars(typed.toStdString(), static_cast<std::size_t>(tool.nameChars));
+        return true;
+    }
+    const NumberRange &range = box == Text1 ? tool.code : box == Text3 ? PriceRange : CostRange;
+    const auto v = qd::qt::wholeNumberOf(typed.toStdString(), std::numeric_limits<std::int64_t>::min(),
+                                         std::numeric_limits<std::int64_t>::max());
+    if (!v || !range.holds(*v)) {
+        // A number outside the field is told with what the field takes, text that is no number
+        // with the general message. The refused text stays, selected, with the focus, so no box
+        // shows a value that is not the one in effect.
+        userError(v ? q(range.refusal(*v)) : NUMBER_MESSAGE);
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+        return false;
+    }
+    if (box == Text1)
+        g.EDIT_CODE = static_cast<std::int16_t>(*v);
+    else
+        (box == Text3 ? g.EDIT_PRICE : g.EDIT_COST) = static_cast<std::int32_t>(*v);
+    return true;
+}
+
+bool ListEditor::takeTyped()
+{
+    for (EntryBox *box : {Text1, Text2, Text3, Text4}) {
+        if (!box || !box->hasTyped())
+            continue;
+        if (!take(box, box->text()))
+            return false;
+        box->showStored();
+        // A code already in use is warned of as Enter warns of it, before anything is written;
+        // pressed again, the button writes it.
+        if (box == Text1 && tool.warnsDuplicate) {
+            bool warned = false;
+            if (!guarded([&] { warned = CODE_CHECK(); }, READ_FAILED) || warned)
+                return false;
+        }
+    }
+    return true;
 }
 
 MasterFile ListEditor::master() const
@@ -430,24 +465,40 @@ void ListEditor::recSet(Record &rec) const
 bool ListEditor::valuesFit()
 {
     // A code outside the field (or 0, the mark of a deleted record) and an amount beyond its
-    // seven digits would be cut into another value when written.
-    EntryBox *wrong = nullptr;
-    if (g.EDIT_CODE < tool.minCode || g.EDIT_CODE > tool.maxCode)
-        wrong = Text1;
-    else if (tool.hasPrices() && (g.EDIT_PRICE < MinAmount || g.EDIT_PRICE > MaxAmount))
-        wrong = Text3;
-    else if (tool.hasPrices() && (g.EDIT_COST < MinAmount || g.EDIT_COST > MaxAmount))
-        wrong = Text4;
-    if (!wrong)
-        return true;
-    userError(NUMBER_MESSAGE);
-    wrong->setFocus(Qt::OtherFocusReason);
-    return false;
+    // seven digits would be cut into another value when written. Enter lets none of them in; a
+    // record read from the file may still hold one.
+    struct Value {
+        const NumberRange &range;
+        std::int64_t value;
+        EntryBox *box;
+    };
+    std::vector<Value> values = {{tool.code, g.EDIT_CODE, Text1}};
+    if (tool.hasPrices()) {
+        values.push_back({PriceRange, g.EDIT_PRICE, Text3});
+        values.push_back({CostRange, g.EDIT_COST, Text4});
+    }
+    for (const Value &v : values) {
+        if (!v.range.holds(v.value)) {
+            userError(q(v.range.refusal(v.value)));
+            v.box->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ListEditor::beforeWrite(QPushButton *button)
+{
+    if (!takeTyped())
+        return false;
+    // The focus goes to the button as a click would give it, so the boxes are left as usual.
+    button->setFocus(Qt::OtherFocusReason);
+    return valuesFit();
 }
 
 void ListEditor::Command1_Click()
 {
-    if (!valuesFit())
+    if (!beforeWrite(Command1))
         return;
     if (tool.twoLevel() && !majorStillLive()) {
         userError(MAJOR_GONE_MESSAGE);
@@ -466,7 +517,7 @@ void ListEditor::Command1_Click()
 
 void ListEditor::Command2_Click()
 {
-    if (!m_chosen || !valuesFit())
+    if (!m_chosen || !beforeWrite(Command2))
         return;
     setButtons(tool.buttons.change);
     if (changeChosen([this](Record &rec) { recSet(rec); })) {
@@ -544,7 +595,7 @@ void ListEditor::Command5_Click()
     unload();
 }
 
-void ListEditor::CODE_CHECK()
+bool ListEditor::CODE_CHECK()
 {
     const std::vector<Record> records = master().readAll();
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -553,9 +604,10 @@ void ListEditor::CODE_CHECK()
         if (records[i].number(tool.codeField) == g.EDIT_CODE) {
             userError(DUPLICATE_MESSAGE);
             Text1->setFocus(Qt::OtherFocusReason);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void ListEditor::NUM_RANGE_CHECK(std::int64_t low, std::int64_t high)

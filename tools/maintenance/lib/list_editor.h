@@ -3,15 +3,19 @@
 // run by the tool's table (list_tools.h).
 //
 // List1 lists the records of the master (classmaint and colormaint: those of the major class
-// chosen in List2); a line ends in its record number. A code, a name and (itemmaint, glassmaint)
-// a unit price and a cost are typed into the boxes, each taken by Enter. "追加" writes a new
-// record after the file's real end, "変更" and "削除" write the chosen record in its place once
-// it is read again and found to be the record that was listed; every change is in the file at
-// once. A deleted record is marked and stays in the file until "終了" rewrites the master without
-// marked records, in code order, through its work copy; itemmaint instead takes the chosen items
-// out of the file at once, and its "終了" rewrites nothing. The close box ends the tool without
-// the rewrite. A master (or the major classes) that ends in a part of a record is listed with its
-// whole records, and the user is told so once; the master is then never written.
+// chosen in List2); a line ends in its record number, which the list does not show. A code, a
+// name and (itemmaint, glassmaint) a unit price and a cost are typed into the boxes, each taken
+// by Enter, which refuses a number its field cannot hold with a message that names the field and
+// what it takes, and text that is no number with "数値を入力して下さい！"; "追加" and "変更" take
+// what is typed in the box they were clicked or tabbed to from, through the same checks (and
+// itemmaint's duplicate-code warning), before they write. "追加" writes a new record after the
+// file's real end, "変更" and "削除" write the chosen record in its place once it is read again
+// and found to be the record that was listed; every change is in the file at once. A deleted
+// record is marked and stays in the file until "終了" rewrites the master without marked records,
+// in code order, through its work copy; itemmaint instead takes the chosen items out of the file
+// at once, and its "終了" rewrites nothing. The close box ends the tool without the rewrite. A
+// master (or the major classes) that ends in a part of a record is listed with its whole
+// records, and the user is told so once; the master is then never written.
 #pragma once
 
 #include "platform/qt/tool_window.h"
@@ -68,8 +72,8 @@ public:
     void Command5_Click();
 
     // The duplicate-code warning after a code is confirmed (itemmaint); the record being changed
-    // is not a duplicate of itself.
-    void CODE_CHECK();
+    // is not a duplicate of itself. Returns whether it warned.
+    bool CODE_CHECK();
     // RANGE_VALUE within [low, high]: CHK_ERR 0; otherwise CHK_ERR 1, a beep and the message.
     void NUM_RANGE_CHECK(std::int64_t low = -999'999'999, std::int64_t high = 999'999'999);
     // List1 from the master (LIST_FILL), List2 from the major classes.
@@ -87,6 +91,17 @@ private:
     void focusTo(Target target);
     void clearBoxes();
     void recSet(Record &rec) const;
+    // Takes the text of a box as Enter does: false when it is refused (a number outside the
+    // field, with the field's message; text that is no number, with the general message), the
+    // refused text left selected in the box with the focus.
+    bool take(qd::qt::EntryBox *box, const QString &typed);
+    // Text typed without Enter, when "追加" or "変更" is pressed: taken as Enter takes it, a code
+    // checked for a duplicate as Enter checks it; false when it is refused or warned of, and
+    // the focus is in its box.
+    bool takeTyped();
+    // What "追加" and "変更" do first: the typed text taken, the focus on the button, the values
+    // checked against their fields; false when anything is refused, and nothing is written.
+    bool beforeWrite(QPushButton *button);
     bool valuesFit();
     bool stillListed(const Record &rec) const;
     bool majorStillLive();

@@ -74,7 +74,7 @@ const ListTool kGroup{
     .program = "groupmaint", .form = "INMAKER", .width = 6130, .height = 7180,
     .folder = "\\data", .master = "MAKER.TXT", .work = "WMAKER.TXT", .layout = &R::MajorClass::layout,
     .deletion = ListTool::Deletion::Mark,
-    .codeField = R::MajorClass::MAKER_CD, .codePattern = "00", .codeShown = "#0", .minCode = 1, .maxCode = 99,
+    .codeField = R::MajorClass::MAKER_CD, .codePattern = "00", .codeShown = "#0", .code = codes(1, 99),
     .holdsFocus = &isZero, .nameField = R::MajorClass::NAME, .nameChars = 20,
     .isDeleted = &zeros<R::MajorClass::MAKER_CD, 2>, .markDeleted = &markZeros<R::MajorClass::MAKER_CD, 2>,
     .listsDeleted = false,
@@ -97,7 +97,7 @@ const ListTool kSection{
     .folder = "\\data", .master = "CIHO.TXT", .work = "WCIHO.TXT", .layout = &R::Section::layout,
     .deletion = ListTool::Deletion::Mark,
     // A section may have the code 0: its mark of deletion is DEL_MARK, not the code.
-    .codeField = R::Section::CIHO_CD, .codePattern = "00", .codeShown = "#0", .minCode = 0, .maxCode = 99,
+    .codeField = R::Section::CIHO_CD, .codePattern = "00", .codeShown = "#0", .code = codes(0, 99),
     .holdsFocus = &never, .nameField = R::Section::NAME, .nameChars = 20,
     .isDeleted = &zeros<R::Section::DEL_MARK, 6>, .markDeleted = &markZeros<R::Section::DEL_MARK, 6>,
     .listsDeleted = false,
@@ -119,7 +119,7 @@ const ListTool kClass{
     .program = "classmaint", .form = "INBUNRUI", .width = 9600, .height = 7200,
     .folder = "\\data", .master = "BUNRUI.TXT", .work = "WBUNRUI.TXT", .layout = &R::Class::layout,
     .deletion = ListTool::Deletion::Mark,
-    .codeField = R::Class::BUNRUI_CD, .codePattern = "00", .codeShown = "#0", .minCode = 1, .maxCode = 99,
+    .codeField = R::Class::BUNRUI_CD, .codePattern = "00", .codeShown = "#0", .code = codes(1, 99),
     .holdsFocus = &isZero, .nameField = R::Class::NAME, .nameChars = 20, .majorField = R::Class::MAKER_CD,
     .isDeleted = &zeros<R::Class::BUNRUI_CD, 2>, .markDeleted = &markZeros<R::Class::BUNRUI_CD, 2>,
     .listsDeleted = false,
@@ -143,7 +143,7 @@ const ListTool kColor{
     .program = "colormaint", .form = "INIRO", .width = 8140, .height = 7180,
     .folder = "\\data", .master = "IRO.TXT", .work = "WIRO.TXT", .layout = &R::Color::layout,
     .deletion = ListTool::Deletion::Mark,
-    .codeField = R::Color::IRO_CD, .codePattern = "00", .codeShown = "#0", .minCode = 1, .maxCode = 99,
+    .codeField = R::Color::IRO_CD, .codePattern = "00", .codeShown = "#0", .code = codes(1, 99),
     .holdsFocus = &outsideColorRange, .nameField = R::Color::NAME, .nameChars = 20, .majorField = R::Color::MAKER_CD,
     .isDeleted = &zeros<R::Color::IRO_CD, 2>, .markDeleted = &markZeros<R::Color::IRO_CD, 2>,
     .listsDeleted = false,
@@ -167,7 +167,7 @@ const ListTool kItem{
     .program = "itemmaint", .form = "GARASUFM", .width = 14160, .height = 8640,
     .folder = "\\data", .master = "TANPIN.TXT", .work = "WTANPIN.TXT", .layout = &R::Item::layout,
     .deletion = ListTool::Deletion::Compact,
-    .codeField = R::Item::TANPIN_CD, .codePattern = "0000", .codeShown = "###0", .minCode = 1, .maxCode = 9999,
+    .codeField = R::Item::TANPIN_CD, .codePattern = "0000", .codeShown = "###0", .code = codes(1, 9999),
     .holdsFocus = &isZero, .nameField = R::Item::NAME, .nameChars = 50,
     .priceField = R::Item::TANKA, .costField = R::Item::GENKA,
     .isDeleted = &zeros<R::Item::TANPIN_CD, 4>, .markDeleted = &markZeros<R::Item::TANPIN_CD, 4>,
@@ -193,7 +193,7 @@ const ListTool kGlass{
     .program = "glassmaint", .form = "GARASUFM", .width = 6320, .height = 6130,
     .folder = "\\ALMI", .master = "GARASU.TXT", .work = "WGARASU.TXT", .layout = &Glass::layout,
     .deletion = ListTool::Deletion::Mark,
-    .codeField = Glass::GARASU_CD, .codePattern = "00", .codeShown = "#0", .minCode = 1, .maxCode = 99,
+    .codeField = Glass::GARASU_CD, .codePattern = "00", .codeShown = "#0", .code = codes(1, 99),
     .holdsFocus = &isZero, .nameField = Glass::NAME, .nameChars = 20,
     .priceField = Glass::TANKA, .costField = Glass::GENKA,
     .isDeleted = &zeros<Glass::GARASU_CD, 2>, .markDeleted = &markZeros<Glass::GARASU_CD, 2>,
@@ -219,7 +219,7 @@ const ListTool kPartner{
     .program = "partnermaint", .form = "INTOK", .width = 10690, .height = 6330,
     .folder = "\\data", .master = "TOKF.SSS", .work = "WTOKF.SSS", .layout = &R::Partner::layout,
     .deletion = ListTool::Deletion::Mark,
-    .codeField = R::Partner::TOKUI_CD, .codePattern = "0000", .codeShown = "###0", .minCode = 1, .maxCode = 9999,
+    .codeField = R::Partner::TOKUI_CD, .codePattern = "0000", .codeShown = "###0", .code = codes(1, 9999),
     .holdsFocus = &isZero, .nameField = R::Partner::NAME, .nameChars = 50,
     .isDeleted = &zeros<R::Partner::TOKUI_CD, 4>, .markDeleted = &markZeros<R::Partner::TOKUI_CD, 4>,
     .listsDeleted = false,
@@ -261,6 +261,13 @@ const ListTool *findListTool(std::string_view program)
         if (program == t->program)
             return t;
     return nullptr;
+}
+
+std::string NumberRange::refusal(std::int64_t v) const
+{
+    if (says == Says::EndPassed)
+        return std::string(field) + "は " + qd::text::format(v < low ? low : high, "#,##0") + " までです。";
+    return std::string(field) + "は " + std::to_string(low) + "～" + std::to_string(high) + " で入力して下さい！";
 }
 
 std::string formatCodeText(const std::string &text, const char *pattern)

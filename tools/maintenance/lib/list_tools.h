@@ -50,6 +50,25 @@ struct ListDef {
     bool sorted = true;
 };
 
+// The numbers a box takes, and what the tool says of a number outside them: a code names both
+// ends ("コードは 1～99 で入力して下さい！"), an amount the end it passed ("単価は 9,999,999 までです。").
+struct NumberRange {
+    enum class Says { BothEnds, EndPassed };
+    const char *field; // "コード", "単価", "原価"
+    std::int64_t low, high;
+    Says says = Says::BothEnds;
+
+    bool holds(std::int64_t v) const { return v >= low && v <= high; }
+    // The message for `v` outside the range.
+    std::string refusal(std::int64_t v) const;
+};
+
+// The codes a record may be written with.
+constexpr NumberRange codes(std::int64_t low, std::int64_t high) { return {"コード", low, high}; }
+// The price and cost fields (7 digits, "0000000"): the values they can hold.
+inline constexpr NumberRange PriceRange{"単価", -999'999, 9'999'999, NumberRange::Says::EndPassed};
+inline constexpr NumberRange CostRange{"原価", -999'999, 9'999'999, NumberRange::Says::EndPassed};
+
 // Where a command leaves the focus.
 enum class Target { List1, List2, Text1 };
 
@@ -81,7 +100,7 @@ struct ListTool {
     int codeField;
     const char *codePattern; // as stored: "00", "0000"
     const char *codeShown;   // as shown in the code box: "#0", "###0"
-    int minCode, maxCode;    // the codes a record may be written with
+    NumberRange code;        // the codes a record may be written with
     bool (*holdsFocus)(int code); // leaving the code box with this code puts the focus back
     int nameField;
     int nameChars;
@@ -118,10 +137,6 @@ struct ListTool {
 // The tables of the seven list-type tools, and one by its program name (nullptr when unknown).
 const std::vector<const ListTool *> &listTools();
 const ListTool *findListTool(std::string_view program);
-
-// The price and cost fields (7 digits, "0000000"): the values they can hold.
-inline constexpr std::int32_t MinAmount = -999'999;
-inline constexpr std::int32_t MaxAmount = 9'999'999;
 
 // A code field's text under a zero pattern when it reads as a whole number ("5 " under "00" is
 // "05"), else the text as it stands.

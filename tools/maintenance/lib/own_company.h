@@ -29,6 +29,8 @@ void SYSF_REC_SET(OwnState &g);
 // rate of the company's own), a rate rank 1 to 10, or a percentage above 10 up to 999.99, in
 // plain digits with at most two decimals.
 bool isReadableRate(std::string_view text);
+// What ownmaint says of a rate that quotedesk could not read.
+inline constexpr const char *RATE_REFUSAL = "掛率は 空白、率ﾗﾝｸ 1～10、又は 999.99 までの掛率(%) で入力して下さい！";
 
 // Reads record 1 of the file (a missing file is created empty) into SYSF_REC and sets the
 // record count (whole records); SYSF_REC stays as it is when the file holds no whole record. A

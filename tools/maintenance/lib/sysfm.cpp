@@ -91,21 +91,12 @@ void SYSFM::buildControls()
     for (int n = 1; n <= 12; ++n) {
         EntryBox *box = Text[static_cast<std::size_t>(n)];
         box->bind({[this, n] { return displayValue(n); }, [this, n] { return displayValue(n); },
-                   [this, n](const QString &typed) {
-                       if (n == RATE_BOX && !isReadableRate(typed.toStdString())) {
-                           userError(QStringLiteral("数値を入力して下さい！"));
-                           Text[RATE_BOX]->GotFocus();
-                           return false;
-                       }
-                       // The rate goes in without blanks around it, as its box shows it:
-                       // quotedesk reads a percentage's cost rate from the field's first six
-                       // characters, which leading blanks would push the digits out of.
-                       g.SYSF_EDIT[static_cast<std::size_t>(n)] =
-                           n == RATE_BOX ? qd::text::trim(typed.toStdString()) : typed.toStdString();
-                       return true;
-                   }});
+                   [this, n](const QString &typed) { return take(n, typed); }});
         box->setNext(n < 12 ? static_cast<QWidget *>(Text[static_cast<std::size_t>(n + 1)]) : Command1);
         box->setEscape(EntryBox::Escape::Restore, n > 1 ? Text[static_cast<std::size_t>(n - 1)] : nullptr);
+        // What is typed into a box and left for 終了, by a click or by Tab, stays there for 終了
+        // to take.
+        box->setTakers({Command1});
     }
 
     // Tab runs Text1 to Text6, the two buttons, then Text7 to Text12.
@@ -147,8 +138,35 @@ void SYSFM::Form_Load()
     showPendingMessages();
 }
 
+bool SYSFM::take(int n, const QString &typed)
+{
+    if (n == RATE_BOX && !isReadableRate(typed.toStdString())) {
+        userError(QString::fromUtf8(RATE_REFUSAL));
+        // The refused text stays, selected, with the focus: the box shows no rate that is not
+        // the one in effect.
+        Text[RATE_BOX]->setFocus(Qt::OtherFocusReason);
+        Text[RATE_BOX]->selectAll();
+        return false;
+    }
+    // The rate goes in without blanks around it, as its box shows it: quotedesk reads a
+    // percentage's cost rate from the field's first six characters, which leading blanks would
+    // push the digits out of.
+    g.SYSF_EDIT[static_cast<std::size_t>(n)] = n == RATE_BOX ? qd::text::trim(typed.toStdString()) : typed.toStdString();
+    return true;
+}
+
 void SYSFM::Command1_Click()
 {
+    // Text typed without Enter is taken as Enter takes it; a refused rate writes nothing.
+    for (int n = 1; n <= 12; ++n) {
+        EntryBox *box = Text[static_cast<std::size_t>(n)];
+        if (!box->hasTyped())
+            continue;
+        if (!take(n, box->text()))
+            return;
+        box->showStored();
+    }
+    Command1->setFocus(Qt::OtherFocusReason);
     SYSF_SEP_SET(g);
     SYSF_REC_SET(g);
     // The window stays open when the record cannot be written, with what was typed.

@@ -1,7 +1,8 @@
 // SYSFM, the window of ownmaint: the twelve fields of the own-company record in twelve boxes,
-// each taken by Enter. "終了" writes record 1 of "\data\SYSF.SSS" and ends the tool; "取消" and
-// the close box end it without writing. The rate field takes only what quotedesk's rate
-// selection can read: a rank 1 to 10, a percentage, or nothing.
+// each taken by Enter, or by "終了" from the box it was clicked or tabbed to from. "終了" writes
+// record 1 of "\data\SYSF.SSS" and ends the tool; "取消" and the close box end it without
+// writing. The rate field takes only what quotedesk's rate selection can read: a rank 1 to 10, a
+// percentage, or nothing.
 #pragma once
 
 #include "platform/qt/tool_window.h"
@@ -43,6 +44,9 @@ public:
 
 private:
     void buildControls();
+    // Takes the text of box n as Enter does; false (with the message) for a rate quotedesk could
+    // not read.
+    bool take(int n, const QString &typed);
 };
 
 } // namespace qd::maint

@@ -42,6 +42,16 @@ TEST_F(ItemMaint, EveryItemIsListedAndChosenItemsLeaveTheFileAtOnceInFileOrder)
     EXPECT_EQ(f->Text3->text(), QStringLiteral("1,234,567"));
     EXPECT_EQ(f->Text4->text(), QStringLiteral("1,000"));
 
+    // The marked item, chosen and changed as it was read, would be written back with the code no
+    // item may have: refused, with what the code takes.
+    f->List1->setListIndex(0);
+    seam.answerMessage(1);
+    press(f->Command2);
+    EXPECT_EQ(seam.messages().last(), QStringLiteral("コードは 1～9999 で入力して下さい！"));
+    EXPECT_EQ(focus(), f->Text1);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), joined(items));
+    f->List1->setListIndex(d);
+
     // D and B chosen together (Ctrl-click); 削除 takes them and the marked item out at once.
     f->List1->setLineSelected(lineStartingWith(f->List1, QStringLiteral("0002")), true);
     EXPECT_EQ(f->List1->selectedLines().size(), 2);
@@ -86,6 +96,19 @@ TEST_F(ItemMaint, ADuplicateCodeIsReportedButNotTheCodeOfTheItemBeingChanged)
     press(f->Command1);
     EXPECT_TRUE(f->List1->lineText(1).startsWith(QStringLiteral("0002 B")));
     EXPECT_EQ(readBytes(file("TANPIN.TXT")).substr(256), item(2, "B", 100, 60).bytes());
+
+    // A code typed without Enter and taken by "追加" is warned of as Enter warns of it, before
+    // anything is written; pressed again, "追加" writes it, as it does after Enter's warning.
+    const std::string before = readBytes(file("TANPIN.TXT"));
+    typeOnly(f->Text1, QStringLiteral("3"));
+    seam.answerMessage(1);
+    press(f->Command1);
+    EXPECT_EQ(seam.messages().size(), 3);
+    EXPECT_EQ(seam.messages().last(), DUPLICATE);
+    EXPECT_EQ(focus(), f->Text1);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), before);
+    press(f->Command1);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), before + item(3, "B", 100, 60).bytes());
 }
 
 TEST_F(ItemMaint, AnItemAppendedByAnotherProgramSurvivesTheAddAndTheCompaction)

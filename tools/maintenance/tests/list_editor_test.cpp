@@ -8,6 +8,7 @@
 
 #include "platform/text/numbers.h"
 #include "records/layouts.h"
+#include "tests/qtsupport/list_lines.h"
 
 namespace qd::testing {
 namespace {
@@ -124,6 +125,32 @@ TEST_F(MaintTest, DeletedRecordsAreMarkedThenTheEndRewritesInCodeOrderByteForByt
     }
 }
 
+// At the window's own size every line shows its code and name whole, the name as wide as its
+// field takes, and not the record number at its end; no scroll bar lies under lines that have
+// nothing past the list's edge.
+TEST_F(MaintTest, EveryListLineShowsWholeWithoutItsRecordNumber)
+{
+    const TempInstall demo;
+    fs::copy(demo.data(), inst.data(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::create_directories(inst.path() / "ALMI");
+    for (const qd::maint::ListTool *t : qd::maint::listTools()) {
+        SCOPED_TRACE(t->program);
+        // The widest name its field takes: full-width characters to its last byte.
+        std::string name;
+        while (qd::text::toCp932(name + "ア").size() <= static_cast<std::size_t>(t->nameChars))
+            name += "ア";
+        const fs::path master = inst.path() / (t->folder + 1) / t->master;
+        writeBytes(master, readBytes(master) + record(*t, t->code.high - 1, name, 1, 9'999'999, -999'999).bytes() +
+                               record(*t, 1, "短い名", 1, 100, 80).bytes());
+        auto f = open(t->program);
+        if (t->twoLevel()) {
+            EXPECT_TRUE(linesShowWhole(f->List2));
+            f->List2->setListIndex(0);
+        }
+        EXPECT_TRUE(linesShowWhole(f->List1, 5));
+    }
+}
+
 TEST_F(MaintTest, TheCloseBoxEndsWithoutTheRewrite)
 {
     const std::string bytes = writeThreeWithADeletedOne(tool("partnermaint"), file("TOKF.SSS"));
@@ -135,60 +162,130 @@ TEST_F(MaintTest, TheCloseBoxEndsWithoutTheRewrite)
     EXPECT_EQ(readBytes(file("TOKF.SSS")), bytes);
 }
 
-// Values that their fields cannot hold are refused with the message and nothing is written:
-// code 0 is the mark of a deleted record (a section's code 0 is an ordinary code), a negative
-// code does not fit its digits, an amount beyond seven digits would be cut.
-TEST_F(MaintTest, ValuesBeyondTheirFieldsAreRefused)
+// Values that their fields cannot hold are refused with a message that names the field and what
+// it takes, by Enter and by "追加" for text typed without Enter, and nothing is written: code 0 is
+// the mark of a deleted record (a section's code 0 is an ordinary code), a negative code does not
+// fit its digits, an amount beyond seven digits would be cut. Text that is no number gets the
+// general message.
+TEST_F(MaintTest, ValuesBeyondTheirFieldsAreRefusedWithWhatTheFieldTakes)
 {
     fs::create_directories(inst.path() / "ALMI");
+    enum Box { Code = 1, Price = 3, Cost = 4 };
     struct Case {
         const char *program;
-        const char *code;
-        const char *price;
-        bool refused;
+        Box box;
+        const char *typed;
+        const char *message; // nullptr: taken
     } const cases[] = {
-        {"groupmaint", "0", nullptr, true},     {"groupmaint", "-5", nullptr, true},
-        {"groupmaint", "99", nullptr, false},   {"sectmaint", "0", nullptr, false},
-        {"sectmaint", "-1", nullptr, true},     {"classmaint", "0", nullptr, true},
-        {"colormaint", "-3", nullptr, true},    {"partnermaint", "0", nullptr, true},
-        {"partnermaint", "-999", nullptr, true}, {"partnermaint", "9999", nullptr, false},
-        {"glassmaint", "5", "10000000", true},  {"glassmaint", "5", "9999999", false},
-        {"glassmaint", "5", "-999999", false},  {"glassmaint", "5", "-1000000", true},
+        {"groupmaint", Code, "0", "コードは 1～99 で入力して下さい！"},
+        {"groupmaint", Code, "-5", "コードは 1～99 で入力して下さい！"},
+        {"groupmaint", Code, "99", nullptr},
+        {"sectmaint", Code, "0", nullptr},
+        {"sectmaint", Code, "-1", "コードは 0～99 で入力して下さい！"},
+        {"classmaint", Code, "0", "コードは 1～99 で入力して下さい！"},
+        {"colormaint", Code, "-3", "コードは 1～99 で入力して下さい！"},
+        {"partnermaint", Code, "0", "コードは 1～9999 で入力して下さい！"},
+        {"partnermaint", Code, "-999", "コードは 1～9999 で入力して下さい！"},
+        {"partnermaint", Code, "9999", nullptr},
+        {"itemmaint", Code, "0", "コードは 1～9999 で入力して下さい！"},
+        {"itemmaint", Price, "12,345,678", "単価は 9,999,999 までです。"},
+        {"itemmaint", Cost, "-1000000", "原価は -999,999 までです。"},
+        {"glassmaint", Price, "10000000", "単価は 9,999,999 までです。"},
+        {"glassmaint", Price, "9999999", nullptr},
+        {"glassmaint", Price, "-999999", nullptr},
+        {"glassmaint", Price, "-1000000", "単価は -999,999 までです。"},
+        {"glassmaint", Cost, "12,345,678", "原価は 9,999,999 までです。"},
+        {"glassmaint", Code, "x", "数値を入力して下さい！"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.program) + " " + c.code + " " + (c.price ? c.price : ""));
-        const qd::maint::ListTool &t = tool(c.program);
-        const fs::path master = inst.path() / (t.folder + 1) / t.master;
-        fs::remove(master);
-        if (t.twoLevel())
-            writeBytes(file("MAKER.TXT"), joined({record(tool("groupmaint"), 1, "アルミ")}));
-        auto f = open(c.program);
-        if (t.twoLevel())
-            f->List2->setListIndex(0);
-        type(f->Text1, QString::fromLatin1(c.code));
-        type(f->Text2, QStringLiteral("名前"));
-        if (c.price)
-            type(f->Text3, QString::fromLatin1(c.price));
-        const int before = seam.messages().size();
-        if (c.refused)
-            seam.answerMessage(1);
-        press(f->Command1);
-        EXPECT_EQ(seam.messages().size() - before, c.refused ? 1 : 0);
-        EXPECT_EQ(fs::file_size(master), c.refused ? 0u : static_cast<std::uintmax_t>(t.layout().length));
-        if (c.price && !c.refused) {
-            // What was written reads back as the amount typed, a negative one with its sign.
-            Record written(t.layout());
-            written.setBytes(readBytes(master));
-            EXPECT_EQ(written.number(t.priceField), std::stoll(c.price));
+    for (const bool byEnter : {true, false}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.program) + " Text" + std::to_string(c.box) + " " + c.typed +
+                         (byEnter ? " Enter" : " 追加"));
+            const qd::maint::ListTool &t = tool(c.program);
+            const fs::path master = inst.path() / (t.folder + 1) / t.master;
+            fs::remove(master);
+            if (t.twoLevel())
+                writeBytes(file("MAKER.TXT"), joined({record(tool("groupmaint"), 1, "アルミ")}));
+            auto f = open(c.program);
+            if (t.twoLevel())
+                f->List2->setListIndex(0);
+            type(f->Text1, QStringLiteral("5"));
+            type(f->Text2, QStringLiteral("名前"));
+            qd::qt::EntryBox *box = c.box == Code ? f->Text1 : c.box == Price ? f->Text3 : f->Text4;
+            const QString typed = QString::fromUtf8(c.typed);
+            const bool refused = c.message != nullptr;
+            if (refused)
+                seam.answerMessage(1);
+            typeOnly(box, typed);
+            if (byEnter)
+                QTest::keyClick(box, Qt::Key_Return);
+            else
+                press(f->Command1);
+            EXPECT_EQ(seam.messages().size(), refused ? 1 : 0);
+            if (refused) {
+                EXPECT_EQ(seam.messages().last(), QString::fromUtf8(c.message));
+                EXPECT_EQ(seam.calls().back().message.title.toStdString(), c.program);
+                // The refused text stays in its box, selected, with the focus: no box shows a
+                // value that is not the one in effect.
+                EXPECT_EQ(focus(), box);
+                EXPECT_EQ(box->text(), typed);
+                EXPECT_EQ(box->selectedText(), typed);
+                EXPECT_EQ(c.box == Code ? f->g.EDIT_CODE : c.box == Price ? f->g.EDIT_PRICE : f->g.EDIT_COST,
+                          c.box == Code ? 5 : 0);
+                if (byEnter) {
+                    seam.answerMessage(1);
+                    press(f->Command1); // the box still holds the refused text: refused again
+                }
+                EXPECT_EQ(fs::file_size(master), 0u) << "nothing written";
+            } else {
+                if (byEnter)
+                    press(f->Command1);
+                ASSERT_EQ(fs::file_size(master), static_cast<std::uintmax_t>(t.layout().length));
+                // What was written reads back as the value typed, a negative one with its sign.
+                Record written(t.layout());
+                written.setBytes(readBytes(master));
+                const int field = c.box == Code ? t.codeField : c.box == Price ? t.priceField : t.costField;
+                EXPECT_EQ(written.number(field), std::stoll(QString(typed).remove(u',').toStdString()));
+            }
+            seam.clearCalls();
+            f.reset();
         }
-        if (c.refused) {
-            EXPECT_EQ(seam.messages().last(), NUMBER_MESSAGE);
-            EXPECT_EQ(seam.calls().back().message.title.toStdString(), c.program);
-            EXPECT_EQ(focus(), c.price ? f->Text3 : f->Text1) << "the box of the value refused";
-        }
-        seam.clearCalls();
-        f.reset();
     }
+}
+
+// Text typed into a box without Enter is taken by "追加" and "変更" from the box that has the
+// focus, as Enter would take it; leaving the box any other way drops it (BoxesTakeValuesOnlyWithEnter).
+TEST_F(MaintTest, AddAndChangeTakeTextTypedWithoutEnter)
+{
+    auto f = open("groupmaint");
+    type(f->Text1, QStringLiteral("7"));
+    typeOnly(f->Text2, QStringLiteral("アルミ"));
+    press(f->Command1);
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), record(tool("groupmaint"), 7, "アルミ").bytes());
+    EXPECT_EQ(f->Text2->text(), QString()) << "the boxes are emptied after 追加 as before";
+    EXPECT_EQ(focus(), f->List1);
+
+    f->List1->setListIndex(0);
+    typeOnly(f->Text1, QStringLiteral("8"));
+    press(f->Command2);
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), record(tool("groupmaint"), 8, "アルミ").bytes());
+    EXPECT_EQ(focus(), f->List1);
+
+    // By the keys alone: Tab onto "追加" keeps the typed code for it, Enter there takes it; Tab
+    // on past "追加" leaves the box, and the code typed is dropped.
+    press(f->Command4);
+    f->Text1->setFocus();
+    QTest::keyClicks(f->Text1, QStringLiteral("4"));
+    QTest::keyClick(f->Text1, Qt::Key_Tab);
+    ASSERT_EQ(focus(), f->Command1);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("4"));
+    QTest::keyClick(f->Command1, Qt::Key_Tab);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("8"));
+    f->Text1->setFocus();
+    QTest::keyClicks(f->Text1, QStringLiteral("9"));
+    QTest::keyClick(f->Text1, Qt::Key_Tab);
+    QTest::keyClick(f->Command1, Qt::Key_Return);
+    EXPECT_EQ(readBytes(file("MAKER.TXT")), joined({record(tool("groupmaint"), 8, "アルミ"), record(tool("groupmaint"), 9, "アルミ")}));
 }
 
 TEST_F(MaintTest, AnAddGoesAfterTheRealEndAndAChangeChecksTheRecordIsStillTheListedOne)
@@ -266,7 +363,9 @@ TEST_F(MaintTest, BoxesTakeValuesOnlyWithEnter)
 {
     fs::create_directories(inst.path() / "ALMI");
     auto f = open("glassmaint");
+    seam.answerMessage(1);
     type(f->Text1, QStringLiteral("x"));
+    EXPECT_EQ(seam.messages().last(), NUMBER_MESSAGE);
     EXPECT_EQ(f->g.EDIT_CODE, 1) << "no number: nothing changes";
     EXPECT_EQ(focus(), f->Text1);
     f->Text1->setText(QStringLiteral("12"));
@@ -287,8 +386,14 @@ TEST_F(MaintTest, BoxesTakeValuesOnlyWithEnter)
               "05," + qd::text::toCp932("フロート") + std::string(12, ' ') + ",0012000,0008000," + std::string(22, ' ') + "\r\n");
     EXPECT_TRUE(f->List1->lineText(0).startsWith(QStringLiteral("05 フロート")));
 
-    // Leaving the code box at 0 takes the focus back to it, quietly.
+    // Code 0 is refused by Enter; a record read with it keeps the focus in the code box when
+    // the box is left.
+    seam.answerMessage(1);
     type(f->Text1, QStringLiteral("0"));
+    EXPECT_EQ(focus(), f->Text1);
+    EXPECT_EQ(f->g.EDIT_CODE, 5);
+    f->g.EDIT_CODE = 0;
+    f->List1->setFocus();
     EXPECT_EQ(focus(), f->Text1);
 }
 

@@ -93,7 +93,15 @@ protected:
         box->setText(text);
         box->KeyDown(key);
     }
-    // A click on a button: the button takes the focus, then runs its command.
+    // Typing into a box as a user does, with no key to end it: the typed text replaces what the
+    // box selected when it got the focus.
+    static void typeOnly(qd::qt::EntryBox *box, const QString &text)
+    {
+        box->setFocus();
+        box->insert(text);
+    }
+    // A click on a button: the button takes the focus (where it takes one from a click), then
+    // runs its command.
     static void press(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
     static QStringList lines(const qd::qt::ListBox *list)
     {

@@ -18,6 +18,8 @@ using qd::maint::SYSFM;
 namespace fs = std::filesystem;
 namespace O = qd::records::OwnCompany;
 
+const QString RATE_MESSAGE = QStringLiteral("掛率は 空白、率ﾗﾝｸ 1～10、又は 999.99 までの掛率(%) で入力して下さい！");
+
 class OwnMaint : public MaintTest {
 protected:
     std::unique_ptr<SYSFM> openForm()
@@ -173,6 +175,42 @@ TEST_F(OwnMaint, ARecordThatCouldNotBeReadIsNeverWrittenOver)
     EXPECT_EQ(readBytes(file("SYSF.SSS")), r.bytes());
 }
 
+// 終了 takes what is typed in the box that has the focus, as Enter would; a rate that Enter
+// refuses writes nothing.
+TEST_F(OwnMaint, EndTakesTextTypedWithoutEnter)
+{
+    auto f = openForm();
+    typeOnly(f->Text[4], QStringLiteral("XY"));
+    press(f->Command1);
+    ASSERT_TRUE(f->isUnloaded());
+    EXPECT_EQ(field(readBytes(file("SYSF.SSS")), O::YUBIN_NO), "XY" + std::string(8, ' '));
+
+    f = openForm();
+    EXPECT_EQ(f->Text[4]->text(), QStringLiteral("XY") + QString(8, u' ')) << "there on reopening";
+    typeOnly(f->Text[7], QStringLiteral("ランクA"));
+    seam.answerMessage(1);
+    press(f->Command1);
+    EXPECT_EQ(seam.messages().last(), RATE_MESSAGE);
+    EXPECT_FALSE(f->isUnloaded());
+    EXPECT_EQ(focus(), f->Text[7]);
+    EXPECT_EQ(f->Text[7]->selectedText(), QStringLiteral("ランクA"));
+    EXPECT_EQ(field(readBytes(file("SYSF.SSS")), O::KAKERITU), std::string(29, ' ')) << "nothing written";
+    f->Text[7]->insert(QStringLiteral("85.5"));
+    press(f->Command1);
+    ASSERT_TRUE(f->isUnloaded());
+    EXPECT_EQ(field(readBytes(file("SYSF.SSS")), O::KAKERITU), "85.5" + std::string(25, ' '));
+
+    // By the keys alone: Tab from the fax box onto 終了, then Enter.
+    f = openForm();
+    f->Text[6]->setFocus();
+    QTest::keyClicks(f->Text[6], QStringLiteral("03-1234"));
+    QTest::keyClick(f->Text[6], Qt::Key_Tab);
+    ASSERT_EQ(focus(), f->Command1);
+    QTest::keyClick(f->Command1, Qt::Key_Return);
+    ASSERT_TRUE(f->isUnloaded());
+    EXPECT_EQ(field(readBytes(file("SYSF.SSS")), O::FAX_NO), "03-1234" + std::string(8, ' '));
+}
+
 TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)
 {
     struct Case {
@@ -190,9 +228,10 @@ TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)
     auto f = openForm();
     seam.answerMessage(1);
     type(f->Text[7], QStringLiteral("ランク3"));
-    EXPECT_EQ(seam.messages().last(), NUMBER_MESSAGE);
+    EXPECT_EQ(seam.messages().last(), RATE_MESSAGE);
     EXPECT_EQ(seam.calls().back().message.title, QStringLiteral("ownmaint"));
     EXPECT_EQ(focus(), f->Text[7]);
+    EXPECT_EQ(f->Text[7]->selectedText(), QStringLiteral("ランク3")) << "the refused text stays, selected";
     EXPECT_EQ(f->g.SYSF_EDIT[7], std::string(29, ' '));
     // quotedesk takes the cost rate of a percentage from the field's first six characters: the
     // rate goes in without the blanks typed around it ("   85.5" would give a cost rate of 85).

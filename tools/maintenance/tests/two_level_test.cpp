@@ -87,26 +87,35 @@ TEST_F(TwoLevel, EachClassIsListedUnderItsOwnMajorClassOnly)
     EXPECT_EQ(focus(), k->List1);
 }
 
+// Enter lets no such code in (ValuesBeyondTheirFieldsAreRefusedWithWhatTheFieldTakes); a code
+// a record was read with is held there when the box is left.
 TEST_F(TwoLevel, LeavingTheCodeBoxOutsideItsRangeTakesTheFocusBack)
 {
     struct Case {
         const char *program;
-        const char *code;
+        std::int16_t code;
         bool held;
     } const cases[] = {
-        {"colormaint", "0", true},  {"colormaint", "-3", true}, {"colormaint", "1", false},
-        {"colormaint", "99", false}, {"classmaint", "0", true},  {"classmaint", "-3", false},
+        {"colormaint", 0, true},  {"colormaint", -3, true}, {"colormaint", 1, false},
+        {"colormaint", 99, false}, {"classmaint", 0, true},  {"classmaint", -3, false},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.program) + " " + c.code);
+        SCOPED_TRACE(std::string(c.program) + " " + std::to_string(c.code));
         auto f = open(c.program);
         f->List2->setListIndex(1);
         f->Text1->setFocus();
-        f->Text1->setText(QString::fromLatin1(c.code));
-        f->Text1->KeyDown(13);
+        f->g.EDIT_CODE = c.code;
+        f->Text2->setFocus();
         EXPECT_EQ(focus(), c.held ? static_cast<QWidget *>(f->Text1) : f->Text2);
         EXPECT_EQ(seam.messages().size(), 0);
     }
+    auto f = open("colormaint");
+    f->List2->setListIndex(1);
+    f->Text1->setFocus();
+    f->Text1->setText(QStringLiteral("99"));
+    f->Text1->KeyDown(13);
+    EXPECT_EQ(focus(), f->Text2);
+    EXPECT_EQ(f->g.EDIT_CODE, 99);
 }
 
 } // namespace

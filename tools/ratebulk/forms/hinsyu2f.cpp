@@ -85,6 +85,13 @@ HINSYU2F::HINSYU2F(RateBulkState &state, QWidget *parent) : ToolWindow(q(state.K
     ListBox *const lists[] = {List1, List2, List3, List4, List5, List6, List7, List8};
     for (int n = 1; n <= 8; ++n)
         m_choices[static_cast<std::size_t>(n)].attach(lists[n - 1]);
+    // The class lines end in a record number of five digits, the kind lines in one of six: the
+    // program's, not shown.
+    for (ListBox *l : {List1, List8})
+        l->setHiddenTail(5);
+    for (ListBox *l : {List3, List4, List5, List6})
+        if (l)
+            l->setHiddenTail(6);
     for (QLabel *l : {Label4, Label18})
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -108,6 +115,8 @@ HINSYU2F::HINSYU2F(RateBulkState &state, QWidget *parent) : ToolWindow(q(state.K
         box->setNext(k < 20 ? static_cast<QWidget *>(rateBox(k + 1)) : Command2);
         box->installEventFilter(this); // Esc stores, then moves back
         connect(box, &EntryBox::Left, this, [this, k] { rateLostFocus(k); });
+        // A rate typed and left for 実行, by a click or by Tab, stays for 実行 to take.
+        box->setTakers({Command2});
     }
 
     const auto on = [this](void (HINSYU2F::*handler)()) { return [this, handler] { guarded([&] { (this->*handler)(); }); }; };
@@ -301,11 +310,13 @@ void HINSYU2F::showRates()
 bool HINSYU2F::takeRate(int k, const QString &typed)
 {
     const std::optional<Fixed4> rate = qd::text::numberTextFixed(typed.toStdString());
-    if (!rate)
-        return false;
     // A slot holds 0.00 to 999.99: anything else would be written as another number.
-    if (!rateFits(*rate)) {
-        userError(QStringLiteral("率は 0.00～999.99 の範囲で入力して下さい！"));
+    if (!rate || !rateFits(*rate)) {
+        userError(rate ? QStringLiteral("率は 0.00～999.99 の範囲で入力して下さい！") : QStringLiteral("数値を入力して下さい！"));
+        // The refused text stays, selected, with the focus: the box never shows a rate other
+        // than the stored one as if it were taken.
+        rateBox(k)->setFocus();
+        rateBox(k)->selectAll();
         return false;
     }
     g.RATE[static_cast<std::size_t>(k - 1)] = *rate;
@@ -346,6 +357,15 @@ bool HINSYU2F::eventFilter(QObject *watched, QEvent *event)
 
 void HINSYU2F::Command2_Click()
 {
+    // A rate typed without Enter is taken as Enter takes it; a refused one writes nothing.
+    for (int k = 1; k <= 20; ++k) {
+        EntryBox *box = rateBox(k);
+        if (!box->hasTyped())
+            continue;
+        if (!takeRate(k, box->text()))
+            return;
+        box->showStored();
+    }
     const RateWriteResult result = RATE_WRITE(g);
     if (result.rangeRefused) {
         userError(q(RANGE_ERROR_TEXT));

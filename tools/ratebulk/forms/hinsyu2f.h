@@ -1,6 +1,7 @@
 // HINSYU2F, the window of ratebulk2, and HINSYU1F, the same window of ratebulk1 without the
 // kind-2 level: the start and end lists of the range, the twenty rate boxes, and 実行, 取消 and
-// 終了.
+// 終了. A rate is taken by Enter or Esc in its box, or by 実行 from the box a click or Tab left
+// for it; a refused one stays selected in its box with the focus, with a message that says why.
 #pragma once
 
 #include <QLabel>

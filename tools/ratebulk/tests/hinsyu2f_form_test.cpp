@@ -2,11 +2,15 @@
 // reach, with the messages answered by the scripted seam.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include <filesystem>
 #include <string>
 
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/numbers.h"
+#include "tests/qtsupport/list_lines.h"
 #include "tests/support/temp_install.h"
 #include "tests/support/torn_file.h"
 #include "tools/ratebulk/forms/hinsyu2f.h"
@@ -70,16 +74,20 @@ TEST_F(RateForm, ARangeOfKind2RecordsGetsTheTypedRatesAndTheCountIsShown)
     choose(f->List6, "1100");
     choose(f->List5, "1101");
     typeInto(f->rateBox(1), "85");
-    typeInto(f->rateBox(2), "12.5");
     EXPECT_EQ(f->rateBox(1)->text(), "85.00");
-    EXPECT_EQ(g.RATE[1], valFixed("12.5"));
+    // A rate typed without Enter is taken by 実行 as Enter would take it.
+    QApplication::setActiveWindow(f.get());
+    f->rateBox(2)->setFocus();
+    QTest::keyClicks(f->rateBox(2), "12.5");
 
     const std::string before = file("HISYU201.TXT");
     seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
         EXPECT_EQ(m.text, "HISYU201.TXT の 3 件に率を書き込みました。"); // 1002, 1003, 1101
         EXPECT_EQ(m.title, "ratebulk2");
     });
-    f->Command2_Click();
+    QTest::mouseClick(f->Command2, Qt::LeftButton);
+    EXPECT_EQ(g.RATE[1], valFixed("12.5"));
+    EXPECT_EQ(f->rateBox(2)->text(), "12.50");
     const std::string after = file("HISYU201.TXT");
     const int slot1 = r::Kind2::layout().fields[r::Kind2::RATE_FIRST].offset;
     for (int n = 0; n < static_cast<int>(before.size() / 256); ++n) {
@@ -117,10 +125,78 @@ TEST_F(RateForm, ARateASlotCannotHoldIsRefusedAndNotStored)
     typeInto(f->rateBox(1), "1000");
     seam.answerMessage(qd::qt::Answer::Ok);
     typeInto(f->rateBox(1), "-5");
-    typeInto(f->rateBox(1), "8a"); // no number: nothing happens, nothing is said
+    seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "数値を入力して下さい！"); });
+    typeInto(f->rateBox(1), "8a"); // no number
+    EXPECT_EQ(seam.messages().size(), 3);
     EXPECT_EQ(g.RATE[0], valFixed("62"));
     f->rateBox(1)->LostFocus();
     EXPECT_EQ(f->rateBox(1)->text(), "62.00");
+
+    // 実行 refuses a typed rate as Enter does, and writes nothing.
+    const std::string before = file("HISYU201.TXT");
+    choose(f->List2, "01");
+    choose(f->List1, "01");
+    choose(f->List3, "1000");
+    choose(f->List4, "1002");
+    QApplication::setActiveWindow(f.get());
+    f->rateBox(1)->setFocus();
+    QTest::keyClicks(f->rateBox(1), "1000");
+    seam.answerMessage(qd::qt::Answer::Ok);
+    QTest::mouseClick(f->Command2, Qt::LeftButton);
+    EXPECT_EQ(seam.messages().last(), "率は 0.00～999.99 の範囲で入力して下さい！");
+    EXPECT_EQ(QApplication::focusWidget(), f->rateBox(1));
+    EXPECT_EQ(f->rateBox(1)->selectedText(), "1000");
+    EXPECT_EQ(file("HISYU201.TXT"), before);
+}
+
+// Typed with the keys and refused by Enter or Esc: the box keeps the refused text selected with
+// the focus; once left it shows the stored rate again.
+TEST_F(RateForm, ARefusedRateStaysSelectedInItsBoxUntilTheBoxIsLeft)
+{
+    RateBulkState g(kind2());
+    auto f = open(g);
+    QApplication::setActiveWindow(f.get());
+    g.RATE[2] = valFixed("85");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        SCOPED_TRACE(key == Qt::Key_Return ? "Enter" : "Esc");
+        EntryBox *box = f->rateBox(3);
+        box->setFocus();
+        EXPECT_EQ(box->selectedText(), "85");
+        QTest::keyClicks(box, "8564");
+        seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) { EXPECT_EQ(m.text, "率は 0.00～999.99 の範囲で入力して下さい！"); });
+        QTest::keyClick(box, key);
+        EXPECT_EQ(seam.messages().size(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->text(), "8564");
+        EXPECT_EQ(box->selectedText(), "8564");
+        EXPECT_EQ(g.RATE[2], valFixed("85"));
+        f->List2->setFocus();
+        EXPECT_EQ(box->text(), "85.00");
+        seam.clearCalls();
+    }
+}
+
+// Chosen through every list of the range, each list shows its lines whole, without the record
+// number at the end of the class and kind lines.
+TEST_F(RateForm, EveryListLineShowsWholeWithoutItsRecordNumber)
+{
+    for (const RateBulkKind *kind : {&kind2(), &kind1()}) {
+        SCOPED_TRACE(kind->program);
+        RateBulkState g(*kind);
+        auto f = open(g);
+        for (ListBox *l : {f->List2, f->List1, f->List3, f->List4, f->List7, f->List8, f->List6, f->List5})
+            if (l)
+                l->setListIndex(0);
+        for (ListBox *l : {f->List2, f->List7})
+            EXPECT_TRUE(qd::testing::linesShowWhole(l, 0));
+        for (ListBox *l : {f->List1, f->List8})
+            EXPECT_TRUE(qd::testing::linesShowWhole(l, 5));
+        for (ListBox *l : {f->List3, f->List4, f->List6, f->List5}) {
+            if (l) {
+                EXPECT_TRUE(qd::testing::linesShowWhole(l, 6));
+            }
+        }
+    }
 }
 
 TEST_F(RateForm, EndCompactsEveryKindFileOfRateBulk1)

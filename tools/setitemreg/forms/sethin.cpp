@@ -4,7 +4,9 @@
 #include <QFocusEvent>
 #include <QLabel>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/qt/focus_moves.h"
 #include "platform/qt/forms.h"
@@ -119,6 +121,21 @@ SETHIN::SETHIN(SethinState &state, QWidget *parent) : ToolWindow(QStringLiteral(
     List7 = addListBox("List7", {8040, 2880, 1935, 1540}, font, false);
     Label9 = addLabel("Label9", "単　　価　　情　　報", {720, 4560, 9255, 255}, font);
     List6 = addListBox("List6", {720, 4800, 9255, 2680}, font, false);
+
+    // A section or colour line shows its code and a name of the field's 20 bytes whole: the list
+    // and its heading widen to the right as far as the font needs.
+    for (const auto &[list, heading] : {std::pair{List5, Label4}, std::pair{List7, Label5}}) {
+        const int w = std::max(list->width(), list->widthToShow(QStringLiteral("00 ") + QString(10, QChar(0x30A2))));
+        list->resize(w, list->height());
+        heading->resize(w, heading->height());
+    }
+    // Lines end in their record numbers, for the handlers only: five digits for the classes,
+    // four for the sections and colours, six for the kinds, the price lines and the components.
+    List1->setHiddenTail(5);
+    for (ListBox *l : {List5, List7})
+        l->setHiddenTail(4);
+    for (ListBox *l : {List3, List4, List6, List8})
+        l->setHiddenTail(6);
 
     ListBox *const masters[] = {List1, List2, List3, List4, List5, List6, List7};
     for (int n = 1; n <= 7; ++n)
@@ -284,7 +301,10 @@ void SETHIN::SET_FILE_LIST()
     List9->clearLines();
     guarded([&] {
         for (const r::SetListEntry &e : r::SET_FILE_LIST(g))
-            List9->addLine(q(e.setName) + QString(11, u' ') + q(e.fileName), q(e.fileName));
+            // The name and its file side by side: the line's wide gap would push the file name
+            // past the list's edge.
+            List9->addLine(q(e.setName) + QString(11, u' ') + q(e.fileName), q(e.fileName),
+                           q(qd::text::fromField(qd::text::toField(e.setName, 30))) + QStringLiteral("  ") + q(e.fileName));
     });
 }
 

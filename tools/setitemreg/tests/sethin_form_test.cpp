@@ -2,13 +2,18 @@
 // with every dialog answered by the scripted seam.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
+#include "records/layouts.h"
 #include "records/set_files.h"
+#include "tests/qtsupport/list_lines.h"
 #include "tests/support/temp_install.h"
 #include "tests/support/torn_file.h"
 #include "tools/setitemreg/forms/sethin.h"
@@ -346,4 +351,40 @@ TEST_F(SethinForm, MasterListsThatEndInAPartOfARecordShowTheirWholeRecordsAndSay
     EXPECT_EQ(seam.pendingAnswers(), 0);
     EXPECT_EQ(readBytes(makers), tornMakers);
     EXPECT_EQ(readBytes(classes), tornClasses);
+}
+
+// Each list shows its lines whole at the window's size: the sets with their file names, the
+// components and the master lists without the record numbers at the ends of their lines, a
+// section and a colour with a name as wide as its field.
+TEST_F(SethinForm, EveryListLineShowsWholeWithoutItsRecordNumber)
+{
+    const std::string wideName = qd::text::toCp932("アングル付二重サッシ");
+    ASSERT_EQ(wideName.size(), 20u);
+    for (const auto &[master, layout, name] : {std::tuple{"CIHO.TXT", &r::Section::layout(), int(r::Section::NAME)},
+                                               std::tuple{"IRO.TXT", &r::Color::layout(), int(r::Color::NAME)}}) {
+        std::string bytes = readBytes(inst.data() / master);
+        const auto at = static_cast<std::size_t>(layout->fields[static_cast<std::size_t>(name)].offset);
+        for (std::size_t rec = 0; rec + 32 <= bytes.size(); rec += 32)
+            bytes.replace(rec + at, 20, wideName);
+        writeBytes(inst.data() / master, bytes);
+    }
+    form->Command4_Click(); // the lists read the masters again
+    QApplication::setActiveWindow(form.get());
+    EXPECT_TRUE(qd::testing::linesShowWhole(form->List9));
+    EXPECT_TRUE(form->List9->shownText(0).endsWith(QStringLiteral("  SET00001.TXT")));
+    form->List9->setListIndex(0);
+    EXPECT_TRUE(qd::testing::linesShowWhole(form->List8, 6));
+
+    // Enter on a component puts every master list on it.
+    form->List8->setListIndex(0);
+    form->List8_KeyDown(13);
+    const struct {
+        ListBox *list;
+        int recordDigits;
+    } lists[] = {{form->List2, 0}, {form->List1, 5}, {form->List3, 6}, {form->List4, 6},
+                 {form->List5, 4}, {form->List7, 4}, {form->List6, 6}};
+    for (const auto &l : lists) {
+        EXPECT_TRUE(l.list->isVisible()) << l.list->objectName().toStdString();
+        EXPECT_TRUE(qd::testing::linesShowWhole(l.list, l.recordDigits));
+    }
 }
