@@ -128,12 +128,16 @@ std::optional<std::int64_t> wholeNumberOf(std::string_view utf8, std::int64_t mi
 
 EntryBox::EntryBox(QWidget *parent) : QLineEdit(parent) { setValidator(new NoControlCharacters(this)); }
 
+// The focus leaves a box that is being destroyed: its watch must not reach it any more.
+EntryBox::~EntryBox() { disconnect(m_focusWatch); }
+
 void EntryBox::bind(Binding binding) { m_binding = std::move(binding); }
 
 void EntryBox::setTakers(std::vector<QWidget *> takers)
 {
-    if (m_takers.empty())
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMovedOn(now); });
+    if (!m_focusWatch)
+        m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
+                               [this](QWidget *, QWidget *now) { focusMovedOn(now); });
     m_takers.assign(takers.begin(), takers.end());
 }
 

@@ -50,6 +50,7 @@ public:
     };
 
     explicit EntryBox(QWidget *parent = nullptr);
+    ~EntryBox() override;
 
     void bind(Binding binding);
     // Where Enter moves the focus after a value is stored (nullptr: it stays).
@@ -100,6 +101,7 @@ private:
     Escape m_escape = Escape::Ignore;
     FocusMoves m_focus;
     std::vector<QPointer<QWidget>> m_takers;
+    QMetaObject::Connection m_focusWatch; // the application's focus changes, while there are takers
     bool m_kept = false; // left for a taker with typed text
 };
 

@@ -347,7 +347,8 @@ TEST_F(Compose, WithoutTaxPrintTheTotalIsMarkedTaxExcludedAndNoTaxLinesFollow)
     // The invoice's bank-transfer box stands there: the note goes in front of the caption.
     src.DOC_KIND = 1;
     run();
-    const PageText *invoiceNote = content(1).find("【消費税別】");
+    const PageContent invoice = content(1);
+    const PageText *invoiceNote = invoice.find("【消費税別】");
     ASSERT_NE(invoiceNote, nullptr);
     EXPECT_EQ(invoiceNote->x, 30);
 }
