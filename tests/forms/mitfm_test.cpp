@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/files/fault_plan.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/rate_select.h"
 #include "quotedesk/entry/price_item.h"
@@ -17,6 +18,7 @@
 #include "quotedesk/mainwindow/mitfm.h"
 #include "records/record.h"
 #include "tests/forms/forms_fixture.h"
+#include "tests/support/fault_runs.h"
 #include "tests/support/torn_file.h"
 
 using qd::forms::KIHON;
@@ -327,6 +329,74 @@ TEST_F(HeaderForm, TheEndButtonTakesTextTypedWithoutEnterThroughTheChecksOfEnter
     EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
     EXPECT_EQ(readBytes(headerFile()), before);
     EXPECT_EQ(g().HEAD_BUKKEN, project);
+}
+
+// "終了" with a project name typed and not confirmed, on a disk that fails at each step of the
+// header's rewrite in turn. Up to the rename the old header stays byte for byte and the form
+// stays open with the typed name, one message naming the file and the system's reason; the
+// folder's flush after the rename comes when the new header is in place whole, so the form ends
+// without a word. No work copy is left, and "終了" again writes the name.
+TEST_F(HeaderForm, TheEndButtonUnderAFailingDiskKeepsTheOldHeaderOrWritesTheNewOne)
+{
+    const std::filesystem::path folder = inst.data() / "TXT";
+    const std::string before = readBytes(headerFile());
+    const std::vector<std::string> entries = entriesOf(folder);
+    const QString typed = QStringLiteral("見本邸　増築工事");
+    // A fresh quotedesk on the sample as it was, the name typed into its box without Enter.
+    const auto typedForm = [&]() -> MITFM & {
+        writeBytes(headerFile(), before);
+        app.reset();
+        app = std::make_unique<qd::forms::QuotedeskApp>();
+        app->endProgram = [this] { ++ended; };
+        MITFM &f = openForm();
+        activate(f);
+        keyIn(f, 2, typed);
+        return f;
+    };
+    const auto press = [](MITFM &f) {
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    };
+    MITFM &clean = typedForm();
+    const int steps = stepsOf([&] { press(clean); });
+    const std::string after = readBytes(headerFile());
+    ASSERT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
+    ASSERT_EQ(qd::text::trimRight(headerField(51, 50)), typed.toStdString());
+    ASSERT_GT(steps, 0);
+
+    for (const FaultCase &c : faultCases(steps)) {
+        SCOPED_TRACE(c.name());
+        MITFM &f = typedForm();
+        seam.clearCalls();
+        const bool afterRename = c.step == qd::files::FileStep::Any && c.nth == steps;
+        if (!afterRename)
+            seam.answerMessage(qd::qt::Answer::Ok);
+        {
+            qd::files::ScopedFault fault(c.step, c.nth, c.err);
+            press(f);
+            EXPECT_TRUE(qd::files::faults::fired());
+        }
+        EXPECT_EQ(entriesOf(folder), entries) << "no work copy is left";
+        if (afterRename) {
+            EXPECT_EQ(seam.messages(), QStringList());
+            EXPECT_EQ(readBytes(headerFile()), after);
+            EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
+            continue;
+        }
+        EXPECT_EQ(readBytes(headerFile()), before);
+        ASSERT_EQ(seam.messages().size(), 1);
+        EXPECT_TRUE(seam.messages()[0].contains(QStringLiteral("見本見積.SSS"))) << seam.messages()[0].toStdString();
+        EXPECT_TRUE(seam.messages()[0].contains(QString::fromUtf8(std::strerror(c.err)))) << seam.messages()[0].toStdString();
+        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), &f);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(qd::text::trimRight(text(f.Text[2])), typed.toStdString());
+
+        seam.clearCalls();
+        press(f);
+        EXPECT_EQ(seam.messages(), QStringList());
+        EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
+        EXPECT_EQ(readBytes(headerFile()), after);
+    }
 }
 
 TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)

@@ -6,9 +6,14 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
+#include "platform/files/fault_plan.h"
 #include "quotedesk/core/tax_settings.h"
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
 #include "tests/forms/forms_fixture.h"
+#include "tests/support/fault_runs.h"
 
 using qd::core::Fixed4;
 using qd::forms::KIHON;
@@ -278,6 +283,74 @@ TEST_F(TaxForm, TheSaveButtonTakesTextTypedWithoutEnter)
         QTest::qWait(50);
         EXPECT_EQ(seam.messages(), QStringList()) << c.typed;
         EXPECT_EQ(readBytes(taxFile(inst)), before) << c.typed;
+    }
+}
+
+// "設定して終了" with a rate typed and not confirmed, on a disk that fails at each step of the
+// settings' rewrite in turn. Up to the rename the old settings stay byte for byte and the form
+// stays open with the typed rate, one message naming the file and the system's reason; the
+// folder's flush after the rename comes when the new file is in place whole, so the form ends.
+// No work copy is left, and the button again saves the rate.
+TEST_F(TaxForm, TheSaveButtonUnderAFailingDiskKeepsTheOldSettingsOrWritesTheNewOne)
+{
+    KIHON &k = start();
+    openSample(k);
+    const std::string before = readBytes(taxFile(inst));
+    const std::vector<std::string> entries = entriesOf(inst.data());
+    // The form loaded afresh from the settings as they were, 8 typed into the rate box.
+    const auto typedForm = [&]() -> syohizei_calc_frm & {
+        writeBytes(taxFile(inst), before);
+        k.SYOHIZEI_000_Click();
+        syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
+        activate(f);
+        f.Text2->setFocus();
+        f.Text2->selectAll();
+        QTest::keyClicks(f.Text2, QStringLiteral("8"));
+        return f;
+    };
+    const auto press = [](syohizei_calc_frm &f) {
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QTest::qWait(20); // the handlers of leaving the box run after the click
+    };
+    syohizei_calc_frm &clean = typedForm();
+    const int steps = stepsOf([&] { press(clean); });
+    const std::string after = readBytes(taxFile(inst));
+    ASSERT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
+    ASSERT_EQ(qd::core::decodeTaxSettings(after).ZEI_RITU, Fixed4::fromInt(8));
+    ASSERT_GT(steps, 0);
+
+    for (const FaultCase &c : faultCases(steps)) {
+        SCOPED_TRACE(c.name());
+        syohizei_calc_frm &f = typedForm();
+        seam.clearCalls();
+        const bool afterRename = c.step == qd::files::FileStep::Any && c.nth == steps;
+        if (!afterRename)
+            seam.answerMessage(qd::qt::Answer::Ok);
+        {
+            qd::files::ScopedFault fault(c.step, c.nth, c.err);
+            press(f);
+            EXPECT_TRUE(qd::files::faults::fired());
+        }
+        EXPECT_EQ(entriesOf(inst.data()), entries) << "no work copy is left";
+        if (afterRename) {
+            EXPECT_EQ(seam.messages(), QStringList());
+            EXPECT_EQ(readBytes(taxFile(inst)), after);
+            EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
+            continue;
+        }
+        EXPECT_EQ(readBytes(taxFile(inst)), before);
+        ASSERT_EQ(seam.messages().size(), 1);
+        EXPECT_TRUE(seam.messages()[0].contains(QStringLiteral("syohizei_calc.fil"))) << seam.messages()[0].toStdString();
+        EXPECT_TRUE(seam.messages()[0].contains(QString::fromUtf8(std::strerror(c.err)))) << seam.messages()[0].toStdString();
+        ASSERT_TRUE(app->forms.isLoaded<syohizei_calc_frm>());
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(f.Text2->text(), QStringLiteral("8.00"));
+
+        seam.clearCalls();
+        press(f);
+        EXPECT_EQ(seam.messages(), QStringList());
+        EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
+        EXPECT_EQ(readBytes(taxFile(inst)), after);
     }
 }
 

@@ -395,13 +395,14 @@ bool ListEditor::stillListed(const Record &rec) const
 
 bool ListEditor::changeChosen(const std::function<void(Record &)> &edit)
 {
-    m_chosen = false;
+    // The record stays chosen when the write fails (FileError): the file still holds it as listed.
     const bool written = master().changeRecord(
         g.CUR_REC, [this](const Record &rec) { return stillListed(rec) && recordKey(tool, rec) == g.CUR_KEY; },
         [this, &edit](Record &rec) {
             edit(rec);
             g.REC = rec;
         });
+    m_chosen = false;
     if (!written)
         listChanged();
     return written;
@@ -519,8 +520,10 @@ void ListEditor::Command2_Click()
 {
     if (!m_chosen || !beforeWrite(Command2))
         return;
-    setButtons(tool.buttons.change);
+    // A change the disk refused leaves the record chosen and the buttons as they were, with the
+    // typed values in their boxes: "変更" again writes them.
     if (changeChosen([this](Record &rec) { recSet(rec); })) {
+        setButtons(tool.buttons.change);
         clearBoxes();
         LIST_FILL();
     }

@@ -6,9 +6,13 @@
 #include <QClipboard>
 #include <QPushButton>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/text/numbers.h"
 #include "records/layouts.h"
 #include "tests/qtsupport/list_lines.h"
+#include "tests/support/fault_runs.h"
 
 namespace qd::testing {
 namespace {
@@ -286,6 +290,95 @@ TEST_F(MaintTest, AddAndChangeTakeTextTypedWithoutEnter)
     QTest::keyClick(f->Text1, Qt::Key_Tab);
     QTest::keyClick(f->Command1, Qt::Key_Return);
     EXPECT_EQ(readBytes(file("MAKER.TXT")), joined({record(tool("groupmaint"), 8, "アルミ"), record(tool("groupmaint"), 9, "アルミ")}));
+}
+
+// "追加" and "変更" with a value typed and not confirmed, on a disk that fails at each step of
+// their write in turn: the append is cut back, the change's rewrite keeps the old master up to
+// its rename (the folder's flush after it comes when the new master is in place whole, and the
+// change has happened). A failed write leaves the master byte for byte as it was and no work
+// copy, says so once with the file and the system's reason, and leaves the tool as it was with
+// the typed value; the button again writes it.
+TEST_F(MaintTest, AddAndChangeUnderAFailingDiskKeepTheOldMasterOrWriteTheNewOne)
+{
+    fs::create_directories(inst.path() / "ALMI");
+    enum Box { Code = 1, Name = 2, Price = 3 };
+    struct Case {
+        const char *program;
+        bool change; // 変更 of the record of code 2, or 追加 of code 7
+        Box box;
+        const char *typed;
+        Record written;
+    } const cases[] = {
+        {"groupmaint", false, Name, "アルミ", record(tool("groupmaint"), 7, "アルミ")},
+        {"classmaint", false, Code, "7", record(tool("classmaint"), 7, "", 1)},
+        {"groupmaint", true, Code, "8", record(tool("groupmaint"), 8, "B")},
+        {"glassmaint", true, Price, "12,000", record(tool("glassmaint"), 2, "B", 0, 12000)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.program) + (c.change ? " 変更 " : " 追加 ") + c.typed);
+        const qd::maint::ListTool &t = tool(c.program);
+        const fs::path folder = inst.path() / (t.folder + 1);
+        const fs::path master = folder / t.master;
+        writeBytes(file("MAKER.TXT"), joined({record(tool("groupmaint"), 1, "アルミ")}));
+        const std::string before = joined({record(t, 1, "A", 1), record(t, 2, "B", 1)});
+        const std::string after = c.change ? before.substr(0, before.size() / 2) + c.written.bytes() : before + c.written.bytes();
+        const std::vector<std::string> entries = [&] {
+            writeBytes(master, before);
+            return entriesOf(folder);
+        }();
+        // The tool opened afresh on the master as it was, the value typed into its box.
+        std::unique_ptr<ListEditor> f;
+        const auto typed = [&] {
+            writeBytes(master, before);
+            f = open(c.program);
+            if (t.twoLevel())
+                f->List2->setListIndex(0);
+            if (c.change)
+                f->List1->setListIndex(lineStartingWith(f->List1, QStringLiteral("02 ")));
+            else if (c.box != Code)
+                type(f->Text1, QStringLiteral("7"));
+            typeOnly(c.box == Code ? f->Text1 : c.box == Name ? f->Text2 : f->Text3, QString::fromUtf8(c.typed));
+        };
+        QPushButton *ListEditor::*button = c.change ? &ListEditor::Command2 : &ListEditor::Command1;
+        typed();
+        const int steps = stepsOf([&] { press(f.get()->*button); });
+        ASSERT_EQ(readBytes(master), after);
+        ASSERT_GT(steps, 0);
+
+        for (const FaultCase &fault : faultCases(steps)) {
+            SCOPED_TRACE(fault.name());
+            typed();
+            seam.clearCalls();
+            const bool afterRename = c.change && fault.step == qd::files::FileStep::Any && fault.nth == steps;
+            if (!afterRename)
+                seam.answerMessage(1);
+            {
+                qd::files::ScopedFault armed(fault.step, fault.nth, fault.err);
+                press(f.get()->*button);
+                EXPECT_TRUE(qd::files::faults::fired());
+            }
+            EXPECT_EQ(entriesOf(folder), entries) << "no work copy is left";
+            if (afterRename) {
+                EXPECT_EQ(seam.messages(), QStringList());
+                EXPECT_EQ(readBytes(master), after);
+                continue;
+            }
+            EXPECT_EQ(readBytes(master), before);
+            ASSERT_EQ(seam.messages().size(), 1);
+            const QString message = seam.messages()[0];
+            EXPECT_TRUE(message.contains(QString::fromUtf8(t.master))) << message.toStdString();
+            EXPECT_TRUE(message.contains(QString::fromUtf8(std::strerror(fault.err)))) << message.toStdString();
+            EXPECT_FALSE(f->isUnloaded());
+            qd::qt::EntryBox *box = c.box == Code ? f->Text1 : c.box == Name ? f->Text2 : f->Text3;
+            EXPECT_EQ(box->text().trimmed(), QString::fromUtf8(c.typed));
+
+            seam.clearCalls();
+            press(f.get()->*button);
+            EXPECT_EQ(seam.messages(), QStringList());
+            EXPECT_EQ(readBytes(master), after);
+        }
+        f.reset();
+    }
 }
 
 TEST_F(MaintTest, AnAddGoesAfterTheRealEndAndAChangeChecksTheRecordIsStillTheListedOne)

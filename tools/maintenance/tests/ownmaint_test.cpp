@@ -4,8 +4,12 @@
 
 #include <QPushButton>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/files/file_lock.h"
 #include "records/layouts.h"
+#include "tests/support/fault_runs.h"
 #include "tests/support/processes.h"
 #include "tests/support/torn_file.h"
 #include "tools/maintenance/lib/own_company.h"
@@ -209,6 +213,68 @@ TEST_F(OwnMaint, EndTakesTextTypedWithoutEnter)
     QTest::keyClick(f->Command1, Qt::Key_Return);
     ASSERT_TRUE(f->isUnloaded());
     EXPECT_EQ(field(readBytes(file("SYSF.SSS")), O::FAX_NO), "03-1234" + std::string(8, ' '));
+}
+
+// 終了 with a postcode typed and not confirmed, on a disk that fails at each step of the
+// record's rewrite in turn. Up to the rename the old file stays byte for byte and the window
+// stays open with the typed postcode, one message naming the file and the system's reason; the
+// folder's flush after the rename comes when the new file is in place whole, and the tool ends.
+// No work copy is left, and 終了 again writes the postcode.
+TEST_F(OwnMaint, EndUnderAFailingDiskKeepsTheOldRecordOrWritesTheNewOne)
+{
+    qd::records::Record r(O::layout());
+    r.setText(O::JISYA_NAME, "有限会社テスト");
+    r.setSeparators();
+    const std::string before = r.bytes() + qd::text::fixedChars("second record, kept as it is", 510) + "\r\n";
+    writeBytes(file("SYSF.SSS"), before);
+    const std::vector<std::string> entries = entriesOf(inst.data());
+    // The window opened afresh on the file as it was, the postcode typed into its box.
+    std::unique_ptr<SYSFM> f;
+    const auto typed = [&] {
+        writeBytes(file("SYSF.SSS"), before);
+        f = openForm();
+        typeOnly(f->Text[4], QStringLiteral("123-4567"));
+    };
+    typed();
+    const int steps = stepsOf([&] { press(f->Command1); });
+    const std::string after = readBytes(file("SYSF.SSS"));
+    ASSERT_TRUE(f->isUnloaded());
+    ASSERT_EQ(field(after, O::YUBIN_NO), "123-4567  ");
+    ASSERT_EQ(after.substr(512), before.substr(512));
+    ASSERT_GT(steps, 0);
+
+    for (const FaultCase &c : faultCases(steps)) {
+        SCOPED_TRACE(c.name());
+        typed();
+        seam.clearCalls();
+        const bool afterRename = c.step == qd::files::FileStep::Any && c.nth == steps;
+        if (!afterRename)
+            seam.answerMessage(1);
+        {
+            qd::files::ScopedFault fault(c.step, c.nth, c.err);
+            press(f->Command1);
+            EXPECT_TRUE(qd::files::faults::fired());
+        }
+        EXPECT_EQ(entriesOf(inst.data()), entries) << "no work copy is left";
+        if (afterRename) {
+            EXPECT_EQ(seam.messages(), QStringList());
+            EXPECT_EQ(readBytes(file("SYSF.SSS")), after);
+            EXPECT_TRUE(f->isUnloaded());
+            continue;
+        }
+        EXPECT_EQ(readBytes(file("SYSF.SSS")), before);
+        ASSERT_EQ(seam.messages().size(), 1);
+        EXPECT_TRUE(seam.messages()[0].contains(QStringLiteral("SYSF.SSS"))) << seam.messages()[0].toStdString();
+        EXPECT_TRUE(seam.messages()[0].contains(QString::fromUtf8(std::strerror(c.err)))) << seam.messages()[0].toStdString();
+        EXPECT_FALSE(f->isUnloaded());
+        EXPECT_EQ(f->Text[4]->text().trimmed(), QStringLiteral("123-4567"));
+
+        seam.clearCalls();
+        press(f->Command1);
+        EXPECT_EQ(seam.messages(), QStringList());
+        EXPECT_TRUE(f->isUnloaded());
+        EXPECT_EQ(readBytes(file("SYSF.SSS")), after);
+    }
 }
 
 TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)

@@ -5,12 +5,18 @@
 #include <QApplication>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "platform/files/fault_plan.h"
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/numbers.h"
 #include "tests/qtsupport/list_lines.h"
+#include "tests/support/fault_runs.h"
 #include "tests/support/temp_install.h"
 #include "tests/support/torn_file.h"
 #include "tools/ratebulk/forms/hinsyu2f.h"
@@ -147,6 +153,90 @@ TEST_F(RateForm, ARateASlotCannotHoldIsRefusedAndNotStored)
     EXPECT_EQ(QApplication::focusWidget(), f->rateBox(1));
     EXPECT_EQ(f->rateBox(1)->selectedText(), "1000");
     EXPECT_EQ(file("HISYU201.TXT"), before);
+}
+
+// 実行 with a rate typed and not confirmed, on a disk that fails at each step of the kind file's
+// rewrite in turn. Up to the rename the kind file stays byte for byte, and the one message names
+// it and the system's reason, with no word of records written; the folder's flush after the
+// rename comes when the new file is in place whole, and the count is told. No work copy is left,
+// the form keeps its range and the typed rate, and 実行 again writes it.
+TEST_F(RateForm, RunUnderAFailingDiskKeepsTheKindFileOrWritesTheNewOne)
+{
+    using Choice = std::pair<ListBox *HINSYU2F::*, const char *>;
+    const struct {
+        const RateBulkKind &kind;
+        std::vector<Choice> range;
+        const char *fileName;
+        const char *told;
+    } cases[] = {
+        {kind2(),
+         {{&HINSYU2F::List2, "01"}, {&HINSYU2F::List1, "01"}, {&HINSYU2F::List3, "1000"}, {&HINSYU2F::List4, "1002"},
+          {&HINSYU2F::List7, "01"}, {&HINSYU2F::List8, "01"}, {&HINSYU2F::List6, "1100"}, {&HINSYU2F::List5, "1101"}},
+         "HISYU201.TXT", "HISYU201.TXT の 3 件に率を書き込みました。"},
+        {kind1(),
+         {{&HINSYU2F::List2, "01"}, {&HINSYU2F::List1, "01"}, {&HINSYU2F::List3, "1000"},
+          {&HINSYU2F::List7, "01"}, {&HINSYU2F::List8, "02"}, {&HINSYU2F::List6, "2000"}},
+         "HISYU101.TXT", "HISYU101.TXT の 3 件に率を書き込みました。"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.kind.program);
+        const std::string before = file(c.fileName);
+        const std::vector<std::string> entries = qd::testing::entriesOf(inst.data());
+        // The form opened afresh on the kind file as it was, the range chosen and a rate typed.
+        RateBulkState g(c.kind);
+        std::unique_ptr<HINSYU2F> f;
+        const auto typed = [&] {
+            qd::testing::writeBytes(inst.data() / c.fileName, before);
+            f = open(g);
+            for (const auto &[list, start] : c.range)
+                choose(f.get()->*list, start);
+            QApplication::setActiveWindow(f.get());
+            f->rateBox(2)->setFocus();
+            QTest::keyClicks(f->rateBox(2), "12.5");
+        };
+        const auto run = [&] { QTest::mouseClick(f->Command2, Qt::LeftButton); };
+        typed();
+        seam.clearCalls();
+        seam.answerMessage(qd::qt::Answer::Ok);
+        const int steps = qd::testing::stepsOf(run);
+        ASSERT_EQ(seam.messages(), QStringList{c.told});
+        const std::string after = file(c.fileName);
+        ASSERT_NE(after, before);
+        ASSERT_GT(steps, 0);
+
+        for (const qd::testing::FaultCase &fault : qd::testing::faultCases(steps)) {
+            SCOPED_TRACE(fault.name());
+            typed();
+            seam.clearCalls();
+            const bool afterRename = fault.step == qd::files::FileStep::Any && fault.nth == steps;
+            seam.answerMessage(qd::qt::Answer::Ok);
+            {
+                qd::files::ScopedFault armed(fault.step, fault.nth, fault.err);
+                run();
+                EXPECT_TRUE(qd::files::faults::fired());
+            }
+            EXPECT_EQ(qd::testing::entriesOf(inst.data()), entries) << "no work copy is left";
+            ASSERT_EQ(seam.messages().size(), 1);
+            if (afterRename) {
+                EXPECT_EQ(seam.messages()[0], c.told);
+                EXPECT_EQ(file(c.fileName), after);
+                continue;
+            }
+            const QString message = seam.messages()[0];
+            EXPECT_TRUE(message.contains(c.fileName)) << message.toStdString();
+            EXPECT_TRUE(message.contains(QString::fromUtf8(std::strerror(fault.err)))) << message.toStdString();
+            EXPECT_FALSE(message.contains(QStringLiteral("書き込みました"))) << message.toStdString();
+            EXPECT_EQ(file(c.fileName), before);
+            EXPECT_FALSE(f->isUnloaded());
+            EXPECT_EQ(f->rateBox(2)->text(), "12.50");
+
+            seam.clearCalls();
+            seam.answerMessage(qd::qt::Answer::Ok);
+            run();
+            EXPECT_EQ(seam.messages(), QStringList{c.told});
+            EXPECT_EQ(file(c.fileName), after);
+        }
+    }
 }
 
 // Typed with the keys and refused by Enter or Esc: the box keeps the refused text selected with
