@@ -20,9 +20,6 @@ using namespace qd::qt;
 
 namespace {
 
-// The failures of a run shown at most this many at once; the rest are counted.
-constexpr int ShownFailures = 8;
-
 QLabel *nameLabel(CsvWindow *w, const QString &name, double top)
 {
     auto *l = new QLabel(w);
@@ -184,26 +181,24 @@ void FRM001::runPicked(bool exporting, const TwipsRect &at)
     const std::vector<EntryFailure> failures =
         convertPriceKeys(g.INST_DIR, keys, exporting ? Direction::Export : Direction::Import, 0, &inPart);
     Frame1->hide();
+    const QString lineBreak = QStringLiteral("\r");
     if (!inPart.empty()) {
         // One notice for the run: the files exported with their whole records only.
-        QString text;
-        for (std::size_t i = 0; i < inPart.size() && i < ShownFailures; ++i)
-            text += (i ? QStringLiteral("\r") : QString()) + QString::fromStdString(inPart[i].text("\r"));
-        if (inPart.size() > ShownFailures)
-            text += u'\r' + QStringLiteral("ほか %1 件").arg(inPart.size() - ShownFailures);
-        userError(text);
+        QStringList notices;
+        for (const qd::records::PartialRecordNotice &n : inPart)
+            notices << QString::fromStdString(n.text("\r"));
+        userError(firstEight(notices, lineBreak, lineBreak));
     }
     if (failures.empty())
         return;
     // One report for the run: the other entries were converted.
-    QString text = QStringLiteral("変換できなかったファイルがあります。");
-    for (std::size_t i = 0; i < failures.size() && i < ShownFailures; ++i)
-        text += u'\r' + QString::fromStdString(failures[i].message);
-    if (failures.size() > ShownFailures)
-        text += u'\r' + QStringLiteral("ほか %1 件").arg(failures.size() - ShownFailures);
-    text += u'\r' + (exporting ? QStringLiteral("これらのＣＳＶファイルは前のままです。")
-                               : QStringLiteral("これらの定価情報は元のままです。"));
-    userError(text);
+    QStringList messages;
+    for (const EntryFailure &f : failures)
+        messages << QString::fromStdString(f.message);
+    userError(QStringLiteral("変換できなかったファイルがあります。") + lineBreak + firstEight(messages, lineBreak, lineBreak) +
+              lineBreak +
+              (exporting ? QStringLiteral("これらのＣＳＶファイルは前のままです。")
+                         : QStringLiteral("これらの定価情報は元のままです。")));
 }
 
 int runPriceTool(int argc, char **argv)
