@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QStringList>
 
 #include <algorithm>
@@ -82,23 +81,20 @@ void FRM001::Form_Load()
 void FRM001::fitFileList()
 {
     // Every name listed is eight digits and an extension of three letters in either case; the
-    // widest of them at the list's font, as the list lays its lines out, with the list's frame and
-    // its vertical scroll bar, is the width the names need to show whole.
-    QSize line;
+    // widest of them at the list's font is the width the names need to show whole.
+    int needed = 0, lineHeight = 0;
     for (const QString &name : {QStringLiteral("00000000.TXT"), QStringLiteral("88888888.CSV"),
                                 QStringLiteral("00000000.txt"), QStringLiteral("88888888.csv")}) {
-        List1->addLine(name);
-        line = line.expandedTo(List1->sizeHintForIndex(List1->model()->index(0, 0)));
-        List1->clearLines();
+        needed = std::max(needed, List1->widthToShow(name));
+        lineHeight = std::max(lineHeight, List1->lineSize(name).height());
     }
     const int frame = 2 * List1->frameWidth();
-    const int needed = line.width() + frame + List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, List1);
     // Wider as far as the margin the name labels keep at the window's left edge.
     const int room = width() - twipsToPixelsX(120) - List1->x();
     const int w = needed > List1->width() ? std::min(needed, std::max(room, List1->width())) : List1->width();
     // Lower by what a line cut at the foot would show: the list shows whole lines only.
-    const int h = line.height() > 0 ? frame + std::max(1, (List1->height() - frame) / line.height()) * line.height()
-                                    : List1->height();
+    const int h = lineHeight > 0 ? frame + std::max(1, (List1->height() - frame) / lineHeight) * lineHeight
+                                 : List1->height();
     List1->resize(w, h);
 }
 
