@@ -3,13 +3,12 @@
 #include "platform/files/file_error.h"
 #include "platform/files/file_lock.h"
 #include "platform/files/file_read.h"
+#include "platform/files/file_stamp.h"
 #include "platform/files/paths.h"
 #include "platform/files/record_append.h"
 #include "platform/files/record_file.h"
 #include "platform/files/safe_replace.h"
 #include "platform/text/numbers.h"
-
-#include <filesystem>
 
 namespace qd::records {
 
@@ -72,14 +71,17 @@ void refusePartialRecord(std::string_view systemPath, const WholeRecords &file, 
     refusePartialRecord(systemPath, file.fileSize, length);
 }
 
+void refusePartialRecord(std::string_view systemPath, std::int32_t length)
+{
+    const qd::files::FileStamp now = qd::files::stampOf(systemPath);
+    if (now.exists)
+        refusePartialRecord(systemPath, now.size, length);
+}
+
 std::int32_t appendWholeRecords(std::string_view systemPath, std::int32_t length, std::string_view records)
 {
     const qd::files::FileLock lock(systemPath, qd::files::LockKind::Exclusive);
-    std::error_code ec;
-    const std::filesystem::path host = qd::files::hostPath(systemPath);
-    const auto size = std::filesystem::is_regular_file(host, ec) ? std::filesystem::file_size(host, ec) : 0;
-    if (!ec)
-        refusePartialRecord(systemPath, static_cast<std::int64_t>(size), length);
+    refusePartialRecord(systemPath, length);
     return qd::files::appendRecords(systemPath, length, records);
 }
 

@@ -57,6 +57,8 @@ std::vector<Record> recordsOf(const WholeRecords &file, const Layout &layout);
 // writer replaces or extends it. The user reads the file and partialRecordReason().
 void refusePartialRecord(std::string_view systemPath, const WholeRecords &file, std::int32_t length);
 void refusePartialRecord(std::string_view systemPath, std::int64_t fileSize, std::int32_t length);
+// The same for the file as it stands now; a missing file has no part of a record.
+void refusePartialRecord(std::string_view systemPath, std::int32_t length);
 
 // Appends `records` (whole records of `length`) after the last record of the file under its
 // exclusive lock (platform/files/record_append.h), unless the file ends in a part of a record:

@@ -148,6 +148,16 @@ bool EntryBox::isTaker(const QWidget *w) const
 
 bool EntryBox::hasTyped() const { return isModified() && (m_kept || window()->focusWidget() == this); }
 
+bool EntryBox::takeTyped()
+{
+    if (!hasTyped())
+        return true;
+    if (!m_binding.store || !m_binding.store(text()))
+        return false;
+    showStored();
+    return true;
+}
+
 void EntryBox::focusMovedOn(QWidget *now)
 {
     // A message box, another window or the window going to the back leave the text where it is.

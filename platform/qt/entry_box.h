@@ -11,8 +11,8 @@
 //
 // The buttons that write what the boxes hold may take text typed without Enter (setTakers):
 // leaving the box for one of them, by a click or by Tab, keeps the typed text in the box for the
-// button to take (hasTyped), until the focus moves on from there to another control of the
-// window; the box is left then. Coming back to the box finds the typed text as it was.
+// button to take (hasTyped, takeTyped), until the focus moves on from there to another control
+// of the window; the box is left then. Coming back to the box finds the typed text as it was.
 //
 // GotFocus(), KeyDown() and LostFocus() run what the focus and key events run; a form or a test
 // may call them directly. Which focus events count is told in focus_moves.h.
@@ -68,6 +68,10 @@ public:
     // Text is typed into the box and not confirmed with Enter: the box has its window's focus, or
     // it was left for one of its takers.
     bool hasTyped() const;
+    // Such text stored as Enter stores it and the stored value shown, the focus left where it
+    // is; false when the store function refuses it (the box as the refusal left it). True when
+    // nothing is typed.
+    bool takeTyped();
 
     // The stored value as shown (what leaving the box shows).
     void showStored();

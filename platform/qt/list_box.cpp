@@ -261,15 +261,19 @@ QString ListBox::shownText(int index) const
     return index >= 0 && index < lineCount() ? m_lines[static_cast<std::size_t>(index)].shown : QString();
 }
 
-int ListBox::widthToShow(const QString &shown) const
+QSize ListBox::lineSize(const QString &shown) const
 {
     // As the lines' delegate sizes a line.
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.text = shown;
     option.features |= QStyleOptionViewItem::HasDisplay;
-    const QSize line = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
-    return line.width() + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+}
+
+int ListBox::widthToShow(const QString &shown) const
+{
+    return lineSize(shown).width() + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
 QVariant ListBox::lineData(int index) const

@@ -68,6 +68,8 @@ public:
     QVariant lineData(int index) const;
     // What line `index` shows; empty for an index out of range.
     QString shownText(int index) const;
+    // The size of a line that shows `shown`, as the list lays its lines out at its font.
+    QSize lineSize(const QString &shown) const;
     // The outer width the list needs to show a line that shows `shown` whole at its font, beside
     // its vertical scroll bar.
     int widthToShow(const QString &shown) const;

@@ -108,7 +108,13 @@ bool ToolWindow::guarded(const std::function<void()> &command, const QString &he
 
 void ToolWindow::showPendingMessages()
 {
-    if (!m_pending || m_pendingHeld || m_commandDepth > 0)
+    if (!m_pendingHeld && m_commandDepth == 0)
+        tellPending();
+}
+
+void ToolWindow::tellPending()
+{
+    if (!m_pending)
         return;
     for (const std::string &text : m_pending())
         userError(QString::fromStdString(text));
@@ -117,9 +123,8 @@ void ToolWindow::showPendingMessages()
 void ToolWindow::unload()
 {
     // What the ending command still has to tell comes before the window goes.
-    if (m_pending && !m_unloaded)
-        for (const std::string &text : m_pending())
-            userError(QString::fromStdString(text));
+    if (!m_unloaded)
+        tellPending();
     close();
 }
 

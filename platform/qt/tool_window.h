@@ -102,6 +102,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The pending messages shown now, whatever runs or holds them.
+    void tellPending();
+
     QString m_program;
     bool m_unloaded = false;
     std::function<std::vector<std::string>()> m_pending;

@@ -237,6 +237,28 @@ thread_local ByteMarkWatch *t_watch = nullptr;
 
 void appendMark(std::string &out, unsigned char b) { appendUtf8(out, kFirstByteMark + (b - 0x80)); }
 
+// The character that starts with the byte at `i`, one of 0x80 or above, as the reading takes
+// it: a double-byte code where a lead byte has its second byte, else the byte alone (a lead
+// byte without its second byte, also at the end of a field cut in the middle of a character,
+// stands alone). `cp` is 0 where the bytes are no text.
+struct HighChar {
+    char16_t cp;
+    std::size_t length; // 1 or 2
+};
+
+HighChar highCharAt(const Tables &t, std::string_view bytes, std::size_t i)
+{
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (!isLeadByte(b))
+        return {t.high[b - 0x80], 1};
+    if (i + 1 < bytes.size()) {
+        const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+        if (isTrailByte(trail))
+            return {t.dbcs[(b - 0x80) * 256 + trail], 2};
+    }
+    return {0, 1};
+}
+
 // Decodes code page 932 bytes; a byte that is no text becomes its mark.
 std::string decode(std::string_view bytes)
 {
@@ -252,40 +274,25 @@ std::string decode(std::string_view bytes)
             ++i;
             continue;
         }
-        if (isLeadByte(b)) {
-            const auto trail = i + 1 < n ? static_cast<unsigned char>(bytes[i + 1]) : 0;
-            if (i + 1 < n && isTrailByte(trail)) {
-                if (const char16_t cp = t.dbcs[(b - 0x80) * 256 + trail]) {
-                    appendUtf8(out, cp);
-                } else {
-                    // A code that stands for no character: both bytes are kept as they are, the
-                    // second one as itself when it is ASCII.
-                    appendMark(out, b);
-                    ++marks;
-                    if (trail < 0x80) {
-                        out.push_back(static_cast<char>(trail));
-                    } else {
-                        appendMark(out, trail);
-                        ++marks;
-                    }
-                }
-                i += 2;
-                continue;
-            }
-            // A lead byte without its second byte (also at the end of a field cut in the middle
-            // of a character): only the lead byte is a mark.
-            appendMark(out, b);
-            ++marks;
-            ++i;
-            continue;
-        }
-        if (const char16_t cp = t.high[b - 0x80]) {
-            appendUtf8(out, cp);
+        const HighChar c = highCharAt(t, bytes, i);
+        if (c.cp) {
+            appendUtf8(out, c.cp);
         } else {
             appendMark(out, b);
             ++marks;
+            if (c.length == 2) {
+                // A code that stands for no character: both bytes are kept as they are, the
+                // second one as itself when it is ASCII.
+                const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+                if (trail < 0x80) {
+                    out.push_back(static_cast<char>(trail));
+                } else {
+                    appendMark(out, trail);
+                    ++marks;
+                }
+            }
         }
-        ++i;
+        i += c.length;
     }
     if (marks != 0)
         noteByteMarks(marks);
@@ -315,6 +322,22 @@ void noteByteMarks(std::size_t n)
 }
 
 std::string fromCp932(std::string_view bytes) { return decode(bytes); }
+
+NonTextBytes firstNonTextBytes(std::string_view bytes)
+{
+    const Tables &t = tables();
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const HighChar c = highCharAt(t, bytes, i);
+        if (!c.cp)
+            return {i, c.length};
+        i += c.length;
+    }
+    return {};
+}
 
 std::size_t firstCharNotInCp932(std::string_view utf8)
 {

@@ -46,6 +46,16 @@ private:
     std::size_t m_count = 0;
 };
 
+// The first bytes of code page 932 bytes that fromCp932() keeps as marks: a byte no character
+// starts with, a lead byte without its second byte, or a double-byte code that stands for no
+// character (both its bytes). `at` is their offset (npos when every byte is text), `length` 1,
+// or 2 for such a code.
+struct NonTextBytes {
+    std::size_t at = std::string_view::npos;
+    std::size_t length = 0;
+};
+NonTextBytes firstNonTextBytes(std::string_view bytes);
+
 // Where the first character of a UTF-8 text stands (its byte offset) that code page 932 has
 // no code for, so that it would be written as "?"; npos when every character has one.
 std::size_t firstCharNotInCp932(std::string_view utf8);

@@ -576,12 +576,7 @@ std::string cutLineFileMessage(const std::string &linePath, std::int64_t length,
                                   qd::records::partialRecordReason(length, LINE_LENGTH) + ")");
 }
 
-void refuseCutLineFile(const std::string &linePath)
-{
-    const qd::files::FileStamp now = qd::files::stampOf(linePath);
-    if (now.exists)
-        qd::records::refusePartialRecord(linePath, now.size, LINE_LENGTH);
-}
+void refuseCutLineFile(const std::string &linePath) { qd::records::refusePartialRecord(linePath, LINE_LENGTH); }
 
 void showNotes(QdState &g, const std::vector<std::string> &notes)
 {

@@ -17,6 +17,7 @@
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/command_recovery.h"
+#include "quotedesk/core/documents.h"
 #include "quotedesk/core/row_pricing.h"
 #include "quotedesk/core/tax_totals.h"
 #include "quotedesk/entry/master_reads.h"
@@ -218,11 +219,7 @@ void IRO_SET::showPendingMessages()
 {
     if (!m_shown || g.partialNotes.commandRunning())
         return;
-    qd::core::CoreUi &core = g.UI();
-    for (const std::string &text : g.partialNotes.takeTexts(qd::text::TwoLinesBreak)) {
-        core.beep();
-        g.MSG_ANS = core.msgBox(text, qd::core::Buttons::Ok);
-    }
+    qd::core::showNotes(g, g.partialNotes.takeTexts(qd::text::TwoLinesBreak));
 }
 
 void IRO_SET::IRO_SET_LIST_LOAD()

@@ -173,6 +173,14 @@ void activate(syohizei_calc_frm &f)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
 }
 
+// Types `typed` over the whole text of a box, the focus in it, as a user does.
+void typeOver(QLineEdit *box, const char *typed)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromLatin1(typed));
+}
+
 // One click shows one message at most. After Enter has taken a value out of range (and leaving
 // its box has said so), a click on "設定して終了" says it once and saves nothing, click after
 // click; "キャンセル" says nothing.
@@ -191,9 +199,7 @@ TEST_F(TaxForm, OneClickOnAButtonShowsOneMessageAtMost)
         syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
         activate(f);
         QLineEdit *box = c.unit ? f.Text1 : f.Text2;
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        typeOver(box, c.typed);
         seam.answerMessage(qd::qt::Answer::Ok, refusal);
         QTest::keyClick(box, Qt::Key_Return);
         ASSERT_TRUE(QTest::qWaitFor([&] { return seam.pendingAnswers() == 0 && QApplication::focusWidget() == box; }))
@@ -246,9 +252,7 @@ TEST_F(TaxForm, TheSaveButtonTakesTextTypedWithoutEnter)
         syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
         activate(f);
         QLineEdit *box = c.unit ? f.Text1 : f.Text2;
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        typeOver(box, c.typed);
         if (c.typed[0] == '\0')
             QTest::keyClick(box, Qt::Key_Delete);
         seam.clearCalls();
@@ -368,9 +372,7 @@ TEST_F(TaxForm, TheRateIsRoundedOnceAndEnterRunsTheFormToItsSave)
         k.SYOHIZEI_000_Click();
         syohizei_calc_frm &f = app->forms.get<syohizei_calc_frm>();
         activate(f);
-        f.Text2->setFocus();
-        f.Text2->selectAll();
-        QTest::keyClicks(f.Text2, QString::fromLatin1(c.typed));
+        typeOver(f.Text2, c.typed);
         QTest::keyClick(f.Text2, Qt::Key_Return);
         EXPECT_EQ(f.Text2->text().toStdString(), c.shown);
         EXPECT_EQ(g().TAX_RATE.raw(), c.raw) << c.typed;

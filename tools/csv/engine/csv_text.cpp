@@ -1,5 +1,6 @@
 #include "tools/csv/engine/csv_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/text/cp932.h"
@@ -12,7 +13,6 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 bool isCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-bool isCp932Trail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 bool isControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F; }
 bool isSeparator(unsigned char c) { return c == ',' || c == '\r' || c == '\n'; }
 
@@ -216,53 +216,17 @@ Utf16Kind utf16Kind(std::string_view bytes)
 
 std::optional<NonText> firstNonText(std::string_view bytes)
 {
-    // Most cells are text throughout: one look at their bytes, and one reading of the whole cell
-    // where it goes beyond ASCII, tell so. A control byte is never the second byte of a
-    // double-byte character, and the reading of the cell keeps a mark just where the reading of
-    // one of its characters would; only a cell that holds a mark is gone through character by
-    // character to find it.
-    std::size_t start = 0;
-    while (start < bytes.size() && static_cast<unsigned char>(bytes[start] - 0x20) < 0x5F)
-        ++start; // printable ASCII, as codes, numbers and most symbols are
-    if (start == bytes.size())
+    // What the code page 932 reading keeps as a mark is no text (what quotedesk shows of a
+    // master is what it shows of the cell); a control byte before it is told first. A control
+    // byte is never the second byte of a double-byte character.
+    const qd::text::NonTextBytes marked = qd::text::firstNonTextBytes(bytes);
+    const std::size_t end = std::min(marked.at, bytes.size());
+    for (std::size_t i = 0; i < end; ++i)
+        if (isControl(static_cast<unsigned char>(bytes[i])))
+            return NonText{i, 1, true};
+    if (marked.at == std::string_view::npos)
         return std::nullopt;
-    std::size_t control = std::string_view::npos;
-    bool beyondAscii = false;
-    for (std::size_t i = start; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        beyondAscii = beyondAscii || b >= 0x80;
-        if (control == std::string_view::npos && b < 0x80 && isControl(b))
-            control = i;
-    }
-    bool marked = false;
-    if (beyondAscii) {
-        qd::text::ByteMarkWatch marks;
-        qd::text::fromCp932(bytes);
-        marked = marks.any();
-    }
-    if (!marked)
-        return control == std::string_view::npos ? std::nullopt : std::optional<NonText>(NonText{control, 1, true});
-
-    const std::size_t n = bytes.size();
-    for (std::size_t i = 0; i < n;) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            if (isControl(b))
-                return NonText{i, 1, true};
-            ++i;
-            continue;
-        }
-        // One character as the code page 932 reading takes it; the reading itself says whether
-        // it is text (what quotedesk shows of a master is what it shows of the cell).
-        const bool pair = isCp932Lead(b) && i + 1 < n && isCp932Trail(static_cast<unsigned char>(bytes[i + 1]));
-        const std::size_t length = pair ? 2 : 1;
-        qd::text::ByteMarkWatch marks;
-        qd::text::fromCp932(bytes.substr(i, length));
-        if (marks.any())
-            return NonText{i, length, false};
-        i += length;
-    }
-    return std::nullopt;
+    return NonText{marked.at, marked.length, false};
 }
 
 std::string_view cutCp932(std::string_view bytes, std::size_t width)

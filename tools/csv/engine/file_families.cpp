@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/files/file_read.h"
-#include "platform/files/record_file.h"
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "records/layouts.h"
@@ -28,18 +26,10 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 std::vector<records::Record> readAll(const std::string &path, const records::Layout &layout,
                                      records::PartialRecordNotes *notes)
 {
-    std::vector<records::Record> out;
-    const std::string bytes = files::readWholeFile(path).bytes;
-    const auto length = static_cast<std::size_t>(layout.length);
-    const auto count = static_cast<std::int32_t>(bytes.size() / length);
+    const records::WholeRecords file = records::readWholeRecords(path, layout.length);
     if (notes)
-        notes->see(path, static_cast<std::int64_t>(bytes.size()), layout.length);
-    for (std::int32_t r = 0; r < count; ++r) {
-        records::Record rec(layout);
-        rec.setBytes(std::string_view(bytes).substr(static_cast<std::size_t>(r) * length, length));
-        out.push_back(std::move(rec));
-    }
-    return out;
+        notes->see(path, file, layout.length);
+    return records::recordsOf(file, layout);
 }
 
 } // namespace

@@ -80,11 +80,17 @@ QString CsvWindow::importQuestion(const std::string &word, const QString &note)
 
 QString CsvWindow::emptyCsvNote(const QStringList &csvNames, const QString &emptied)
 {
-    constexpr qsizetype Named = 8;
-    QString names = csvNames.mid(0, Named).join(QStringLiteral("、"));
-    if (csvNames.size() > Named)
-        names += QStringLiteral(" ほか %1 件").arg(csvNames.size() - Named);
-    return names + QStringLiteral(" にはデータの行がありません。") + emptied;
+    return firstEight(csvNames, QStringLiteral("、"), QStringLiteral(" ")) + QStringLiteral(" にはデータの行がありません。") +
+           emptied;
+}
+
+QString CsvWindow::firstEight(const QStringList &items, const QString &separator, const QString &beforeRest)
+{
+    constexpr qsizetype Shown = 8;
+    QString text = items.mid(0, Shown).join(separator);
+    if (items.size() > Shown)
+        text += beforeRest + QStringLiteral("ほか %1 件").arg(items.size() - Shown);
+    return text;
 }
 
 bool CsvWindow::ask(const QString &question)

@@ -66,6 +66,9 @@ protected:
     // The note of the import's question for CSV files that hold no record: their names (eight at
     // most, the rest counted) + " にはデータの行がありません。" + what becomes empty.
     static QString emptyCsvNote(const QStringList &csvNames, const QString &emptied);
+    // The first eight of `items` joined by `separator`, then `beforeRest` + "ほか n 件" for the
+    // rest: a message names no more files than its box shows well.
+    static QString firstEight(const QStringList &items, const QString &separator, const QString &beforeRest);
     // A beep went before: the question with Yes and No; true on Yes.
     bool ask(const QString &question);
     // Runs one conversion. A refused CSV file or a file that failed is reported with what stayed

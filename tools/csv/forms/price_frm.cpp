@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QStringList>
 
 #include <algorithm>
@@ -19,9 +18,6 @@ namespace qd::csv::price {
 using namespace qd::qt;
 
 namespace {
-
-// The failures of a run shown at most this many at once; the rest are counted.
-constexpr int ShownFailures = 8;
 
 QLabel *nameLabel(CsvWindow *w, const QString &name, double top)
 {
@@ -85,23 +81,20 @@ void FRM001::Form_Load()
 void FRM001::fitFileList()
 {
     // Every name listed is eight digits and an extension of three letters in either case; the
-    // widest of them at the list's font, as the list lays its lines out, with the list's frame and
-    // its vertical scroll bar, is the width the names need to show whole.
-    QSize line;
+    // widest of them at the list's font is the width the names need to show whole.
+    int needed = 0, lineHeight = 0;
     for (const QString &name : {QStringLiteral("00000000.TXT"), QStringLiteral("88888888.CSV"),
                                 QStringLiteral("00000000.txt"), QStringLiteral("88888888.csv")}) {
-        List1->addLine(name);
-        line = line.expandedTo(List1->sizeHintForIndex(List1->model()->index(0, 0)));
-        List1->clearLines();
+        needed = std::max(needed, List1->widthToShow(name));
+        lineHeight = std::max(lineHeight, List1->lineSize(name).height());
     }
     const int frame = 2 * List1->frameWidth();
-    const int needed = line.width() + frame + List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, List1);
     // Wider as far as the margin the name labels keep at the window's left edge.
     const int room = width() - twipsToPixelsX(120) - List1->x();
     const int w = needed > List1->width() ? std::min(needed, std::max(room, List1->width())) : List1->width();
     // Lower by what a line cut at the foot would show: the list shows whole lines only.
-    const int h = line.height() > 0 ? frame + std::max(1, (List1->height() - frame) / line.height()) * line.height()
-                                    : List1->height();
+    const int h = lineHeight > 0 ? frame + std::max(1, (List1->height() - frame) / lineHeight) * lineHeight
+                                 : List1->height();
     List1->resize(w, h);
 }
 
@@ -184,26 +177,24 @@ void FRM001::runPicked(bool exporting, const TwipsRect &at)
     const std::vector<EntryFailure> failures =
         convertPriceKeys(g.INST_DIR, keys, exporting ? Direction::Export : Direction::Import, 0, &inPart);
     Frame1->hide();
+    const QString lineBreak = QStringLiteral("\r");
     if (!inPart.empty()) {
         // One notice for the run: the files exported with their whole records only.
-        QString text;
-        for (std::size_t i = 0; i < inPart.size() && i < ShownFailures; ++i)
-            text += (i ? QStringLiteral("\r") : QString()) + QString::fromStdString(inPart[i].text("\r"));
-        if (inPart.size() > ShownFailures)
-            text += u'\r' + QStringLiteral("ほか %1 件").arg(inPart.size() - ShownFailures);
-        userError(text);
+        QStringList notices;
+        for (const qd::records::PartialRecordNotice &n : inPart)
+            notices << QString::fromStdString(n.text("\r"));
+        userError(firstEight(notices, lineBreak, lineBreak));
     }
     if (failures.empty())
         return;
     // One report for the run: the other entries were converted.
-    QString text = QStringLiteral("変換できなかったファイルがあります。");
-    for (std::size_t i = 0; i < failures.size() && i < ShownFailures; ++i)
-        text += u'\r' + QString::fromStdString(failures[i].message);
-    if (failures.size() > ShownFailures)
-        text += u'\r' + QStringLiteral("ほか %1 件").arg(failures.size() - ShownFailures);
-    text += u'\r' + (exporting ? QStringLiteral("これらのＣＳＶファイルは前のままです。")
-                               : QStringLiteral("これらの定価情報は元のままです。"));
-    userError(text);
+    QStringList messages;
+    for (const EntryFailure &f : failures)
+        messages << QString::fromStdString(f.message);
+    userError(QStringLiteral("変換できなかったファイルがあります。") + lineBreak + firstEight(messages, lineBreak, lineBreak) +
+              lineBreak +
+              (exporting ? QStringLiteral("これらのＣＳＶファイルは前のままです。")
+                         : QStringLiteral("これらの定価情報は元のままです。")));
 }
 
 int runPriceTool(int argc, char **argv)

@@ -227,9 +227,8 @@ bool ListEditor::takeTyped()
     for (EntryBox *box : {Text1, Text2, Text3, Text4}) {
         if (!box || !box->hasTyped())
             continue;
-        if (!take(box, box->text()))
+        if (!box->takeTyped())
             return false;
-        box->showStored();
         // A code already in use is warned of as Enter warns of it, before anything is written;
         // pressed again, the button writes it.
         if (box == Text1 && tool.warnsDuplicate) {

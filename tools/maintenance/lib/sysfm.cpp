@@ -158,14 +158,9 @@ bool SYSFM::take(int n, const QString &typed)
 void SYSFM::Command1_Click()
 {
     // Text typed without Enter is taken as Enter takes it; a refused rate writes nothing.
-    for (int n = 1; n <= 12; ++n) {
-        EntryBox *box = Text[static_cast<std::size_t>(n)];
-        if (!box->hasTyped())
-            continue;
-        if (!take(n, box->text()))
+    for (int n = 1; n <= 12; ++n)
+        if (!Text[static_cast<std::size_t>(n)]->takeTyped())
             return;
-        box->showStored();
-    }
     Command1->setFocus(Qt::OtherFocusReason);
     SYSF_SEP_SET(g);
     SYSF_REC_SET(g);

@@ -358,14 +358,9 @@ bool HINSYU2F::eventFilter(QObject *watched, QEvent *event)
 void HINSYU2F::Command2_Click()
 {
     // A rate typed without Enter is taken as Enter takes it; a refused one writes nothing.
-    for (int k = 1; k <= 20; ++k) {
-        EntryBox *box = rateBox(k);
-        if (!box->hasTyped())
-            continue;
-        if (!takeRate(k, box->text()))
+    for (int k = 1; k <= 20; ++k)
+        if (!rateBox(k)->takeTyped())
             return;
-        box->showStored();
-    }
     const RateWriteResult result = RATE_WRITE(g);
     if (result.rangeRefused) {
         userError(q(RANGE_ERROR_TEXT));

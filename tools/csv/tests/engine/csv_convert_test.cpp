@@ -52,6 +52,25 @@ void putHostBytes(const std::string &systemPath, const std::string &bytes)
     writeBytes(qd::files::hostPath(systemPath), bytes);
 }
 
+// Puts `csv` (code page 932 bytes) in the place of the table's CSV file in the install folder
+// (kind 1 of major class 1, list prices 01011000) and expects the import to refuse it with
+// `message` and leave every byte of the master.
+void expectRefused(const TempInstall &inst, const CsvTable &table, const std::string &csv, const std::string &message)
+{
+    const ConversionFiles f = &table == &kind1Table()   ? kindFiles(inst.dir(), 1, 1)
+                              : &table == &priceTable() ? priceFiles(inst.dir(), "01011000")
+                                                        : singleFiles(inst.dir(), table);
+    const std::string before = hostBytes(f.master);
+    putHostBytes(f.csv, csv);
+    try {
+        importFile(table, f.csv, f.master, f.check);
+        ADD_FAILURE() << "the file was taken";
+    } catch (const CsvRefused &e) {
+        EXPECT_EQ(std::string(e.what()), message);
+    }
+    EXPECT_EQ(hostBytes(f.master), before);
+}
+
 // UTF-16 text as a spreadsheet saves it: each unit low byte first (`little`) or high byte first,
 // with or without the byte-order mark.
 std::string utf16(bool little, bool mark, std::u16string_view text)
@@ -356,18 +375,7 @@ TEST(CsvConvert, RefusesBadFilesAndLeavesTheMaster)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        const ConversionFiles f = c.table == &kind1Table()   ? kindFiles(inst.dir(), 1, 1)
-                                  : c.table == &priceTable() ? priceFiles(inst.dir(), "01011000")
-                                                             : singleFiles(inst.dir(), *c.table);
-        const std::string before = hostBytes(f.master);
-        putHostBytes(f.csv, c.raw ? c.csv : toCp932(c.csv));
-        try {
-            importFile(*c.table, f.csv, f.master, f.check);
-            ADD_FAILURE() << "the file was taken";
-        } catch (const CsvRefused &e) {
-            EXPECT_EQ(std::string(e.what()), c.message);
-        }
-        EXPECT_EQ(hostBytes(f.master), before);
+        expectRefused(inst, *c.table, c.raw ? c.csv : toCp932(c.csv), c.message);
     }
 }
 
@@ -408,17 +416,7 @@ TEST(CsvConvert, RefusesBytesThatAreNoTextAndLeavesTheMaster)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        const ConversionFiles f =
-            c.table == &priceTable() ? priceFiles(inst.dir(), "01011000") : singleFiles(inst.dir(), *c.table);
-        const std::string before = hostBytes(f.master);
-        putHostBytes(f.csv, toCp932(c.table->captionLine() + "\r\n") + c.rows);
-        try {
-            importFile(*c.table, f.csv, f.master, f.check);
-            ADD_FAILURE() << "the file was taken";
-        } catch (const CsvRefused &e) {
-            EXPECT_EQ(std::string(e.what()), c.message);
-        }
-        EXPECT_EQ(hostBytes(f.master), before);
+        expectRefused(inst, *c.table, toCp932(c.table->captionLine() + "\r\n") + c.rows, c.message);
     }
 }
 
