@@ -219,10 +219,16 @@ void IRO_SET::showPendingMessages()
     if (!m_shown || g.partialNotes.commandRunning())
         return;
     qd::core::CoreUi &core = g.UI();
+    bool told = false;
     for (const std::string &text : g.partialNotes.takeTexts(qd::text::TwoLinesBreak)) {
         core.beep();
         g.MSG_ANS = core.msgBox(text, qd::core::Buttons::Ok);
+        told = true;
     }
+    // The box gave the focus back to the window it was asked from, the main window when the form
+    // has just come up: the form, the one window the user can work in now, takes it again.
+    if (told)
+        activateWindow();
 }
 
 void IRO_SET::IRO_SET_LIST_LOAD()
