@@ -219,7 +219,12 @@ void IRO_SET::showPendingMessages()
 {
     if (!m_shown || g.partialNotes.commandRunning())
         return;
-    qd::core::showNotes(g, g.partialNotes.takeTexts(qd::text::TwoLinesBreak));
+    const std::vector<std::string> notes = g.partialNotes.takeTexts(qd::text::TwoLinesBreak);
+    qd::core::showNotes(g, notes);
+    // The box gave the focus back to the window it was asked from, the main window when the form
+    // has just come up: the form, the one window the user can work in now, takes it again.
+    if (!notes.empty())
+        activateWindow();
 }
 
 void IRO_SET::IRO_SET_LIST_LOAD()

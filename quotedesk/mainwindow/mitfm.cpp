@@ -212,6 +212,10 @@ void MITFM::Form_Load()
     }
 
     DOC_HEAD_SHOW();
+    // A box shown as the form came up (a partner file cut short, the name of a new document) gave
+    // the focus back to the main window it was asked from: the form takes it again, for the user
+    // to type into the box that has the focus.
+    activateWindow();
 }
 
 void MITFM::fillPartners()
