@@ -266,7 +266,8 @@ const ListTool *findListTool(std::string_view program)
 std::string NumberRange::refusal(std::int64_t v) const
 {
     if (says == Says::EndPassed)
-        return std::string(field) + "は " + qd::text::format(v < low ? low : high, "#,##0") + " までです。";
+        return std::string(field) + "は " + qd::text::format(v < low ? low : high, "#,##0") +
+               (v < low ? " 以上です。" : " までです。");
     return std::string(field) + "は " + std::to_string(low) + "～" + std::to_string(high) + " で入力して下さい！";
 }
 

@@ -51,7 +51,8 @@ struct ListDef {
 };
 
 // The numbers a box takes, and what the tool says of a number outside them: a code names both
-// ends ("コードは 1～99 で入力して下さい！"), an amount the end it passed ("単価は 9,999,999 までです。").
+// ends ("コードは 1～99 で入力して下さい！"), an amount the end it passed ("単価は 9,999,999 までです。",
+// "単価は -999,999 以上です。").
 struct NumberRange {
     enum class Says { BothEnds, EndPassed };
     const char *field; // "コード", "単価", "原価"

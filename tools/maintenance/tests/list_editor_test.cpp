@@ -193,11 +193,11 @@ TEST_F(MaintTest, ValuesBeyondTheirFieldsAreRefusedWithWhatTheFieldTakes)
         {"partnermaint", Code, "9999", nullptr},
         {"itemmaint", Code, "0", "コードは 1～9999 で入力して下さい！"},
         {"itemmaint", Price, "12,345,678", "単価は 9,999,999 までです。"},
-        {"itemmaint", Cost, "-1000000", "原価は -999,999 までです。"},
+        {"itemmaint", Cost, "-1000000", "原価は -999,999 以上です。"},
         {"glassmaint", Price, "10000000", "単価は 9,999,999 までです。"},
         {"glassmaint", Price, "9999999", nullptr},
         {"glassmaint", Price, "-999999", nullptr},
-        {"glassmaint", Price, "-1000000", "単価は -999,999 までです。"},
+        {"glassmaint", Price, "-1000000", "単価は -999,999 以上です。"},
         {"glassmaint", Cost, "12,345,678", "原価は 9,999,999 までです。"},
         {"glassmaint", Code, "x", "数値を入力して下さい！"},
     };
