@@ -78,6 +78,7 @@ void SSGARASUFM::buildControls()
 
     List1 = listBox(this, "List1", 1200, 1920, 12610, 6020);
     List1->setSorted(true);
+    List1->setHiddenTail(5); // an item's line ends in its record number, for the handlers only
     m_items.attach(List1);
 
     Command1 = button(this, "Command1", QStringLiteral("明細追加"), 4200, 360, 1330, 495);

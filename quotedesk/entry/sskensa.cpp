@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -93,7 +92,8 @@ SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()>
 void SSKENSA::buildControls()
 {
     // The cascade lists: the major classes, classes and kind-1 entries allow several lines to be
-    // chosen (the search ranges); the price lines in a size that shows their 93 characters whole.
+    // chosen (the search ranges); the price lines in a size that shows them whole: the 87
+    // characters before the record number that ends them.
     auto makeList = [this](const char *name, int l, int t, int w, int h, bool multi) {
         ListBox *list = listBox(this, name, l, t, w, h);
         list->setSelectionKind(multi ? ListBox::Selection::Extended : ListBox::Selection::Single);
@@ -101,10 +101,10 @@ void SSKENSA::buildControls()
             QFont font = list->font();
             for (double points = 10; points > 6; points -= 0.5) {
                 font.setPointSizeF(points);
-                if (QFontMetrics(font).horizontalAdvance(QString(93, QLatin1Char('0'))) <= list->width() - 24)
+                list->setFont(font);
+                if (list->widthToShow(QString(87, QLatin1Char('0'))) <= list->width())
                     break;
             }
-            list->setFont(font);
         }
         return list;
     };
@@ -130,6 +130,9 @@ void SSKENSA::buildControls()
     List5 = makeList("List5", 7440, 2400, 1935, 1220, false);
     Label9 = label(this, "Label9", QStringLiteral("単　　価　　情　　報"), 0, 3840, 9495, 255);
     List6 = makeList("List6", 0, 4080, 9495, 2660, false);
+
+    fitSideColumn({List3, List4, {Label2, Label17}, List5, List7, {Label4, Label7}},
+                  qd::qt::twipsToPixelsX(FORM_WIDTH - 120));
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
