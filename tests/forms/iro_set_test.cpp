@@ -308,6 +308,35 @@ TEST_F(ColourForm, EveryListLineShowsWholeWithoutItsRecordNumber)
     f.Command1_Click();
 }
 
+// The form stands below and left of the last mouse position over the sheet; where that would put
+// a part of it off the screen's free area (here 1366 x 768 with a task bar of 40 pixels at the
+// foot), it moves the least way that shows it whole.
+TEST_F(ColourForm, TheFormStandsWhereTheMouseWasInsideTheScreen)
+{
+    seam.setScreenSizeOverride(qd::qt::ScreenSize{1366, 768, 96, 96, 0, 0, 0, 0, 1366, 728});
+    KIHON &k = openNew();
+    struct Case {
+        int mouseX, mouseY; // twips over the sheet
+        int x, y;           // pixels; -1: as far right or down as the free area lets it stand
+    } const cases[] = {
+        {6000, 1500, 367, 180}, // (6000 - 500) / 15, (1500 + 1200) / 15: where the rule puts it
+        {100, 1500, 0, 180},    // 33 pixels off the left edge
+        {20000, 1500, -1, 180},
+        {6000, 8000, 367, -1},
+        {0, 9000, 0, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.mouseX) + ", " + std::to_string(c.mouseY));
+        k.GRID1_MouseMove(0, 0, c.mouseX, c.mouseY);
+        k.menus().click(QStringLiteral("IRO_SETTEI"));
+        IRO_SET &f = form();
+        const QRect frame = f.frameGeometry();
+        EXPECT_EQ(frame.x(), c.x >= 0 ? c.x : 1366 - frame.width());
+        EXPECT_EQ(frame.y(), c.y >= 0 ? c.y : 728 - frame.height());
+        f.Command1_Click();
+    }
+}
+
 // Major classes and colours that end in a part of a record (more than half of one: counted
 // rounded it would be a line) list their whole records, and the form says so once it stands.
 TEST_F(ColourForm, ListsThatEndInAPartOfARecordShowTheWholeRecordsAndSaySo)
