@@ -83,6 +83,22 @@ void centreOnScreen(QWidget *window)
                  s.originY + (s.heightPx - size.height()) / 2);
 }
 
+void keepOnScreen(QWidget *window)
+{
+    const ScreenSize s = seam().screen();
+    const int left = s.availableWidthPx > 0 ? s.availableX : s.originX;
+    const int top = s.availableHeightPx > 0 ? s.availableY : s.originY;
+    const int width = s.availableWidthPx > 0 ? s.availableWidthPx : s.widthPx;
+    const int height = s.availableHeightPx > 0 ? s.availableHeightPx : s.heightPx;
+    // The frame counts once the window system has given the window one.
+    const QSize size = window->frameGeometry().size().expandedTo(window->size());
+    const QPoint at = window->pos();
+    const int x = std::max(left, std::min(at.x(), left + width - size.width()));
+    const int y = std::max(top, std::min(at.y(), top + height - size.height()));
+    if (x != at.x() || y != at.y())
+        window->move(x, y);
+}
+
 namespace {
 
 // Keeps a window above its owner's window: the window system is told again whenever the window

@@ -42,6 +42,11 @@ TwipsRect geometryTwips(const QWidget *w);
 // Left := (screen width - window width) / 2, Top := (screen height - window height) / 2.
 void centreOnScreen(QWidget *window);
 
+// Moves the window the least way that puts its frame inside the screen's available area (the
+// screen without its task bars): a window inside it stays where it is, one larger than the area
+// stands at the area's top or left edge.
+void keepOnScreen(QWidget *window);
+
 // Makes the window stay above the others, its place and size unchanged; with an owner, the
 // window is also kept above the owner's window. The window is a top-level window of its own:
 // disabling the owner (a form shown "modally" by disabling the main window) leaves it enabled.

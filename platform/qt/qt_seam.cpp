@@ -416,6 +416,11 @@ ScreenSize QtSeam::realScreen() const
         s.heightPx = g.height();
         s.originX = g.x();
         s.originY = g.y();
+        const QRect free = scr->availableGeometry();
+        s.availableX = free.x();
+        s.availableY = free.y();
+        s.availableWidthPx = free.width();
+        s.availableHeightPx = free.height();
         if (scr->logicalDotsPerInchX() > 0)
             s.dpiX = scr->logicalDotsPerInchX();
         if (scr->logicalDotsPerInchY() > 0)

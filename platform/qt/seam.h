@@ -72,6 +72,12 @@ struct ScreenSize {
     double dpiY = 96;
     int originX = 0; // top-left corner of the screen in desktop pixels
     int originY = 0;
+    // The part of the screen the window system leaves to windows (the screen without its task
+    // bars and docks), in desktop pixels; a width or height of 0 stands for the whole screen.
+    int availableX = 0;
+    int availableY = 0;
+    int availableWidthPx = 0;
+    int availableHeightPx = 0;
 
     double twipsPerPixelX() const { return 1440.0 / dpiX; }
     double twipsPerPixelY() const { return 1440.0 / dpiY; }

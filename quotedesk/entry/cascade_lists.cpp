@@ -1,5 +1,7 @@
 #include "quotedesk/entry/cascade_lists.h"
 
+#include <algorithm>
+
 #include "platform/text/cp932.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/entry/master_reads.h"
@@ -157,9 +159,47 @@ void closeCascadeFiles(QdState &g)
     g.TANKA_CTL.close();
 }
 
+namespace {
+
+// The widest line of a list: a code of `codeChars` and a name of `nameBytes` in full-width
+// characters.
+QString widestLine(int codeChars, int nameBytes)
+{
+    return QString(codeChars, u'0') + u' ' + QString(nameBytes / 2, QChar(0x30A2));
+}
+
+} // namespace
+
+void fitSideColumn(const CascadeColumns &c, int rightEdge)
+{
+    const int need = std::max(c.section->widthToShow(widestLine(2, 20)), c.colour->widthToShow(widestLine(2, 20)));
+    const int width = std::max(c.section->width(), c.colour->width());
+    if (need <= width)
+        return;
+    const int spare = std::max(0, std::min(c.kind1->width() - c.kind1->widthToShow(widestLine(4, 36)),
+                                           c.kind2->width() - c.kind2->widthToShow(widestLine(4, 32))));
+    const int shift = std::min(spare, need - width);
+    const int left = std::min(c.section->x(), c.colour->x()) - shift;
+    const int sideWidth = std::max(width, std::min(need, rightEdge - left));
+    std::vector<QWidget *> middle = c.middleHeadings, side = c.sideHeadings;
+    middle.insert(middle.end(), {c.kind1, c.kind2});
+    side.insert(side.end(), {c.section, c.colour});
+    for (QWidget *w : middle)
+        w->resize(w->width() - shift, w->height());
+    for (QWidget *w : side)
+        w->setGeometry(w->x() - shift, w->y(), sideWidth, w->height());
+}
+
 void Cascade::attach(ListBox *list2, ListBox *list1, ListBox *list3, ListBox *list4, ListBox *list5, ListBox *list6,
                      ListBox *list7, ListBox *afterSection)
 {
+    // The record numbers that end the lines (price_lists.h): five digits for the major classes,
+    // classes and sections, four for the colours, six for the kinds and the price lines.
+    for (ListBox *l : {list2, list1, list5})
+        l->setHiddenTail(5);
+    list7->setHiddenTail(4);
+    for (ListBox *l : {list3, list4, list6})
+        l->setHiddenTail(6);
     m_list2 = list2;
     m_list1 = list1;
     m_list3 = list3;

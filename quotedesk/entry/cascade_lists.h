@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "quotedesk/core/qd_state.h"
 #include "quotedesk/entry/list_lines.h"
@@ -47,11 +48,25 @@ std::int16_t codeNumber(const std::string &code);
 // Closes what the cascade opens: the four masters, the kind files and the price file.
 void closeCascadeFiles(QdState &g);
 
+// The section and colour lists (the right column of the cascade, `side`, with their headings)
+// widened to show a code and a name of the field's 20 bytes whole at their font: the column moves
+// left into what the kind lists (the middle column, `middle`, with theirs) spare beyond their own
+// widest lines, then grows to the right as far as `rightEdge` (pixels in the form). Lists that
+// show their lines whole already stay as they are.
+struct CascadeColumns {
+    ListBox *kind1 = nullptr, *kind2 = nullptr;
+    std::vector<QWidget *> middleHeadings;
+    ListBox *section = nullptr, *colour = nullptr;
+    std::vector<QWidget *> sideHeadings;
+};
+void fitSideColumn(const CascadeColumns &columns, int rightEdge);
+
 // What the events of a form's cascade lists do, as both search forms have them.
 class Cascade {
 public:
     explicit Cascade(QdState &g) : m_g(g) {}
-    // The form's lists; Enter in List5 moves on to `afterSection`.
+    // The form's lists; Enter in List5 moves on to `afterSection`. The lists show their lines
+    // without the record numbers that end them, which only the handlers read.
     void attach(ListBox *list2, ListBox *list1, ListBox *list3, ListBox *list4, ListBox *list5, ListBox *list6,
                 ListBox *list7, ListBox *afterSection);
 

@@ -147,10 +147,6 @@ qd::qt::ListBox *PickerWindow::listBox(QWidget *parent, const char *name, int l,
     font.setFamilies(qd::qt::pageFontFamilies(QStringLiteral("標準ゴシック")) + QStringList{font.family()});
     font.setPointSizeF(points);
     list->setFont(font);
-    // What a user reads stands at the start of a line; its end holds record numbers. A
-    // horizontal scroll bar would take most of the short master lists (and lie under the panel
-    // that covers the foot of the set's components).
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
 }
 

@@ -73,7 +73,8 @@ protected:
     static QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h);
     static QLineEdit *textBox(QWidget *parent, const char *name, int l, int t, int w, int h);
     static QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h);
-    // A list of fixed-width columns: a fixed-pitch font of `points`.
+    // A list of fixed-width columns: a fixed-pitch font of `points`. Lines that end in a record
+    // number for the handlers show without it (ListBox::setHiddenTail).
     static qd::qt::ListBox *listBox(QWidget *parent, const char *name, int l, int t, int w, int h, double points = 9);
 
     void showEvent(QShowEvent *event) override;

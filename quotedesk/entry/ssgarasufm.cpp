@@ -78,6 +78,7 @@ void SSGARASUFM::buildControls()
 
     List1 = listBox(this, "List1", 1200, 1920, 12610, 6020);
     List1->setSorted(true);
+    List1->setHiddenTail(5); // an item's line ends in its record number, for the handlers only
     m_items.attach(List1);
 
     Command1 = button(this, "Command1", QStringLiteral("明細追加"), 4200, 360, 1330, 495);
@@ -106,13 +107,16 @@ void SSGARASUFM::buildControls()
     Text2->bind({[this] { return qs(g.ITEM_NAME); }, [this] { return qs(g.ITEM_NAME); },
                  [](const QString &) { return false; }});
     Text3->bind({[this] { return formatted(g.ITEM_TANKA, "0"); }, [this] { return formatted(g.ITEM_TANKA, "#,###,###"); },
-                 [this](const QString &typed) { return guardedTaken([&] { return takePrice(typed, g.ITEM_TANKA); }, READ_FAILED); }});
+                 [this](const QString &typed) { return guardedTaken([&] { return takePrice(Text3, typed, g.ITEM_TANKA); }, READ_FAILED); }});
     Text3->setNext(Text4);
     Text3->setEscape(EntryBox::Escape::Restore, Text2);
     Text4->bind({[this] { return formatted(g.ITEM_GENKA, "0"); }, [this] { return formatted(g.ITEM_GENKA, "#,###,###"); },
-                 [this](const QString &typed) { return guardedTaken([&] { return takePrice(typed, g.ITEM_GENKA); }, READ_FAILED); }});
+                 [this](const QString &typed) { return guardedTaken([&] { return takePrice(Text4, typed, g.ITEM_GENKA); }, READ_FAILED); }});
     Text4->setNext(Text1);
     Text4->setEscape(EntryBox::Escape::Restore, Text3);
+    // A price or cost typed and left for "明細追加", by a click or by Tab, is taken by it first.
+    for (EntryBox *box : {Text3, Text4})
+        box->setTakers({Command1});
     Text5->bind({[this] { return qs(g.SEARCH_TEXT); }, [this] { return qs(qd::text::trim(g.SEARCH_TEXT)); },
                  [this](const QString &typed) {
                      g.SEARCH_TEXT = ss(typed);
@@ -131,15 +135,17 @@ void SSGARASUFM::buildControls()
             command(&SSGARASUFM::Command5_Click, QStringLiteral("単品ファイルを書き直せませんでした。")));
 }
 
-bool SSGARASUFM::takePrice(const QString &typed, std::int32_t &value)
+bool SSGARASUFM::takePrice(EntryBox *box, const QString &typed, std::int32_t &value)
 {
     const auto v = qd::qt::wholeNumberOf(ss(typed), std::numeric_limits<std::int64_t>::min() / 2,
                                          std::numeric_limits<std::int64_t>::max() / 2);
-    if (!v)
-        return false;
-    if (!qd::entry::itemPriceInRange(*v)) {
+    if (!v || !qd::entry::itemPriceInRange(*v)) {
         qd::qt::beep();
         qd::qt::msgBox(QStringLiteral("数値を入力して下さい！"));
+        // The refused text stays, selected, with the focus: the box never shows a price other
+        // than the one the row gets as if it were taken.
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
         return false;
     }
     value = static_cast<std::int32_t>(*v);
@@ -217,6 +223,10 @@ void SSGARASUFM::Text5_Entered()
 
 void SSGARASUFM::Command1_Click()
 {
+    // A price or cost typed without Enter is taken as Enter takes it; a refused one adds nothing.
+    for (EntryBox *box : {Text3, Text4})
+        if (!box->takeTyped())
+            return;
     qd::grid::RedrawOff redrawOff(g.curGrid());
     g.INSERT_ROWS = 1;
     qd::core::GRID_ROWS_INSERT(g);

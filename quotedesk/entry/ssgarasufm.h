@@ -63,9 +63,9 @@ protected:
 private:
     void buildControls();
     void enableCommands();
-    // A typed price or cost: false for a text that is no number; a number the row cannot hold
-    // is refused with a message and the focus stays in the box.
-    bool takePrice(const QString &typed, std::int32_t &value);
+    // A price or cost typed into `box`: a text that is no number, or a number the row cannot
+    // hold, is refused with a message, and stays selected in the box with the focus.
+    bool takePrice(qd::qt::EntryBox *box, const QString &typed, std::int32_t &value);
 
     qd::qt::ListedLines<qd::entry::ItemLine> m_items;
 };

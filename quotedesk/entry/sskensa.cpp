@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +11,7 @@
 #include <string_view>
 
 #include "platform/files/file_error.h"
+#include "platform/qt/entry_box.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -93,7 +92,8 @@ SSKENSA::SSKENSA(qd::core::QdState &state, QWidget *owner, std::function<void()>
 void SSKENSA::buildControls()
 {
     // The cascade lists: the major classes, classes and kind-1 entries allow several lines to be
-    // chosen (the search ranges); the price lines in a size that shows their 93 characters whole.
+    // chosen (the search ranges); the price lines in a size that shows them whole: the 87
+    // characters before the record number that ends them.
     auto makeList = [this](const char *name, int l, int t, int w, int h, bool multi) {
         ListBox *list = listBox(this, name, l, t, w, h);
         list->setSelectionKind(multi ? ListBox::Selection::Extended : ListBox::Selection::Single);
@@ -101,17 +101,23 @@ void SSKENSA::buildControls()
             QFont font = list->font();
             for (double points = 10; points > 6; points -= 0.5) {
                 font.setPointSizeF(points);
-                if (QFontMetrics(font).horizontalAdvance(QString(93, QLatin1Char('0'))) <= list->width() - 24)
+                list->setFont(font);
+                if (list->widthToShow(QString(87, QLatin1Char('0'))) <= list->width())
                     break;
             }
-            list->setFont(font);
         }
         return list;
     };
+    auto searchBox = [this](const char *name, int l, int t, int w, int h) {
+        auto *box = new qd::qt::EntryBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        qd::qt::setGeometryTwips(box, l, t, w, h);
+        return box;
+    };
     Label6 = label(this, "Label6", QStringLiteral("記号検索文字"), 120, 120, 3135, 255);
-    Text1 = textBox(this, "Text1", 120, 360, 3135, 405);
+    Text1 = searchBox("Text1", 120, 360, 3135, 405);
     Label8 = label(this, "Label8", QStringLiteral("呼称検索文字"), 3360, 120, 3135, 255);
-    Text4 = textBox(this, "Text4", 3360, 360, 3135, 405);
+    Text4 = searchBox("Text4", 3360, 360, 3135, 405);
     Command1 = button(this, "Command1", QStringLiteral("検索"), 6600, 120, 735, 615);
     Command2 = button(this, "Command2", QStringLiteral("取消"), 7440, 120, 735, 615);
     Command5 = button(this, "Command5", QStringLiteral("明細追加"), 8280, 120, 1095, 615);
@@ -130,6 +136,27 @@ void SSKENSA::buildControls()
     List5 = makeList("List5", 7440, 2400, 1935, 1220, false);
     Label9 = label(this, "Label9", QStringLiteral("単　　価　　情　　報"), 0, 3840, 9495, 255);
     List6 = makeList("List6", 0, 4080, 9495, 2660, false);
+
+    fitSideColumn({List3, List4, {Label2, Label17}, List5, List7, {Label4, Label7}},
+                  qd::qt::twipsToPixelsX(FORM_WIDTH - 120));
+
+    // The search texts: Enter takes the typed text, cut or filled to its field, and moves on; a
+    // text typed and left for "検索", by a click or by Tab, is taken by the search first. Left
+    // any other way, a box shows the text in effect again.
+    Text1->bind({[this] { return qs(g.LINE_WORK.HACHU_HINBAN); }, [this] { return qs(g.LINE_WORK.HACHU_HINBAN); },
+                 [this](const QString &typed) {
+                     g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(typed.toStdString(), 25);
+                     return true;
+                 }});
+    Text1->setNext(Text4);
+    Text4->bind({[this] { return qs(g.LINE_WORK.KOSYO); }, [this] { return qs(g.LINE_WORK.KOSYO); },
+                 [this](const QString &typed) {
+                     g.LINE_WORK.KOSYO = qd::text::fixedChars(typed.toStdString(), 20);
+                     return true;
+                 }});
+    Text4->setNext(Command1);
+    for (qd::qt::EntryBox *box : {Text1, Text4})
+        box->setTakers({Command1});
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -184,29 +211,14 @@ bool SSKENSA::eventFilter(QObject *watched, QEvent *event)
 
 bool SSKENSA::formEvent(QObject *watched, QEvent *event)
 {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::FocusIn) {
+    // Enter and leaving the search boxes are the boxes' own (entry_box.h).
+    if (event->type() == QEvent::FocusIn) {
         if (watched == Text1)
             Text1_GotFocus();
         else if (watched == Text4)
             Text4_GotFocus();
         else if (watched == Command5)
             Command5_GotFocus();
-    } else if (type == QEvent::FocusOut) {
-        if (watched == Text1)
-            Text1_LostFocus();
-        else if (watched == Text4)
-            Text4_LostFocus();
-    } else if (type == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if ((watched == Text1 || watched == Text4) &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            if (watched == Text1)
-                Text1_KeyDown(13);
-            else
-                Text4_KeyDown(13);
-            return true;
-        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -304,6 +316,7 @@ void SSKENSA::List6_MouseDown()
     if (!readPriceLine(g, line.file, line.recNo))
         return;
     g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(g.TANKA_REC.text(P::KIGO), 25);
+    Text1->showStored(); // the pressed line's symbol is the search text now
     FRAME3_SET();
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
     fillColours(g, List7);
@@ -317,8 +330,10 @@ void SSKENSA::List6_Click()
 {
     // The line begins with the 25 bytes of its symbol: a symbol of double-byte characters is
     // fewer characters, so the cut counts bytes, never halving a character.
-    if (hasCurrent(List6))
-        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::cutToWidth(currentLine(List6).text, 25), 25);
+    if (!hasCurrent(List6))
+        return;
+    g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(qd::text::cutToWidth(currentLine(List6).text, 25), 25);
+    Text1->showStored();
 }
 
 void SSKENSA::List6_LostFocus() { g.TANKA_CTL.close(); }
@@ -430,37 +445,22 @@ void SSKENSA::showCascadeView()
 
 void SSKENSA::Text1_GotFocus()
 {
-    g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(Text1->text().toStdString(), 25);
+    // Text typed and not yet taken (back from "検索" before it was pressed) stays the box's.
+    if (!Text1->isModified())
+        g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(Text1->text().toStdString(), 25);
     showCascadeView();
 }
 
-void SSKENSA::Text1_KeyDown(int keyCode)
-{
-    if (keyCode != 13)
-        return;
-    g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(Text1->text().toStdString(), 25);
-    Text1->setText(qs(g.LINE_WORK.HACHU_HINBAN));
-    Text4->setFocus();
-}
-
-void SSKENSA::Text1_LostFocus() { Text1->setText(qs(g.LINE_WORK.HACHU_HINBAN)); }
+void SSKENSA::Text1_KeyDown(int keyCode) { Text1->KeyDown(keyCode); }
 
 void SSKENSA::Text4_GotFocus()
 {
-    g.LINE_WORK.KOSYO = qd::text::fixedChars(Text4->text().toStdString(), 20);
+    if (!Text4->isModified())
+        g.LINE_WORK.KOSYO = qd::text::fixedChars(Text4->text().toStdString(), 20);
     showCascadeView();
 }
 
-void SSKENSA::Text4_KeyDown(int keyCode)
-{
-    if (keyCode != 13)
-        return;
-    g.LINE_WORK.KOSYO = qd::text::fixedChars(Text4->text().toStdString(), 20);
-    Text4->setText(qs(g.LINE_WORK.KOSYO));
-    Command1->setFocus();
-}
-
-void SSKENSA::Text4_LostFocus() { Text4->setText(qs(g.LINE_WORK.KOSYO)); }
+void SSKENSA::Text4_KeyDown(int keyCode) { Text4->KeyDown(keyCode); }
 
 void SSKENSA::setBusy(bool busy)
 {
@@ -492,6 +492,10 @@ void SSKENSA::Command1_Click()
 {
     if (m_searching)
         return;
+    // Search texts typed without Enter are taken as Enter takes them.
+    for (qd::qt::EntryBox *box : {Text1, Text4})
+        if (!box->takeTyped())
+            return;
     g.SEARCH_STOP = 0;
     for (QWidget *w : std::initializer_list<QWidget *>{Label1, Label2, Label3, Label4, Label17, List1, List2, List3,
                                                        List4, List5})

@@ -17,6 +17,7 @@
 
 #include <functional>
 
+#include "platform/qt/entry_box.h"
 #include "quotedesk/core/qd_state.h"
 #include "quotedesk/entry/cascade_lists.h"
 #include "quotedesk/entry/picker_window.h"
@@ -39,7 +40,7 @@ public:
 
     // ---- controls ----
     QLabel *Label6 = nullptr, *Label8 = nullptr;
-    QLineEdit *Text1 = nullptr, *Text4 = nullptr;
+    qd::qt::EntryBox *Text1 = nullptr, *Text4 = nullptr; // the 記号 and 呼称 search texts
     QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command5 = nullptr;
     QLabel *Label3 = nullptr, *Label2 = nullptr, *Label7 = nullptr, *Label1 = nullptr, *Label17 = nullptr,
            *Label4 = nullptr, *Label9 = nullptr;
@@ -74,10 +75,8 @@ public:
     void COMMAND2_CLICK();
     void Text1_GotFocus();
     void Text1_KeyDown(int keyCode);
-    void Text1_LostFocus();
     void Text4_GotFocus();
     void Text4_KeyDown(int keyCode);
-    void Text4_LostFocus();
     void Command1_Click();
     void Command3_Click();
     void FRAME3_SET();

@@ -107,6 +107,11 @@ void SSSET::buildControls()
     List7 = listBox(this, "List7", 7440, 2640, 1935, 1420);
     Label9 = label(this, "Label9", QStringLiteral("単　　価　　情　　報"), 120, 4320, 9255, 240);
     List6 = listBox(this, "List6", 120, 4560, 9255, 2020, 8);
+    // A component's line ends in its record number (six digits), for the handlers only; the
+    // cascade's lists hide theirs as they are attached.
+    List8->setHiddenTail(6);
+    fitSideColumn({List3, List4, {Label2, Label17}, List5, List7, {Label4, Label5}},
+                  qd::qt::twipsToPixelsX(FORM_WIDTH - 120));
 
     Frame2 = new SetComponentPanel(this);
     Frame2->hide();

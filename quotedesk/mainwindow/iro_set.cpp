@@ -1,9 +1,7 @@
 #include "quotedesk/mainwindow/iro_set.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include "platform/files/file_error.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/list_box.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
@@ -54,13 +53,6 @@ std::string listName(const qd::records::Record &rec, int field)
 }
 
 std::string code2(const qd::records::Record &rec, int field) { return qd::text::leftChars(rec.text(field), 2); }
-
-// The selected line of a list, -1 for none.
-int selectedRow(const QListWidget *list)
-{
-    const QList<QListWidgetItem *> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
-}
 
 double numberOf(std::string_view s) { return qd::text::val(trim(s)); }
 
@@ -161,10 +153,9 @@ IRO_SET::IRO_SET(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g)
         return x;
     };
     auto list = [this](const char *name, double l, double t, double w, double h) {
-        auto *x = new QListWidget(this);
+        auto *x = new qd::qt::ListBox(this);
         x->setObjectName(QString::fromLatin1(name));
         x->setFont(formFont(10));
-        x->installEventFilter(this);
         qd::qt::setGeometryTwips(x, l, t, w, h);
         return x;
     };
@@ -183,17 +174,18 @@ IRO_SET::IRO_SET(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g)
     Command12 = button("Command12", QStringLiteral("ＯＫ"), 2760, 5040, 1695, 375);
     Command1 = button("Command1", QStringLiteral("キャンセル"), 720, 5040, 1695, 375);
     qd::qt::resizeTwips(this, 5235, 5640);
+    // A group line ends in its record number of five digits, a colour line in one of four: the
+    // program's, not shown.
+    List1->setHiddenTail(5);
+    List2->setHiddenTail(4);
+    fitLists();
 
-    // A choice is a selected line. The list makes its first line current when it gets the focus
-    // without selecting it; that chooses nothing.
-    connect(List1, &QListWidget::itemSelectionChanged, this, guarded([this] {
-        if (selectedRow(List1) >= 0)
-            List1_Click();
-    }));
-    connect(List2, &QListWidget::itemSelectionChanged, this, guarded([this] {
-        if (selectedRow(List2) >= 0)
-            List2_Click();
-    }));
+    // A choice is a chosen line; the list's first line made current by the focus alone chooses
+    // nothing.
+    connect(List1, &qd::qt::ListBox::Click, this, guarded([this] { List1_Click(); }));
+    connect(List2, &qd::qt::ListBox::Click, this, guarded([this] { List2_Click(); }));
+    connect(List1, &qd::qt::ListBox::KeyDown, this, [this](int key) { guarded([this, key] { List1_KeyDown(key); })(); });
+    connect(List2, &qd::qt::ListBox::KeyDown, this, [this](int key) { guarded([this, key] { List2_KeyDown(key); })(); });
     connect(Command12, &QPushButton::clicked, this, guarded([this] { Command12_Click(); }));
     connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
 
@@ -201,6 +193,20 @@ IRO_SET::IRO_SET(QuotedeskApp &a) : QWidget(nullptr), app(a), g(a.g)
 }
 
 IRO_SET::~IRO_SET() = default;
+
+void IRO_SET::fitLists()
+{
+    // The colour list stays beside the group list as the group list widens; the form keeps its
+    // margin right of the colour list, and the showing command's width never makes it narrower.
+    const QString widest = QStringLiteral("00 ") + QString(10, QChar(0x30A2));
+    const int margin = width() - (List2->x() + List2->width());
+    const int overlap = List1->x() + List1->width() - List2->x();
+    List1->resize(std::max(List1->width(), List1->widthToShow(widest)), List1->height());
+    const int left = List1->x() + List1->width() - overlap;
+    Label2->move(Label2->x() + left - List2->x(), Label2->y());
+    List2->setGeometry(left, List2->y(), std::max(List2->width(), List2->widthToShow(widest)), List2->height());
+    setMinimumWidth(List2->x() + List2->width() + margin);
+}
 
 void IRO_SET::Form_Load()
 {
@@ -229,8 +235,8 @@ void IRO_SET::showPendingMessages()
 
 void IRO_SET::IRO_SET_LIST_LOAD()
 {
-    List1->clear();
-    List2->clear();
+    List1->clearLines();
+    List2->clearLines();
     m_groups.clear();
     m_colours.clear();
     qd::records::MAKER_OPEN(g);
@@ -241,37 +247,37 @@ void IRO_SET::IRO_SET_LIST_LOAD()
         const std::string code = code2(g.MAKER_REC, qd::records::MajorClass::MAKER_CD);
         const std::string name = listName(g.MAKER_REC, qd::records::MajorClass::NAME);
         m_groups.push_back({code, qd::text::trimRight(name)});
-        List1->addItem(qs(code + " " + name + "     " + qd::text::format(n, "00000")));
+        List1->addLine(qs(code + " " + name + "     " + qd::text::format(n, "00000")));
     }
     // The remembered choice is selected again; choosing the group fills the colours.
     const std::string pickedGroup = g.COLOR_PICK_GROUP, pickedCode = g.COLOR_PICK_CODE;
     for (std::size_t i = 0; i < m_groups.size(); ++i)
         if (m_groups[i].code == qd::text::leftChars(pickedGroup, 2)) {
-            List1->setCurrentRow(static_cast<int>(i));
+            List1->setListIndex(static_cast<int>(i));
             break;
         }
     for (std::size_t i = 0; i < m_colours.size(); ++i)
         if (m_colours[i].code == qd::text::leftChars(pickedCode, 2)) {
-            List2->setCurrentRow(static_cast<int>(i));
+            List2->setListIndex(static_cast<int>(i));
             break;
         }
 }
 
 void IRO_SET::List1_Click()
 {
-    const int row = selectedRow(List1);
+    const int row = List1->listIndex();
     if (row < 0 || row >= static_cast<int>(m_groups.size()))
         return;
     const std::string group = m_groups[static_cast<std::size_t>(row)].code;
     // A colour belongs to its group: another group drops the colour chosen before.
-    if (group != qd::text::leftChars(g.COLOR_PICK_GROUP, 2)) {
+    const bool sameGroup = group == qd::text::leftChars(g.COLOR_PICK_GROUP, 2);
+    if (!sameGroup) {
         g.COLOR_PICK_CODE = "00";
         g.COLOR_PICK_NAME = std::string(20, ' ');
     }
     g.COLOR_PICK_GROUP = group;
 
-    const QSignalBlocker block(List2);
-    List2->clear();
+    List2->clearLines();
     m_colours.clear();
     qd::records::IRO_OPEN(g);
     qd::records::CloseOnExit closer{g.IRO_CTL};
@@ -283,13 +289,20 @@ void IRO_SET::List1_Click()
         const std::string code = code2(g.IRO_REC, qd::records::Color::IRO_CD);
         const std::string name = listName(g.IRO_REC, qd::records::Color::NAME);
         m_colours.push_back({code, qd::text::trimRight(name)});
-        List2->addItem(qs(code + " " + name + qd::text::format(n, "0000")));
+        List2->addLine(qs(code + " " + name + qd::text::format(n, "0000")));
     }
+    // The group clicked again keeps its colour, and the colour list shows it chosen.
+    if (sameGroup)
+        for (std::size_t i = 0; i < m_colours.size(); ++i)
+            if (m_colours[i].code == qd::text::leftChars(g.COLOR_PICK_CODE, 2)) {
+                List2->setLineSelected(static_cast<int>(i), true);
+                break;
+            }
 }
 
 void IRO_SET::List2_Click()
 {
-    const int row = selectedRow(List2);
+    const int row = List2->listIndex();
     if (row < 0 || row >= static_cast<int>(m_colours.size()))
         return;
     const Entry &e = m_colours[static_cast<std::size_t>(row)];
@@ -311,32 +324,12 @@ void IRO_SET::List2_KeyDown(int keyCode)
         Command12->setFocus();
 }
 
-bool IRO_SET::eventFilter(QObject *watched, QEvent *event)
-{
-    return qd::qt::runGuardedFilter([&] { return formEvent(watched, event); }, qd::core::failedCommandRecovery(g));
-}
-
 std::function<void()> IRO_SET::guarded(std::function<void()> handler)
 {
     return [this, command = qd::qt::guarded(std::move(handler), qd::core::failedCommandRecovery(g))] {
         command();
         showPendingMessages();
     };
-}
-
-bool IRO_SET::formEvent(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == List1)
-                List1_KeyDown(13);
-            else if (watched == List2)
-                List2_KeyDown(13);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void IRO_SET::Command12_Click()

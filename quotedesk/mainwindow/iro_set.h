@@ -14,8 +14,11 @@
 #include "quotedesk/core/qd_state.h"
 
 class QLabel;
-class QListWidget;
 class QPushButton;
+
+namespace qd::qt {
+class ListBox;
+}
 
 namespace qd::forms {
 
@@ -31,8 +34,8 @@ public:
     qd::core::QdState &g;
 
     QLabel *Label1 = nullptr, *Label2 = nullptr;
-    QListWidget *List1 = nullptr; // major classes
-    QListWidget *List2 = nullptr; // colours of the chosen major class
+    qd::qt::ListBox *List1 = nullptr; // major classes
+    qd::qt::ListBox *List2 = nullptr; // colours of the chosen major class
     QPushButton *Command12 = nullptr; // ＯＫ
     QPushButton *Command1 = nullptr;  // キャンセル
 
@@ -50,12 +53,12 @@ public:
     void Command1_Click();
 
 protected:
-    // The events of the form's boxes and lists, each run through the command guard.
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    bool formEvent(QObject *watched, QEvent *event);
+    // Widens the lists, and the form with them, to show a code and a name of the field's 20
+    // bytes whole.
+    void fitLists();
     // A handler of the form as a slot through the command guard.
     std::function<void()> guarded(std::function<void()> handler);
     struct Entry {

@@ -217,7 +217,11 @@ void KIHON::IRO_SETTEI_Click()
         return; // the colour form is not part of this build: the main window stays usable
     form->show();
     setEnabled(false); // the colour form enables the main window again when it closes
+    // Below and left of the last mouse position over the sheet; a place that would put part of
+    // the form off the screen (a click near its left or lower edge) gives way the least that
+    // shows it whole.
     qd::qt::setGeometryTwips(form, g.GRID_MOUSE_X - 500.0, g.GRID_MOUSE_Y + 1200.0, 5355, 6060);
+    qd::qt::keepOnScreen(form);
     form->raise();
     form->activateWindow();
     if (QWidget *list = form->findChild<QWidget *>(QStringLiteral("List1")))

@@ -229,7 +229,11 @@ void MITFM::fillPartners()
             const std::string code = g.TOKF_REC.text(qd::records::Partner::TOKUI_CD);
             if (code == "0000")
                 continue;
-            Combo1->addItem(qs(partnerLine(code, g.TOKF_REC.text(qd::records::Partner::NAME), n)));
+            // The drop-down shows the code and the name; the whole line, with the record number
+            // that ends it, is the handler's.
+            const std::string line = partnerLine(code, g.TOKF_REC.text(qd::records::Partner::NAME), n);
+            const std::string shown = line.substr(0, line.size() - qd::text::format(n, "00000").size());
+            Combo1->addItem(qs(qd::text::trimRight(shown)), qs(line));
         }
         g.TOKF_CTL.close();
     } catch (const std::exception &e) {
@@ -295,7 +299,7 @@ void MITFM::Combo1_Click(int index)
 {
     if (index < 0 || index >= Combo1->count())
         return;
-    const std::string name = partnerNameOfLine(Combo1->itemText(index).toStdString());
+    const std::string name = partnerNameOfLine(Combo1->itemData(index).toString().toStdString());
     g.HEAD_TOKUI = name;
     Text[1]->setText(qs(qd::text::trimRight(name)));
 }

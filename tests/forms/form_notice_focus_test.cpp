@@ -3,7 +3,7 @@
 // control the user types into or moves through first.
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include "platform/qt/list_box.h"
 #include <QTest>
 
 #include <cstdint>

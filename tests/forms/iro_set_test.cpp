@@ -3,15 +3,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QLabel>
 #include <QPushButton>
 
 #include "platform/files/record_file.h"
+#include "platform/qt/list_box.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/mainwindow/iro_set.h"
 #include "records/layouts.h"
 #include "tests/forms/edit_fixture.h"
+#include "tests/qtsupport/list_lines.h"
 #include "tests/support/torn_file.h"
 
 using qd::forms::IRO_SET;
@@ -84,13 +86,13 @@ TEST_F(ColourForm, OkRepricesTheSelectedRowsOfTheChosenGroup)
     IRO_SET &f = form();
     EXPECT_FALSE(k.isEnabled());
     EXPECT_TRUE(f.isVisible());
-    ASSERT_EQ(f.List1->count(), 3);
+    ASSERT_EQ(f.List1->lineCount(), 3);
     // The name fills 20 characters, so the record number stands in one column whatever the name.
-    EXPECT_EQ(f.List1->item(1)->text().toStdString(), "02 ガラス" + std::string(17, ' ') + "     00002");
+    EXPECT_EQ(f.List1->lineText(1).toStdString(), "02 ガラス" + std::string(17, ' ') + "     00002");
 
-    f.List1->setCurrentRow(0);
-    ASSERT_EQ(f.List2->count(), 5) << "the colours of group 01";
-    f.List2->setCurrentRow(2);
+    f.List1->setListIndex(0);
+    ASSERT_EQ(f.List2->lineCount(), 5) << "the colours of group 01";
+    f.List2->setListIndex(2);
     EXPECT_EQ(g().COLOR_PICK_CODE, "03");
     EXPECT_EQ(g().COLOR_PICK_NAME, "ブロンズ" + std::string(16, ' '));
     f.Command12_Click();
@@ -135,13 +137,13 @@ TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
     click(2, col::HINMEI);
     k.menus().click(QStringLiteral("IRO_SETTEI"));
     IRO_SET &f = form();
-    f.List1->setCurrentRow(0);
-    f.List2->setCurrentRow(2);
-    f.List1->setCurrentRow(1);
+    f.List1->setListIndex(0);
+    f.List2->setListIndex(2);
+    f.List1->setListIndex(1);
     EXPECT_EQ(g().COLOR_PICK_GROUP, "02");
     EXPECT_EQ(g().COLOR_PICK_CODE, "00");
     EXPECT_EQ(g().COLOR_PICK_NAME, std::string(20, ' '));
-    EXPECT_EQ(f.List2->count(), 3);
+    EXPECT_EQ(f.List2->lineCount(), 3);
 
     seam.answerMessage(qd::qt::Answer::Ok, [](const qd::qt::MessageRequest &m) {
         EXPECT_EQ(m.text.toStdString(), "色名を選択して下さい！");
@@ -150,7 +152,7 @@ TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
     EXPECT_EQ(cell(2, col::IRO), "シルバー");
     EXPECT_FALSE(k.isEnabled()) << "the form waits for a colour";
 
-    f.List2->setCurrentRow(1);
+    f.List2->setListIndex(1);
     f.Command1_Click();
     EXPECT_TRUE(k.isEnabled());
     EXPECT_EQ(sheet().row(), 2);
@@ -159,12 +161,12 @@ TEST_F(ColourForm, AnotherGroupDropsTheColourAndOkWaitsForOne)
     // The choice is selected again when the form is shown again.
     k.menus().click(QStringLiteral("IRO_SETTEI"));
     IRO_SET &again = form();
-    EXPECT_EQ(again.List1->currentRow(), 1);
-    EXPECT_EQ(again.List2->currentRow(), 1);
+    EXPECT_EQ(again.List1->listIndex(), 1);
+    EXPECT_EQ(again.List2->listIndex(), 1);
     EXPECT_EQ(g().COLOR_PICK_NAME, "型板" + std::string(18, ' '));
     // Group 01 with colour 01 gives no colour name.
-    again.List1->setCurrentRow(0);
-    again.List2->setCurrentRow(0);
+    again.List1->setListIndex(0);
+    again.List2->setListIndex(0);
     EXPECT_EQ(g().COLOR_PICK_NAME, std::string(20, ' '));
 
     // Closed by its title bar, the form gives the main window back.
@@ -207,7 +209,7 @@ TEST_F(ColourForm, MastersThatCannotBeOpenedEndTheCommandNotTheProgram)
     k.menus().click(QStringLiteral("IRO_SETTEI"));
     ASSERT_TRUE(formLoaded());
     seam.answerMessage(qd::qt::Answer::Ok, tells("IRO.TXT"));
-    form().List1->setCurrentRow(0);
+    form().List1->setListIndex(0);
     ASSERT_TRUE(formLoaded());
     form().Command1_Click();
     EXPECT_TRUE(k.isEnabled());
@@ -228,7 +230,7 @@ TEST_F(ColourForm, TheFocusAloneChoosesNoGroupAndNoColour)
     QApplication::processEvents();
     EXPECT_EQ(g().COLOR_PICK_GROUP, "00") << "List1 has the focus, no group is chosen yet";
 
-    f.List1->setCurrentRow(0);
+    f.List1->setListIndex(0);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(f.List1, &enter);
     QApplication::processEvents();
@@ -260,12 +262,79 @@ TEST_F(ColourForm, ARowSavedAndOpenedAgainKeepsTheKeyTheRepricingNeeds)
     select(3, col::HINMEI, 3, col::HINMEI);
     k.menus().click(QStringLiteral("IRO_SETTEI"));
     IRO_SET &f = form();
-    f.List1->setCurrentRow(0);
-    f.List2->setCurrentRow(0); // シルバー
+    f.List1->setListIndex(0);
+    f.List2->setListIndex(0); // シルバー
     f.Command12_Click();
     EXPECT_EQ(cell(3, col::TEIKA), "9,000");
     EXPECT_EQ(cell(3, col::TANKA), "4,500");
     f.Command1_Click();
+}
+
+// The group and colour lists show a code and a name as wide as its field whole, without the
+// record number at the end of the line and without a scroll bar; the form is as wide as its lists
+// need, the colour list beside the group list.
+TEST_F(ColourForm, EveryListLineShowsWholeWithoutItsRecordNumber)
+{
+    KIHON &k = openNew();
+    const std::string wide = "アアアアアアアアアア"; // the 20 bytes of the name field
+    auto append = [this](const char *file, qd::records::Record r) {
+        r.setSeparators();
+        writeBytes(inst.data() / file, readBytes(inst.data() / file) + r.bytes());
+    };
+    qd::records::Record group(qd::records::MajorClass::layout());
+    group.setText(qd::records::MajorClass::MAKER_CD, "09");
+    group.setText(qd::records::MajorClass::NAME, wide);
+    append("MAKER.TXT", group);
+    qd::records::Record colour(qd::records::Color::layout());
+    colour.setText(qd::records::Color::MAKER_CD, "01");
+    colour.setText(qd::records::Color::IRO_CD, "09");
+    colour.setText(qd::records::Color::NAME, wide);
+    append("IRO.TXT", colour);
+
+    k.menus().click(QStringLiteral("IRO_SETTEI"));
+    IRO_SET &f = form();
+    f.List1->setListIndex(0);
+    EXPECT_TRUE(linesShowWhole(f.List1, 5));
+    EXPECT_TRUE(linesShowWhole(f.List2, 4));
+    EXPECT_EQ(f.List1->shownText(f.List1->lineCount() - 1).toStdString(), "09 " + wide);
+    EXPECT_EQ(f.Label2->x(), f.List2->x());
+    EXPECT_LE(f.List2->x(), f.List1->geometry().right() + 1);
+    EXPECT_LT(f.List2->geometry().right(), f.width());
+    // The group chosen again keeps its colour, shown chosen.
+    f.List2->setListIndex(2);
+    f.List1->setListIndex(0);
+    EXPECT_EQ(f.List2->listIndex(), 2);
+    EXPECT_EQ(g().COLOR_PICK_CODE, f.List2->lineText(2).left(2).toStdString());
+    f.Command1_Click();
+}
+
+// The form stands below and left of the last mouse position over the sheet; where that would put
+// a part of it off the screen's free area (here 1366 x 768 with a task bar of 40 pixels at the
+// foot), it moves the least way that shows it whole.
+TEST_F(ColourForm, TheFormStandsWhereTheMouseWasInsideTheScreen)
+{
+    seam.setScreenSizeOverride(qd::qt::ScreenSize{1366, 768, 96, 96, 0, 0, 0, 0, 1366, 728});
+    KIHON &k = openNew();
+    struct Case {
+        int mouseX, mouseY; // twips over the sheet
+        int x, y;           // pixels; -1: as far right or down as the free area lets it stand
+    } const cases[] = {
+        {6000, 1500, 367, 180}, // (6000 - 500) / 15, (1500 + 1200) / 15: where the rule puts it
+        {100, 1500, 0, 180},    // 33 pixels off the left edge
+        {20000, 1500, -1, 180},
+        {6000, 8000, 367, -1},
+        {0, 9000, 0, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.mouseX) + ", " + std::to_string(c.mouseY));
+        k.GRID1_MouseMove(0, 0, c.mouseX, c.mouseY);
+        k.menus().click(QStringLiteral("IRO_SETTEI"));
+        IRO_SET &f = form();
+        const QRect frame = f.frameGeometry();
+        EXPECT_EQ(frame.x(), c.x >= 0 ? c.x : 1366 - frame.width());
+        EXPECT_EQ(frame.y(), c.y >= 0 ? c.y : 728 - frame.height());
+        f.Command1_Click();
+    }
 }
 
 // Major classes and colours that end in a part of a record (more than half of one: counted
@@ -276,9 +345,9 @@ TEST_F(ColourForm, ListsThatEndInAPartOfARecordShowTheWholeRecordsAndSaySo)
     const std::filesystem::path makers = inst.data() / "MAKER.TXT", colours = inst.data() / "IRO.TXT";
     const std::string firstGroup = readBytes(colours).substr(0, 2); // the group of colour record 1
     k.menus().click(QStringLiteral("IRO_SETTEI"));
-    ASSERT_TRUE(form().List1->item(0)->text().startsWith(QString::fromStdString(firstGroup)));
-    form().List1->setCurrentRow(0);
-    const int groups = form().List1->count(), shades = form().List2->count();
+    ASSERT_TRUE(form().List1->lineText(0).startsWith(QString::fromStdString(firstGroup)));
+    form().List1->setListIndex(0);
+    const int groups = form().List1->lineCount(), shades = form().List2->lineCount();
     form().Command1_Click();
 
     const std::string tornMakers = tearLastRecord(makers, 32, 20);
@@ -291,12 +360,12 @@ TEST_F(ColourForm, ListsThatEndInAPartOfARecordShowTheWholeRecordsAndSaySo)
         });
     k.menus().click(QStringLiteral("IRO_SETTEI")); // the group chosen before is chosen again
     IRO_SET &f = form();
-    EXPECT_EQ(f.List1->count(), groups);
-    EXPECT_EQ(f.List2->count(), shades);
+    EXPECT_EQ(f.List1->lineCount(), groups);
+    EXPECT_EQ(f.List2->lineCount(), shades);
     EXPECT_EQ(seam.messages().size(), 2u);
-    f.List1->setCurrentRow(1);
-    f.List1->setCurrentRow(0);
-    EXPECT_EQ(f.List2->count(), shades);
+    f.List1->setListIndex(1);
+    f.List1->setListIndex(0);
+    EXPECT_EQ(f.List2->lineCount(), shades);
     EXPECT_EQ(seam.messages().size(), 2u) << "told once";
     f.Command1_Click();
     EXPECT_EQ(readBytes(makers), tornMakers);

@@ -1,10 +1,13 @@
 // The header form MITFM: the partner list, the field protocol of its boxes, and the header
 // record it writes.
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <cerrno>
@@ -95,9 +98,11 @@ TEST_F(HeaderForm, LoadsThePartnersAndTheHeaderOfTheDocument)
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("見積情報"));
     ASSERT_EQ(f.Combo1->count(), 8);
-    const std::string first = f.Combo1->itemText(0).toStdString();
+    // The line keeps the record number for the handler; the drop-down shows the code and name.
+    const std::string first = f.Combo1->itemData(0).toString().toStdString();
     EXPECT_EQ(first, "0001 " + qd::text::fixedChars("株式会社　山川建設", 50) + std::string(10, ' ') + "00001");
     EXPECT_EQ(qd::text::charCount(first), 70u);
+    EXPECT_EQ(f.Combo1->itemText(0), QStringLiteral("0001 株式会社　山川建設"));
     EXPECT_EQ(f.Combo1->currentIndex(), -1);
     EXPECT_EQ(qd::text::trim(text(f.Text[2])), "見本邸　新築工事");
     EXPECT_EQ(qd::text::trim(text(f.Text[5])), "2026/12/20");
@@ -119,7 +124,7 @@ TEST_F(HeaderForm, DeletedPartnersAreNotListedAndAChoiceFillsThePartnerName)
     MITFM &f = openForm();
     ASSERT_EQ(f.Combo1->count(), 7);
     EXPECT_EQ(f.Combo1->itemText(1).left(4), QStringLiteral("0003"));
-    EXPECT_TRUE(f.Combo1->itemText(1).endsWith(QStringLiteral("00003")));
+    EXPECT_TRUE(f.Combo1->itemData(1).toString().endsWith(QStringLiteral("00003")));
 
     f.Combo1_Click(1);
     EXPECT_EQ(g().HEAD_TOKUI, qd::text::fixedChars("東和ハウジング株式会社", 50));
@@ -130,6 +135,33 @@ TEST_F(HeaderForm, DeletedPartnersAreNotListedAndAChoiceFillsThePartnerName)
     EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
     EXPECT_EQ(qd::text::trim(g().HEAD_TOKUI), "東和ハウジング株式会社");
     EXPECT_EQ(readBytes(headerFile()), before);
+}
+
+// The partner drop-down shows each partner's code and name whole, a name as wide as its field
+// too, without the record number that ends its line, and no scroll bar under the lines.
+TEST_F(HeaderForm, ThePartnerDropDownShowsCodeAndNameWhole)
+{
+    qd::records::Record wide(qd::records::Partner::layout());
+    wide.setSeparators();
+    wide.setText(qd::records::Partner::TOKUI_CD, "0099");
+    wide.setText(qd::records::Partner::NAME, "アアアアアアアアアアアアアアアアアアアアアアアアア"); // 50 bytes
+    writeBytes(inst.data() / "TOKF.SSS", readBytes(inst.data() / "TOKF.SSS") + wide.bytes());
+    MITFM &f = openForm();
+    f.Combo1->showPopup();
+    QApplication::processEvents();
+    QAbstractItemView *view = f.Combo1->view();
+    const QFontMetrics metrics(view->font());
+    ASSERT_EQ(f.Combo1->count(), 9);
+    for (int i = 0; i < f.Combo1->count(); ++i) {
+        const QString shown = f.Combo1->itemText(i);
+        SCOPED_TRACE(shown.toStdString());
+        EXPECT_EQ(shown, f.Combo1->itemData(i).toString().left(shown.size()));
+        EXPECT_EQ(f.Combo1->itemData(i).toString().mid(shown.size()).trimmed(), QStringLiteral("%1").arg(i + 1, 5, 10, QLatin1Char('0')));
+        EXPECT_FALSE(shown.endsWith(u' '));
+        EXPECT_GE(view->visualRect(view->model()->index(i, 0)).width(), metrics.horizontalAdvance(shown));
+    }
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    f.Combo1->hidePopup();
 }
 
 // A partner file that ends in more than half of a record lists its whole records only, and the

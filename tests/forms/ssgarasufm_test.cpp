@@ -1,9 +1,11 @@
 // The single-item picker: its list in code order without deleted items and the search in the
 // names, the priced row it adds, the prices a row can hold, and the rewrite of the item master
 // in code order on "終了" (or nothing at all when a step of it fails).
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -160,15 +162,73 @@ TEST(SSGARASUFM, PricesBeyondTheRowsFieldsAreRefused)
     EXPECT_EQ(d.seam.messages().size(), 3);
     EXPECT_EQ(d.seam.messages().first(), QStringLiteral("数値を入力して下さい！"));
     EXPECT_EQ(d.seam.beepCount(), 3);
-    // A text that is no number is only ignored.
+    // A text that is no number is refused with the same message.
+    d.seam.answerMessage(qd::qt::Answer::Ok);
     f.Text4->GotFocus();
     f.Text4->setText(QStringLiteral("abc"));
     f.Text4->KeyDown(13);
     EXPECT_EQ(d.g.ITEM_GENKA, 3100);
-    EXPECT_EQ(d.seam.messages().size(), 3);
+    EXPECT_EQ(d.seam.messages().size(), 4);
+    EXPECT_EQ(d.seam.messages().last(), QStringLiteral("数値を入力して下さい！"));
     f.Text4->setText(QStringLiteral("9,999,999"));
     f.Text4->KeyDown(13);
     EXPECT_EQ(d.g.ITEM_GENKA, 9999999);
+}
+
+// "明細追加" takes a price or cost typed without Enter through the checks of Enter: one the row
+// can hold prices the row; a refused one is said, adds nothing, and stays selected in its box with
+// the focus, also after Enter refused it first, so no box shows a price other than the row's.
+TEST(SSGARASUFM, AddTakesAPriceTypedWithoutEnterOrRefusesIt)
+{
+    enum Box { Price, Cost };
+    struct Case {
+        Box box;
+        const char *typed;
+        bool enterFirst;
+        const char *teika, *genka; // the row's; nullptr: refused, no row
+    } const cases[] = {
+        {Price, "5000", false, "5,000", "3,100"},
+        {Cost, "2,500", false, "4,800", "2,500"},
+        {Price, "12,345,678", false, nullptr, nullptr},
+        {Price, "12,345,678", true, nullptr, nullptr},
+        {Cost, "abc", false, nullptr, nullptr},
+        {Cost, "-1000000", true, nullptr, nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.box == Price ? "単価 " : "原価 ") + c.typed + (c.enterFirst ? " Enter" : ""));
+        ItemDesk d;
+        auto &f = *d.form;
+        QApplication::setActiveWindow(&f);
+        d.choose("0005");
+        qd::qt::EntryBox *box = c.box == Price ? f.Text3 : f.Text4;
+        const QString typed = QString::fromUtf8(c.typed);
+        box->setFocus();
+        box->insert(typed);
+        if (c.enterFirst) {
+            d.seam.answerMessage(qd::qt::Answer::Ok);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        if (!c.teika)
+            d.seam.answerMessage(qd::qt::Answer::Ok);
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        const auto &grid = d.g.curGrid();
+        if (c.teika) {
+            EXPECT_EQ(grid.cell(1, C_TEIKA), c.teika);
+            EXPECT_EQ(grid.cell(1, C_GENKA), c.genka);
+            EXPECT_EQ(d.seam.messages().size(), 0);
+            EXPECT_FALSE(f.isVisible());
+            continue;
+        }
+        EXPECT_EQ(d.seam.messages().size(), c.enterFirst ? 2 : 1);
+        EXPECT_EQ(d.seam.messages().last(), QStringLiteral("数値を入力して下さい！"));
+        EXPECT_EQ(qd::text::trim(grid.cell(1, C_HINMEI)), "既存の行") << "no row added";
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->text(), typed);
+        EXPECT_EQ(box->selectedText(), typed);
+        EXPECT_EQ(d.g.ITEM_TANKA, 4800);
+        EXPECT_EQ(d.g.ITEM_GENKA, 3100);
+    }
 }
 
 TEST(SSGARASUFM, EndRewritesTheMasterInCodeOrderWithoutDeletedItems)

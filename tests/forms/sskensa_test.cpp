@@ -1,5 +1,6 @@
 // The unit-price search form: the cascade and "明細追加", its colour rules, the price panel
 // while a line is pressed, and the text search with its progress and its stop.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -405,6 +406,54 @@ TEST(SSKENSA, TextSearchListsBySymbolOrByDesignation)
     d.form->Command5_Click();
     EXPECT_EQ(qd::text::leftChars(d.g.curGrid().cell(1, C_HACHU_HINBAN), 19), "0201100100HW2-GLASS");
     EXPECT_EQ(d.g.curGrid().cell(1, C_TEIKA), "5,000");
+}
+
+// "検索" takes a search text typed without Enter as Enter takes it, and each box shows the text
+// the search ran with; a pressed hit's symbol becomes the 記号 search text, and the box shows it.
+TEST(SSKENSA, SearchTakesTextTypedWithoutEnter)
+{
+    struct Case {
+        const char *symbolByEnter, *symbolTyped, *designationTyped;
+        std::vector<std::string> hits;
+    } const cases[] = {
+        {nullptr, "GLASS", nullptr, {"HW2-GLASS"}},
+        {"HW2", nullptr, "AB", {"hw2-lower"}},
+        {"HW2", "16511", nullptr, {"HW2-16511"}}, // typed over the text taken by Enter
+    };
+    for (const Case &c : cases) {
+        FormDesk d;
+        auto &f = *d.form;
+        QApplication::setActiveWindow(&f);
+        f.Text1->setFocus();
+        if (c.symbolByEnter) {
+            QTest::keyClicks(f.Text1, QString::fromUtf8(c.symbolByEnter));
+            QTest::keyClick(f.Text1, Qt::Key_Return);
+            ASSERT_EQ(QApplication::focusWidget(), f.Text4);
+        }
+        if (c.symbolTyped) {
+            f.Text1->setFocus();
+            f.Text1->insert(QString::fromUtf8(c.symbolTyped));
+        }
+        if (c.designationTyped) {
+            f.Text4->setFocus();
+            f.Text4->insert(QString::fromUtf8(c.designationTyped));
+        }
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        EXPECT_EQ(d.symbols(), c.hits) << (c.symbolTyped ? c.symbolTyped : c.designationTyped);
+        EXPECT_EQ(qd::text::trim(f.Text1->text().toStdString()), qd::text::trim(d.g.LINE_WORK.HACHU_HINBAN));
+        EXPECT_EQ(qd::text::trim(f.Text4->text().toStdString()), qd::text::trim(d.g.LINE_WORK.KOSYO));
+        EXPECT_EQ(qd::text::trim(d.g.LINE_WORK.HACHU_HINBAN), c.symbolTyped ? c.symbolTyped : c.symbolByEnter);
+    }
+
+    FormDesk d;
+    d.searchTexts(QStringLiteral("HW2"), QString());
+    d.form->Command1_Click();
+    d.form->List6->setListIndex(1);
+    EXPECT_EQ(qd::text::trim(d.form->Text1->text().toStdString()), "HW2-11909");
+    d.form->List6->setListIndex(0);
+    d.form->List6_MouseDown();
+    d.form->List6_MouseUp();
+    EXPECT_EQ(qd::text::trim(d.form->Text1->text().toStdString()), "HW2-16511");
 }
 
 TEST(SSKENSA, TextSearchShowsItsCountAndStopsWithOnlyTheStopButtonEnabled)

@@ -87,6 +87,30 @@ TEST(Forms, PlacedAndCentredInTwips)
     EXPECT_EQ(w.pos(), QPoint(412, 334));
 }
 
+// A window partly off the screen's free area (here beside a task bar of 40 pixels at the left)
+// moves the least way into it; one inside stays, one larger than the area stands at its edge.
+TEST(Forms, KeptOnTheScreenByTheLeastMove)
+{
+    ScriptedSeam script;
+    SeamGuard guard(script);
+    script.setScreenSizeOverride(ScreenSize{1366, 768, 96, 96, 0, 0, 40, 0, 1326, 768});
+    struct Case {
+        QRect window;
+        QPoint at;
+    } const cases[] = {
+        {{500, 300, 357, 404}, {500, 300}},
+        {{-33, 300, 357, 404}, {40, 300}},
+        {{1200, 600, 357, 404}, {1366 - 357, 768 - 404}},
+        {{100, 100, 1400, 900}, {40, 0}},
+    };
+    for (const Case &c : cases) {
+        QWidget w;
+        w.setGeometry(c.window);
+        keepOnScreen(&w);
+        EXPECT_EQ(w.pos(), c.at) << c.window.x() << "," << c.window.y();
+    }
+}
+
 TEST(Forms, ToolWindowStaysEnabledAndAboveTheDisabledMainWindow)
 {
     auto *main = new QMainWindow;
