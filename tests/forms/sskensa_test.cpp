@@ -454,6 +454,10 @@ TEST(SSKENSA, SearchTakesTextTypedWithoutEnter)
     d.form->List6_MouseDown();
     d.form->List6_MouseUp();
     EXPECT_EQ(qd::text::trim(d.form->Text1->text().toStdString()), "HW2-16511");
+    // The pressed line's 呼称 became the 呼称 search text too, which the next search lists by:
+    // the box shows it.
+    EXPECT_EQ(qd::text::trim(d.form->Text4->text().toStdString()), "16511");
+    EXPECT_EQ(qd::text::trim(d.g.LINE_WORK.KOSYO), "16511");
 }
 
 TEST(SSKENSA, TextSearchShowsItsCountAndStopsWithOnlyTheStopButtonEnabled)
