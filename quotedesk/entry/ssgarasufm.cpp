@@ -114,7 +114,7 @@ void SSGARASUFM::buildControls()
                  [this](const QString &typed) { return guardedTaken([&] { return takePrice(Text4, typed, g.ITEM_GENKA); }, READ_FAILED); }});
     Text4->setNext(Text1);
     Text4->setEscape(EntryBox::Escape::Restore, Text3);
-    // A price or cost typed and left for "明細追加", by a click or by Tab, is taken by it first.
+    // A price or cost typed and left for "明細追加" by a click on it is taken by it first.
     for (EntryBox *box : {Text3, Text4})
         box->setTakers({Command1});
     Text5->bind({[this] { return qs(g.SEARCH_TEXT); }, [this] { return qs(qd::text::trim(g.SEARCH_TEXT)); },

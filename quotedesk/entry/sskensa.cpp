@@ -318,6 +318,7 @@ void SSKENSA::List6_MouseDown()
     g.LINE_WORK.HACHU_HINBAN = qd::text::fixedChars(g.TANKA_REC.text(P::KIGO), 25);
     Text1->showStored(); // the pressed line's symbol is the search text now
     FRAME3_SET();
+    Text4->showStored(); // and the panel made its designation the 呼称 search text
     g.MAJOR_NO = static_cast<std::int16_t>(g.TANKA_REC.number(P::MAKER_CD));
     fillColours(g, List7);
 }

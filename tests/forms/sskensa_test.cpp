@@ -454,6 +454,21 @@ TEST(SSKENSA, SearchTakesTextTypedWithoutEnter)
     d.form->List6_MouseDown();
     d.form->List6_MouseUp();
     EXPECT_EQ(qd::text::trim(d.form->Text1->text().toStdString()), "HW2-16511");
+    // The pressed line's 呼称 became the 呼称 search text too, which the next search lists by:
+    // the box shows it.
+    EXPECT_EQ(qd::text::trim(d.form->Text4->text().toStdString()), "16511");
+    EXPECT_EQ(qd::text::trim(d.g.LINE_WORK.KOSYO), "16511");
+
+    // Text typed and left for "検索", then come back to without pressing it, is still only typed:
+    // leaving the box for another control drops it, the search text stays the one in effect.
+    QApplication::setActiveWindow(d.form);
+    d.form->Text1->setFocus();
+    d.form->Text1->insert(QStringLiteral("GLASS"));
+    d.form->Command1->setFocus();
+    d.form->Text1->setFocus();
+    d.form->List2->setFocus();
+    EXPECT_EQ(qd::text::trim(d.form->Text1->text().toStdString()), "HW2-16511");
+    EXPECT_EQ(qd::text::trim(d.g.LINE_WORK.HACHU_HINBAN), "HW2-16511");
 }
 
 TEST(SSKENSA, TextSearchShowsItsCountAndStopsWithOnlyTheStopButtonEnabled)
