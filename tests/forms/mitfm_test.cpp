@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/files/fault_plan.h"
 #include "platform/text/numbers.h"
 #include "quotedesk/core/rate_select.h"
 #include "quotedesk/entry/price_item.h"
@@ -21,6 +20,7 @@
 #include "quotedesk/mainwindow/mitfm.h"
 #include "records/record.h"
 #include "tests/forms/forms_fixture.h"
+#include "tests/qtsupport/fault_press.h"
 #include "tests/support/fault_runs.h"
 #include "tests/support/torn_file.h"
 
@@ -389,46 +389,23 @@ TEST_F(HeaderForm, TheEndButtonUnderAFailingDiskKeepsTheOldHeaderOrWritesTheNewO
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         QCoreApplication::processEvents();
     };
-    MITFM &clean = typedForm();
-    const int steps = stepsOf([&] { press(clean); });
+    MITFM *f = &typedForm();
+    const int steps = stepsOf([&] { press(*f); });
     const std::string after = readBytes(headerFile());
     ASSERT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
     ASSERT_EQ(qd::text::trimRight(headerField(51, 50)), typed.toStdString());
     ASSERT_GT(steps, 0);
 
-    for (const FaultCase &c : faultCases(steps)) {
-        SCOPED_TRACE(c.name());
-        MITFM &f = typedForm();
-        seam.clearCalls();
-        const bool afterRename = c.step == qd::files::FileStep::Any && c.nth == steps;
-        if (!afterRename)
-            seam.answerMessage(qd::qt::Answer::Ok);
-        {
-            qd::files::ScopedFault fault(c.step, c.nth, c.err);
-            press(f);
-            EXPECT_TRUE(qd::files::faults::fired());
-        }
-        EXPECT_EQ(entriesOf(folder), entries) << "no work copy is left";
-        if (afterRename) {
-            EXPECT_EQ(seam.messages(), QStringList());
-            EXPECT_EQ(readBytes(headerFile()), after);
-            EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
-            continue;
-        }
-        EXPECT_EQ(readBytes(headerFile()), before);
-        ASSERT_EQ(seam.messages().size(), 1);
-        EXPECT_TRUE(seam.messages()[0].contains(QStringLiteral("見本見積.SSS"))) << seam.messages()[0].toStdString();
-        EXPECT_TRUE(seam.messages()[0].contains(QString::fromUtf8(std::strerror(c.err)))) << seam.messages()[0].toStdString();
-        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), &f);
-        EXPECT_TRUE(f.isVisible());
-        EXPECT_EQ(qd::text::trimRight(text(f.Text[2])), typed.toStdString());
-
-        seam.clearCalls();
-        press(f);
-        EXPECT_EQ(seam.messages(), QStringList());
-        EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
-        EXPECT_EQ(readBytes(headerFile()), after);
-    }
+    FaultPress run(headerFile(), folder, entries, QStringLiteral("見本見積.SSS"), before, after, steps);
+    run.fresh = [&] { f = &typedForm(); };
+    run.press = [&] { press(*f); };
+    run.refused = [&](const QString &) {
+        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), f);
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(qd::text::trimRight(text(f->Text[2])), typed.toStdString());
+    };
+    run.written = [&] { EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr); };
+    pressUnderEachFault(seam, run);
 }
 
 TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)

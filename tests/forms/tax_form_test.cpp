@@ -7,12 +7,11 @@
 #include <QTest>
 
 #include <cerrno>
-#include <cstring>
 
-#include "platform/files/fault_plan.h"
 #include "quotedesk/core/tax_settings.h"
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
 #include "tests/forms/forms_fixture.h"
+#include "tests/qtsupport/fault_press.h"
 #include "tests/support/fault_runs.h"
 
 using qd::core::Fixed4;
@@ -316,46 +315,23 @@ TEST_F(TaxForm, TheSaveButtonUnderAFailingDiskKeepsTheOldSettingsOrWritesTheNewO
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         QTest::qWait(20); // the handlers of leaving the box run after the click
     };
-    syohizei_calc_frm &clean = typedForm();
-    const int steps = stepsOf([&] { press(clean); });
+    syohizei_calc_frm *f = &typedForm();
+    const int steps = stepsOf([&] { press(*f); });
     const std::string after = readBytes(taxFile(inst));
     ASSERT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
     ASSERT_EQ(qd::core::decodeTaxSettings(after).ZEI_RITU, Fixed4::fromInt(8));
     ASSERT_GT(steps, 0);
 
-    for (const FaultCase &c : faultCases(steps)) {
-        SCOPED_TRACE(c.name());
-        syohizei_calc_frm &f = typedForm();
-        seam.clearCalls();
-        const bool afterRename = c.step == qd::files::FileStep::Any && c.nth == steps;
-        if (!afterRename)
-            seam.answerMessage(qd::qt::Answer::Ok);
-        {
-            qd::files::ScopedFault fault(c.step, c.nth, c.err);
-            press(f);
-            EXPECT_TRUE(qd::files::faults::fired());
-        }
-        EXPECT_EQ(entriesOf(inst.data()), entries) << "no work copy is left";
-        if (afterRename) {
-            EXPECT_EQ(seam.messages(), QStringList());
-            EXPECT_EQ(readBytes(taxFile(inst)), after);
-            EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
-            continue;
-        }
-        EXPECT_EQ(readBytes(taxFile(inst)), before);
-        ASSERT_EQ(seam.messages().size(), 1);
-        EXPECT_TRUE(seam.messages()[0].contains(QStringLiteral("syohizei_calc.fil"))) << seam.messages()[0].toStdString();
-        EXPECT_TRUE(seam.messages()[0].contains(QString::fromUtf8(std::strerror(c.err)))) << seam.messages()[0].toStdString();
+    FaultPress run(taxFile(inst), inst.data(), entries, QStringLiteral("syohizei_calc.fil"), before, after, steps);
+    run.fresh = [&] { f = &typedForm(); };
+    run.press = [&] { press(*f); };
+    run.refused = [&](const QString &) {
         ASSERT_TRUE(app->forms.isLoaded<syohizei_calc_frm>());
-        EXPECT_TRUE(f.isVisible());
-        EXPECT_EQ(f.Text2->text(), QStringLiteral("8.00"));
-
-        seam.clearCalls();
-        press(f);
-        EXPECT_EQ(seam.messages(), QStringList());
-        EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>());
-        EXPECT_EQ(readBytes(taxFile(inst)), after);
-    }
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(f->Text2->text(), QStringLiteral("8.00"));
+    };
+    run.written = [&] { EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>()); };
+    pressUnderEachFault(seam, run);
 }
 
 // The rate typed is rounded once, to the two decimals the box shows and the rows take; Enter

@@ -5,10 +5,10 @@
 #include <QPushButton>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/files/file_lock.h"
 #include "records/layouts.h"
+#include "tests/qtsupport/fault_press.h"
 #include "tests/support/fault_runs.h"
 #include "tests/support/processes.h"
 #include "tests/support/torn_file.h"
@@ -243,38 +243,15 @@ TEST_F(OwnMaint, EndUnderAFailingDiskKeepsTheOldRecordOrWritesTheNewOne)
     ASSERT_EQ(after.substr(512), before.substr(512));
     ASSERT_GT(steps, 0);
 
-    for (const FaultCase &c : faultCases(steps)) {
-        SCOPED_TRACE(c.name());
-        typed();
-        seam.clearCalls();
-        const bool afterRename = c.step == qd::files::FileStep::Any && c.nth == steps;
-        if (!afterRename)
-            seam.answerMessage(1);
-        {
-            qd::files::ScopedFault fault(c.step, c.nth, c.err);
-            press(f->Command1);
-            EXPECT_TRUE(qd::files::faults::fired());
-        }
-        EXPECT_EQ(entriesOf(inst.data()), entries) << "no work copy is left";
-        if (afterRename) {
-            EXPECT_EQ(seam.messages(), QStringList());
-            EXPECT_EQ(readBytes(file("SYSF.SSS")), after);
-            EXPECT_TRUE(f->isUnloaded());
-            continue;
-        }
-        EXPECT_EQ(readBytes(file("SYSF.SSS")), before);
-        ASSERT_EQ(seam.messages().size(), 1);
-        EXPECT_TRUE(seam.messages()[0].contains(QStringLiteral("SYSF.SSS"))) << seam.messages()[0].toStdString();
-        EXPECT_TRUE(seam.messages()[0].contains(QString::fromUtf8(std::strerror(c.err)))) << seam.messages()[0].toStdString();
+    FaultPress run(file("SYSF.SSS"), inst.data(), entries, QStringLiteral("SYSF.SSS"), before, after, steps);
+    run.fresh = typed;
+    run.press = [&] { press(f->Command1); };
+    run.refused = [&](const QString &) {
         EXPECT_FALSE(f->isUnloaded());
         EXPECT_EQ(f->Text[4]->text().trimmed(), QStringLiteral("123-4567"));
-
-        seam.clearCalls();
-        press(f->Command1);
-        EXPECT_EQ(seam.messages(), QStringList());
-        EXPECT_TRUE(f->isUnloaded());
-        EXPECT_EQ(readBytes(file("SYSF.SSS")), after);
-    }
+    };
+    run.written = [&] { EXPECT_TRUE(f->isUnloaded()); };
+    pressUnderEachFault(seam, run);
 }
 
 TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)

@@ -6,15 +6,14 @@
 #include <QTest>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/files/fault_plan.h"
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/numbers.h"
+#include "tests/qtsupport/fault_press.h"
 #include "tests/qtsupport/list_lines.h"
 #include "tests/support/fault_runs.h"
 #include "tests/support/temp_install.h"
@@ -204,38 +203,17 @@ TEST_F(RateForm, RunUnderAFailingDiskKeepsTheKindFileOrWritesTheNewOne)
         ASSERT_NE(after, before);
         ASSERT_GT(steps, 0);
 
-        for (const qd::testing::FaultCase &fault : qd::testing::faultCases(steps)) {
-            SCOPED_TRACE(fault.name());
-            typed();
-            seam.clearCalls();
-            const bool afterRename = fault.step == qd::files::FileStep::Any && fault.nth == steps;
-            seam.answerMessage(qd::qt::Answer::Ok);
-            {
-                qd::files::ScopedFault armed(fault.step, fault.nth, fault.err);
-                run();
-                EXPECT_TRUE(qd::files::faults::fired());
-            }
-            EXPECT_EQ(qd::testing::entriesOf(inst.data()), entries) << "no work copy is left";
-            ASSERT_EQ(seam.messages().size(), 1);
-            if (afterRename) {
-                EXPECT_EQ(seam.messages()[0], c.told);
-                EXPECT_EQ(file(c.fileName), after);
-                continue;
-            }
-            const QString message = seam.messages()[0];
-            EXPECT_TRUE(message.contains(c.fileName)) << message.toStdString();
-            EXPECT_TRUE(message.contains(QString::fromUtf8(std::strerror(fault.err)))) << message.toStdString();
+        qd::testing::FaultPress write(inst.data() / c.fileName, inst.data(), entries, QString::fromUtf8(c.fileName),
+                                      before, after, steps);
+        write.toldOnWrite = QStringList{c.told};
+        write.fresh = typed;
+        write.press = run;
+        write.refused = [&](const QString &message) {
             EXPECT_FALSE(message.contains(QStringLiteral("書き込みました"))) << message.toStdString();
-            EXPECT_EQ(file(c.fileName), before);
             EXPECT_FALSE(f->isUnloaded());
             EXPECT_EQ(f->rateBox(2)->text(), "12.50");
-
-            seam.clearCalls();
-            seam.answerMessage(qd::qt::Answer::Ok);
-            run();
-            EXPECT_EQ(seam.messages(), QStringList{c.told});
-            EXPECT_EQ(file(c.fileName), after);
-        }
+        };
+        qd::testing::pressUnderEachFault(seam, write);
     }
 }
 
