@@ -1,11 +1,11 @@
 #include "platform/qt/entry_box.h"
 
+#include "platform/qt/focus_selection.h"
 #include "platform/qt/grid_view.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QTimer>
 #include <QValidator>
 
 #include <algorithm>
@@ -126,7 +126,12 @@ std::optional<std::int64_t> wholeNumberOf(std::string_view utf8, std::int64_t mi
     return value;
 }
 
-EntryBox::EntryBox(QWidget *parent) : QLineEdit(parent) { setValidator(new NoControlCharacters(this)); }
+EntryBox::EntryBox(QWidget *parent) : QLineEdit(parent)
+{
+    setValidator(new NoControlCharacters(this));
+    // A click that brings the focus leaves the whole text selected, as Tab does.
+    keepSelectionOnFocusClick(this);
+}
 
 // The focus leaves a box that is being destroyed: its watch must not reach it any more.
 EntryBox::~EntryBox() { disconnect(m_focusWatch); }
@@ -213,18 +218,12 @@ void EntryBox::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
     const bool moved = m_focus.gotFocus(event);
-    if (m_kept)
+    if (m_kept) {
         m_kept = false; // back from a taker: the typed text is still there, to be finished
-    else if (moved)
+        selectAll();
+    } else if (moved) {
         GotFocus();
-    else
-        return;
-    // A focus that came by a mouse click would place the cursor after this; the whole text
-    // stays selected, as the box promises.
-    QTimer::singleShot(0, this, [this] {
-        if (hasFocus())
-            selectAll();
-    });
+    }
 }
 
 void EntryBox::focusOutEvent(QFocusEvent *event)

@@ -1,6 +1,7 @@
 // The entry box of the tools: a text box that stands for a stored value, shown in two forms.
 //
-// Getting the focus shows the stored value for editing (editText) with the whole text selected.
+// Getting the focus shows the stored value for editing (editText) with the whole text selected,
+// also when a click into the box brought the focus (focus_selection.h).
 // Enter (13) hands the typed text to the box's store function, which converts and stores it;
 // the box then shows the stored value (shownText), moves the focus on to the next control and
 // raises Entered. When the store function refuses the text (it is no value of the box), the

@@ -28,6 +28,9 @@ public:
         }
         return true;
     }
+    // The control was given the focus while its window is in the back, what it shows set
+    // already: the focus it gets as the window comes to the front moves nothing.
+    void givenInTheBack() { m_heldWhenWindowLeft = true; }
 
 private:
     bool m_heldWhenWindowLeft = false;

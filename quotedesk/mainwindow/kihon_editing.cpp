@@ -17,6 +17,7 @@
 
 #include "platform/files/file_error.h"
 #include "platform/qt/command_guard.h"
+#include "platform/qt/focus_selection.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
@@ -95,6 +96,9 @@ void KIHON::connectEditing()
     }
 
     Text1->setFont(QFont(QStringLiteral("ＭＳ Ｐ明朝"), 12));
+    // A click into the editor that brings the focus leaves the cell's text selected, for the
+    // typing to replace it; a click into the editor that has the focus places the cursor.
+    qd::qt::keepSelectionOnFocusClick(Text1);
     new EventHook(Text1, [this](QEvent *event) {
         switch (event->type()) {
         case QEvent::FocusIn:

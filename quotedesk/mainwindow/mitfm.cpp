@@ -5,6 +5,7 @@
 #include "platform/files/paths.h"
 #include "platform/files/safe_replace.h"
 #include "platform/qt/command_guard.h"
+#include "platform/qt/focus_selection.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -140,6 +141,8 @@ void MITFM::buildControls()
         const Place &tp = TEXT_PLACES[n];
         qd::qt::setGeometryTwips(box, tp.left, tp.top, tp.width, tp.height);
         box->installEventFilter(this);
+        // A click into a box leaves its value selected, for the typing to replace it.
+        qd::qt::keepSelectionOnFocusClick(box);
         Text[n] = box;
     }
 
@@ -395,6 +398,10 @@ void MITFM::refuseTyped(int n, const QString &message, const QString &shown, int
     qd::qt::msgBox(message);
     QLineEdit *box = Text[n];
     box->setFocus(Qt::OtherFocusReason); // (a box that gets the focus shows its value)
+    // The message put the form in the back: the box gets the focus as the form comes to the
+    // front again, and goes on showing what was refused.
+    if (QApplication::focusWidget() != box)
+        m_focus[static_cast<std::size_t>(n)].givenInTheBack();
     box->setText(shown);
     box->setSelection(start, length);
     box->setModified(true); // still not confirmed: "終了" takes it through the checks again
@@ -468,18 +475,16 @@ bool MITFM::formEvent(QObject *watched, QEvent *event)
         if (watched != Text[n])
             continue;
         switch (event->type()) {
-        case QEvent::FocusIn: {
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        // The box that has the focus as the form comes up gets it; the form going to the back
+        // and coming to the front again, or a drop-down opening over it, moves no focus.
+        case QEvent::FocusIn:
+            if (m_focus[static_cast<std::size_t>(n)].gotFocus(static_cast<QFocusEvent *>(event)))
                 Text_GotFocus(n);
             break;
-        }
-        case QEvent::FocusOut: {
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        case QEvent::FocusOut:
+            if (m_focus[static_cast<std::size_t>(n)].lostFocus(static_cast<QFocusEvent *>(event)))
                 Text_LostFocus(n);
             break;
-        }
         case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {

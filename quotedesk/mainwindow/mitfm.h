@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+#include "platform/qt/focus_moves.h"
+
 #include <array>
 #include <string>
 
@@ -86,6 +88,8 @@ private:
     static QString fieldName(int n);
     void focusBox(int n);
     void unloadSelf();
+
+    std::array<qd::qt::FocusMoves, 8> m_focus{}; // of Text1 .. Text7 (index 0 unused)
 };
 
 } // namespace qd::forms

@@ -18,6 +18,7 @@
 
 #include "platform/files/file_error.h"
 #include "platform/qt/command_guard.h"
+#include "platform/qt/focus_selection.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -123,6 +124,9 @@ syohizei_calc_frm::syohizei_calc_frm(QuotedeskApp &a)
     connect(Command2, &QPushButton::clicked, this, guarded([this] { Command2_Click(); }));
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
+    // A click into a box leaves its value selected, for the typing to replace it.
+    for (QLineEdit *box : {Text1, Text2})
+        qd::qt::keepSelectionOnFocusClick(box);
 
     Form_Load();
 }

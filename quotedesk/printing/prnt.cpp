@@ -19,6 +19,7 @@
 
 #include "platform/files/paths.h"
 #include "platform/qt/forms.h"
+#include "platform/qt/focus_selection.h"
 #include "platform/qt/page_player.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -241,8 +242,10 @@ PRNT::PRNT(PrintContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     Image1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(24, 24));
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
-    for (QLineEdit *t : {Text2, Text3})
+    for (QLineEdit *t : {Text2, Text3}) {
         t->installEventFilter(this);
+        qd::qt::keepSelectionOnFocusClick(t); // a click into a page box leaves its page selected
+    }
 
     for (QPushButton *b : {Command1, Command6, Command2, Command3, Command4, Command5, Command7, Command8, Command9})
         b->setAutoDefault(true); // Enter on the focused button presses it, as Space does

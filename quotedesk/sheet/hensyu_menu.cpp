@@ -15,6 +15,7 @@
 #include <map>
 
 #include "platform/qt/command_guard.h"
+#include "platform/qt/focus_selection.h"
 #include "platform/qt/forms.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
@@ -121,6 +122,7 @@ void HENSYU_MENU::buildControls()
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setFont(formFont(10, true));
     Text3->installEventFilter(this);
+    qd::qt::keepSelectionOnFocusClick(Text3); // a click into the value box leaves the value selected
     qd::qt::setGeometryTwips(Text3, 3240, 240, 2770, 300);
     Command11 = button(Frame3, "Command11", QStringLiteral("固"), 6000, 240, 300, 300, 10, true);
 

@@ -300,6 +300,96 @@ TEST_F(HeaderForm, TheRateIsRoundedOnceForTheBoxTheFileAndTheProducts)
     }
 }
 
+// A click into the rate box leaves the rate shown selected: what is typed is the rate, on the
+// sample's 3.00 as on a new document's 0.00. Enter shows it, "終了" writes it into the header and
+// the products added afterwards are priced at it.
+TEST_F(HeaderForm, ARateTypedAfterAClickIntoItsBoxIsTheRateOfTheFileAndTheProducts)
+{
+    for (const bool sample : {true, false}) {
+        SCOPED_TRACE(sample ? "sample" : "new document");
+        app.reset();
+        app = std::make_unique<qd::forms::QuotedeskApp>();
+        app->endProgram = [this] { ++ended; };
+        KIHON &k = start();
+        if (sample)
+            openSample(k);
+        else
+            newDocument(k, QStringLiteral("新規率"));
+        k.menus().click(QStringLiteral("ZOKUSEI_MIT"));
+        MITFM *f = app->forms.ifLoaded<MITFM>();
+        ASSERT_NE(f, nullptr);
+        activate(*f);
+        QLineEdit *rate = f->Text[7];
+        QTest::mouseClick(rate, Qt::LeftButton, {}, QPoint(rate->width() - 6, rate->height() / 2));
+        ASSERT_EQ(QApplication::focusWidget(), rate);
+        EXPECT_EQ(rate->selectedText().toStdString(), sample ? "3.00" : "0.00");
+        QTest::keyClicks(rate, QStringLiteral("80"));
+        EXPECT_EQ(text(rate), "80");
+        QTest::keyClick(rate, Qt::Key_Return);
+        EXPECT_EQ(text(rate), "80.00");
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget *>(f->Command1));
+        QTest::keyClick(f->Command1, Qt::Key_Return); // 終了
+        ASSERT_EQ(app->forms.ifLoaded<MITFM>(), nullptr);
+        const std::string header = readBytes(headerFile(sample ? "見本見積" : "新規率"));
+        ASSERT_EQ(header.size(), 256u);
+        EXPECT_EQ(header.substr(186, 10), "80.00     ");
+
+        // The demo's first set: its components take the header's rate as a percentage.
+        g().ROW_NO = 1;
+        k.SERCH_SETHIN_Click();
+        auto *set = app->forms.ifLoaded<qd::forms::SSSET>();
+        ASSERT_NE(set, nullptr);
+        set->List9->setListIndex(0);
+        ASSERT_EQ(set->List8->lineCount(), 2);
+        set->Command1->click();
+        for (int r = 2; r <= 3; ++r) {
+            EXPECT_EQ(g().curGrid().cell(r, qd::entry::C_KAKERITU), "80.00") << "row " << r;
+            EXPECT_EQ(qd::text::trim(g().curGrid().cell(r, qd::entry::C_GENKA_RITU)), "80.00") << "row " << r;
+        }
+    }
+}
+
+// The form comes up with the focus in the partner name, the name selected for the typing to
+// replace it. Gone to the back and shown again it moves no focus: the typing stays as it was.
+TEST_F(HeaderForm, TheFormComesUpWithThePartnerNameSelected)
+{
+    MITFM &f = openForm();
+    activate(f);
+    ASSERT_EQ(QApplication::focusWidget(), f.Text[1]);
+    EXPECT_EQ(text(f.Text[1]), "株式会社　山川建設");
+    EXPECT_EQ(f.Text[1]->selectedText().toStdString(), text(f.Text[1]));
+    QTest::keyClicks(f.Text[1], QStringLiteral("ABC"));
+    EXPECT_EQ(text(f.Text[1]), "ABC");
+
+    app->kihon().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->kihon()));
+    showAgain();
+    ASSERT_EQ(QApplication::focusWidget(), f.Text[1]);
+    EXPECT_EQ(text(f.Text[1]), "ABC");
+    EXPECT_FALSE(f.Text[1]->hasSelectedText());
+}
+
+// A refusal of "終了" that put the form in the back leaves the box that holds the refused text
+// with the focus, the part to mend selected, once the form is in front again.
+TEST_F(HeaderForm, ARefusedTextStaysInItsBoxWhenTheMessageTookTheFormToTheBack)
+{
+    MITFM &f = openForm();
+    activate(f);
+    const QString tooWide = QString(26, QChar(0x7A93)); // 窓
+    keyIn(f, 2, tooWide);
+    seam.answerMessage(qd::qt::Answer::Ok, [this](const MessageRequest &) {
+        app->kihon().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&app->kihon()));
+    });
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    ASSERT_EQ(seam.messages().size(), 1);
+    ASSERT_FALSE(f.isActiveWindow());
+    activate(f);
+    EXPECT_EQ(QApplication::focusWidget(), f.Text[2]);
+    EXPECT_EQ(text(f.Text[2]), tooWide.toStdString());
+    EXPECT_EQ(f.Text[2]->selectedText().toStdString(), "窓");
+}
+
 // "終了" first takes what was typed into a box without Enter through the checks of Enter; a
 // refusal is said once and nothing is written. "取消" takes nothing.
 TEST_F(HeaderForm, TheEndButtonTakesTextTypedWithoutEnterThroughTheChecksOfEnter)
