@@ -231,15 +231,23 @@ std::string fileKey(const std::string &systemPath)
     return ec ? host.lexically_normal().string() : canonical.string();
 }
 
+// Whether the file at `path` is one the slot has seen (loaded or written) and another program has
+// changed since: its content now is not what this program last read or wrote.
+bool changedSince(const std::string &seenFile, const qd::files::FileStamp &seenStamp, const std::string &path,
+                  const qd::files::FileStamp &now)
+{
+    return !seenFile.empty() && seenFile == fileKey(path) && now != seenStamp;
+}
+
 // Whether another program has changed the slot's document files since this program loaded or
-// last saved them. Files the slot never saw (a save under another name) are not asked about
-// here: the save dialog has asked before overwriting them.
+// last wrote them. Files the slot never saw (a save under another name, the line file of a
+// document not saved yet) are not asked about here: the save dialog or confirmPairOverwrite
+// has asked before overwriting them.
 bool changedSinceSeen(const DocFilesSeen &seen, const std::string &headPath, const std::string &linePath,
                       const qd::files::FileStamp &head, const qd::files::FileStamp &line)
 {
-    if (seen.headFile.empty() || seen.headFile != fileKey(headPath) || seen.lineFile != fileKey(linePath))
-        return false;
-    return head != seen.head || line != seen.line;
+    return changedSince(seen.headFile, seen.head, headPath, head) ||
+           changedSince(seen.lineFile, seen.line, linePath, line);
 }
 
 DocFilesSeen &slotSeen(QdState &g) { return g.DOC_FILES_SEEN.at(static_cast<std::size_t>(g.CUR_SLOT)); }
@@ -734,13 +742,27 @@ bool confirmPairOverwrite(QdState &g, const std::string &dir, const std::string 
         const auto size = std::filesystem::file_size(qd::files::hostPath(path), ec);
         return !ec && size > 0;
     };
+    // A file the current slot wrote itself (its header form, its last save) and finds as it left
+    // it is the open document's own: replacing it loses nothing that is not on the sheet or in
+    // the header. One the slot has seen and another program has changed since is left to the
+    // save's own question, which says so.
+    const DocFilesSeen &seen = slotSeen(g);
+    const struct {
+        const std::string &path, &seenFile;
+        const qd::files::FileStamp &seenStamp;
+        bool written;
+    } files[] = {{linePath, seen.lineFile, seen.line, seen.lineWritten},
+                 {headPath, seen.headFile, seen.head, seen.headWritten}};
     std::string existing;
-    for (const std::string *path : {&linePath, &headPath}) {
-        if (!holdsSomething(*path))
+    for (const auto &f : files) {
+        if (!holdsSomething(f.path))
+            continue;
+        const bool seenBySlot = !f.seenFile.empty() && f.seenFile == fileKey(f.path);
+        if (seenBySlot && (f.written || qd::files::stampOf(f.path) != f.seenStamp))
             continue;
         if (!existing.empty())
             existing += "、";
-        existing += qd::files::hostPath(*path).filename().string(); // as the folder spells it
+        existing += qd::files::hostPath(f.path).filename().string(); // as the folder spells it
     }
     if (existing.empty())
         return true;
@@ -768,11 +790,12 @@ void headerFileWritten(QdState &g, const std::string &headPath, std::size_t head
     g.HEAD_CTL.recordCount = g.HEAD_CTL.lastRecord =
         qd::files::recordCountOf(static_cast<std::int64_t>(headLength), HEAD_LENGTH);
     g.HEAD_CTL.currentRecord = 1;
-    // This program wrote it: the next save of the document does not take it for a change made
-    // by another program.
+    // This program wrote it: the next save of the document takes it for the document's own, not
+    // for a change made by another program, also before the document was first saved.
     DocFilesSeen &seen = slotSeen(g);
-    if (!seen.headFile.empty() && seen.headFile == fileKey(headPath))
-        seen.head = qd::files::stampOf(headPath);
+    seen.headFile = fileKey(headPath);
+    seen.head = qd::files::stampOf(headPath);
+    seen.headWritten = true;
 }
 
 bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::string &fileTitle)
@@ -897,7 +920,7 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
     g.CUR_DOC_NAME = name;
     g.DOC_DIR = dir;
     headerFileWritten(g, headPath, headLength);
-    slotSeen(g) = DocFilesSeen{fileKey(headPath), fileKey(linePath), written.first, written.second};
+    slotSeen(g) = DocFilesSeen{fileKey(headPath), fileKey(linePath), written.first, written.second, true, true};
     g.UI().setMenuEnabled("FILE_READ", true);
     FILE_WRITE_END(g);
     grid.setRow(std::max<int>(g.LAST_ROW, 0));

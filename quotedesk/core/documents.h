@@ -125,7 +125,10 @@ bool BUKKEN_FILE_WRITE(QdState &g, const std::string &fileName, const std::strin
 // Before a save replaces the pair `dir`\`name` (".SSS" and ".TXT"): when either file holds
 // something and the save dialog has not asked about it already (it asks about the name typed, `title`, and
 // the save adds ".TXT" to a name typed without it), the user is asked whether to replace the
-// files, by their names. Returns false when the answer is No.
+// files, by their names. Not asked about: a file the current slot wrote itself (its header form's
+// "終了", its last save) that is as it left it, the open document's own; and one the slot has seen
+// that another program has changed since, which the save asks about in those words. Returns false
+// when the answer is No.
 bool confirmPairOverwrite(QdState &g, const std::string &dir, const std::string &name, const std::string &title);
 
 // Whether `dir`\`name` names the files of a document open in one of the slots (the files the
@@ -134,8 +137,9 @@ bool isOpenDocument(const QdState &g, const std::string &dir, const std::string 
 
 // After the header file at `headPath` was written whole (`headLength` bytes, HEAD_REC as its
 // record 1): its control group counts what was written, as an open of it would, so products
-// entered next take their rate from this header; the slot takes the new header as its own, so
-// that the next save does not ask about it.
+// entered next take their rate from this header; the current slot takes the new header as its
+// own (also for a document not saved yet), so that the next save does not ask about it unless
+// another program has written it since.
 void headerFileWritten(QdState &g, const std::string &headPath, std::size_t headLength);
 
 } // namespace qd::core

@@ -59,11 +59,14 @@ struct GridDisplaySettings {
     std::int32_t ZOOM = 0;               // font percentage
 };
 
-// What the program last saw of a document's two files, from its load or its last save: a save
-// that finds them changed since then asks before it overwrites another program's work.
+// What the program last saw of a document's two files, from its load, its last save or the
+// header form's "終了": a save that finds them changed since then asks before it overwrites
+// another program's work. A file the slot wrote itself and finds as it left it is the open
+// document's own: a save replaces it without asking whether it may.
 struct DocFilesSeen {
-    std::string headFile, lineFile; // the files as the host names them (empty: nothing seen)
+    std::string headFile, lineFile; // the files as the host names them (empty: not seen)
     qd::files::FileStamp head, line;
+    bool headWritten = false, lineWritten = false; // written by this slot, not only loaded
 };
 
 constexpr int SlotCount = 5;      // document slots Grid1(0..4)

@@ -249,6 +249,9 @@ void KIHON::FILE_NEW_Click()
     g.CUR_SLOT = static_cast<std::int16_t>(slot);
     g.HEAD_NAME = headName;
     g.CUR_DOC_NAME = trim(headName);
+    // A new document has written no file yet: whatever lies on the disk under its name is asked
+    // about before its first save replaces it.
+    g.DOC_FILES_SEEN.at(static_cast<std::size_t>(slot)) = {};
 
     try {
         g.SKIP_BREAKDOWN = 1;

@@ -9,6 +9,7 @@
 #include "quotedesk/core/document_name.h"
 #include "quotedesk/core/documents.h"
 #include "quotedesk/core/tax_settings.h"
+#include "quotedesk/mainwindow/mitfm.h"
 #include "tests/forms/forms_fixture.h"
 
 using qd::core::Fixed4;
@@ -388,6 +389,97 @@ TEST_F(KihonDocuments, ANameTypedWithoutItsTxtIsAskedAboutByItsFiles)
     seam.answerMessage(Answer::Yes);
     k.FILE_WRITE_Click();
     EXPECT_NE(readBytes(inst.data() / "TXT" / "見本見積.TXT"), lines);
+}
+
+// The header form of the current document, a partner confirmed with Enter and "終了" pressed: the
+// header file is written at once.
+void writeHeaderThroughItsForm(KIHON &k, qd::forms::QuotedeskApp &app, const QString &partner)
+{
+    k.menus().click(QStringLiteral("ZOKUSEI_MIT"));
+    qd::forms::MITFM *f = app.forms.ifLoaded<qd::forms::MITFM>();
+    ASSERT_NE(f, nullptr);
+    f->Text_GotFocus(1);
+    f->Text[1]->setText(partner);
+    f->Text_KeyDown(1, 13);
+    f->Command1_Click();
+    EXPECT_EQ(app.forms.ifLoaded<qd::forms::MITFM>(), nullptr);
+}
+
+// The files a new document's header form and saves wrote are its own: saving replaces them
+// without a question, under the name typed with or without its ".TXT". Written since by another
+// program, they are asked about.
+TEST_F(KihonDocuments, ASaveReplacesWithoutAskingTheFilesItsDocumentWrote)
+{
+    KIHON &k = start();
+    newDocument(k, QStringLiteral("試験A"));
+    const std::filesystem::path head = inst.data() / "TXT" / "試験A.SSS", lines = inst.data() / "TXT" / "試験A.TXT";
+    writeHeaderThroughItsForm(k, *app, QStringLiteral("山田工務店"));
+    ASSERT_EQ(readBytes(head).size(), 256u);
+
+    g().curGrid().setCell(1, 2, "最初の行");
+    seam.answerSave(docPath("試験A.TXT"));
+    k.FILE_WRITE_Click(); // no question: the seam fails on any message
+    EXPECT_EQ(qd::text::trimRight(qd::text::fromCp932(readBytes(head).substr(0, 50))), "山田工務店");
+    EXPECT_EQ(readBytes(lines).size(), 1024u);
+
+    g().curGrid().setCell(2, 2, "次の行");
+    writeHeaderThroughItsForm(k, *app, QStringLiteral("川田商店"));
+    seam.answerSave(docPath("試験A"));
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(lines).size(), 2048u);
+    EXPECT_EQ(seam.messages().size(), 0);
+
+    // Another program writes the header in between (a second record after it): asked, and No
+    // leaves the header as that program wrote it.
+    const std::string theirs = readBytes(head) + std::string(254, ' ') + "\r\n";
+    writeBytes(head, theirs);
+    g().curGrid().setCell(3, 2, "三行目");
+    seam.answerSave(docPath("試験A.TXT"));
+    seam.answerMessage(Answer::No, says("他のプログラムで変更されています"));
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(head), theirs);
+    EXPECT_EQ(readBytes(lines).size(), 2048u);
+}
+
+// A new document named as another document on disk is not that document: its first save asks
+// before it replaces the other's files, and No leaves them as they are.
+TEST_F(KihonDocuments, ANewDocumentAsksBeforeReplacingAnotherDocumentOfItsName)
+{
+    const std::filesystem::path txt = inst.data() / "TXT";
+    const std::string sampleHead = readBytes(txt / "見本見積.SSS"), sampleLines = readBytes(txt / "見本見積.TXT");
+    writeBytes(txt / "他件.SSS", sampleHead);
+    writeBytes(txt / "他件.TXT", sampleLines);
+    KIHON &k = start();
+    newDocument(k, QStringLiteral("他件"));
+    g().curGrid().setCell(1, 2, "新しい行");
+
+    seam.answerSave(docPath("他件"));
+    seam.answerMessage(Answer::No, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "他件.TXT、他件.SSSは既に存在します。上書きしますか？");
+    });
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(txt / "他件.SSS"), sampleHead);
+    EXPECT_EQ(readBytes(txt / "他件.TXT"), sampleLines);
+
+    // The header form writes its header at once; the other's line file is still asked about.
+    writeHeaderThroughItsForm(k, *app, QStringLiteral("山田工務店"));
+    seam.answerSave(docPath("他件"));
+    seam.answerMessage(Answer::No, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "他件.TXTは既に存在します。上書きしますか？");
+    });
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(txt / "他件.TXT"), sampleLines);
+
+    // A header of the name that another quotedesk wrote after this document was made.
+    newDocument(k, QStringLiteral("後から"));
+    writeBytes(txt / "後から.SSS", sampleHead);
+    seam.answerSave(docPath("後から.TXT"));
+    seam.answerMessage(Answer::No, [](const MessageRequest &m) {
+        EXPECT_EQ(m.text.toStdString(), "後から.SSSは既に存在します。上書きしますか？");
+    });
+    k.FILE_WRITE_Click();
+    EXPECT_EQ(readBytes(txt / "後から.SSS"), sampleHead);
+    EXPECT_FALSE(std::filesystem::exists(txt / "後から.TXT"));
 }
 
 TEST_F(KihonDocuments, ADocumentWithoutAHeaderTakesNothingOfTheOneShownBefore)
