@@ -7,7 +7,15 @@ namespace qd::files::faults {
 
 namespace {
 
-constexpr std::size_t kKinds = 6;
+constexpr std::size_t kKinds = static_cast<std::size_t>(FileStep::All) + 1;
+
+bool changesAFile(FileStep step) { return step < FileStep::Open; }
+
+// Whether a step of kind `step` is one of the kind `armed`.
+bool isOfKind(FileStep step, FileStep armed)
+{
+    return armed == FileStep::All || (armed == FileStep::Any && changesAFile(step)) || armed == step;
+}
 
 struct Plan {
     bool armed = false;
@@ -15,6 +23,7 @@ struct Plan {
     FileStep step = FileStep::Any;
     int nth = 0;
     int err = 0;
+    FaultMode mode = FaultMode::Once;
     std::array<int, kKinds> counts{};
 };
 
@@ -23,14 +32,15 @@ Plan g_plan;
 
 } // namespace
 
-void arm(FileStep step, int nth, int err)
+void arm(FileStep step, int nth, int err, FaultMode mode)
 {
     std::lock_guard lock(g_mutex);
     g_plan = Plan{};
     g_plan.armed = nth > 0;
-    g_plan.step = step;
+    g_plan.step = mode == FaultMode::ShortWrite ? FileStep::Write : step;
     g_plan.nth = nth;
     g_plan.err = err;
+    g_plan.mode = mode;
 }
 
 void clear()
@@ -51,20 +61,29 @@ bool fired()
     return g_plan.fired;
 }
 
-bool shouldFail(FileStep step)
+bool shouldFail(FileStep step, bool *first)
 {
+    if (first)
+        *first = false;
     std::lock_guard lock(g_mutex);
     ++g_plan.counts[static_cast<std::size_t>(step)];
-    ++g_plan.counts[static_cast<std::size_t>(FileStep::Any)];
-    if (!g_plan.armed || g_plan.fired)
+    if (changesAFile(step))
+        ++g_plan.counts[static_cast<std::size_t>(FileStep::Any)];
+    ++g_plan.counts[static_cast<std::size_t>(FileStep::All)];
+    if (!g_plan.armed || !isOfKind(step, g_plan.step))
         return false;
-    const int seen = g_plan.counts[static_cast<std::size_t>(g_plan.step)];
-    if ((g_plan.step == FileStep::Any || g_plan.step == step) && seen == g_plan.nth) {
+    if (g_plan.fired) {
+        if (g_plan.mode == FaultMode::Once)
+            return false;
+    } else if (g_plan.counts[static_cast<std::size_t>(g_plan.step)] == g_plan.nth) {
         g_plan.fired = true;
-        errno = g_plan.err;
-        return true;
+        if (first)
+            *first = true;
+    } else {
+        return false;
     }
-    return false;
+    errno = g_plan.err;
+    return true;
 }
 
 } // namespace qd::files::faults

@@ -23,6 +23,17 @@ private:
     std::string m_reason;
 };
 
+// A write that failed and could not be taken back: the file may hold some or all of what was
+// being written (an append whose cut back failed as well, the first file of a pair that could
+// not be put back). Every other FileError of a write leaves the file as it was.
+class WriteNotUndone : public FileError {
+public:
+    using FileError::FileError;
+};
+
+// Whether the failure `e` of a write may have left the file changed.
+inline bool mayHaveChanged(const std::exception &e) { return dynamic_cast<const WriteNotUndone *>(&e) != nullptr; }
+
 // What a message box shows of a failure: for a file error the file and the system's reason,
 // "<path> (<reason>)", or the file alone when there is no reason; for anything else its text.
 inline std::string failureText(const std::exception &e)

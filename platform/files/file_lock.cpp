@@ -84,14 +84,14 @@ bool cannotWriteFolder(int err) { return err == EACCES || err == EROFS || err ==
 // by every user of the install folder, whatever the creator's file mode mask.
 int openLockFile(const fs::path &lockFile)
 {
-    const int made = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int made = io::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (made >= 0) {
         (void)::fchmod(made, 0666);
         return made;
     }
     if (errno != EEXIST)
         return -1;
-    return ::open(lockFile.c_str(), O_RDWR | O_CLOEXEC);
+    return io::open(lockFile.c_str(), O_RDWR | O_CLOEXEC);
 }
 
 } // namespace
@@ -160,7 +160,7 @@ void FileLock::acquire(const fs::path &hostFile, LockKind kind, std::chrono::mil
     if (err == EROFS)
         h.writeError = EROFS;
     if (h.fd < 0 && cannotWriteFolder(err)) {
-        h.fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+        h.fd = io::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
         if (h.fd < 0 && errno != ENOENT)
             err = errno;
     }

@@ -18,7 +18,7 @@ FileSnapshot readWholeFile(std::string_view systemPath)
     const std::string shown = host.string();
     const FileLock lock = FileLock::forHostFile(host, LockKind::Shared);
     FileSnapshot snap;
-    const int fd = io::regularOnly(::open(host.c_str(), O_RDONLY | O_CLOEXEC));
+    const int fd = io::regularOnly(io::open(host.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd < 0) {
         if (errno == ENOENT)
             return snap;
@@ -31,7 +31,7 @@ FileSnapshot readWholeFile(std::string_view systemPath)
     snap.stamp = io::stampOfOpen(fd);
     snap.bytes.reserve(static_cast<std::size_t>(std::max<std::int64_t>(snap.stamp.size, 0)));
     char buf[65536];
-    for (ssize_t r; (r = ::read(fd, buf, sizeof buf)) != 0;) {
+    for (ssize_t r; (r = io::read(fd, buf, sizeof buf)) != 0;) {
         if (r < 0) {
             if (errno == EINTR)
                 continue;

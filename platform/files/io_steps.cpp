@@ -52,8 +52,9 @@ void writeHalfThenFail(int fd, const char *data, std::size_t size, off_t offset,
 
 int writeLoop(int fd, const char *data, std::size_t size, off_t offset, bool positioned)
 {
-    if (faults::shouldFail(FileStep::Write)) {
-        writeHalfThenFail(fd, data, size, offset, positioned);
+    if (bool first = false; faults::shouldFail(FileStep::Write, &first)) {
+        if (first)
+            writeHalfThenFail(fd, data, size, offset, positioned);
         return -1;
     }
     std::size_t done = 0;
@@ -146,6 +147,34 @@ int truncate(int fd, off_t length)
 int truncate(const char *path, off_t length)
 {
     return truncateStep([&] { return ::truncate(path, length); });
+}
+
+int open(const char *path, int flags, mode_t mode)
+{
+    if (faults::shouldFail(FileStep::Open))
+        return -1;
+    return ::open(path, flags, mode);
+}
+
+int makeTemp(char *pattern)
+{
+    if (faults::shouldFail(FileStep::Open))
+        return -1;
+    return ::mkstemp(pattern);
+}
+
+ssize_t read(int fd, void *data, std::size_t size)
+{
+    if (faults::shouldFail(FileStep::Read))
+        return -1;
+    return ::read(fd, data, size);
+}
+
+ssize_t readAt(int fd, void *data, std::size_t size, off_t offset)
+{
+    if (faults::shouldFail(FileStep::Read))
+        return -1;
+    return ::pread(fd, data, size, offset);
 }
 
 } // namespace qd::files::io

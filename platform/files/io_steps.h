@@ -1,5 +1,6 @@
-// The system calls through which the file layer changes a file, each one a counted step of the
-// fault plan (fault_plan.h), and the small helpers around them. Used only inside platform/files.
+// The system calls through which the file layer opens, reads and changes a file, each one a
+// counted step of the fault plan (fault_plan.h), and the small helpers around them. Used only
+// inside platform/files.
 //
 // A step that the plan makes fail behaves as the system call would have: it returns -1 with
 // errno set. An injected write failure first writes half of what it was given, as a disk that
@@ -32,6 +33,11 @@ int close(int fd);
 int rename(const char *from, const char *to);
 int truncate(int fd, off_t length);
 int truncate(const char *path, off_t length);
+// open(2) and mkstemp(3): counted as opens. read(2) and pread(2), one call each: counted as reads.
+int open(const char *path, int flags, mode_t mode = 0);
+int makeTemp(char *pattern);
+ssize_t read(int fd, void *data, std::size_t size);
+ssize_t readAt(int fd, void *data, std::size_t size, off_t offset);
 
 // The name of a hidden file beside the file `name` (a lock, work or backup file): "." + name +
 // `suffix`. When that would pass the longest file name the host allows, the name is cut on a

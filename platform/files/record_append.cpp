@@ -27,7 +27,7 @@ std::int32_t appendRecords(std::string_view systemPath, std::int32_t length, std
     const FileLock lock = FileLock::forHostFile(host, LockKind::Exclusive);
     if (const int protection = writeProtection(host))
         throw FileError(shown, "The file cannot be written", io::reasonOf(protection));
-    const int fd = io::regularOnly(::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    const int fd = io::regularOnly(io::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
         const int err = errno;
@@ -46,15 +46,20 @@ std::int32_t appendRecords(std::string_view systemPath, std::int32_t length, std
     std::string bytes(static_cast<std::size_t>(whole * length - oldLength), ' ');
     bytes.append(records);
 
-    // Cuts the file back to its old length, so that nothing of the failed records stays.
+    // Cuts the file back to its old length, so that nothing of the failed records stays; when
+    // that fails too, the user is told that the file may hold them.
     const auto failWith = [&](const std::string &what, int err, bool open) {
+        bool cut = false;
         if (open) {
-            if (io::truncate(fd, static_cast<off_t>(oldLength)) == 0)
+            cut = io::truncate(fd, static_cast<off_t>(oldLength)) == 0;
+            if (cut)
                 (void)io::flush(fd);
             ::close(fd);
         } else {
-            (void)io::truncate(host.c_str(), static_cast<off_t>(oldLength));
+            cut = io::truncate(host.c_str(), static_cast<off_t>(oldLength)) == 0;
         }
+        if (!cut)
+            throw WriteNotUndone(shown, what + " and could not be cut back", io::reasonOf(err));
         throw FileError(shown, what, io::reasonOf(err));
     };
     if (io::writeAllAt(fd, bytes.data(), bytes.size(), static_cast<off_t>(oldLength)) != 0)

@@ -15,7 +15,9 @@ namespace qd::files {
 // takes the lock before that read and holds it through this call, and no other program can
 // append in between. The records are written and flushed to the disk; on any failure the file is
 // cut back to its old length, so no half record is ever left behind, and FileError is thrown
-// with the system's reason. A missing file is created; a write-protected file is refused.
+// with the system's reason. When even the cut back fails, the file may hold the records or a
+// part of them: WriteNotUndone says so. A missing file is created; a write-protected file is
+// refused.
 // Returns the record number of the first record appended.
 std::int32_t appendRecords(std::string_view systemPath, std::int32_t length, std::string_view records);
 

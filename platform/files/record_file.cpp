@@ -79,20 +79,20 @@ void RecordFile::open(std::string_view systemPath, std::int32_t length, Mode mod
     int writeError = 0;
     switch (mode) {
     case Mode::ReadOnly:
-        fd = ::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = io::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
         writeError = EBADF;
         break;
     case Mode::CreateIfMissing:
         if (const int protection = writeProtection(m_host)) {
             // A write-protected master can still be read; a write to it is refused.
-            fd = ::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
+            fd = io::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
             writeError = protection;
             break;
         }
-        fd = ::open(m_host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        fd = io::open(m_host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
             const int saved = errno;
-            fd = ::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
+            fd = io::open(m_host.c_str(), O_RDONLY | O_CLOEXEC);
             writeError = saved;
             if (fd < 0)
                 errno = saved;
@@ -103,7 +103,7 @@ void RecordFile::open(std::string_view systemPath, std::int32_t length, Mode mod
             errno = protection;
             break;
         }
-        fd = ::open(m_host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        fd = io::open(m_host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         break;
     }
     fd = io::regularOnly(fd);
@@ -168,7 +168,7 @@ std::size_t readAt(int fd, char *data, std::size_t size, off_t offset, const std
 {
     std::size_t got = 0;
     while (got < size) {
-        const ssize_t r = ::pread(fd, data + got, size - got, offset + static_cast<off_t>(got));
+        const ssize_t r = io::readAt(fd, data + got, size - got, offset + static_cast<off_t>(got));
         if (r < 0) {
             if (errno == EINTR)
                 continue;

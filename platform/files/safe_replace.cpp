@@ -46,7 +46,7 @@ void copyPermissions(int fd, const fs::path &master)
 // so a failure here is not reported: the rewrite has happened.
 void syncFolder(const fs::path &file)
 {
-    const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = io::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         (void)io::flush(fd);
         ::close(fd);
@@ -65,7 +65,7 @@ void renameOver(const fs::path &work, const fs::path &master)
 fs::path writeWorkCopy(const fs::path &target, std::string_view bytes)
 {
     std::string tmpl = (folderOf(target) / io::hiddenName(target.filename().string(), ".new-XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
+    const int fd = io::makeTemp(tmpl.data());
     if (fd < 0)
         throw FileError(target.string(), CANNOT_WRITE, io::reasonOf(errno));
     const fs::path work = tmpl;
@@ -110,12 +110,12 @@ public:
         ::unlink(m_path.c_str()); // left by a run that was cut off
         if (::link(file.c_str(), m_path.c_str()) == 0)
             return;
-        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = io::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             throw FileError(file.string(), "The file cannot be read", io::reasonOf(errno));
         std::string bytes;
         char buf[65536];
-        for (ssize_t r; (r = ::read(fd, buf, sizeof buf)) != 0;) {
+        for (ssize_t r; (r = io::read(fd, buf, sizeof buf)) != 0;) {
             if (r < 0) {
                 if (errno == EINTR)
                     continue;

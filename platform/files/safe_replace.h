@@ -41,9 +41,9 @@ struct FileContent {
 // The first file of a pair holds its new content and could not be put back after the second
 // failed: the two files no longer belong together. The error names the file that keeps the
 // first file's old content (the first file itself when it was new).
-class PairNotRestored : public FileError {
+class PairNotRestored : public WriteNotUndone {
 public:
-    using FileError::FileError;
+    using WriteNotUndone::WriteNotUndone;
 };
 
 // Replaces two files that belong together (a document's header and its lines) so that no

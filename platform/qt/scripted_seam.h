@@ -67,6 +67,8 @@ public:
     QString problems() const;
     // Forgets the records (not the script).
     void clearCalls();
+    // Drops the answers not yet taken.
+    void clearScript() { m_script.clear(); }
 
     int messageBox(const MessageRequest &request) override;
     void beep() override;

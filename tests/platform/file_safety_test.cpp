@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,42 @@ TEST_F(FileSafety, FailedWriteLeavesHalfOfItsBytesAsADiskDoes)
     EXPECT_EQ(faults::count(FileStep::Write), 1);
     f.put(1, "ABCDEFGH"); // fires once
     EXPECT_EQ(readBytes(dir / "R.TXT"), "ABCDEFGH");
+}
+
+TEST_F(FileSafety, AFailureFromThenOnKeepsFailingAndAShortWriteFillsTheDisk)
+{
+    writeBytes(dir / "R.TXT", "");
+    {
+        // Opens and reads are steps of their own; Any still counts only the steps that change a file.
+        const qd::testing::StepCounts counts = qd::testing::allStepsOf([&] {
+            RecordFile f(path("R.TXT"), 8);
+            f.put(1, "ABCDEFGH");
+            (void)f.get(1);
+        });
+        EXPECT_EQ(counts.writes, 1);
+        EXPECT_GE(counts.all, 3); // the open, the write, the read
+        EXPECT_EQ(stepsOf([&] { RecordFile(path("R.TXT"), 8).get(1); }), 0);
+    }
+    {
+        ScopedFault fault(FileStep::Write, 1, ENOSPC, FaultMode::FromThenOn);
+        RecordFile f(path("R.TXT"), 8);
+        EXPECT_THROW(f.put(1, "12345678"), FileError);
+        EXPECT_THROW(f.put(1, "12345678"), FileError);
+        EXPECT_NO_THROW((void)f.get(1)) << "only writes fail";
+        EXPECT_EQ(readBytes(dir / "R.TXT"), "1234EFGH") << "half of the first write, nothing of the second";
+    }
+    {
+        ScopedFault fault(FileStep::All, 1, EIO, FaultMode::FromThenOn);
+        EXPECT_THROW((void)readWholeFile(path("R.TXT")), FileError) << "the lock file cannot be opened";
+        EXPECT_THROW(RecordFile(path("R.TXT"), 8), FileError);
+    }
+    {
+        ScopedFault fault(FileStep::Any, 1, ENOSPC, FaultMode::ShortWrite);
+        RecordFile f(path("R.TXT"), 8);
+        EXPECT_THROW(f.put(2, "IJKLMNOP"), FileError);
+        EXPECT_THROW(f.put(2, "IJKLMNOP"), FileError);
+        EXPECT_EQ(readBytes(dir / "R.TXT"), "1234EFGHIJKL") << "half of the first write only";
+    }
 }
 
 TEST_F(FileSafety, SafeReplaceKeepsTheOldFileOrPutsTheWholeNewOne)
@@ -251,6 +288,36 @@ TEST_F(FileSafety, AppendAddsWholeRecordsOrNothing)
                      EXPECT_EQ(readBytes(dir / "TANPIN.TXT"), threw ? old : old + added) << "step " << step;
                      EXPECT_EQ(entriesOf(dir), std::vector<std::string>{"TANPIN.TXT"}) << "step " << step;
                  });
+
+    // Under every step failing, once or from then on, and every write cut short: the records are
+    // all there, or the file is as it was, or the error says that it may hold a part of them.
+    const auto append = [&] { (void)appendRecords(path("TANPIN.TXT"), 8, added); };
+    writeBytes(dir / "TANPIN.TXT", old);
+    std::set<std::string> outcomes;
+    for (const qd::testing::FaultCase &c : qd::testing::everyStepCases(qd::testing::allStepsOf(append))) {
+        SCOPED_TRACE(c.name());
+        writeBytes(dir / "TANPIN.TXT", old);
+        std::string outcome = "written";
+        c.arm();
+        try {
+            append();
+        } catch (const FileError &e) {
+            outcome = mayHaveChanged(e) ? "may hold" : "as it was";
+            EXPECT_EQ(e.reason(), NO_SPACE);
+        }
+        faults::clear();
+        const std::string now = readBytes(dir / "TANPIN.TXT");
+        if (outcome == "written")
+            EXPECT_EQ(now, old + added);
+        else if (outcome == "as it was")
+            EXPECT_EQ(now, old);
+        else
+            EXPECT_TRUE(now.size() > old.size() && now.starts_with(old) && (old + added).starts_with(now)) << now;
+        EXPECT_EQ(entriesOf(dir), std::vector<std::string>{"TANPIN.TXT"});
+        outcomes.insert(outcome);
+    }
+    // Every step of an append is one it cannot do without; a cut back that fails too is told.
+    EXPECT_EQ(outcomes, (std::set<std::string>{"as it was", "may hold"}));
 
     // A partial record left by an older program keeps its bytes and is completed with blanks.
     writeBytes(dir / "TANPIN.TXT", old + "0003");

@@ -68,7 +68,7 @@ inline void pressUnderEachFault(qd::qt::ScriptedSeam &seam, const FaultPress &p)
         else
             seam.answerMessage(qd::qt::Answer::Ok);
         {
-            qd::files::ScopedFault fault(c.step, c.nth, c.err);
+            qd::files::ScopedFault fault(c.step, c.nth, c.err, c.mode);
             p.press();
             EXPECT_TRUE(qd::files::faults::fired());
         }

@@ -17,8 +17,35 @@ int stepsOf(const std::function<void()> &op)
 
 std::string FaultCase::name() const
 {
-    static const char *const kinds[] = {"write", "flush", "rename", "close", "truncate", "step"};
-    return std::string(kinds[static_cast<int>(step)]) + " " + std::to_string(nth) + " (" + std::strerror(err) + ")";
+    static const char *const kinds[] = {"write", "flush", "rename", "close", "truncate", "open", "read", "step", "step"};
+    static const char *const modes[] = {"", "every ", "short "};
+    const char *const suffix = mode == qd::files::FaultMode::FromThenOn ? " from then on" : "";
+    return std::string(modes[static_cast<int>(mode)]) + kinds[static_cast<int>(step)] + " " + std::to_string(nth) +
+           suffix + " (" + std::strerror(err) + ")";
+}
+
+StepCounts allStepsOf(const std::function<void()> &op)
+{
+    qd::files::faults::clear();
+    op();
+    const StepCounts counts{qd::files::faults::count(qd::files::FileStep::All),
+                            qd::files::faults::count(qd::files::FileStep::Write)};
+    qd::files::faults::clear();
+    return counts;
+}
+
+std::vector<FaultCase> everyStepCases(const StepCounts &steps, int err)
+{
+    using qd::files::FaultMode;
+    using qd::files::FileStep;
+    std::vector<FaultCase> cases;
+    for (int n = 1; n <= steps.all; ++n)
+        cases.push_back({FileStep::All, n, err, FaultMode::Once});
+    for (int n = 1; n <= steps.all; ++n)
+        cases.push_back({FileStep::All, n, err, FaultMode::FromThenOn});
+    for (int n = 1; n <= steps.writes; ++n)
+        cases.push_back({FileStep::Write, n, err, FaultMode::ShortWrite});
+    return cases;
 }
 
 std::vector<FaultCase> faultCases(int steps)

@@ -1,5 +1,6 @@
 #include "tools/maintenance/lib/list_editor.h"
 
+#include "platform/files/file_error.h"
 #include "platform/qt/entry_box.h"
 #include "platform/qt/list_box.h"
 #include "platform/text/cp932.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <set>
 
 namespace qd::maint {
@@ -36,6 +38,12 @@ const QString MAJOR_GONE_MESSAGE = QStringLiteral("この大分類は削除さ�
                                    QStringLiteral("大分類を選び直して下さい。");
 const QString READ_FAILED = QStringLiteral("ファイルを読めませんでした。");
 const QString WRITE_FAILED = QStringLiteral("ファイルに書き込めませんでした。元のファイルはそのままです。");
+const QString WRITE_MAY_HOLD = QStringLiteral("ファイルに書き込めませんでした。") +
+                               QStringLiteral("書きかけのレコードがファイルに残っているかもしれません。");
+// A write that landed, and the list that could not be read again after it.
+const QString ADDED_NOT_RELISTED = QStringLiteral("追加しました。一覧を読み直せませんでした。");
+const QString CHANGED_NOT_RELISTED = QStringLiteral("変更しました。一覧を読み直せませんでした。");
+const QString DELETED_NOT_RELISTED = QStringLiteral("削除しました。一覧を読み直せませんでした。");
 
 const QColor GREY = colorOfBgr(0x00C0C0C0);
 const QColor BLUE = colorOfBgr(0x00FF0000);
@@ -230,7 +238,7 @@ bool ListEditor::takeTyped()
         if (!box->takeTyped())
             return false;
         // A code already in use is warned of as Enter warns of it, before anything is written;
-        // pressed again, the button writes it.
+        // pressed again, "変更" writes it ("追加" refuses a code the master holds).
         if (box == Text1 && tool.warnsDuplicate) {
             bool warned = false;
             if (!guarded([&] { warned = CODE_CHECK(); }, READ_FAILED) || warned)
@@ -272,7 +280,9 @@ void ListEditor::clearBoxes()
             box->clear();
 }
 
-void ListEditor::Form_Load()
+void ListEditor::Form_Load() { load(READ_FAILED); }
+
+void ListEditor::load(const QString &readFailed)
 {
     placeCentred(tool.width, tool.height);
     setButtons(tool.buttons.load);
@@ -280,12 +290,12 @@ void ListEditor::Form_Load()
     holdPendingMessages(true);
     if (tool.twoLevel()) {
         List1->clearLines();
-        guarded([this] { MAKER_LIST_FILL(); }, READ_FAILED);
+        guarded([this] { MAKER_LIST_FILL(); }, readFailed);
         // The classes or colours are listed once a major class is chosen; a missing master is
         // made empty now, as the tool opens it at start.
-        guarded([this] { g.REC_COUNT = static_cast<std::int32_t>(master().readAll().size()); }, READ_FAILED);
+        guarded([this] { g.REC_COUNT = static_cast<std::int32_t>(master().readAll().size()); }, readFailed);
     } else {
-        guarded([this] { LIST_FILL(); }, READ_FAILED);
+        guarded([this] { LIST_FILL(); }, readFailed);
     }
     show();
     raise();
@@ -496,22 +506,62 @@ bool ListEditor::beforeWrite(QPushButton *button)
     return valuesFit();
 }
 
+bool ListEditor::write(const std::function<void()> &step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception &e) {
+        userError(qd::qt::failureText(qd::files::mayHaveChanged(e) ? WRITE_MAY_HOLD : WRITE_FAILED, e));
+        return false;
+    }
+}
+
+bool ListEditor::holdsCode(const Record &rec) const
+{
+    return !tool.isDeleted(rec) && (!tool.twoLevel() || rec.number(tool.majorField) == g.CHOSEN_MAJOR) &&
+           rec.number(tool.codeField) == g.EDIT_CODE;
+}
+
 void ListEditor::Command1_Click()
 {
     if (!beforeWrite(Command1))
         return;
-    if (tool.twoLevel() && !majorStillLive()) {
-        userError(MAJOR_GONE_MESSAGE);
-        Command4_Click();
-        return;
+    if (tool.twoLevel()) {
+        bool live = false;
+        if (!guarded([&] { live = majorStillLive(); }, READ_FAILED))
+            return;
+        if (!live) {
+            userError(MAJOR_GONE_MESSAGE);
+            Command4_Click();
+            return;
+        }
     }
     Record rec(tool.layout());
     recSet(rec);
     rec.setSeparators();
     g.REC = rec;
-    master().append(rec);
-    LIST_FILL();
+    // The code is looked for in the master as it stands under the append's lock, so that a
+    // record written by another program, or by a press whose list could not be read again, is
+    // never written a second time.
+    const MasterFile::RecordCheck codeIsFree = [this](std::int32_t count, const auto &recordAt) {
+        for (std::int32_t n = 1; n <= count; ++n)
+            if (holdsCode(recordAt(n)))
+                return false;
+        return true;
+    };
+    bool duplicate = false;
+    if (!write([&] { duplicate = !master().append(rec, codeIsFree); }))
+        return;
+    if (duplicate) {
+        userError(DUPLICATE_MESSAGE);
+        Text1->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The record is in the file: the boxes are emptied as after any add, whether or not the
+    // list can be read again.
     clearBoxes();
+    guarded([this] { LIST_FILL(); }, ADDED_NOT_RELISTED);
     focusTo(tool.afterAdd);
 }
 
@@ -521,17 +571,21 @@ void ListEditor::Command2_Click()
         return;
     // A change the disk refused leaves the record chosen and the buttons as they were, with the
     // typed values in their boxes: "変更" again writes them.
-    if (changeChosen([this](Record &rec) { recSet(rec); })) {
+    bool changed = false;
+    if (!write([&] { changed = changeChosen([this](Record &rec) { recSet(rec); }); }))
+        return;
+    if (changed) {
         setButtons(tool.buttons.change);
         clearBoxes();
-        LIST_FILL();
+        guarded([this] { LIST_FILL(); }, CHANGED_NOT_RELISTED);
     }
     focusTo(tool.afterChange);
 }
 
 void ListEditor::Command3_Click()
 {
-    setButtons(tool.buttons.remove);
+    // A deletion the disk refused leaves the chosen lines and the buttons as they were: "削除"
+    // again deletes them.
     if (tool.deletion == ListTool::Deletion::Compact) {
         // The chosen items leave the file at once; so does every item marked deleted before.
         std::set<std::int32_t> chosen;
@@ -542,30 +596,43 @@ void ListEditor::Command3_Click()
             expected.emplace_back(n, static_cast<std::size_t>(n) < m_listedKeys.size() ? m_listedKeys[static_cast<std::size_t>(n)]
                                                                                        : std::string());
         }
+        std::optional<std::int32_t> kept;
+        if (!write([&] {
+                kept = master().rewrite(
+                    {[this, &expected](std::int32_t count, const std::function<const Record &(std::int32_t)> &recordAt) {
+                         for (const auto &[n, key] : expected)
+                             if (n < 1 || n > count || recordKey(tool, recordAt(n)) != key)
+                                 return false;
+                         return true;
+                     },
+                     [this, &chosen](std::int32_t n, const Record &rec) { return !chosen.count(n) && !tool.isDeleted(rec); },
+                     nullptr});
+            }))
+            return;
+        setButtons(tool.buttons.remove);
         m_chosen = false;
-        const auto kept = master().rewrite(
-            {[this, &expected](std::int32_t count, const std::function<const Record &(std::int32_t)> &recordAt) {
-                 for (const auto &[n, key] : expected)
-                     if (n < 1 || n > count || recordKey(tool, recordAt(n)) != key)
-                         return false;
-                 return true;
-             },
-             [this, &chosen](std::int32_t n, const Record &rec) { return !chosen.count(n) && !tool.isDeleted(rec); },
-             nullptr});
         if (!kept) {
             listChanged();
             return;
         }
-        Form_Load();
+        // The items are out of the file; the start runs again, and a list it cannot read is
+        // told as such after a deletion that was made.
+        load(DELETED_NOT_RELISTED);
         clearBoxes();
         Text1->setFocus(Qt::OtherFocusReason);
         return;
     }
 
-    if (!m_chosen)
+    if (!m_chosen) {
+        setButtons(tool.buttons.remove);
         return;
+    }
     // The record stays in the file with its mark until the end rewrites the master.
-    if (changeChosen([this](Record &rec) { tool.markDeleted(rec); })) {
+    bool marked = false;
+    if (!write([&] { marked = changeChosen([this](Record &rec) { tool.markDeleted(rec); }); }))
+        return;
+    if (marked) {
+        setButtons(tool.buttons.remove);
         clearBoxes();
         List1->removeLine(g.LIST_POS);
     }
@@ -591,8 +658,11 @@ void ListEditor::Command5_Click()
     if (tool.deletion == ListTool::Deletion::Mark) {
         // The master without its deleted records, in code order, records of equal code in
         // their old order.
-        master().rewrite({nullptr, [this](std::int32_t, const Record &rec) { return !tool.isDeleted(rec); },
-                          [this](const Record &rec) { return tool.rewriteKey(rec); }});
+        if (!write([this] {
+                master().rewrite({nullptr, [this](std::int32_t, const Record &rec) { return !tool.isDeleted(rec); },
+                                  [this](const Record &rec) { return tool.rewriteKey(rec); }});
+            }))
+            return;
     }
     unload();
 }

@@ -9,8 +9,14 @@
 // what it takes, and text that is no number with "数値を入力して下さい！"; "追加" and "変更" take
 // what is typed in the box they were clicked or tabbed to from, through the same checks (and
 // itemmaint's duplicate-code warning), before they write. "追加" writes a new record after the
-// file's real end, "変更" and "削除" write the chosen record in its place once it is read again
-// and found to be the record that was listed; every change is in the file at once. A deleted
+// file's real end unless the file, read afresh under the lock of the append, holds a live record
+// of the code (of the chosen major class), which it refuses as a duplicate: a record is never
+// written twice, also when a press is repeated after its list could not be read again. "変更"
+// and "削除" write the chosen record in its place once it is read again and found to be the
+// record that was listed; every change is in the file at once. A write that failed is told with
+// the file and the system's reason: the file is as it was, or, where an append could not be cut
+// back, it may hold a part of the record; a failure after a write that landed (the list read
+// again) is told as the change made and the list that could not be read. A deleted
 // record is marked and stays in the file until "終了" rewrites the master without marked records,
 // in code order, through its work copy; itemmaint instead takes the chosen items out of the file
 // at once, and its "終了" rewrites nothing. The close box ends the tool without the rewrite. A
@@ -84,6 +90,8 @@ public:
     MasterFile master() const;
 
 private:
+    // The start, a failure to read the lists told under `readFailed`.
+    void load(const QString &readFailed);
     void buildControls();
     void bindBoxes();
     void connectHandlers();
@@ -103,6 +111,13 @@ private:
     // checked against their fields; false when anything is refused, and nothing is written.
     bool beforeWrite(QPushButton *button);
     bool valuesFit();
+    // Runs the write of a command; a failure is told with the file and the system's reason, as
+    // leaving the file as it was or as perhaps leaving a part of the write in it. Returns false
+    // then.
+    bool write(const std::function<void()> &step);
+    // Whether `rec` is a live record of the code being edited (under the chosen major class),
+    // which "追加" does not write a second time.
+    bool holdsCode(const Record &rec) const;
     bool stillListed(const Record &rec) const;
     bool majorStillLive();
     // The records of "\data\MAKER.TXT" as they stand now.

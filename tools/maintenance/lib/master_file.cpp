@@ -50,8 +50,25 @@ Record MasterFile::read(std::int32_t n) const
     return rec;
 }
 
-std::int32_t MasterFile::append(const Record &rec) const
+bool MasterFile::passes(const RecordCheck &check, std::string_view bytes) const
 {
+    const auto length = static_cast<std::size_t>(m_layout->length);
+    const auto count = static_cast<std::int32_t>(bytes.size() / length);
+    // One buffer serves every record the check looks at.
+    Record scratch(*m_layout);
+    const std::function<const Record &(std::int32_t)> recordAt = [&](std::int32_t n) -> const Record & {
+        scratch.setBytes(n >= 1 && n <= count ? bytes.substr(static_cast<std::size_t>(n - 1) * length, length)
+                                              : std::string_view());
+        return scratch;
+    };
+    return check(count, recordAt);
+}
+
+std::optional<std::int32_t> MasterFile::append(const Record &rec, const RecordCheck &check) const
+{
+    const FileLock lock(std::string_view(m_path), LockKind::Exclusive);
+    if (check && !passes(check, readBytesLocked()))
+        return std::nullopt;
     return qd::records::appendWholeRecords(m_path, m_layout->length, rec.bytes());
 }
 
@@ -85,19 +102,14 @@ std::optional<std::int32_t> MasterFile::rewrite(const Rewrite &how) const
     const auto slice = [&](std::int32_t n) {
         return std::string_view(bytes).substr(static_cast<std::size_t>(n - 1) * length, length);
     };
-    // One buffer serves every record the callers look at.
-    Record scratch(*m_layout);
-    const std::function<const Record &(std::int32_t)> recordAt = [&](std::int32_t n) -> const Record & {
-        scratch.setBytes(n >= 1 && n <= count ? slice(n) : std::string_view());
-        return scratch;
-    };
-    if (how.check && !how.check(count, recordAt))
+    if (how.check && !passes(how.check, bytes))
         return std::nullopt;
 
     std::vector<std::int32_t> kept;
     std::vector<std::string> keys;
+    Record rec(*m_layout);
     for (std::int32_t n = 1; n <= count; ++n) {
-        const Record &rec = recordAt(n);
+        rec.setBytes(slice(n));
         if (how.keep && !how.keep(n, rec))
             continue;
         kept.push_back(n);

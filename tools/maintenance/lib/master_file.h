@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "records/record.h"
@@ -40,9 +41,16 @@ public:
     // Record n (from 1) as it stands now (blank when it is not a whole record of the file).
     Record read(std::int32_t n) const;
 
+    // Looks at the records as they stand under the lock: the number of records and record n
+    // (from 1; the reference holds until the next call). False writes nothing.
+    using RecordCheck =
+        std::function<bool(std::int32_t count, const std::function<const Record &(std::int32_t n)> &recordAt)>;
+
     // Writes the record after the file's last record, whatever was read before; returns its
-    // number.
-    std::int32_t append(const Record &rec) const;
+    // number. With `check`, the master is read afresh under the exclusive lock that the append
+    // holds, and nothing is written when `check` refuses (nullopt): no other program can add the
+    // same record between the look and the write.
+    std::optional<std::int32_t> append(const Record &rec, const RecordCheck &check = {}) const;
 
     // Reads record n again; when `stillListed` holds for it, `edit` changes it and the master is
     // written again with it in its place (the bytes as read, only the edited fields replaced),
@@ -52,9 +60,9 @@ public:
                       const std::function<void(Record &)> &edit) const;
 
     struct Rewrite {
-        // Runs before anything is written, with the number of records and record n (from 1) as it
-        // stands now (the reference holds until the next call): false writes nothing.
-        std::function<bool(std::int32_t count, const std::function<const Record &(std::int32_t n)> &recordAt)> check;
+        // Runs before anything is written, with the records as they stand now: false writes
+        // nothing.
+        RecordCheck check;
         // Whether record n (from 1) stays in the file.
         std::function<bool(std::int32_t n, const Record &)> keep;
         // The order of the kept records: ascending sort key in the order of the sorted lists,
@@ -73,6 +81,8 @@ private:
     // The master's whole records, made empty when missing; refused when it ends in a part of a
     // record. The caller holds the lock.
     std::string readBytesLocked() const;
+    // Runs `check` on the records of `bytes` (the master as read under the lock).
+    bool passes(const RecordCheck &check, std::string_view bytes) const;
 
     std::string m_path;
     std::string m_workPath;

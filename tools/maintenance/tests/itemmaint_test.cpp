@@ -1,5 +1,6 @@
-// itemmaint: every item listed, the duplicate-code warning, and deletion that takes the chosen
-// items out of the file at once, also with another program writing the file.
+// itemmaint: every item listed, the duplicate-code warning and the refusal of "追加" of a code
+// the file holds, and deletion that takes the chosen items out of the file at once, also with
+// another program writing the file.
 #include "tools/maintenance/tests/maint_fixture.h"
 
 #include <QProcess>
@@ -98,7 +99,8 @@ TEST_F(ItemMaint, ADuplicateCodeIsReportedButNotTheCodeOfTheItemBeingChanged)
     EXPECT_EQ(readBytes(file("TANPIN.TXT")).substr(256), item(2, "B", 100, 60).bytes());
 
     // A code typed without Enter and taken by "追加" is warned of as Enter warns of it, before
-    // anything is written; pressed again, "追加" writes it, as it does after Enter's warning.
+    // anything is written; pressed again, "追加" finds the code in the file and refuses it, the
+    // typed values kept for another code.
     const std::string before = readBytes(file("TANPIN.TXT"));
     typeOnly(f->Text1, QStringLiteral("3"));
     seam.answerMessage(1);
@@ -107,8 +109,16 @@ TEST_F(ItemMaint, ADuplicateCodeIsReportedButNotTheCodeOfTheItemBeingChanged)
     EXPECT_EQ(seam.messages().last(), DUPLICATE);
     EXPECT_EQ(focus(), f->Text1);
     EXPECT_EQ(readBytes(file("TANPIN.TXT")), before);
+    seam.answerMessage(1);
     press(f->Command1);
-    EXPECT_EQ(readBytes(file("TANPIN.TXT")), before + item(3, "B", 100, 60).bytes());
+    EXPECT_EQ(seam.messages().size(), 4);
+    EXPECT_EQ(seam.messages().last(), DUPLICATE);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), before);
+    EXPECT_EQ(focus(), f->Text1);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("3"));
+    type(f->Text1, QStringLiteral("6"));
+    press(f->Command1);
+    EXPECT_EQ(readBytes(file("TANPIN.TXT")), before + item(6, "B", 100, 60).bytes());
 }
 
 TEST_F(ItemMaint, AnItemAppendedByAnotherProgramSurvivesTheAddAndTheCompaction)
