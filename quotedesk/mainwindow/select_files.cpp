@@ -5,6 +5,7 @@
 
 #include "platform/files/file_error.h"
 #include "platform/files/paths.h"
+#include "platform/files/safe_replace.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/seam.h"
 #include "platform/text/cp932.h"
@@ -148,6 +149,14 @@ void SERCH_SELECT_OUT_Click(QuotedeskApp &app)
                 g.UI().setMenuEnabled("FILE_READ", true);
             }
         }
+    } catch (const qd::files::PairNotRestored &e) {
+        // The header file holds the new header, the line file its old lines: the user is told
+        // so, and where the old header is kept.
+        g.UI().beep();
+        g.MSG_ANS = g.UI().msgBox(qd::text::twoLines("SELECT品を登録できませんでした。",
+                                                     "SELECT品の属性ファイルは新しい内容になり、元に戻せませんでした。(" +
+                                                         qd::files::failureText(e) + ")"),
+                                  qd::core::Buttons::Ok);
     } catch (const std::exception &e) {
         reportFailure(g, "SELECT品を登録できませんでした。", e);
     }

@@ -1,8 +1,12 @@
 #include "quotedesk/sheet/row_commands.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <exception>
 #include <limits>
+#include <string>
 
+#include "platform/files/file_error.h"
 #include "platform/text/cp932.h"
 #include "platform/text/message_text.h"
 #include "platform/text/numbers.h"
@@ -203,10 +207,46 @@ std::string groupHeights(QdState &g, const std::string &caption)
     return next;
 }
 
+namespace {
+
+// "5行目", "5～7行目".
+std::string rowsText(int from, int to)
+{
+    return std::to_string(from) + (to > from ? "～" + std::to_string(to) : std::string()) + "行目";
+}
+
+// What the user reads when the registration stops at row `failed` with `e`: the rows already
+// registered and their codes, the row whose item the file may hold, the rows not registered,
+// and the file with the system's reason. He then chooses the rows still to register himself.
+std::string registrationStopped(int first, int last, int failed, std::int16_t firstCode, std::int16_t lastCode,
+                                const std::exception &e)
+{
+    std::string text = "単品登録を中断しました。";
+    if (failed > first) {
+        const std::string codes = qd::text::format(firstCode, "0000") +
+                                  (lastCode != firstCode ? "～" + qd::text::format(lastCode, "0000") : std::string());
+        text = qd::text::twoLines(text, rowsText(first, failed - 1) + "の " + std::to_string(failed - first) +
+                                            " 件は登録しました。(単品ｺｰﾄﾞ " + codes + ")");
+    }
+    int notRegistered = failed;
+    if (qd::files::mayHaveChanged(e)) {
+        text = qd::text::twoLines(text, rowsText(failed, failed) +
+                                            "の単品は、単品ファイルに書き込まれたかもしれません。itemmaintで確かめて下さい。");
+        ++notRegistered;
+    }
+    std::string rest;
+    if (notRegistered <= last)
+        rest = rowsText(notRegistered, last) + "は登録していません。";
+    return qd::text::twoLines(text, rest + "(" + qd::files::failureText(e) + ")");
+}
+
+} // namespace
+
 void registerItems(QdState &g)
 {
     const FlexGrid &sheet = g.curGrid();
     const int first = std::max<int>(g.SEL_ROW, 1), last = std::min<int>(g.SEL_ROW_END, sheet.rows() - 1);
+    std::int16_t firstCode = 0, lastCode = 0;
     for (int r = first; r <= last; ++r) {
         std::string name = qd::text::leftChars(withoutMarks(trim(sheet.cell(r, C_HINMEI))), 50);
         if (const auto nul = name.find('\0'); nul != std::string::npos)
@@ -217,13 +257,26 @@ void registerItems(QdState &g)
 
         // The next code follows the highest in the file, read afresh for every row under the
         // file's lock: itemmaint or another quotedesk may register items at the same time.
-        if (!qd::records::appendNextItem(g, ITEM_CODE_MAX)) {
+        bool appended = false;
+        try {
+            appended = qd::records::appendNextItem(g, ITEM_CODE_MAX);
+        } catch (const std::exception &e) {
+            // The rows registered so far stay in the file; the user is told which, so that
+            // pressing again does not register them a second time.
+            g.UI().beep();
+            g.MSG_ANS = g.UI().msgBox(registrationStopped(first, last, r, firstCode, lastCode, e), qd::core::Buttons::Ok);
+            return;
+        }
+        if (!appended) {
             g.UI().beep();
             g.MSG_ANS = g.UI().msgBox(
                 qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "),
                 qd::core::Buttons::Ok);
             return;
         }
+        if (r == first)
+            firstCode = g.ITEM_EDIT_CD;
+        lastCode = g.ITEM_EDIT_CD;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/files/record_file.h"
 #include "records/layouts.h"
 #include "tests/forms/edit_fixture.h"
+#include "tests/qtsupport/every_step_press.h"
 
 using qd::forms::KIHON;
 namespace DocLine = qd::records::DocLine;
@@ -192,6 +193,55 @@ TEST_F(SelectFiles, AnExportIsAskedAboutByItsFilesAndNeverReplacesAnOpenDocument
     seam.answerSave(docPath("見本見積.TXT"));
     k.FILE_WRITE_Click();
     EXPECT_EQ(readBytes(inst.data() / "TXT" / "見本見積.TXT"), lines);
+}
+
+// An export over an existing SELECT file with every step of the file layer failing in turn: the
+// pair is as it was, or wholly the new one, or its header file holds the new header and could
+// not be put back, which the message says; exported again on a sound disk, the pair is the new
+// one.
+TEST_F(SelectFiles, AnExportUnderEveryFailingStepSaysWhatThePairHolds)
+{
+    KIHON &k = openNew(QStringLiteral("元見積"));
+    const std::filesystem::path head = selectFile("窓セット.SSS"), lines = selectFile("窓セット.TXT");
+    fill(3, {{col::HINMEI, "窓"}});
+    fill(4, {{col::HINMEI, "戸"}});
+    const auto exportRows = [&] { k.menus().click(QStringLiteral("SERCH_SELECT_OUT")); };
+    // The pair as an earlier export of row 3 under another partner left it.
+    const std::string partner = g().HEAD_TOKUI;
+    g().HEAD_TOKUI = "旧取引先";
+    select(3, col::HINMEI, 3, col::HINMEI);
+    seam.answerSave(selectPath("窓セット.TXT"));
+    exportRows();
+    g().HEAD_TOKUI = partner;
+    const std::string oldHead = readBytes(head), oldLines = readBytes(lines);
+    ASSERT_EQ(oldLines.size(), 1024u);
+
+    qd::testing::EveryStepPress p;
+    p.file = lines;
+    p.read = [&] { return readBytes(head) + "|" + readBytes(lines); };
+    p.before = oldHead + "|" + oldLines;
+    p.fileName = QStringLiteral("窓セット");
+    p.asItWas = QStringLiteral("そのまま");
+    p.mayHold = QStringLiteral("元に戻せませんでした");
+    p.fresh = [&] {
+        writeBytes(head, oldHead);
+        writeBytes(lines, oldLines);
+        select(3, col::HINMEI, 4, col::HINMEI);
+    };
+    p.script = [&] { seam.answerSave(selectPath("窓セット.TXT")); };
+    p.press = exportRows;
+    p.fresh();
+    p.script();
+    p.press();
+    p.after = p.read();
+    ASSERT_EQ(readBytes(lines).size(), 2048u);
+    ASSERT_NE(readBytes(head), oldHead);
+
+    const qd::testing::PressOutcomes outcomes = qd::testing::pressUnderEveryStep(seam, p);
+    RecordProperty("outcomes", qd::testing::outcomesText(outcomes));
+    EXPECT_GT(outcomes.count("may hold"), 0u) << "a header that could not be put back is among the runs";
+    EXPECT_EQ(std::filesystem::current_path(), inst.path());
+    EXPECT_TRUE(sheet().redraw());
 }
 
 TEST_F(SelectFiles, AnImportSaysOnceWhatItCouldNotReadAsTextOrNumbers)

@@ -4,12 +4,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/files/record_file.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/core/group_rows.h"
 #include "records/layouts.h"
 #include "records/records_state.h"
 #include "tests/forms/edit_fixture.h"
+#include "tests/qtsupport/every_step_press.h"
+#include "tests/support/fault_runs.h"
 #include "tests/support/torn_file.h"
 
 using qd::forms::HENSYU_MENU;
@@ -379,6 +384,100 @@ TEST_F(SheetEditCommands, RegisteredRowsGetTheNextCodesAtTheEndOfTheItemFile)
     expectMessage("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。\n\r\n\ritemmaintを整理して下さい｡ ");
     w.Command17_Click();
     EXPECT_EQ(items(inst).size(), before + 3);
+}
+
+// Three rows registered with every step of the file layer failing in turn, once, from then on or
+// as a write cut short: the message says which rows were registered and under which codes, which
+// row's item the file may hold, and which rows were not registered; those rows chosen and
+// registered on a sound disk, every row stands in the file once.
+TEST_F(SheetEditCommands, ARegistrationThatStopsSaysWhichRowsItRegisteredAndNoRowIsRegisteredTwice)
+{
+    openNew();
+    HENSYU_MENU &w = tool();
+    const std::filesystem::path master = inst.data() / "TANPIN.TXT";
+    appendItem(inst, "0042");
+    const std::string old = readBytes(master);
+    const std::vector<std::string> names = {"網戸A", "網戸B", "網戸C"};
+    for (int i = 0; i < 3; ++i)
+        fill(2 + i, {{col::HINMEI, names[static_cast<std::size_t>(i)].c_str()}, {col::TEIKA, "1,000"}});
+    const auto press = [&](int from, int to) {
+        select(from, col::HINMEI, to, col::HINMEI);
+        seam.clearCalls();
+        seam.clearScript();
+        for (int i = 0; i < 4; ++i)
+            seam.answerMessage(qd::qt::Answer::Ok);
+        w.Command17_Click();
+        seam.clearScript();
+        return seam.messages().join(QStringLiteral(" / ")).toStdString();
+    };
+    // The names of the whole records after the old ones.
+    const auto registered = [&] {
+        std::vector<std::string> out;
+        const std::string now = readBytes(master);
+        for (std::size_t at = old.size(); at + 128 <= now.size(); at += 128) {
+            qd::records::Record r(qd::records::Item::layout());
+            r.setBytes(now.substr(at, 128));
+            out.push_back(r.trimmed(qd::records::Item::NAME));
+        }
+        return out;
+    };
+    const qd::testing::StepCounts steps = qd::testing::allStepsOf([&] { press(2, 4); });
+    ASSERT_EQ(registered(), names);
+
+    PressOutcomes outcomes;
+    for (const qd::testing::FaultCase &c : qd::testing::everyStepCases(steps)) {
+        SCOPED_TRACE(c.name());
+        writeBytes(master, old);
+        c.arm();
+        const std::string told = press(2, 4);
+        qd::files::faults::clear();
+        SCOPED_TRACE(told);
+        const std::string now = readBytes(master);
+        const auto has = [&](const std::string &words) { return told.find(words) != std::string::npos; };
+        const std::vector<std::string> whole = registered();
+        const bool torn = now.size() % 128 != 0;
+        ASSERT_TRUE(now.starts_with(old));
+        ASSERT_LE(whole.size(), names.size());
+        EXPECT_TRUE(std::equal(whole.begin(), whole.end(), names.begin())) << "the rows in their order, each once";
+        EXPECT_FALSE(has("そのまま"));
+        if (told.empty()) {
+            EXPECT_EQ(whole, names);
+            ++outcomes["written"];
+            continue;
+        }
+        EXPECT_TRUE(has("TANPIN.TXT") && has(std::strerror(c.err))) << "the file and the system's reason";
+        // The rows told as registered, and the row whose item the file may hold.
+        std::size_t toldRegistered = 0;
+        for (std::size_t n = 1; n <= names.size(); ++n)
+            if (has(std::string(n == 1 ? "2行目" : "2～" + std::to_string(1 + n) + "行目") + "の " + std::to_string(n) +
+                    " 件は登録しました。(単品ｺｰﾄﾞ 0043" + (n == 1 ? "" : "～004" + std::to_string(2 + n)) + ")"))
+                toldRegistered = n;
+        const bool mayHold = has("書き込まれたかもしれません");
+        if (mayHold) {
+            EXPECT_TRUE(has(std::to_string(2 + toldRegistered) + "行目の単品は")) << "the row named";
+            EXPECT_TRUE(whole.size() == toldRegistered || (whole.size() == toldRegistered + 1 && !torn));
+            ++outcomes["may hold"];
+        } else {
+            EXPECT_EQ(whole.size(), toldRegistered) << "the rows registered are told";
+            EXPECT_FALSE(torn);
+            ++outcomes[toldRegistered == 0 ? "as it was" : "rows registered told"];
+        }
+        // The rows told as not registered, chosen and registered on a sound disk.
+        const int rest = 2 + static_cast<int>(toldRegistered) + (mayHold ? 1 : 0);
+        if (rest <= 4) {
+            EXPECT_TRUE(has((rest == 4 ? std::string("4") : std::to_string(rest) + "～4") + "行目は登録していません。"));
+            press(rest, 4);
+        }
+        if (torn)
+            EXPECT_EQ(readBytes(master), now) << "no item after a part of a record";
+        else
+            EXPECT_EQ(registered(), names) << "every row once";
+        if (HasFailure())
+            break;
+    }
+    RecordProperty("outcomes", qd::testing::outcomesText(outcomes));
+    EXPECT_GT(outcomes["rows registered told"], 0);
+    EXPECT_GT(outcomes["may hold"], 0);
 }
 
 TEST_F(SheetEditCommands, NoItemIsRegisteredAfterAPartOfARecord)

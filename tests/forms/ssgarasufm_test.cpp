@@ -9,12 +9,14 @@
 
 #include <gtest/gtest.h>
 
+
 #include "platform/files/fault_plan.h"
 #include "platform/qt/entry_box.h"
 #include "platform/text/cp932.h"
 #include "quotedesk/entry/price_item.h"
 #include "quotedesk/entry/ssgarasufm.h"
 #include "tests/forms/picker_fixture.h"
+#include "tests/qtsupport/every_step_press.h"
 #include "tests/support/torn_file.h"
 
 namespace {
@@ -266,6 +268,35 @@ TEST(SSGARASUFM, AFailingRewriteLeavesTheMasterAsItWas)
         EXPECT_TRUE(d.seam.messages()[0].contains(QStringLiteral("TANPIN.TXT")));
         EXPECT_TRUE(d.form->isVisible()); // the picker stays, to try again or be closed
     }
+}
+
+// 終了 reads and writes nothing after its rename: under every step failing it leaves the master
+// as it was or rewritten, and the picker that stays rewrites it when pressed again.
+TEST(SSGARASUFM, EndUnderEveryFailingStepLeavesTheMasterAsItWasOrRewritten)
+{
+    ItemDesk d;
+    const std::string before = qd::testing::readBytes(d.master);
+    qd::testing::EveryStepPress p;
+    p.file = d.master;
+    p.before = before;
+    p.fileName = QStringLiteral("TANPIN.TXT");
+    p.asItWas = QStringLiteral("そのまま");
+    p.fresh = [&] {
+        qd::testing::writeBytes(d.master, before);
+        delete d.form.data();
+        d.open();
+        d.choose("0005");
+    };
+    p.press = [&] { d.form->Command5->click(); };
+    p.fresh();
+    p.press();
+    p.after = qd::testing::readBytes(d.master);
+    ASSERT_NE(p.after, before);
+    const qd::testing::PressOutcomes outcomes = qd::testing::pressUnderEveryStep(d.seam, p);
+    ::testing::Test::RecordProperty("outcomes", qd::testing::outcomesText(outcomes));
+    EXPECT_EQ(outcomes.count("may hold"), 0u);
+    EXPECT_EQ(outcomes.count("landed"), 0u) << "nothing is told of a rewrite that landed";
+    EXPECT_FALSE(std::filesystem::exists(d.desk.inst.data() / "WTANPIN.TXT"));
 }
 
 TEST(SSGARASUFM, AMasterThatEndsInAPartOfARecordIsShownSoAndNeverRewritten)

@@ -41,8 +41,17 @@ struct EveryStepPress {
     std::function<void()> fresh;  // the form opened afresh on `before`, the values typed
     std::function<void()> press;
 
-    QStringList alsoNamed;        // other files the press reads (a list of another master), which
-                                  // a failure names instead of `fileName`
+    QStringList alsoNamed;        // other files the press reads (a list of another master, a work
+                                  // copy locked beside the file), which a failure names instead
+    // What the user does to press again on the form a failure left, where a press alone does
+    // not repeat what he did (the component to change chosen again): the press unless given.
+    std::function<void()> again;
+    // The answers of the press's own dialogs (a quantity asked, a file chosen, a question),
+    // scripted before each press ahead of the OKs its messages take.
+    std::function<void()> script = [] {};
+    // What the checks compare with `before` and `after`: the bytes of `file` unless given (a
+    // press that writes a pair of files reads both).
+    std::function<std::string()> read;
 };
 
 // How the runs ended, for the note of a change: "as it was" (the file as before), "landed" (the
@@ -51,24 +60,35 @@ struct EveryStepPress {
 // write, or the file holds neither the old content nor the new).
 using PressOutcomes = std::map<std::string, int>;
 
+// "as it was 21, landed 4", for a test's record of its runs (RecordProperty).
+inline std::string outcomesText(const PressOutcomes &outcomes)
+{
+    std::string text;
+    for (const auto &[outcome, runs] : outcomes)
+        text += (text.empty() ? "" : ", ") + outcome + " " + std::to_string(runs);
+    return text;
+}
+
 inline PressOutcomes pressUnderEveryStep(qd::qt::ScriptedSeam &seam, const EveryStepPress &p)
 {
     PressOutcomes outcomes;
     // Words that are given and found in a message; no words are never found.
     const auto says = [](const QString &told, const QString &words) { return !words.isEmpty() && told.contains(words); };
-    const auto pressAnswering = [&] {
+    const auto state = [&] { return p.read ? p.read() : readBytes(p.file); };
+    const auto pressAnswering = [&](const std::function<void()> &press) {
         seam.clearCalls();
         seam.clearScript();
+        p.script();
         for (int i = 0; i < 8; ++i)
             seam.answerMessage(qd::qt::Answer::Ok);
-        p.press();
+        press();
         seam.clearScript();
         return seam.messages().join(QStringLiteral(" / "));
     };
     QString soundTold;
     p.fresh();
-    const StepCounts steps = allStepsOf([&] { soundTold = pressAnswering(); });
-    EXPECT_EQ(readBytes(p.file), p.after) << "a press on a sound disk writes";
+    const StepCounts steps = allStepsOf([&] { soundTold = pressAnswering(p.press); });
+    EXPECT_EQ(state(), p.after) << "a press on a sound disk writes";
     EXPECT_FALSE(says(soundTold, p.asItWas) || says(soundTold, p.mayHold)) << soundTold.toStdString();
     EXPECT_GT(steps.all, 0);
 
@@ -79,9 +99,9 @@ inline PressOutcomes pressUnderEveryStep(qd::qt::ScriptedSeam &seam, const Every
         SCOPED_TRACE(c.name());
         p.fresh();
         c.arm();
-        const QString told = pressAnswering();
+        const QString told = pressAnswering(p.press);
         qd::files::faults::clear();
-        const std::string now = readBytes(p.file);
+        const std::string now = state();
         SCOPED_TRACE(told.toStdString());
         std::string outcome;
         if (says(told, p.mayHold)) {
@@ -112,9 +132,9 @@ inline PressOutcomes pressUnderEveryStep(qd::qt::ScriptedSeam &seam, const Every
         ++outcomes[outcome];
 
         // The same press again on a sound disk, the form as the failure left it.
-        const std::string left = readBytes(p.file);
-        pressAnswering();
-        const std::string again = readBytes(p.file);
+        const std::string left = state();
+        pressAnswering(p.again ? p.again : p.press);
+        const std::string again = state();
         if (left == p.before)
             EXPECT_EQ(again, p.after) << "the press again writes";
         else

@@ -13,6 +13,7 @@
 
 #include "platform/qt/scripted_seam.h"
 #include "platform/text/numbers.h"
+#include "tests/qtsupport/every_step_press.h"
 #include "tests/qtsupport/fault_press.h"
 #include "tests/qtsupport/list_lines.h"
 #include "tests/support/fault_runs.h"
@@ -214,6 +215,23 @@ TEST_F(RateForm, RunUnderAFailingDiskKeepsTheKindFileOrWritesTheNewOne)
             EXPECT_EQ(f->rateBox(2)->text(), "12.50");
         };
         qd::testing::pressUnderEachFault(seam, write);
+
+        // Every step failing, the opens of the locks and the read of the kind file too, once or
+        // from then on: the kind file is as it was or holds the rates, told as it holds them.
+        qd::testing::EveryStepPress every;
+        every.file = inst.data() / c.fileName;
+        every.before = before;
+        every.after = after;
+        every.fileName = QString::fromUtf8(c.fileName);
+        every.alsoNamed = {QString::fromUtf8(c.kind.workFile)};
+        every.asItWas = QStringLiteral("そのまま");
+        every.landed = QStringLiteral("書き込みました");
+        every.fresh = typed;
+        every.press = run;
+        const qd::testing::PressOutcomes outcomes = qd::testing::pressUnderEveryStep(seam, every);
+        RecordProperty(std::string("outcomes ") + c.kind.program, qd::testing::outcomesText(outcomes));
+        EXPECT_EQ(outcomes.count("may hold"), 0u) << "a kind file is rewritten whole or not at all";
+        EXPECT_EQ(qd::testing::entriesOf(inst.data()), entries) << "no work copy is left";
     }
 }
 

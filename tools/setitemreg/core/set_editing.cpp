@@ -30,22 +30,19 @@ void requireOpenSet(const SethinState &g)
 }
 
 // Locks the open set's file, reads it whole, lets `build` make the new records from the
-// current ones, writes them through the work copy and opens the set again.
+// current ones and writes them through the work copy. The set file stays closed.
 void rewriteSet(SethinState &g, bool mustBeAsListed, const std::function<std::string(const r::WholeRecords &)> &build)
 {
     requireOpenSet(g);
-    {
-        qd::files::FileLock lock(std::string_view(g.SET_FILE_PATH), qd::files::LockKind::Exclusive);
-        const r::WholeRecords current = r::readWholeRecords(g.SET_FILE_PATH, SetRecordLength);
-        r::refusePartialRecord(g.SET_FILE_PATH, current, SetRecordLength);
-        if (mustBeAsListed && current.bytes != g.LISTED_BYTES)
-            throw FileError(qd::files::hostPath(g.SET_FILE_PATH).string(),
-                            "The set was changed by another program since it was shown", CHANGED_MEANWHILE);
-        const std::string next = build(current);
-        g.SET_CTL.close();
-        r::rewriteRecords(g.SET_FILE_PATH, g.WSET_FILE_PATH, SetRecordLength, next);
-    }
-    r::SET_FILE_OPEN(g);
+    qd::files::FileLock lock(std::string_view(g.SET_FILE_PATH), qd::files::LockKind::Exclusive);
+    const r::WholeRecords current = r::readWholeRecords(g.SET_FILE_PATH, SetRecordLength);
+    r::refusePartialRecord(g.SET_FILE_PATH, current, SetRecordLength);
+    if (mustBeAsListed && current.bytes != g.LISTED_BYTES)
+        throw FileError(qd::files::hostPath(g.SET_FILE_PATH).string(),
+                        "The set was changed by another program since it was shown", CHANGED_MEANWHILE);
+    const std::string next = build(current);
+    g.SET_CTL.close();
+    r::rewriteRecords(g.SET_FILE_PATH, g.WSET_FILE_PATH, SetRecordLength, next);
 }
 
 // CUR_SET_NAME into every component of the records.
@@ -107,10 +104,11 @@ std::vector<ListedComponent> SET_LIST_READ(SethinState &g)
 {
     requireOpenSet(g);
     std::vector<ListedComponent> out;
-    r::SetPriceBook book(r::instDir(g));
     g.SET_TOTAL = 0;
     g.LISTED_BYTES.clear();
     g.CUR_SET_NAME = BLANK_NAME;
+    r::SET_FILE_OPEN(g);
+    r::SetPriceBook book(r::instDir(g));
     g.SET_REC.setRaw(SetItem::SET_NAME, BLANK_NAME);
     g.partialNotes.see(g.SET_FILE_PATH, g.SET_CTL.fileLength, SetRecordLength);
     for (std::int32_t n = 1; n <= g.SET_CTL.recordCount; ++n) {

@@ -3,10 +3,12 @@
 // delete) and the removal of an empty set.
 //
 // Every write locks the set file, reads it whole again, builds the new content in memory and
-// writes it through the work copy "W" + the set file's name, renamed over the set file; the set
-// file is then opened again. A change or delete goes ahead only while the file still holds what
-// was listed, so a set changed by another program meanwhile is never changed at the wrong
-// record. A file that ends in a part of a record is reported and left as it is.
+// writes it through the work copy "W" + the set file's name, renamed over the set file. A write
+// that returns has landed; one that throws has left the file as it was. The set file is left
+// closed: the listing that follows opens it afresh, so that a failure to read it again is told
+// apart from a failure to write it. A change or delete goes ahead only while the file still
+// holds what was listed, so a set changed by another program meanwhile is never changed at the
+// wrong record. A file that ends in a part of a record is reported and left as it is.
 #pragma once
 
 #include <cstdint>
@@ -41,10 +43,11 @@ struct ListedComponent {
     Record rec{qd::records::SetItem::layout()};
 };
 
-// Reads the open set: its components in file order (records with a blank name are skipped),
-// SET_TOTAL (the shared set total), CUR_SET_NAME (the name of the first component; blanks for a
-// set without one), SET_CODE (from the file name), SET_REC_NO := SET_REC_COUNT and LISTED_BYTES.
-// A set file that ends in a part of a record is noted in partialNotes.
+// Reads the open set, its file opened afresh (SET_FILE_OPEN, left open for the panels): its
+// components in file order (records with a blank name are skipped), SET_TOTAL (the shared set
+// total), CUR_SET_NAME (the name of the first component; blanks for a set without one), SET_CODE
+// (from the file name), SET_REC_NO := SET_REC_COUNT and LISTED_BYTES. A set file that ends in a
+// part of a record is noted in partialNotes.
 std::vector<ListedComponent> SET_LIST_READ(SethinState &g);
 
 // The buffer routines of the set record.

@@ -268,12 +268,39 @@ void SETHIN::Form_Load()
     placeCentred(10845, 8355);
     setGeometryTwips(List9, 2520, 1200, 4575, 6510);
     show();
-    SET_FILE_LIST();
-    guarded([&] {
-        choices(List2).fill(majorLines(g));
-        choices(List5).fill(sectionLines(g));
-    });
+    reloadLists();
     List9->setFocus();
+}
+
+void SETHIN::reloadLists()
+{
+    SET_FILE_LIST();
+    guarded(
+        [&] {
+            choices(List2).fill(majorLines(g));
+            choices(List5).fill(sectionLines(g));
+        },
+        readFailed());
+}
+
+QString SETHIN::readFailed() const
+{
+    return m_written.isEmpty() ? QString() : m_written + QStringLiteral("\r一覧を読み直せませんでした。");
+}
+
+bool SETHIN::afterWrite(const QString &written, const std::function<void()> &show)
+{
+    m_written = written;
+    const bool shown = guarded(show, readFailed());
+    if (!shown) {
+        // Back to the start: what the window showed of the set is no longer what the file
+        // holds, and nothing of the write stands ready to be pressed again.
+        startState();
+        reloadLists();
+        List9->setFocus();
+    }
+    m_written.clear();
+    return shown;
 }
 
 // ---- lists of choices ----------------------------------------------------------------------
@@ -299,13 +326,16 @@ void SETHIN::SET_FILE_LIST()
 {
     List9->show();
     List9->clearLines();
-    guarded([&] {
-        for (const r::SetListEntry &e : r::SET_FILE_LIST(g))
-            // The name and its file side by side: the line's wide gap would push the file name
-            // past the list's edge.
-            List9->addLine(q(e.setName) + QString(11, u' ') + q(e.fileName), q(e.fileName),
-                           q(qd::text::fromField(qd::text::toField(e.setName, 30))) + QStringLiteral("  ") + q(e.fileName));
-    });
+    guarded(
+        [&] {
+            for (const r::SetListEntry &e : r::SET_FILE_LIST(g))
+                // The name and its file side by side: the line's wide gap would push the file name
+                // past the list's edge.
+                List9->addLine(q(e.setName) + QString(11, u' ') + q(e.fileName), q(e.fileName),
+                               q(qd::text::fromField(qd::text::toField(e.setName, 30))) + QStringLiteral("  ") +
+                                   q(e.fileName));
+        },
+        readFailed());
 }
 
 void SETHIN::SET_LIST_SHOW()
@@ -654,7 +684,7 @@ void SETHIN::Command1_Click()
     if (!askQuantity())
         return;
     SET_COMPONENT_ADD(g);
-    Form_Load();
+    afterWrite(QStringLiteral("構成品を追加しました。"), [&] { Form_Load(); });
 }
 
 void SETHIN::Command2_Click()
@@ -665,11 +695,14 @@ void SETHIN::Command2_Click()
     commands(true, false, false, true, true);
     if (!askQuantity())
         return;
-    const bool written = guarded([&] { SET_COMPONENT_CHANGE(g, component); });
-    if (!written)
+    if (!guarded([&] { SET_COMPONENT_CHANGE(g, component); })) {
         SET_OPEN_BY_NAME(g, g.SET_FILE_NAME); // show the set as it stands now
-    SET_LIST_SHOW();
-    List8->setFocus();
+        SET_LIST_SHOW();
+        List8->setFocus();
+        return;
+    }
+    if (afterWrite(QStringLiteral("構成品を変更しました。"), [&] { SET_LIST_SHOW(); }))
+        List8->setFocus();
 }
 
 void SETHIN::Command3_Click()
@@ -689,7 +722,7 @@ void SETHIN::Command3_Click()
             SET_LIST_SHOW();
             return;
         }
-        Form_Load();
+        afterWrite(QStringLiteral("セットファイルを削除しました。"), [&] { Form_Load(); });
         return;
     }
     std::vector<std::int32_t> records;
@@ -697,20 +730,18 @@ void SETHIN::Command3_Click()
         records.push_back(List8->lineData(i).toInt());
     if (records.empty())
         return;
-    const bool written = guarded([&] { SET_COMPONENTS_DELETE(g, records); });
-    if (!written)
+    if (!guarded([&] { SET_COMPONENTS_DELETE(g, records); })) {
         SET_OPEN_BY_NAME(g, g.SET_FILE_NAME);
-    SET_LIST_SHOW();
+        SET_LIST_SHOW();
+        return;
+    }
+    afterWrite(QStringLiteral("構成品を削除しました。"), [&] { SET_LIST_SHOW(); });
 }
 
 void SETHIN::Command4_Click()
 {
     startState();
-    SET_FILE_LIST();
-    guarded([&] {
-        choices(List2).fill(majorLines(g));
-        choices(List5).fill(sectionLines(g));
-    });
+    reloadLists();
     List9->setFocus();
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -98,6 +99,14 @@ private:
     const ChoiceLine *chosen(ListBox *list) { return choices(list).chosen(); }
     void itemChanged(); // the price line chosen so far no longer belongs to the choice
     bool askQuantity();
+    // What follows a write that landed: `show` fills the window from the files again. A file
+    // that cannot be read now is told together with `written` (what the write did), so that the
+    // user does not do it a second time; the window then goes back to its start, where nothing
+    // of the write can be pressed again. Returns whether everything was read.
+    bool afterWrite(const QString &written, const std::function<void()> &show);
+    // The headline of a list that cannot be read: after a write, what the write did first.
+    QString readFailed() const;
+    void reloadLists(); // the set list and the first master lists, as the start shows them
     bool takeName(const QString &typed);
     bool takeCode(const QString &typed);
 
@@ -106,6 +115,7 @@ private:
     std::int32_t m_chosenComponent = 0; // record of the component chosen in List8 since listing
     bool m_newSet = false;           // the last code entered names a set without records
     bool m_wantAdd = false, m_wantChange = false;
+    QString m_written; // what the write being followed up did, while its lists are read again
 };
 
 } // namespace qd::setitemreg
