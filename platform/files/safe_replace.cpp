@@ -107,7 +107,17 @@ public:
         if (::stat(file.c_str(), &st) != 0)
             return; // a new file: putting it back means removing it
         m_path = folderOf(file) / io::hiddenName(file.filename().string(), ".old");
-        ::unlink(m_path.c_str()); // left by a run that was cut off
+        if (::access(m_path.c_str(), F_OK) == 0) {
+            // Left by a run that failed or was cut off, perhaps the only old content there is,
+            // which a message named: it stays, and this run's backup takes a name of its own.
+            std::string unique = (folderOf(file) / io::hiddenName(file.filename().string(), ".old-XXXXXX")).string();
+            const int fd = io::makeTemp(unique.data());
+            if (fd < 0)
+                throw FileError(file.string(), CANNOT_WRITE, io::reasonOf(errno));
+            ::close(fd);
+            ::unlink(unique.c_str());
+            m_path = unique;
+        }
         if (::link(file.c_str(), m_path.c_str()) == 0)
             return;
         const int fd = io::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -154,22 +164,10 @@ public:
     }
 
     // After a failed restore: the file that still holds the old content (the file itself when
-    // it did not exist before), which is then left in place.
+    // it did not exist before), which is then left in place; no later run removes it.
     fs::path keep()
     {
-        if (m_path.empty())
-            return m_file;
-        // Moved to a name of its own, so that the next rewrite of the file, which clears the
-        // backup name of a run that was cut off, does not delete the only old content there is.
-        fs::path kept = m_path;
-        std::string unique = (folderOf(m_file) / io::hiddenName(m_file.filename().string(), ".kept-XXXXXX")).string();
-        if (const int fd = ::mkstemp(unique.data()); fd >= 0) {
-            ::close(fd);
-            if (io::rename(m_path.c_str(), unique.c_str()) == 0)
-                kept = unique;
-            else
-                ::unlink(unique.c_str());
-        }
+        const fs::path kept = m_path.empty() ? m_file : m_path;
         m_path.clear();
         return kept;
     }

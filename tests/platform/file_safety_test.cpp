@@ -191,19 +191,30 @@ TEST_F(FileSafety, PairIsReplacedWholeOrNotAtAll)
 
 TEST_F(FileSafety, FirstFileThatCannotBePutBackKeepsItsOldContentWhereTheErrorSays)
 {
-    writeBytes(dir / "DOC.SSS", "HEAD-OLD");
-    fs::create_directory(dir / "DOC.TXT"); // the second file cannot be put in place
-    ScopedFault fault(FileStep::Rename, 3);  // and the first one cannot be put back
-    try {
-        replaceFilePair({path("DOC.SSS"), "HEAD-NEW"}, {path("DOC.TXT"), "LINES"});
-        ADD_FAILURE() << "the pair reported success";
-    } catch (const PairNotRestored &e) {
-        EXPECT_EQ(e.reason(), NO_SPACE);
-        EXPECT_EQ(readBytes(e.path()), "HEAD-OLD") << "the old header is lost: " << e.what();
-        // The next save of the document leaves the file the message named alone.
+    // The renames fail once, or from then on (the old header then stays under its backup name).
+    for (const FaultMode mode : {FaultMode::Once, FaultMode::FromThenOn}) {
+        SCOPED_TRACE(mode == FaultMode::Once ? "once" : "from then on");
+        fs::remove_all(dir / "DOC.TXT");
+        writeBytes(dir / "DOC.SSS", "HEAD-OLD");
+        fs::create_directory(dir / "DOC.TXT"); // the second file cannot be put in place
+        std::string keptAt;
+        try {
+            ScopedFault fault(FileStep::Rename, 3, ENOSPC, mode); // and the first one cannot be put back
+            replaceFilePair({path("DOC.SSS"), "HEAD-NEW"}, {path("DOC.TXT"), "LINES"});
+            ADD_FAILURE() << "the pair reported success";
+        } catch (const PairNotRestored &e) {
+            EXPECT_EQ(e.reason(), NO_SPACE);
+            EXPECT_TRUE(mayHaveChanged(e));
+            keptAt = e.path();
+            EXPECT_EQ(readBytes(keptAt), "HEAD-OLD") << "the old header is lost: " << e.what();
+        }
+        // The next saves of the document leave the file the message named alone.
         fs::remove(dir / "DOC.TXT");
         replaceFilePair({path("DOC.SSS"), "HEAD-NEXT"}, {path("DOC.TXT"), "LINES"});
-        EXPECT_EQ(readBytes(e.path()), "HEAD-OLD") << "the kept old header went with the next save";
+        replaceFilePair({path("DOC.SSS"), "HEAD-LAST"}, {path("DOC.TXT"), "LINES"});
+        EXPECT_EQ(readBytes(keptAt), "HEAD-OLD") << "the kept old header went with the next save";
+        EXPECT_EQ(readBytes(dir / "DOC.SSS"), "HEAD-LAST");
+        fs::remove(keptAt);
     }
 }
 
