@@ -226,13 +226,27 @@ void EntryBox::focusInEvent(QFocusEvent *event)
     }
 }
 
+bool EntryBox::event(QEvent *event)
+{
+    // A click into another control while the window was in the back moved the focus away from
+    // this box without a word: it is left now, as the window comes to the front.
+    if (event->type() == QEvent::WindowActivate && m_focus.windowActivated(window()->focusWidget() == this))
+        leftFor(window()->focusWidget());
+    return QLineEdit::event(event);
+}
+
 void EntryBox::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
     if (!m_focus.lostFocus(event))
         return;
     // The focus widget is already the one the focus goes to.
-    if (isModified() && isTaker(QApplication::focusWidget())) {
+    leftFor(QApplication::focusWidget());
+}
+
+void EntryBox::leftFor(const QWidget *to)
+{
+    if (isModified() && isTaker(to)) {
         m_kept = true;
         return;
     }

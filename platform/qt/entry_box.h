@@ -91,12 +91,15 @@ signals:
     void Left();
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool isTaker(const QWidget *w) const;
+    // The box is left for `to`, the window's focus control now.
+    void leftFor(const QWidget *to);
     // The focus moved on from where it went when the box was left for a taker.
     void focusMovedOn(QWidget *now);
 

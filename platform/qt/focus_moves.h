@@ -31,6 +31,18 @@ public:
     // The control was given the focus while its window is in the back, what it shows set
     // already: the focus it gets as the window comes to the front moves nothing.
     void givenInTheBack() { m_heldWhenWindowLeft = true; }
+    // Its window comes to the front (before the focus events of that), `hasFocus` telling
+    // whether the control is the window's focus control. True when the control held the focus
+    // as the window went to the back and another control was given it there (a click into it
+    // while the window was in the back): the focus left the control, which hears of it no other
+    // way. The focus it gets next is a move.
+    bool windowActivated(bool hasFocus)
+    {
+        if (!m_heldWhenWindowLeft || hasFocus)
+            return false;
+        m_heldWhenWindowLeft = false;
+        return true;
+    }
 
 private:
     bool m_heldWhenWindowLeft = false;

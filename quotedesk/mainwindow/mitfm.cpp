@@ -485,6 +485,12 @@ bool MITFM::formEvent(QObject *watched, QEvent *event)
             if (m_focus[static_cast<std::size_t>(n)].lostFocus(static_cast<QFocusEvent *>(event)))
                 Text_LostFocus(n);
             break;
+        // A click into another box while the form was in the back moved the focus away from
+        // this one without a word: it is left now, as the form comes to the front.
+        case QEvent::WindowActivate:
+            if (m_focus[static_cast<std::size_t>(n)].windowActivated(focusWidget() == Text[n]))
+                Text_LostFocus(n);
+            break;
         case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {

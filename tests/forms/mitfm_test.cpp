@@ -369,6 +369,32 @@ TEST_F(HeaderForm, TheFormComesUpWithThePartnerNameSelected)
     EXPECT_FALSE(f.Text[1]->hasSelectedText());
 }
 
+// With the main window in front, a click into a box of the form moves the focus there, as the
+// form comes to the front after the click (a desktop that does not bring a window to the front
+// before the click reaches it): the box left drops what was typed without Enter, the box clicked
+// shows its value selected. So each time, whichever box had the focus before.
+TEST_F(HeaderForm, AClickIntoABoxOfTheFormInTheBackMovesTheFocusThere)
+{
+    MITFM &f = openForm();
+    activate(f);
+    keyIn(f, 2, QStringLiteral("ABC"));
+    const auto clickInTheBack = [&](int n) {
+        app->kihon().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&app->kihon()));
+        QTest::mouseClick(f.Text[n], Qt::LeftButton, {}, QPoint(f.Text[n]->width() - 6, f.Text[n]->height() / 2));
+        activate(f);
+        ASSERT_EQ(QApplication::focusWidget(), f.Text[n]);
+    };
+    clickInTheBack(7);
+    EXPECT_EQ(f.Text[7]->selectedText().toStdString(), "3.00");
+    EXPECT_EQ(text(f.Text[2]), "見本邸　新築工事");
+    clickInTheBack(2);
+    EXPECT_EQ(f.Text[2]->selectedText().toStdString(), "見本邸　新築工事");
+    QTest::keyClicks(f.Text[2], QStringLiteral("XY"));
+    EXPECT_EQ(text(f.Text[2]), "XY");
+    EXPECT_EQ(text(f.Text[7]), "3.00");
+}
+
 // A refusal of "終了" that put the form in the back leaves the box that holds the refused text
 // with the focus, the part to mend selected, once the form is in front again.
 TEST_F(HeaderForm, ARefusedTextStaysInItsBoxWhenTheMessageTookTheFormToTheBack)

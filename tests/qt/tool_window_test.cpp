@@ -120,6 +120,37 @@ TEST(EntryBox, EnterStoresAndMovesOnLeavingShowsTheStoredValueAgain)
     EXPECT_EQ(f.first->text(), QStringLiteral("12"));
 }
 
+// Another window in front, a click into a box of the form moves the focus there as the form
+// comes to the front after the click (a desktop that does not bring the window to the front
+// first): the box left shows its stored value again, the box clicked its value selected, each
+// time, whichever box had the focus before.
+TEST(EntryBox, AClickIntoABoxOfAWindowInTheBackMovesTheFocusThere)
+{
+    TwoBoxes f;
+    QWidget other;
+    other.show();
+    QSignalSpy left(f.first, &EntryBox::Left);
+    const auto clickInTheBack = [&](EntryBox *box) {
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 6, box->height() / 2));
+        f.form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f.form));
+        ASSERT_EQ(QApplication::focusWidget(), box);
+    };
+    f.first->setFocus();
+    QTest::keyClicks(f.first, QStringLiteral("55"));
+    clickInTheBack(f.second);
+    EXPECT_EQ(f.first->text(), QStringLiteral("[7]"));
+    EXPECT_EQ(left.count(), 1);
+    EXPECT_EQ(f.second->selectedText(), QStringLiteral("two"));
+    clickInTheBack(f.first);
+    EXPECT_EQ(f.first->selectedText(), QStringLiteral("7"));
+    QTest::keyClicks(f.first, QStringLiteral("3"));
+    EXPECT_EQ(f.first->text(), QStringLiteral("3"));
+    EXPECT_EQ(f.value, 7);
+}
+
 TEST(EntryBox, ALeaveHandlerMayTakeTheFocusBack)
 {
     TwoBoxes f;
