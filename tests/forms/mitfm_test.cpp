@@ -82,6 +82,18 @@ protected:
         return qd::text::fromCp932(readBytes(headerFile()).substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(width)));
     }
     static std::string text(const QLineEdit *t) { return t->text().toStdString(); }
+    // The demo's first set put in at `row` through the set search: its two components follow
+    // at rows row + 1 and row + 2, priced at the header's rate.
+    void addFirstSet(KIHON &k, int row)
+    {
+        g().ROW_NO = row;
+        k.SERCH_SETHIN_Click();
+        auto *set = app->forms.ifLoaded<qd::forms::SSSET>();
+        ASSERT_NE(set, nullptr);
+        set->List9->setListIndex(0);
+        ASSERT_EQ(set->List8->lineCount(), 2);
+        set->Command1->click();
+    }
     // Typing into box n and pressing Enter (13), Escape (27) or nothing.
     static void typeInto(MITFM &f, int n, const QString &typed, int key)
     {
@@ -281,13 +293,8 @@ TEST_F(HeaderForm, TheRateIsRoundedOnceForTheBoxTheFileAndTheProducts)
         EXPECT_EQ(headerField(186, 10), qd::text::fixedChars(c.shown, 10)) << c.typed;
 
         // The demo's first set: its components take the header's rate as a percentage.
-        g().ROW_NO = row;
-        k.SERCH_SETHIN_Click();
-        auto *set = app->forms.ifLoaded<qd::forms::SSSET>();
-        ASSERT_NE(set, nullptr);
-        set->List9->setListIndex(0);
-        ASSERT_EQ(set->List8->lineCount(), 2);
-        set->Command1->click();
+        addFirstSet(k, row);
+        ASSERT_FALSE(HasFatalFailure());
         const auto &grid = g().curGrid();
         for (int r = row + 1; r <= row + 2; ++r) {
             EXPECT_EQ(qd::text::trim(grid.cell(r, qd::entry::C_RITU_KBN)), c.rank) << c.typed << ", row " << r;
@@ -335,13 +342,8 @@ TEST_F(HeaderForm, ARateTypedAfterAClickIntoItsBoxIsTheRateOfTheFileAndTheProduc
         EXPECT_EQ(header.substr(186, 10), "80.00     ");
 
         // The demo's first set: its components take the header's rate as a percentage.
-        g().ROW_NO = 1;
-        k.SERCH_SETHIN_Click();
-        auto *set = app->forms.ifLoaded<qd::forms::SSSET>();
-        ASSERT_NE(set, nullptr);
-        set->List9->setListIndex(0);
-        ASSERT_EQ(set->List8->lineCount(), 2);
-        set->Command1->click();
+        addFirstSet(k, 1);
+        ASSERT_FALSE(HasFatalFailure());
         for (int r = 2; r <= 3; ++r) {
             EXPECT_EQ(g().curGrid().cell(r, qd::entry::C_KAKERITU), "80.00") << "row " << r;
             EXPECT_EQ(qd::text::trim(g().curGrid().cell(r, qd::entry::C_GENKA_RITU)), "80.00") << "row " << r;
