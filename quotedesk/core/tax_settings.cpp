@@ -1,11 +1,9 @@
 #include "quotedesk/core/tax_settings.h"
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 
 #include "platform/files/file_lock.h"
-#include "platform/files/paths.h"
+#include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 
 namespace qd::core {
@@ -24,12 +22,6 @@ std::uint64_t getLe(std::string_view b, int offset, int bytes)
     for (int i = bytes - 1; i >= 0; --i)
         v = (v << 8) | static_cast<unsigned char>(b[offset + i]);
     return v;
-}
-
-std::string wholeFile(const std::string &systemPath)
-{
-    std::ifstream in(qd::files::hostPath(systemPath), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
@@ -77,7 +69,8 @@ void writeTaxSettings(QdState &g)
     const std::string path = g.SYOHIZEI_CTL.path;
     std::string bytes = encodeTaxSettings(g.TAX_REC);
     const qd::files::FileLock lock(path, qd::files::LockKind::Exclusive); // from the read to the rename
-    const std::string old = wholeFile(path);
+    // A file that cannot be read is not rewritten: what follows record 1 would be lost.
+    const std::string old = qd::files::readWholeFile(path).bytes;
     if (old.size() > bytes.size())
         bytes += old.substr(bytes.size());
     qd::files::writeFileSafely(path, bytes);

@@ -2,7 +2,7 @@
 
 #include "platform/files/file_error.h"
 #include "platform/files/file_lock.h"
-#include "platform/files/paths.h"
+#include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/focus_selection.h"
@@ -29,9 +29,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-
-#include <fstream>
-#include <iterator>
 
 namespace qd::forms {
 
@@ -83,14 +80,6 @@ bool isRateNumber(const std::string &text)
 std::string headPath(const qd::core::QdState &g)
 {
     return trim(g.DOC_DIR) + "\\" + trim(g.HEAD_NAME) + ".SSS";
-}
-
-std::string readAll(const std::string &systemPath)
-{
-    if (!qd::files::fileExists(systemPath))
-        return {};
-    std::ifstream in(qd::files::hostPath(systemPath), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -431,7 +420,8 @@ void MITFM::Command1_Click()
         const qd::files::FileLock lock(path, qd::files::LockKind::Exclusive);
         qd::core::BUKKEN_HEAD_SEPARATORS(g);
         qd::core::BUKKEN_HEAD_BUILD(g);
-        const std::string old = readAll(path);
+        // A file that cannot be read is not rewritten: what follows record 1 would be lost.
+        const std::string old = qd::files::readWholeFile(path).bytes;
         std::string bytes = g.HEAD_REC.bytes();
         if (old.size() > static_cast<std::size_t>(HEAD_RECORD_LENGTH))
             bytes += old.substr(HEAD_RECORD_LENGTH);

@@ -1,13 +1,11 @@
 #include "quotedesk/sheet/grid_display.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
 
 #include "platform/files/file_lock.h"
-#include "platform/files/paths.h"
+#include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 #include "platform/grid/flex_grid.h"
 #include "records/records_state.h"
@@ -84,9 +82,8 @@ void saveSet(QdState &g, RecordFileControl &ctl, GridDisplaySettings &rec)
     // rewritten through a work copy, so a failure leaves the old settings as they were.
     ctl.close();
     const qd::files::FileLock lock(ctl.path, qd::files::LockKind::Exclusive); // from the read to the rename
-    std::ifstream in(qd::files::hostPath(ctl.path), std::ios::binary);
-    const std::string old((std::istreambuf_iterator<char>(in)), {});
-    in.close();
+    // A file that cannot be read is not rewritten: what follows the record would be lost.
+    const std::string old = qd::files::readWholeFile(ctl.path).bytes;
     if (old.size() > bytes.size())
         bytes += old.substr(bytes.size());
     qd::files::writeFileSafely(ctl.path, bytes);

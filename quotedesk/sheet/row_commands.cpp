@@ -215,19 +215,24 @@ std::string rowsText(int from, int to)
     return std::to_string(from) + (to > from ? "～" + std::to_string(to) : std::string()) + "行目";
 }
 
+// `text` and, when rows before row `stopped` were registered, which they are and their codes.
+std::string withRowsRegistered(std::string text, int first, int stopped, std::int16_t firstCode, std::int16_t lastCode)
+{
+    if (stopped <= first)
+        return text;
+    const std::string codes = qd::text::format(firstCode, "0000") +
+                              (lastCode != firstCode ? "～" + qd::text::format(lastCode, "0000") : std::string());
+    return qd::text::twoLines(text, rowsText(first, stopped - 1) + "の " + std::to_string(stopped - first) +
+                                        " 件は登録しました。(単品ｺｰﾄﾞ " + codes + ")");
+}
+
 // What the user reads when the registration stops at row `failed` with `e`: the rows already
 // registered and their codes, the row whose item the file may hold, the rows not registered,
 // and the file with the system's reason. He then chooses the rows still to register himself.
 std::string registrationStopped(int first, int last, int failed, std::int16_t firstCode, std::int16_t lastCode,
                                 const std::exception &e)
 {
-    std::string text = "単品登録を中断しました。";
-    if (failed > first) {
-        const std::string codes = qd::text::format(firstCode, "0000") +
-                                  (lastCode != firstCode ? "～" + qd::text::format(lastCode, "0000") : std::string());
-        text = qd::text::twoLines(text, rowsText(first, failed - 1) + "の " + std::to_string(failed - first) +
-                                            " 件は登録しました。(単品ｺｰﾄﾞ " + codes + ")");
-    }
+    std::string text = withRowsRegistered("単品登録を中断しました。", first, failed, firstCode, lastCode);
     int notRegistered = failed;
     if (qd::files::mayHaveChanged(e)) {
         text = qd::text::twoLines(text, rowsText(failed, failed) +
@@ -268,10 +273,15 @@ void registerItems(QdState &g)
             return;
         }
         if (!appended) {
+            // The rows registered before the codes ran out stay in the file: the user is told
+            // which, so that a press after itemmaint has freed codes does not register them again.
+            const std::string stopped =
+                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ ");
+            std::string text = withRowsRegistered(stopped, first, r, firstCode, lastCode);
+            if (r > first)
+                text = qd::text::twoLines(text, rowsText(r, last) + "は登録していません。");
             g.UI().beep();
-            g.MSG_ANS = g.UI().msgBox(
-                qd::text::twoLines("単品ｺｰﾄﾞ番号が最大を超えますので、中断します。", "itemmaintを整理して下さい｡ "),
-                qd::core::Buttons::Ok);
+            g.MSG_ANS = g.UI().msgBox(text, qd::core::Buttons::Ok);
             return;
         }
         if (r == first)

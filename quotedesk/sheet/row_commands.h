@@ -50,7 +50,8 @@ std::string groupHeights(QdState &g, const std::string &caption);
 // registers nothing), is appended to "\data\TANPIN.TXT" after the file's last record with the
 // next code after the highest in the file, its item name without group marks and its list price
 // and cost. A code past ITEM_CODE_MAX stops the registration with a message; rows registered
-// before it stay. The sheet is not changed. A file that cannot be read or written stops the
+// before it stay, and the message names them with their codes and the rows not registered. The
+// sheet is not changed. A file that cannot be read or written stops the
 // registration with a message that says which rows were registered (with their codes), which
 // row's item the file may hold (an append that could not be cut back), and which rows were not
 // registered, with the file and the system's reason, so that the user can choose the rows still

@@ -21,6 +21,7 @@
 #include "records/record.h"
 #include "tests/forms/forms_fixture.h"
 #include "tests/qtsupport/fault_press.h"
+#include "tests/qtsupport/every_step_press.h"
 #include "tests/support/fault_runs.h"
 #include "tests/support/torn_file.h"
 
@@ -524,6 +525,26 @@ TEST_F(HeaderForm, TheEndButtonUnderAFailingDiskKeepsTheOldHeaderOrWritesTheNewO
     };
     run.written = [&] { EXPECT_EQ(app->forms.ifLoaded<MITFM>(), nullptr); };
     pressUnderEachFault(seam, run);
+
+    // Every step failing, the lock, the read of the old header and the work copy's open too, once
+    // or from then on: a header that was written is never told as left unchanged.
+    EveryStepPress every;
+    every.file = headerFile();
+    every.before = before;
+    every.after = after;
+    every.fileName = QStringLiteral("見本見積.SSS");
+    every.asItWas = QStringLiteral("元のファイルは変更されていません");
+    every.fresh = run.fresh;
+    every.press = run.press;
+    // A form that wrote has gone: there is nothing to press again.
+    every.again = [&] {
+        if (app->forms.ifLoaded<MITFM>() == f)
+            press(*f);
+    };
+    const PressOutcomes outcomes = pressUnderEveryStep(seam, every);
+    RecordProperty("outcomes", outcomesText(outcomes));
+    EXPECT_EQ(outcomes.count("may hold"), 0u);
+    EXPECT_EQ(outcomes.count("landed"), 0u) << "nothing is read after the rename";
 }
 
 TEST_F(HeaderForm, TheRateWrittenForANewDocumentIsTheRateOfItsNewProducts)

@@ -386,6 +386,32 @@ TEST_F(SheetEditCommands, RegisteredRowsGetTheNextCodesAtTheEndOfTheItemFile)
     EXPECT_EQ(items(inst).size(), before + 3);
 }
 
+// The codes run out in the middle of the chosen rows: the rows registered before that stay, and
+// the message says which they are, under which codes, and which rows were not registered, so
+// that a press after itemmaint has freed codes registers none of them twice.
+TEST_F(SheetEditCommands, CodesThatRunOutAfterSomeRowsSayWhichRowsWereRegistered)
+{
+    openNew();
+    HENSYU_MENU &w = tool();
+    appendItem(inst, "9997");
+    const std::size_t before = items(inst).size();
+    for (int r = 2; r <= 4; ++r)
+        fill(r, {{col::HINMEI, ("網戸" + std::to_string(r)).c_str()}});
+    const std::string stopped = "単品ｺｰﾄﾞ番号が最大を超えますので、中断します。\n\r\n\ritemmaintを整理して下さい｡ ";
+    select(2, col::HINMEI, 4, col::HINMEI);
+    expectMessage(stopped + "\n\r\n\r2～3行目の 2 件は登録しました。(単品ｺｰﾄﾞ 9998～9999)\n\r\n\r4行目は登録していません。");
+    w.Command17_Click();
+    const auto after = items(inst);
+    ASSERT_EQ(after.size(), before + 2);
+    EXPECT_EQ(after[before + 1].trimmed(qd::records::Item::NAME), "網戸3");
+    // Nothing registered: the message as it stands.
+    select(4, col::HINMEI, 4, col::HINMEI);
+    expectMessage(stopped);
+    w.Command17_Click();
+    EXPECT_EQ(items(inst).size(), before + 2);
+    EXPECT_EQ(seam.pendingAnswers(), 0);
+}
+
 // Three rows registered with every step of the file layer failing in turn, once, from then on or
 // as a write cut short: the message says which rows were registered and under which codes, which
 // row's item the file may hold, and which rows were not registered; those rows chosen and

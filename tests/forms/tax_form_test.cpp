@@ -12,6 +12,7 @@
 #include "quotedesk/mainwindow/syohizei_calc_frm.h"
 #include "tests/forms/forms_fixture.h"
 #include "tests/qtsupport/fault_press.h"
+#include "tests/qtsupport/every_step_press.h"
 #include "tests/support/fault_runs.h"
 
 using qd::core::Fixed4;
@@ -332,6 +333,25 @@ TEST_F(TaxForm, TheSaveButtonUnderAFailingDiskKeepsTheOldSettingsOrWritesTheNewO
     };
     run.written = [&] { EXPECT_FALSE(app->forms.isLoaded<syohizei_calc_frm>()); };
     pressUnderEachFault(seam, run);
+
+    // Every step failing, the opens and the read of the old settings too, once or from then on.
+    EveryStepPress every;
+    every.file = taxFile(inst);
+    every.before = before;
+    every.after = after;
+    every.fileName = QStringLiteral("syohizei_calc.fil");
+    every.asItWas = QStringLiteral("保存できませんでした"); // the words of a save that did not happen
+    every.fresh = run.fresh;
+    every.press = run.press;
+    // A form that saved has gone: there is nothing to press again.
+    every.again = [&] {
+        if (app->forms.isLoaded<syohizei_calc_frm>())
+            press(*f);
+    };
+    const PressOutcomes outcomes = pressUnderEveryStep(seam, every);
+    RecordProperty("outcomes", outcomesText(outcomes));
+    EXPECT_EQ(outcomes.count("may hold"), 0u);
+    EXPECT_EQ(outcomes.count("landed"), 0u) << "nothing is read after the rename";
 }
 
 // The rate typed is rounded once, to the two decimals the box shows and the rows take; Enter

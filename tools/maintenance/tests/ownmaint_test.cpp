@@ -9,6 +9,7 @@
 #include "platform/files/file_lock.h"
 #include "records/layouts.h"
 #include "tests/qtsupport/fault_press.h"
+#include "tests/qtsupport/every_step_press.h"
 #include "tests/support/fault_runs.h"
 #include "tests/support/processes.h"
 #include "tests/support/torn_file.h"
@@ -252,6 +253,21 @@ TEST_F(OwnMaint, EndUnderAFailingDiskKeepsTheOldRecordOrWritesTheNewOne)
     };
     run.written = [&] { EXPECT_TRUE(f->isUnloaded()); };
     pressUnderEachFault(seam, run);
+
+    // Every step failing, the lock, the read of the old file and the work copy's open too, once
+    // or from then on: nothing after the rename can turn a written record into "そのまま".
+    EveryStepPress every;
+    every.file = file("SYSF.SSS");
+    every.before = before;
+    every.after = after;
+    every.fileName = QStringLiteral("SYSF.SSS");
+    every.asItWas = QStringLiteral("元のファイルはそのままです");
+    every.fresh = typed;
+    every.press = [&] { press(f->Command1); };
+    const PressOutcomes outcomes = pressUnderEveryStep(seam, every);
+    RecordProperty("outcomes", outcomesText(outcomes));
+    EXPECT_EQ(outcomes.count("may hold"), 0u);
+    EXPECT_EQ(outcomes.count("landed"), 0u) << "nothing is read after the rename";
 }
 
 TEST_F(OwnMaint, TheRateFieldTakesOnlyWhatRateSelectionReads)
