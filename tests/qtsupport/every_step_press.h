@@ -52,6 +52,8 @@ struct EveryStepPress {
     // What the checks compare with `before` and `after`: the bytes of `file` unless given (a
     // press that writes a pair of files reads both).
     std::function<std::string()> read;
+    // Checks of the form after a write that landed and a failure after it was told.
+    std::function<void()> landedLeaves = [] {};
 };
 
 // How the runs ended, for the note of a change: "as it was" (the file as before), "landed" (the
@@ -118,6 +120,8 @@ inline PressOutcomes pressUnderEveryStep(qd::qt::ScriptedSeam &seam, const Every
             if (outcome == "landed" && !p.landed.isEmpty()) {
                 EXPECT_TRUE(says(told, p.landed)) << "a write that landed is told so";
             }
+            if (outcome == "landed")
+                p.landedLeaves();
         } else {
             outcome = "may hold";
             ADD_FAILURE() << "a file changed in part is not told so";

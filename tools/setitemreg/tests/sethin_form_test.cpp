@@ -383,6 +383,12 @@ TEST_F(SethinForm, AWriteIsToldAsItLandedAndNothingIsWrittenTwice)
                 seam.answerInput(QString::fromUtf8(c.quantity));
         };
         p.press = [&] { c.button->click(); };
+        // The window is back at its start: no set open, nothing of the write ready to press.
+        p.landedLeaves = [&] {
+            EXPECT_EQ(g.SET_CODE, 0);
+            EXPECT_FALSE(form->List8->isVisible());
+            EXPECT_FALSE(form->Command3->isEnabled());
+        };
         if (c.chooseAgain)
             p.again = [&] {
                 c.choose();
