@@ -19,16 +19,24 @@
 namespace qd::testing {
 namespace {
 
-using FirstRecordRewrite = QuotedeskFixture;
+class FirstRecordRewrite : public QuotedeskFixture {
+protected:
+    // The sample open with its header form shown and the display settings read: the three files
+    // whose first record is rewritten.
+    qd::forms::MITFM *openWithHeaderForm()
+    {
+        qd::forms::KIHON &k = start();
+        openSample(k);
+        k.menus().click(QStringLiteral("ZOKUSEI_MIT"));
+        qd::sheet::GRID_DISP_SITEI_OPEN(g());
+        return app->forms.ifLoaded<qd::forms::MITFM>();
+    }
+};
 
 TEST_F(FirstRecordRewrite, WaitsForAnotherProgramBeforeItReadsWhatFollowsTheRecord)
 {
-    qd::forms::KIHON &k = start();
-    openSample(k);
-    k.menus().click(QStringLiteral("ZOKUSEI_MIT"));
-    qd::forms::MITFM *form = app->forms.ifLoaded<qd::forms::MITFM>();
+    qd::forms::MITFM *form = openWithHeaderForm();
     ASSERT_NE(form, nullptr);
-    qd::sheet::GRID_DISP_SITEI_OPEN(g());
 
     struct Case {
         const char *what;
@@ -67,12 +75,8 @@ TEST_F(FirstRecordRewrite, WaitsForAnotherProgramBeforeItReadsWhatFollowsTheReco
 // reason. On a sound disk the rewrite then keeps it.
 TEST_F(FirstRecordRewrite, AFileWhoseRestCannotBeReadIsNotRewrittenWithoutIt)
 {
-    qd::forms::KIHON &k = start();
-    openSample(k);
-    k.menus().click(QStringLiteral("ZOKUSEI_MIT"));
-    qd::forms::MITFM *form = app->forms.ifLoaded<qd::forms::MITFM>();
+    qd::forms::MITFM *form = openWithHeaderForm();
     ASSERT_NE(form, nullptr);
-    qd::sheet::GRID_DISP_SITEI_OPEN(g());
     const std::string reason = std::strerror(EIO);
 
     struct Case {
