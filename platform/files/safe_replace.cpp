@@ -1,6 +1,7 @@
 #include "platform/files/safe_replace.h"
 
 #include "platform/files/file_lock.h"
+#include "platform/files/file_read.h"
 #include "platform/files/io_steps.h"
 #include "platform/files/paths.h"
 
@@ -235,6 +236,17 @@ void writeFileSafely(std::string_view systemPath, std::string_view bytes)
         ::unlink(work.c_str());
         throw;
     }
+}
+
+std::size_t replaceFileHead(std::string_view systemPath, std::string_view head)
+{
+    const FileLock lock(systemPath, LockKind::Exclusive);
+    const std::string old = readWholeFile(systemPath).bytes;
+    std::string bytes(head);
+    if (old.size() > head.size())
+        bytes += std::string_view(old).substr(head.size());
+    writeFileSafely(systemPath, bytes);
+    return bytes.size();
 }
 
 std::pair<FileStamp, FileStamp> replaceFilePair(const FileContent &first, const FileContent &second)

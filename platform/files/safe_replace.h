@@ -32,6 +32,13 @@ void replaceThroughWorkCopy(std::string_view masterSystemPath, std::string_view 
 // The same for a whole file's bytes, with a hidden work copy beside the file.
 void writeFileSafely(std::string_view systemPath, std::string_view bytes);
 
+// Replaces the first head.size() bytes of the file with `head` and keeps whatever follows them
+// (a header or settings file whose first record one program owns, and whose rest it leaves to
+// others), through writeFileSafely, under the file's exclusive lock from the read of the rest to
+// the rename. A missing file is made of `head` alone; one whose rest cannot be read is not
+// rewritten (FileError), so the rest is never lost. Returns the length of the file written.
+std::size_t replaceFileHead(std::string_view systemPath, std::string_view head);
+
 // One file's new content, for replaceFilePair.
 struct FileContent {
     std::string_view systemPath;

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "platform/files/file_lock.h"
-#include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 
 namespace qd::core {
@@ -67,15 +65,10 @@ void writeTaxSettings(QdState &g)
     qd::records::SYOHIZEI_OPEN(g); // creates a missing file, finds its path
     g.SYOHIZEI_CTL.close();
     const std::string path = g.SYOHIZEI_CTL.path;
-    std::string bytes = encodeTaxSettings(g.TAX_REC);
-    const qd::files::FileLock lock(path, qd::files::LockKind::Exclusive); // from the read to the rename
-    // A file that cannot be read is not rewritten: what follows record 1 would be lost.
-    const std::string old = qd::files::readWholeFile(path).bytes;
-    if (old.size() > bytes.size())
-        bytes += old.substr(bytes.size());
-    qd::files::writeFileSafely(path, bytes);
-    g.SYOHIZEI_CTL.recordCount = qd::files::recordCountOf(static_cast<std::int64_t>(bytes.size()), TAX_SETTINGS_LENGTH);
-    g.SYOHIZEI_CTL.fileLength = static_cast<std::int64_t>(bytes.size());
+    // Record 1 is replaced; what follows it stays.
+    const auto length = static_cast<std::int64_t>(qd::files::replaceFileHead(path, encodeTaxSettings(g.TAX_REC)));
+    g.SYOHIZEI_CTL.recordCount = qd::files::recordCountOf(length, TAX_SETTINGS_LENGTH);
+    g.SYOHIZEI_CTL.fileLength = length;
     g.SYOHIZEI_CTL.currentRecord = 1;
 }
 

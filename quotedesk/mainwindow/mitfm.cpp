@@ -2,7 +2,6 @@
 
 #include "platform/files/file_error.h"
 #include "platform/files/file_lock.h"
-#include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/focus_selection.h"
@@ -38,8 +37,6 @@ namespace {
 
 using qd::text::Fixed4;
 using qd::text::trim;
-
-constexpr int HEAD_RECORD_LENGTH = 256;
 
 // The highest rate a product can take as it stands: 掛率 and 原価率 are held in six characters.
 const Fixed4 MAX_RATE = Fixed4::fromRaw(9'999'900);
@@ -420,13 +417,8 @@ void MITFM::Command1_Click()
         const qd::files::FileLock lock(path, qd::files::LockKind::Exclusive);
         qd::core::BUKKEN_HEAD_SEPARATORS(g);
         qd::core::BUKKEN_HEAD_BUILD(g);
-        // A file that cannot be read is not rewritten: what follows record 1 would be lost.
-        const std::string old = qd::files::readWholeFile(path).bytes;
-        std::string bytes = g.HEAD_REC.bytes();
-        if (old.size() > static_cast<std::size_t>(HEAD_RECORD_LENGTH))
-            bytes += old.substr(HEAD_RECORD_LENGTH);
-        qd::files::writeFileSafely(path, bytes);
-        qd::core::headerFileWritten(g, path, bytes.size());
+        const std::size_t length = qd::files::replaceFileHead(path, g.HEAD_REC.bytes());
+        qd::core::headerFileWritten(g, path, length);
     } catch (const std::exception &e) {
         qd::qt::beep();
         qd::qt::msgBox(qd::qt::twoLines(QStringLiteral("見積情報を保存できませんでした。"),

@@ -4,8 +4,6 @@
 #include <limits>
 #include <stdexcept>
 
-#include "platform/files/file_lock.h"
-#include "platform/files/file_read.h"
 #include "platform/files/safe_replace.h"
 #include "platform/grid/flex_grid.h"
 #include "records/records_state.h"
@@ -77,16 +75,10 @@ void saveSet(QdState &g, RecordFileControl &ctl, GridDisplaySettings &rec)
     for (int n = 0; n < 25; ++n)
         rec.COL_WIDTH[static_cast<std::size_t>(n)] = Fixed4::fromInt(grid.colWidth(n));
     rec.ZOOM = g.FONT_PCT;
-    std::string bytes = encodeGridDisplay(rec);
     // The record is the file's first 440 bytes; a longer file keeps what follows. The file is
     // rewritten through a work copy, so a failure leaves the old settings as they were.
     ctl.close();
-    const qd::files::FileLock lock(ctl.path, qd::files::LockKind::Exclusive); // from the read to the rename
-    // A file that cannot be read is not rewritten: what follows the record would be lost.
-    const std::string old = qd::files::readWholeFile(ctl.path).bytes;
-    if (old.size() > bytes.size())
-        bytes += old.substr(bytes.size());
-    qd::files::writeFileSafely(ctl.path, bytes);
+    qd::files::replaceFileHead(ctl.path, encodeGridDisplay(rec));
 }
 
 void setDisplay(QdState &g, DisplayUi &ui, RecordFileControl &ctl, GridDisplaySettings &rec, const char *file)
